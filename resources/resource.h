@@ -1,0 +1,7 @@
+// The program's resource identifiers.
+#pragma once
+
+#define IDR_MAINFRAME 101 // program icon; menu, accelerators and toolbar share the number
+#define IDS_APP_TITLE 0xE000
+
+#define IDC_STATIC (-1)

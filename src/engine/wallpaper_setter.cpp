@@ -1,0 +1,71 @@
+#include "engine/wallpaper_setter.h"
+
+#include "platform/clock.h"
+#include "platform/desktop.h"
+#include "platform/reg_key.h"
+#include "scheduler/interval_markers.h"
+
+namespace glimro {
+namespace {
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kSwitchFailed[] = L"Failed to switch wallpaper!\n";
+
+void RecordSwitch(LogStream& log, const char* outcome) {
+    WriteIntervalMarkers(LocalTime());
+    log << outcome << "\n";
+}
+
+// Through the shell's desktop object. Returns false when the object turns out to be a stub
+// that cannot set a wallpaper at all (Wine), so that the older call is used instead.
+bool SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path,
+                             LogStream& log) {
+    COMPONENTSOPT components = {};
+    components.dwSize = sizeof(components);
+    components.fEnableComponents = TRUE;
+    components.fActiveDesktop = TRUE;
+    desktop->SetDesktopItemOptions(&components, 0);
+
+    WALLPAPEROPT options = {};
+    options.dwSize = sizeof(options);
+    options.dwStyle = WPSTYLE_CENTER;
+    desktop->SetWallpaperOptions(&options, 0);
+
+    if (desktop->SetWallpaper(path.c_str(), 0) == E_NOTIMPL)
+        return false;
+
+    if (FAILED(desktop->ApplyChanges(AD_APPLY_ALL))) {
+        ReportError(kSwitchFailed, path, ::GetLastError(), log);
+        return true;
+    }
+    RecordSwitch(log, "Switched!");
+    return true;
+}
+
+void SwitchTheOldWay(const std::wstring& path, LogStream& log) {
+    RegKey desktop_key;
+    if (desktop_key.Open(HKEY_CURRENT_USER, kDesktopKey, KEY_READ | KEY_WRITE) == ERROR_SUCCESS) {
+        desktop_key.SetTextWithNul(L"TileWallpaper", L"0");
+        desktop_key.SetTextWithNul(L"WallpaperStyle", L"1");
+    }
+    if (SetSystemWallpaper(path.c_str(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE))
+        RecordSwitch(log, "Switched the old way!");
+    else
+        ReportError(kSwitchFailed, path, ::GetLastError(), log);
+}
+
+} // namespace
+
+void SetDesktopWallpaper(const std::wstring& path, LogStream& log) {
+    // Start-up has already initialised the thread for OLE; this only adds a reference.
+    ::CoInitialize(nullptr);
+
+    ComPtr<IActiveDesktop> desktop;
+    if (SUCCEEDED(CreateActiveDesktop(&desktop)) && desktop &&
+        SwitchWithDesktopObject(desktop.Get(), path, log))
+        return;
+    desktop.Reset();
+    SwitchTheOldWay(path, log);
+}
+
+} // namespace glimro

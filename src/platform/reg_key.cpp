@@ -1,0 +1,106 @@
+#include "platform/reg_key.h"
+
+#include <shlwapi.h>
+
+#include <vector>
+
+namespace glimro {
+
+RegKey& RegKey::operator=(RegKey&& other) noexcept {
+    if (this != &other) {
+        Close();
+        key_ = std::exchange(other.key_, nullptr);
+    }
+    return *this;
+}
+
+LSTATUS RegKey::Create(HKEY parent, const wchar_t* subkey, REGSAM access) {
+    Close();
+    return ::RegCreateKeyExW(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                             &key_, nullptr);
+}
+
+LSTATUS RegKey::Open(HKEY parent, const wchar_t* subkey, REGSAM access) {
+    Close();
+    return ::RegOpenKeyExW(parent, subkey, 0, access, &key_);
+}
+
+void RegKey::Close() {
+    if (key_)
+        ::RegCloseKey(std::exchange(key_, nullptr));
+}
+
+LSTATUS RegKey::SetText(const wchar_t* name, std::wstring_view text) {
+    // The registry appends a NUL of its own when the character after the counted data is a
+    // NUL; a non-NUL sentinel behind the copy keeps the data at exactly two bytes a character.
+    std::vector<wchar_t> data(text.begin(), text.end());
+    data.push_back(L'?');
+    return ::RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                            static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+}
+
+LSTATUS RegKey::SetTextWithNul(const wchar_t* name, std::wstring_view text) {
+    std::wstring data(text);
+    return ::RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+LSTATUS RegKey::SetDword(const wchar_t* name, DWORD value) {
+    return ::RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                            sizeof(value));
+}
+
+LSTATUS RegKey::SetBinary(const wchar_t* name, const void* data, DWORD bytes) {
+    return ::RegSetValueExW(key_, name, 0, REG_BINARY, static_cast<const BYTE*>(data), bytes);
+}
+
+LSTATUS RegKey::QueryInfo(const wchar_t* name, DWORD* type, DWORD* bytes) const {
+    return ::RegQueryValueExW(key_, name, nullptr, type, nullptr, bytes);
+}
+
+LSTATUS RegKey::QueryRaw(const wchar_t* name, void* data, DWORD* bytes, DWORD* type) const {
+    return ::RegQueryValueExW(key_, name, nullptr, type, static_cast<BYTE*>(data), bytes);
+}
+
+LSTATUS RegKey::QueryDword(const wchar_t* name, DWORD* value) const {
+    DWORD bytes = sizeof(*value);
+    return QueryRaw(name, value, &bytes);
+}
+
+LSTATUS RegKey::QueryText(const wchar_t* name, std::wstring* text) const {
+    DWORD bytes = 0;
+    LSTATUS status = QueryInfo(name, nullptr, &bytes);
+    if (status != ERROR_SUCCESS)
+        return status;
+    std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 1, L'\0');
+    status = QueryRaw(name, data.data(), &bytes);
+    if (status != ERROR_SUCCESS)
+        return status;
+    std::wstring_view stored(data.data(), bytes / sizeof(wchar_t));
+    text->assign(stored.substr(0, stored.find(L'\0')));
+    return ERROR_SUCCESS;
+}
+
+LSTATUS RegKey::QueryValueCount(DWORD* count) const {
+    return ::RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, count,
+                              nullptr, nullptr, nullptr, nullptr);
+}
+
+LSTATUS RegKey::EnumSubkey(DWORD index, std::wstring* name) const {
+    wchar_t buffer[256];
+    DWORD length = ARRAYSIZE(buffer);
+    LSTATUS status =
+        ::RegEnumKeyExW(key_, index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS)
+        name->assign(buffer, length);
+    return status;
+}
+
+LSTATUS RegKey::DeleteValue(const wchar_t* name) { return ::RegDeleteValueW(key_, name); }
+
+LSTATUS RegKey::DeleteTree(HKEY parent, const wchar_t* subkey) {
+    DWORD status = ::SHDeleteKeyW(parent, subkey);
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<LSTATUS>(status);
+}
+
+} // namespace glimro

@@ -1,0 +1,48 @@
+#include "platform/text.h"
+
+#include <windows.h>
+
+namespace glimro {
+namespace {
+
+int AnsiLength(std::wstring_view text) {
+    if (text.empty())
+        return 0;
+    return ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                 0, nullptr, nullptr);
+}
+
+// Never ends a prefix between the two halves of a surrogate pair.
+size_t WholeCharacters(std::wstring_view text, size_t count) {
+    if (count > 0 && count < text.size() && IS_HIGH_SURROGATE(text[count - 1]))
+        --count;
+    return count;
+}
+
+} // namespace
+
+std::string ToAnsi(std::wstring_view text, size_t buffer_bytes) {
+    if (buffer_bytes == 0)
+        return {};
+    const int limit = static_cast<int>(buffer_bytes - 1);
+    if (AnsiLength(text) > limit) {
+        // Longest prefix whose conversion fits; each wide character gives at least one byte.
+        size_t low = 0;
+        size_t high = text.size() < buffer_bytes ? text.size() : buffer_bytes;
+        while (low < high) {
+            size_t middle = (low + high + 1) / 2;
+            if (AnsiLength(text.substr(0, WholeCharacters(text, middle))) <= limit)
+                low = middle;
+            else
+                high = middle - 1;
+        }
+        text = text.substr(0, WholeCharacters(text, low));
+    }
+    std::string result(static_cast<size_t>(AnsiLength(text)), '\0');
+    if (!result.empty())
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                              result.data(), static_cast<int>(result.size()), nullptr, nullptr);
+    return result;
+}
+
+} // namespace glimro

@@ -1,0 +1,12 @@
+#pragma once
+// Text conversion to the ANSI code page, used only where text goes to the activity log.
+#include <string>
+#include <string_view>
+
+namespace glimro {
+
+// Converts to the ANSI code page as if into a buffer of buffer_bytes bytes (terminator
+// included): a longer result is cut at the last whole character that fits, never written past.
+std::string ToAnsi(std::wstring_view text, size_t buffer_bytes);
+
+} // namespace glimro

@@ -1,0 +1,61 @@
+#pragma once
+// The activity log "glimrolog.txt" beside the executable: what the background work did and
+// what went wrong. It is never shown; failures to write it are dropped.
+#include "platform/handle.h"
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace glimro {
+
+enum class LogMode {
+    Append, // create when missing, write at the end
+    Afresh, // create, or empty an existing file
+};
+
+enum class Banner { Start, Stop };
+
+// An output stream on the log, open or closed; writing to a closed stream does nothing.
+// Every write goes to the file's end at that moment, so two streams open on the same
+// file never overwrite each other's text. "\n" is stored as "\r\n".
+class LogStream {
+public:
+    LogStream() = default;
+    LogStream(const std::string& ansi_path, LogMode mode);
+
+    bool IsOpen() const { return file_.IsValid(); }
+    void Close() { file_.Reset(); }
+
+    LogStream& operator<<(std::string_view ansi_text);
+    LogStream& operator<<(std::wstring_view text); // converted to ANSI
+    LogStream& operator<<(const char* ansi_text) { return *this << std::string_view(ansi_text); }
+    LogStream& operator<<(const wchar_t* text) { return *this << std::wstring_view(text); }
+    LogStream& operator<<(unsigned long number);
+    // A line end after which the text is on disk.
+    LogStream& EndLine();
+
+private:
+    void WriteBytes(std::string_view bytes);
+    UniqueHandle file_;
+};
+
+// Rebuilds the process-wide ANSI log path from the executable's folder.
+void BuildLogPath();
+// The path last built; empty before the first build, and opening it then fails.
+const std::string& LogPath();
+LogStream OpenLog(LogMode mode);
+
+// "HH:MM:SS" + AM/PM + " on MM/DD/YY" for the current calendar time; empty on failure.
+std::string TimeText();
+
+void WriteEntryBanner(LogStream& log, Banner banner);
+
+// An error report: nothing at all unless the message and the advice are both non-empty.
+void ReportError(std::wstring_view message, std::wstring_view advice, DWORD code,
+                 LogStream& log);
+// The message followed by "ERROR: (code) " and the system's text for the code.
+void ReportErrorCode(std::wstring_view message, DWORD code, LogStream& log);
+
+} // namespace glimro

@@ -1,0 +1,37 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it.
+#include "platform/module.h"
+
+#include <string>
+
+namespace glimro::test {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path with its trailing backslash.
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + name; }
+
+private:
+    std::wstring path_;
+};
+
+// Makes the program believe its executable lives in the given folder.
+class ScopedExecutableFolder {
+public:
+    explicit ScopedExecutableFolder(const std::wstring& folder);
+
+private:
+    Seam<std::wstring()>::Override override_;
+};
+
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+} // namespace glimro::test
