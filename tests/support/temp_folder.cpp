@@ -40,6 +40,44 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string Narrow(const std::wstring& text) {
+    int length = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), result.data(),
+                          length, nullptr, nullptr);
+    return result;
+}
+
+bool WriteSolidBitmap(const std::wstring& path, int width, int height, COLORREF colour) {
+    const DWORD row_bytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD pixel_bytes = row_bytes * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + pixel_bytes;
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = pixel_bytes;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    std::string row(row_bytes, '\0');
+    for (int x = 0; x < width; ++x) {
+        row[x * 3] = static_cast<char>(GetBValue(colour));
+        row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
+        row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
+    }
+    for (int y = 0; y < height; ++y)
+        bytes += row;
+    WriteFileBytes(path, bytes);
+    return ReadFileBytes(path).size() == bytes.size();
+}
+
 bool FileExists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -2,6 +2,8 @@
 // A fresh folder under the system's temporary folder, removed with everything in it.
 #include "platform/module.h"
 
+#include <windows.h>
+
 #include <string>
 
 namespace glimro::test {
@@ -33,5 +35,10 @@ private:
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// A path or text in the ANSI code page, as the log holds it.
+std::string Narrow(const std::wstring& text);
+// A 24-bit Windows bitmap file of one colour.
+bool WriteSolidBitmap(const std::wstring& path, int width, int height,
+                      COLORREF colour = RGB(30, 120, 200));
 
 } // namespace glimro::test

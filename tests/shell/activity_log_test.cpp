@@ -1,0 +1,266 @@
+#include "shell/activity_log.h"
+
+#include "platform/clock.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace glimro {
+namespace {
+
+class ActivityLogTest : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    std::wstring log_file = folder.File(L"glimrolog.txt");
+    std::string log_path = test::Narrow(log_file);
+
+    std::string Log() const { return test::ReadFileBytes(log_file); }
+};
+
+TEST(LogPath, IsBesideTheExecutableOrTheBareFileName) {
+    const struct {
+        const wchar_t* module;
+        const char* log;
+    } cases[] = {
+        {L"C:\\Apps\\glimro.exe", "C:\\Apps\\glimrolog.txt"},
+        {L"glimro.exe", "glimrolog.txt"},
+        {L"", "glimrolog.txt"},
+    };
+    for (const auto& c : cases) {
+        Seam<std::wstring()>::Override module(ModulePath, [&c] { return c.module; });
+        BuildLogPath();
+        EXPECT_EQ(LogPath(), c.log) << test::Narrow(c.module);
+    }
+}
+
+TEST(LogPath, LongerThanItsBufferIsCut) {
+    const std::wstring folder = L"C:\\" + std::wstring(300, L'd') + L"\\";
+    Seam<std::wstring()>::Override module(ModulePath, [&] { return folder + L"glimro.exe"; });
+    BuildLogPath();
+    EXPECT_EQ(LogPath(), test::Narrow(folder).substr(0, 259));
+}
+
+TEST_F(ActivityLogTest, OpeningCreatesAMissingFileInBothModes) {
+    for (LogMode mode : {LogMode::Append, LogMode::Afresh}) {
+        ::DeleteFileW(log_file.c_str());
+        LogStream log(log_path, mode);
+        EXPECT_TRUE(log.IsOpen());
+        EXPECT_TRUE(test::FileExists(log_file));
+    }
+}
+
+TEST_F(ActivityLogTest, AppendingKeepsTheTextAndAfreshEmptiesIt) {
+    test::WriteFileBytes(log_file, "earlier\r\n");
+    LogStream(log_path, LogMode::Append) << "later\n";
+    EXPECT_EQ(Log(), "earlier\r\nlater\r\n");
+    LogStream(log_path, LogMode::Afresh) << "fresh";
+    EXPECT_EQ(Log(), "fresh");
+}
+
+TEST_F(ActivityLogTest, LineEndsAreStoredAsCarriageReturnLineFeed) {
+    LogStream log(log_path, LogMode::Afresh);
+    log << "one\ntwo\r\n" << L"three\n";
+    log.EndLine();
+    EXPECT_EQ(Log(), "one\r\ntwo\r\nthree\r\n\r\n");
+}
+
+TEST_F(ActivityLogTest, UnopenableLogGivesAClosedStreamThatDropsEverything) {
+    const std::string in_missing_folder = test::Narrow(folder.File(L"missing\\glimrolog.txt"));
+    for (const std::string& path : {in_missing_folder, std::string()}) {
+        LogStream log(path, LogMode::Afresh);
+        EXPECT_FALSE(log.IsOpen());
+        log << "dropped";
+        log.EndLine();
+        WriteEntryBanner(log, Banner::Start);
+        ReportError(L"message\n", L"advice", 5, log);
+    }
+    EXPECT_FALSE(test::FileExists(folder.File(L"missing\\glimrolog.txt")));
+}
+
+// A due pass keeps its stream open while an image switch opens the log afresh, writes and
+// closes; the pass's later lines must follow the switch's, not overwrite them.
+TEST_F(ActivityLogTest, TwoOpenWritersNeverOverwriteEachOther) {
+    LogStream pass(log_path, LogMode::Afresh);
+    pass << "pass start\n";
+    {
+        LogStream image_switch(log_path, LogMode::Afresh);
+        image_switch << "switch entry, longer than the first\n";
+    }
+    pass << "pass end\n";
+    pass.Close();
+    EXPECT_EQ(Log(), "switch entry, longer than the first\r\npass end\r\n");
+}
+
+TEST_F(ActivityLogTest, OpenLogUsesTheLastBuiltPath) {
+    test::ScopedExecutableFolder exe(folder.Path());
+    BuildLogPath();
+    OpenLog(LogMode::Afresh) << "via the built path";
+    EXPECT_EQ(Log(), "via the built path");
+}
+
+// The time text as its parts say it must read, computed from the broken-down local time.
+std::string ExpectedTimeText(std::time_t t) {
+    std::tm local = *std::localtime(&t);
+    char text[64];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d%s on %02d/%02d/%02d", local.tm_hour,
+                  local.tm_min, local.tm_sec, local.tm_hour < 12 ? "AM" : "PM",
+                  local.tm_mon + 1, local.tm_mday, local.tm_year % 100);
+    return text;
+}
+
+TEST(TimeText, IsTwentyFourHourTimeWithAmPmAndTheShortDate) {
+    std::tm morning = {};
+    morning.tm_year = 126;
+    morning.tm_mon = 11;
+    morning.tm_mday = 6;
+    morning.tm_hour = 9;
+    morning.tm_min = 5;
+    morning.tm_sec = 3;
+    morning.tm_isdst = -1;
+    std::tm evening = morning;
+    evening.tm_hour = 22;
+    evening.tm_min = 15;
+    for (std::tm moment : {morning, evening}) {
+        const std::time_t t = std::mktime(&moment);
+        Seam<std::time_t()>::Override clock(CalendarTime, [t] { return t; });
+        EXPECT_EQ(TimeText(), ExpectedTimeText(t));
+    }
+    std::tm check = evening;
+    const std::time_t t = std::mktime(&check);
+    Seam<std::time_t()>::Override clock(CalendarTime, [t] { return t; });
+    EXPECT_EQ(TimeText(), "22:15:03PM on 12/06/26");
+}
+
+TEST(TimeText, IsEmptyWhenTheLocalTimeCannotBeHad) {
+    Seam<std::time_t()>::Override clock(CalendarTime, [] { return std::time_t(-1); });
+    EXPECT_EQ(TimeText(), "");
+}
+
+class EntryBannerTest : public ActivityLogTest {
+protected:
+    std::time_t moment = [] {
+        std::tm t = {};
+        t.tm_year = 126;
+        t.tm_mon = 11;
+        t.tm_mday = 6;
+        t.tm_hour = 22;
+        t.tm_min = 15;
+        t.tm_sec = 3;
+        t.tm_isdst = -1;
+        return std::mktime(&t);
+    }();
+};
+
+TEST_F(EntryBannerTest, StartAndStopFrameAnIdleCheck) {
+    Seam<std::time_t()>::Override clock(CalendarTime, [this] { return moment; });
+    {
+        LogStream log(log_path, LogMode::Append);
+        WriteEntryBanner(log, Banner::Start);
+        log << "This pass already ran... skipping update.";
+        log.EndLine();
+        WriteEntryBanner(log, Banner::Stop);
+    }
+    EXPECT_EQ(Log(), "\r\n"
+                     "***Start Entry***\r\n"
+                     "\r\n"
+                     "Start time: 22:15:03PM on 12/06/26\r\n"
+                     "This pass already ran... skipping update.\r\n"
+                     "Stop time: 22:15:03PM on 12/06/26\r\n"
+                     "\r\n"
+                     "***End Entry***\r\n");
+}
+
+TEST_F(EntryBannerTest, EmptyTimeTextLeavesTheLabelWithoutLineEnd) {
+    Seam<std::time_t()>::Override clock(CalendarTime, [] { return std::time_t(-1); });
+    {
+        LogStream log(log_path, LogMode::Append);
+        WriteEntryBanner(log, Banner::Start);
+        log << "next";
+        WriteEntryBanner(log, Banner::Stop);
+    }
+    EXPECT_EQ(Log(), "\r\n***Start Entry***\r\n\r\nStart time: nextStop time: \r\n***End Entry***\r\n");
+}
+
+class ErrorReportTest : public ActivityLogTest {
+protected:
+    std::string Report(std::wstring_view message, std::wstring_view advice, DWORD code) {
+        {
+            LogStream log(log_path, LogMode::Afresh);
+            ReportError(message, advice, code, log);
+        }
+        return Log();
+    }
+    static std::string SystemText(DWORD code) {
+        char* text = nullptr;
+        DWORD length = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER |
+                                            FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0x0800, reinterpret_cast<char*>(&text),
+                                        0, nullptr);
+        std::string result = text ? std::string(text, length) : std::string();
+        ::LocalFree(text);
+        return result;
+    }
+};
+
+TEST_F(ErrorReportTest, CodeZeroWritesTheMessageAndTheAdviceOnly) {
+    EXPECT_EQ(Report(L"Could not open file!\n", L"C:\\a.jpg", 0),
+              "Could not open file!\r\nC:\\a.jpg\r\n");
+}
+
+TEST_F(ErrorReportTest, KnownCodeWritesTheSystemsTextAfterTheNumber) {
+    const std::string system_text = SystemText(ERROR_FILE_NOT_FOUND);
+    ASSERT_FALSE(system_text.empty());
+    EXPECT_EQ(Report(L"Failed to switch wallpaper!\n", L"C:\\a.bmp", ERROR_FILE_NOT_FOUND),
+              "Failed to switch wallpaper!\r\nERROR: (2) " + system_text + "C:\\a.bmp\r\n");
+}
+
+TEST_F(ErrorReportTest, CodesAreWrittenUnsigned) {
+    std::string log = Report(L"m\n", L"a", 0x80070005);
+    EXPECT_EQ(log.rfind("m\r\nERROR: (2147942405) ", 0), 0u) << log;
+    EXPECT_EQ(log.find('-'), std::string::npos) << log;
+}
+
+TEST_F(ErrorReportTest, UnknownCodeWritesTheTwoFixedLines) {
+    EXPECT_EQ(Report(L"Failed to switch wallpaper!\n", L"C:\\a.bmp", 0x2FFFFFFF),
+              "Failed to switch wallpaper!\r\n"
+              "ERROR: (805306367) unknown error!\r\n"
+              "SPECIAL REQUEST: Please report error to customer support.\r\n"
+              "C:\\a.bmp\r\n");
+}
+
+TEST_F(ErrorReportTest, EmptyMessageOrAdviceWritesNothingAtAll) {
+    EXPECT_EQ(Report(L"", L"advice", 5), "");
+    EXPECT_EQ(Report(L"message\n", L"", 5), "");
+    EXPECT_EQ(Report(L"message\n", L"", 0), "");
+}
+
+TEST_F(ErrorReportTest, CodedLineAloneNeedsOnlyAMessage) {
+    {
+        LogStream log(log_path, LogMode::Afresh);
+        ReportErrorCode(L"", 5, log);
+    }
+    EXPECT_EQ(Log(), "");
+    {
+        LogStream log(log_path, LogMode::Afresh);
+        ReportErrorCode(L"m\n", 0x2FFFFFFF, log);
+    }
+    EXPECT_EQ(Log(), "m\r\nERROR: (805306367) unknown error!\r\n"
+                     "SPECIAL REQUEST: Please report error to customer support.\r\n");
+}
+
+TEST_F(ErrorReportTest, TextsLongerThanTheirBuffersAreCut) {
+    const std::wstring long_text(3000, L'x');
+    // Without a code, message and advice each go through a 2048-byte buffer.
+    EXPECT_EQ(Report(long_text, long_text, 0),
+              std::string(2047, 'x') + std::string(2047, 'x') + "\r\n");
+    // With a code, the message goes through a 520-byte buffer.
+    std::string coded = Report(long_text, L"a", 0x2FFFFFFF);
+    EXPECT_EQ(coded.rfind(std::string(519, 'x') + "ERROR: (", 0), 0u);
+}
+
+} // namespace
+} // namespace glimro
