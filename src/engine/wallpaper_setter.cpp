@@ -18,8 +18,7 @@ void RecordSwitch(LogStream& log, const char* outcome) {
 
 // Through the shell's desktop object. Returns false when the object turns out to be a stub
 // that cannot set a wallpaper at all (Wine), so that the older call is used instead.
-bool SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path,
-                             LogStream& log) {
+bool SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path, LogStream& log) {
     COMPONENTSOPT components = {};
     components.dwSize = sizeof(components);
     components.fEnableComponents = TRUE;

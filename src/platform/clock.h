@@ -8,7 +8,7 @@
 
 namespace glimro {
 
-extern Seam<SYSTEMTIME()> LocalTime;   // GetLocalTime
+extern Seam<SYSTEMTIME()> LocalTime;     // GetLocalTime
 extern Seam<std::time_t()> CalendarTime; // the C runtime's time()
 
 } // namespace glimro

@@ -12,8 +12,8 @@ const IID kIidActiveDesktop = {
 } // namespace
 
 Seam<HRESULT(ComPtr<IActiveDesktop>*)> CreateActiveDesktop([](ComPtr<IActiveDesktop>* desktop) {
-    return ::CoCreateInstance(kClsidActiveDesktop, nullptr, CLSCTX_INPROC_SERVER,
-                              kIidActiveDesktop, reinterpret_cast<void**>(desktop->Put()));
+    return ::CoCreateInstance(kClsidActiveDesktop, nullptr, CLSCTX_INPROC_SERVER, kIidActiveDesktop,
+                              reinterpret_cast<void**>(desktop->Put()));
 });
 
 Seam<BOOL(const wchar_t*, UINT)> SetSystemWallpaper([](const wchar_t* path, UINT flags) {

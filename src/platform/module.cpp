@@ -17,6 +17,8 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
-std::wstring ExecutableFolder() { return FolderOf(ModulePath()); }
+std::wstring ExecutableFolder() {
+    return FolderOf(ModulePath());
+}
 
 } // namespace glimro

@@ -96,7 +96,9 @@ LSTATUS RegKey::EnumSubkey(DWORD index, std::wstring* name) const {
     return status;
 }
 
-LSTATUS RegKey::DeleteValue(const wchar_t* name) { return ::RegDeleteValueW(key_, name); }
+LSTATUS RegKey::DeleteValue(const wchar_t* name) {
+    return ::RegDeleteValueW(key_, name);
+}
 
 LSTATUS RegKey::DeleteTree(HKEY parent, const wchar_t* subkey) {
     DWORD status = ::SHDeleteKeyW(parent, subkey);

@@ -8,8 +8,8 @@ namespace {
 int AnsiLength(std::wstring_view text) {
     if (text.empty())
         return 0;
-    return ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                 0, nullptr, nullptr);
+    return ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
 }
 
 // Never ends a prefix between the two halves of a surrogate pair.
@@ -40,8 +40,8 @@ std::string ToAnsi(std::wstring_view text, size_t buffer_bytes) {
     }
     std::string result(static_cast<size_t>(AnsiLength(text)), '\0');
     if (!result.empty())
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                              result.data(), static_cast<int>(result.size()), nullptr, nullptr);
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                              static_cast<int>(result.size()), nullptr, nullptr);
     return result;
 }
 

@@ -23,7 +23,9 @@ std::string& LogPathBuffer() {
 }
 
 // The wide-to-ANSI conversion of the log texts that go through a 2048-byte buffer.
-std::string LogText(std::wstring_view text) { return ToAnsi(text, kMessageBufferBytes); }
+std::string LogText(std::wstring_view text) {
+    return ToAnsi(text, kMessageBufferBytes);
+}
 
 } // namespace
 
@@ -63,7 +65,9 @@ LogStream& LogStream::operator<<(std::string_view text) {
     return *this;
 }
 
-LogStream& LogStream::operator<<(std::wstring_view text) { return *this << LogText(text); }
+LogStream& LogStream::operator<<(std::wstring_view text) {
+    return *this << LogText(text);
+}
 
 LogStream& LogStream::operator<<(unsigned long number) {
     return *this << std::string_view(std::to_string(number));
@@ -79,9 +83,13 @@ void BuildLogPath() {
     LogPathBuffer() = ToAnsi(folder + kLogFileName, kPathBufferBytes);
 }
 
-const std::string& LogPath() { return LogPathBuffer(); }
+const std::string& LogPath() {
+    return LogPathBuffer();
+}
 
-LogStream OpenLog(LogMode mode) { return LogStream(LogPath(), mode); }
+LogStream OpenLog(LogMode mode) {
+    return LogStream(LogPath(), mode);
+}
 
 std::string TimeText() {
     std::time_t now = CalendarTime();
@@ -125,8 +133,7 @@ void WriteEntryBanner(LogStream& log, Banner banner) {
     }
 }
 
-void ReportError(std::wstring_view message, std::wstring_view advice, DWORD code,
-                 LogStream& log) {
+void ReportError(std::wstring_view message, std::wstring_view advice, DWORD code, LogStream& log) {
     if (!log.IsOpen() || message.empty() || advice.empty())
         return;
     if (code != 0)

@@ -53,8 +53,7 @@ std::string TimeText();
 void WriteEntryBanner(LogStream& log, Banner banner);
 
 // An error report: nothing at all unless the message and the advice are both non-empty.
-void ReportError(std::wstring_view message, std::wstring_view advice, DWORD code,
-                 LogStream& log);
+void ReportError(std::wstring_view message, std::wstring_view advice, DWORD code, LogStream& log);
 // The message followed by "ERROR: (code) " and the system's text for the code.
 void ReportErrorCode(std::wstring_view message, DWORD code, LogStream& log);
 

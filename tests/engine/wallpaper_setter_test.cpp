@@ -41,14 +41,14 @@ protected:
     std::wstring image = folder.File(L"beach.bmp");
     std::string log_path = "";
     Seam<SYSTEMTIME()>::Override clock{LocalTime, [] { return NewYearsEve2005(); }};
-    Seam<BOOL(const wchar_t*, UINT)>::Override system_call{
-        SetSystemWallpaper, [this](const wchar_t* path, UINT flags) {
-            ++system_calls;
-            system_call_path = path;
-            system_call_flags = flags;
-            ::SetLastError(system_call_error);
-            return system_call_result;
-        }};
+    Seam<BOOL(const wchar_t*, UINT)>::Override system_call{SetSystemWallpaper,
+                                                           [this](const wchar_t* path, UINT flags) {
+                                                               ++system_calls;
+                                                               system_call_path = path;
+                                                               system_call_flags = flags;
+                                                               ::SetLastError(system_call_error);
+                                                               return system_call_result;
+                                                           }};
 
     std::string RunSwitch() {
         std::wstring log_file = folder.File(L"glimrolog.txt");
@@ -63,8 +63,8 @@ protected:
         const struct {
             const wchar_t* name;
             DWORD value;
-        } expected[] = {{kLastMinute, 59}, {kLastHour, 23}, {kLastDay, 31},
-                        {kLastWeek, 52},   {kLastMonth, 12}};
+        } expected[] = {
+            {kLastMinute, 59}, {kLastHour, 23}, {kLastDay, 31}, {kLastWeek, 52}, {kLastMonth, 12}};
         for (const auto& marker : expected) {
             auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, marker.name);
             EXPECT_TRUE(stored.exists) << marker.name;
@@ -214,8 +214,7 @@ TEST(WallpaperSetterUnderWine, RealBitmapBecomesTheWallpaper) {
         }
         log = test::ReadFileBytes(log_file);
         for (const wchar_t* name : {kLastMinute, kLastHour, kLastDay, kLastWeek, kLastMonth})
-            EXPECT_TRUE(test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, name).exists)
-                << name;
+            EXPECT_TRUE(test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, name).exists) << name;
         EXPECT_GE(ReadIntervalMarker(kLastMonth), 1);
         EXPECT_GE(ReadIntervalMarker(kLastWeek), 1);
     }

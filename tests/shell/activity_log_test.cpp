@@ -106,8 +106,8 @@ std::string ExpectedTimeText(std::time_t t) {
     std::tm local = *std::localtime(&t);
     char text[64];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d%s on %02d/%02d/%02d", local.tm_hour,
-                  local.tm_min, local.tm_sec, local.tm_hour < 12 ? "AM" : "PM",
-                  local.tm_mon + 1, local.tm_mday, local.tm_year % 100);
+                  local.tm_min, local.tm_sec, local.tm_hour < 12 ? "AM" : "PM", local.tm_mon + 1,
+                  local.tm_mday, local.tm_year % 100);
     return text;
 }
 
@@ -181,7 +181,8 @@ TEST_F(EntryBannerTest, EmptyTimeTextLeavesTheLabelWithoutLineEnd) {
         log << "next";
         WriteEntryBanner(log, Banner::Stop);
     }
-    EXPECT_EQ(Log(), "\r\n***Start Entry***\r\n\r\nStart time: nextStop time: \r\n***End Entry***\r\n");
+    EXPECT_EQ(Log(),
+              "\r\n***Start Entry***\r\n\r\nStart time: nextStop time: \r\n***End Entry***\r\n");
 }
 
 class ErrorReportTest : public ActivityLogTest {
@@ -195,11 +196,10 @@ protected:
     }
     static std::string SystemText(DWORD code) {
         char* text = nullptr;
-        DWORD length = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                            FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, code, 0x0800, reinterpret_cast<char*>(&text),
-                                        0, nullptr);
+        DWORD length =
+            ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0x0800, reinterpret_cast<char*>(&text), 0, nullptr);
         std::string result = text ? std::string(text, length) : std::string();
         ::LocalFree(text);
         return result;

@@ -13,8 +13,8 @@ constexpr wchar_t kScratchRoot[] = L"Software\\GlimroTestScratch\\";
 
 RegistrySandbox::RegistrySandbox() {
     static std::atomic<unsigned> counter{0};
-    scratch_ = kScratchRoot + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-               std::to_wstring(counter++);
+    scratch_ =
+        kScratchRoot + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
     // A leftover from an earlier crashed run with the same name must not leak into this one.
     ::RegDeleteTreeW(HKEY_CURRENT_USER, scratch_.c_str());
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, scratch_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,

@@ -14,8 +14,8 @@ TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
-    path_ = std::wstring(temp) + L"glimro-test-" + std::to_wstring(::GetCurrentProcessId()) +
-            L"-" + std::to_wstring(counter++) + L"\\";
+    path_ = std::wstring(temp) + L"glimro-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(counter++) + L"\\";
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
     if (!std::filesystem::create_directories(path_))
