@@ -5,3 +5,7 @@
 #define IDS_APP_TITLE 0xE000
 
 #define IDC_STATIC (-1)
+
+// "Glimro - Downloading Image"
+#define IDD_DOWNLOAD 329
+#define IDC_DOWNLOAD_STATUS 330

@@ -108,25 +108,26 @@ std::string TimeText() {
     return LogText(std::wstring_view(buffer, length));
 }
 
+void WriteTimeLine(LogStream& log, const char* label) {
+    std::string time = TimeText();
+    log << label;
+    if (!time.empty()) {
+        log << time;
+        log.EndLine();
+    }
+}
+
 void WriteEntryBanner(LogStream& log, Banner banner) {
     if (!log.IsOpen())
         return;
-    auto time_line = [&log](const char* label) {
-        std::string time = TimeText();
-        log << label;
-        if (!time.empty()) {
-            log << time;
-            log.EndLine();
-        }
-    };
     if (banner == Banner::Start) {
         log.EndLine();
         log << "***Start Entry***";
         log.EndLine();
         log.EndLine();
-        time_line("Start time: ");
+        WriteTimeLine(log, "Start time: ");
     } else {
-        time_line("Stop time: ");
+        WriteTimeLine(log, "Stop time: ");
         log.EndLine();
         log << "***End Entry***";
         log.EndLine();

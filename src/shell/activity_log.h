@@ -51,6 +51,8 @@ LogStream OpenLog(LogMode mode);
 std::string TimeText();
 
 void WriteEntryBanner(LogStream& log, Banner banner);
+// label + time text + a line end; the label alone, without line end, when there is no time.
+void WriteTimeLine(LogStream& log, const char* label);
 
 // An error report: nothing at all unless the message and the advice are both non-empty.
 void ReportError(std::wstring_view message, std::wstring_view advice, DWORD code, LogStream& log);

@@ -1,0 +1,36 @@
+#pragma once
+// The modal "Glimro - Downloading Image" dialog. The download runs inside it, on the
+// user-interface thread, pumping messages between steps so that the status line repaints.
+#include "platform/internet.h"
+#include "platform/simple_dialog.h"
+#include "shell/activity_log.h"
+
+#include <string>
+
+namespace glimro {
+
+class CDownloadDialog : public CSimpleDialog {
+public:
+    CDownloadDialog(const std::wstring& url, HINSTANCE instance, LogStream& log);
+
+    HRESULT Result() const { return result_; }
+
+protected:
+    INT_PTR OnCommand(WPARAM wparam, LPARAM lparam) override;
+    INT_PTR OnInitDialog(HWND window) override;
+
+private:
+    void RunDownload();
+    HRESULT OpenSession(InternetHandle* session);
+    HRESULT OpenRequest(HINTERNET session, InternetHandle* request);
+    HRESULT SaveLocalCopy(HINTERNET request, const std::wstring& local_path);
+    void PostStatus(const std::wstring& text);
+
+    HRESULT result_ = E_FAIL;
+    bool failed_ = false;
+    LogStream& log_;
+    std::wstring url_;
+    std::wstring status_; // alive until the next pump has shown it
+};
+
+} // namespace glimro

@@ -1,0 +1,101 @@
+#include "engine/image_object.h"
+
+#include <shlwapi.h>
+
+#include <memory>
+#include <vector>
+
+namespace glimro {
+namespace {
+
+bool PatternMatchesExtension(std::wstring_view pattern, const wchar_t* extension) {
+    size_t dot = pattern.find_last_of(L'.');
+    if (dot == std::wstring_view::npos)
+        return false;
+    std::wstring pattern_extension(pattern.substr(dot));
+    return ::lstrcmpiW(pattern_extension.c_str(), extension) == 0;
+}
+
+} // namespace
+
+bool ImageObject::Load(const std::wstring& path) {
+    width_ = height_ = 0;
+    if (!gdiplus_.IsStarted())
+        return false;
+    // Opening an image reads its header only; nothing asks for the pixels here.
+    Gdiplus::Image image(path.c_str(), FALSE);
+    if (image.GetLastStatus() != Gdiplus::Ok)
+        return false;
+    width_ = static_cast<int>(image.GetWidth());
+    height_ = static_cast<int>(image.GetHeight());
+    return true;
+}
+
+void ImageObject::Attach(HBITMAP bitmap) {
+    bitmap_.Reset(bitmap);
+    width_ = height_ = 0;
+    BITMAP info = {};
+    if (bitmap && ::GetObjectW(bitmap, sizeof(info), &info)) {
+        width_ = info.bmWidth;
+        height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    }
+}
+
+HRESULT ImageObject::Save(const std::wstring& path) const {
+    CLSID encoder;
+    if (!gdiplus_.IsStarted() || !bitmap_ || !FindEncoderForPath(path, &encoder))
+        return E_FAIL;
+    std::unique_ptr<Gdiplus::Bitmap> bitmap(Gdiplus::Bitmap::FromHBITMAP(bitmap_.Get(), nullptr));
+    if (!bitmap || bitmap->GetLastStatus() != Gdiplus::Ok)
+        return E_FAIL;
+    return bitmap->Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok ? S_OK : E_FAIL;
+}
+
+bool FindEncoderForPath(const std::wstring& path, CLSID* encoder) {
+    const wchar_t* extension = ::PathFindExtensionW(path.c_str());
+    if (*extension == L'\0')
+        return false;
+    UINT count = 0;
+    UINT bytes = 0;
+    if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0)
+        return false;
+    std::vector<BYTE> buffer(bytes);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok)
+        return false;
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring_view patterns = codecs[i].FilenameExtension ? codecs[i].FilenameExtension : L"";
+        while (!patterns.empty()) {
+            size_t end = patterns.find(L';');
+            if (PatternMatchesExtension(patterns.substr(0, end), extension)) {
+                *encoder = codecs[i].Clsid;
+                return true;
+            }
+            patterns = end == std::wstring_view::npos ? std::wstring_view() : patterns.substr(end + 1);
+        }
+    }
+    return false;
+}
+
+HBITMAP ScaleImageFile(const std::wstring& path, int width, int height) {
+    GdiplusSession gdiplus;
+    if (!gdiplus.IsStarted() || width <= 0 || height <= 0)
+        return nullptr;
+    Gdiplus::Bitmap source(path.c_str(), FALSE);
+    if (source.GetLastStatus() != Gdiplus::Ok)
+        return nullptr;
+    Gdiplus::Bitmap target(width, height, PixelFormat24bppRGB);
+    {
+        Gdiplus::Graphics graphics(&target);
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
+        if (graphics.DrawImage(&source, 0, 0, width, height) != Gdiplus::Ok)
+            return nullptr;
+    }
+    HBITMAP bitmap = nullptr;
+    if (target.GetHBITMAP(Gdiplus::Color(0, 0, 0), &bitmap) != Gdiplus::Ok)
+        return nullptr;
+    return bitmap;
+}
+
+} // namespace glimro

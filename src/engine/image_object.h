@@ -1,0 +1,39 @@
+#pragma once
+// An image on the platform's codec library: learns a file's size, holds a bitmap, saves it
+// with the encoder that the target file's extension names.
+#include "platform/gdiplus.h"
+#include "platform/handle.h"
+
+#include <string>
+
+namespace glimro {
+
+class ImageObject {
+public:
+    // Learns the file's width and height from its header; the pixels are not decoded.
+    // A file that cannot be read as an image leaves the object empty, 0 by 0.
+    bool Load(const std::wstring& path);
+    // Takes over the bitmap and reads its size from it.
+    void Attach(HBITMAP bitmap);
+    // Saves the held bitmap; E_FAIL when there is none, no encoder for the extension, or
+    // the codec fails.
+    HRESULT Save(const std::wstring& path) const;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    GdiplusSession gdiplus_;
+    GdiObject<HBITMAP> bitmap_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// The encoder whose file-name patterns hold the path's extension, compared without case.
+bool FindEncoderForPath(const std::wstring& path, CLSID* encoder);
+
+// A bitmap of exactly width by height made from the image file with good-quality scaling;
+// null when the file cannot be decoded.
+HBITMAP ScaleImageFile(const std::wstring& path, int width, int height);
+
+} // namespace glimro

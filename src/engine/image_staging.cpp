@@ -1,0 +1,102 @@
+#include "engine/image_staging.h"
+
+#include "engine/image_object.h"
+#include "platform/com_ptr.h"
+#include "platform/module.h"
+#include "platform/screen.h"
+#include "platform/thumbnail.h"
+
+#include <shlwapi.h>
+
+namespace glimro {
+namespace {
+
+constexpr double kShrinkFactor = 0.9090909090909091; // 1 / 1.1
+
+int Shrink(int side) { return static_cast<int>(side * kShrinkFactor); }
+
+// Frees an item identifier list with the shell's allocator.
+struct ItemIdList {
+    PIDLIST_RELATIVE list = nullptr;
+    ~ItemIdList() {
+        if (list)
+            ::CoTaskMemFree(list);
+    }
+};
+
+// Where the shell has no extractor for a file at all (Wine has none for images), the
+// thumbnail is made from the file itself with good-quality scaling.
+HBITMAP ScaleItem(IShellFolder* parent, PCUITEMID_CHILD child, SIZE size) {
+    STRRET name = {};
+    if (FAILED(parent->GetDisplayNameOf(child, SHGDN_FORPARSING, &name)))
+        return nullptr;
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(::StrRetToBufW(&name, child, path, MAX_PATH)))
+        return nullptr;
+    return ScaleImageFile(path, size.cx, size.cy);
+}
+
+} // namespace
+
+std::wstring GetLocalWallpaperPath() { return ExecutableFolder() + L"pod.jpg"; }
+
+SIZE ShrunkSize(int width, int height, int cx, int cy) {
+    if (width <= cx && height <= cy)
+        return SIZE{width, height};
+    SIZE size{Shrink(width), Shrink(height)};
+    while (size.cx > cx || size.cy > cy)
+        size = SIZE{Shrink(size.cx), Shrink(size.cy)};
+    return size;
+}
+
+std::wstring PrepareLocalImage(const std::wstring& entry) {
+    ImageObject original;
+    original.Load(entry);
+    const SIZE screen = PrimaryScreenSize();
+    if (original.Width() <= screen.cx && original.Height() <= screen.cy)
+        return entry;
+
+    const SIZE target = ShrunkSize(original.Width(), original.Height(), screen.cx, screen.cy);
+    const std::wstring local_path = GetLocalWallpaperPath();
+    ImageObject shrunk;
+    shrunk.Attach(ExtractScaledBitmap(entry, target.cx, target.cy));
+    // A failed save keeps the previous local file, which is applied all the same.
+    shrunk.Save(local_path);
+    return local_path;
+}
+
+HBITMAP ExtractScaledBitmap(const std::wstring& path, int width, int height) {
+    ComPtr<IShellFolder> desktop;
+    if (FAILED(::SHGetDesktopFolder(desktop.Put())))
+        return nullptr;
+    ItemIdList item;
+    std::wstring display_name = path;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, display_name.data(), nullptr,
+                                         &item.list, nullptr)))
+        return nullptr;
+    ComPtr<IShellFolder> parent;
+    PCUITEMID_CHILD child = nullptr;
+    if (FAILED(::SHBindToParent(reinterpret_cast<PCIDLIST_ABSOLUTE>(item.list), IID_IShellFolder,
+                                reinterpret_cast<void**>(parent.Put()), &child)))
+        return nullptr;
+    return ExtractItemImage(parent.Get(), child, SIZE{width, height}, 8);
+}
+
+HBITMAP ExtractItemImage(IShellFolder* parent, PCUITEMID_CHILD child, SIZE size,
+                         DWORD colour_depth) {
+    ComPtr<IExtractImage> extractor;
+    if (FAILED(GetThumbnailExtractor(parent, child, &extractor)) || !extractor)
+        return ScaleItem(parent, child, size);
+
+    wchar_t location[MAX_PATH] = {};
+    DWORD priority = 0;
+    DWORD flags = IEIFLAG_SCREEN;
+    if (extractor->GetLocation(location, MAX_PATH, &priority, &size, colour_depth, &flags) != S_OK)
+        return nullptr; // pending, or any other answer: no bitmap
+    HBITMAP bitmap = nullptr;
+    if (FAILED(extractor->Extract(&bitmap)))
+        return nullptr;
+    return bitmap;
+}
+
+} // namespace glimro

@@ -1,0 +1,26 @@
+#pragma once
+// Which file the desktop is given: an entry that fits the screen goes as it is; a larger one
+// is shrunk into the local wallpaper file "pod.jpg" beside the executable, which also
+// receives downloaded images.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+namespace glimro {
+
+std::wstring GetLocalWallpaperPath();
+
+// The size an image of width x height is shrunk to for a screen of cx x cy: both sides
+// times 1/1.1, truncated, until it fits; at least one step. Unchanged when it already fits.
+SIZE ShrunkSize(int width, int height, int cx, int cy);
+
+// The path to give to the wallpaper setter for a local entry.
+std::wstring PrepareLocalImage(const std::wstring& entry);
+
+// The shell's thumbnail of a file at the given size, or null. Owned by the caller.
+HBITMAP ExtractScaledBitmap(const std::wstring& path, int width, int height);
+HBITMAP ExtractItemImage(IShellFolder* parent, PCUITEMID_CHILD child, SIZE size,
+                         DWORD colour_depth);
+
+} // namespace glimro

@@ -1,0 +1,39 @@
+#include "engine/internet_fetch.h"
+
+#include "engine/download_dialog.h"
+#include "platform/text.h"
+
+namespace glimro {
+
+HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log) {
+    if (log.IsOpen() && !url.empty()) {
+        log << "Switching to: " << ToAnsi(url, MAX_PATH) << "\n";
+    }
+    CDownloadDialog dialog(url, instance, log);
+    const INT_PTR ended = dialog.DoModal(::GetDesktopWindow(), false);
+    if (ended == -1) // the dialog could not even be shown: nothing was fetched
+        return E_FAIL;
+    return ended == IDCANCEL ? dialog.Result() : S_OK;
+}
+
+void PumpMessages(HWND dialog) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave it for the message loop that owns the thread.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (dialog && ::IsDialogMessageW(dialog, &message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+std::wstring SavingStatusText(const std::wstring& url) {
+    const size_t slash = url.find_last_of(L'/');
+    return L"Saving local copy of " + (slash == std::wstring::npos ? url : url.substr(slash + 1));
+}
+
+} // namespace glimro

@@ -1,0 +1,280 @@
+#include "store/account.h"
+
+#include "store/product_key.h"
+#include "support/registry_sandbox.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <cwchar>
+
+namespace glimro {
+namespace {
+
+const std::wstring kBeaches = std::wstring(kAlbumListKey) + L"\\Beaches";
+const std::wstring kBeachesFiles = kBeaches + L"\\FileList";
+
+class AccountRegistryTest : public ::testing::Test {
+protected:
+    test::RegistrySandbox sandbox;
+    RegKey album_list;
+
+    void SetUp() override {
+        ASSERT_EQ(album_list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_ALL_ACCESS),
+                  ERROR_SUCCESS);
+    }
+
+    CAccount Load(const std::wstring& name) {
+        CAccount account;
+        account.Name = name;
+        RegKey key;
+        EXPECT_EQ(key.Open(album_list.Get(), name.c_str(), KEY_READ), ERROR_SUCCESS);
+        EXPECT_TRUE(account.LoadFromKey(key));
+        return account;
+    }
+
+    // Writes a raw value the way another tool might have.
+    void SetRaw(const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data,
+                DWORD bytes) {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_WRITE,
+                                    nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
+        ::RegCloseKey(key);
+    }
+    void SetText(const std::wstring& subkey, const wchar_t* name, const std::wstring& text,
+                 bool with_nul) {
+        SetRaw(subkey, name, REG_SZ, text.c_str(),
+               static_cast<DWORD>((text.size() + (with_nul ? 1 : 0)) * sizeof(wchar_t)));
+    }
+};
+
+CAccount Beaches() {
+    CAccount account;
+    account.Name = L"Beaches";
+    account.Description = L"Summer";
+    account.LastFile = L"C:\\Pictures\\b.gif";
+    account.LastIndex = 1;
+    account.Frequency = kEveryDay;
+    account.Mode = kSequential;
+    account.Enabled = true;
+    account.LastTime = SYSTEMTIME{2026, 7, 3, 16, 9, 30, 15, 250};
+    account.FileList = {L"C:\\Pictures\\a.jpg", L"C:\\Pictures\\b.gif"};
+    return account;
+}
+
+TEST(Account, ConstructionDefaults) {
+    CAccount account;
+    EXPECT_EQ(account.Name, L"");
+    EXPECT_EQ(account.Description, L"");
+    EXPECT_EQ(account.LastFile, L"Unavailable");
+    EXPECT_EQ(account.LastIndex, 0);
+    EXPECT_EQ(account.Frequency, 2);
+    EXPECT_EQ(account.LastTime.wYear, 0);
+    EXPECT_FALSE(account.Enabled);
+    EXPECT_EQ(account.Mode, 0);
+    EXPECT_TRUE(account.FileList.empty());
+    account.SetEnabled(true);
+    EXPECT_TRUE(account.Enabled);
+}
+
+TEST_F(AccountRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
+    ASSERT_TRUE(Beaches().SaveToKey(album_list.Get(), 0));
+
+    const struct {
+        std::wstring key;
+        const wchar_t* name;
+        DWORD type;
+        size_t bytes;
+    } expected[] = {
+        {kBeaches, L"Description", REG_SZ, 12},      {kBeaches, L"LastFile", REG_SZ, 34},
+        {kBeaches, L"LastTime", REG_BINARY, 16},     {kBeaches, L"Enabled", REG_DWORD, 4},
+        {kBeaches, L"Mode", REG_DWORD, 4},           {kBeaches, L"LastIndex", REG_DWORD, 4},
+        {kBeaches, L"Frequency", REG_DWORD, 4},      {kBeaches, L"Image Count", REG_DWORD, 4},
+        {kBeachesFiles, L"ImageFile0", REG_SZ, 34},  {kBeachesFiles, L"ImageFile1", REG_SZ, 34},
+    };
+    for (const auto& value : expected) {
+        auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, value.key, value.name);
+        ASSERT_TRUE(stored.exists) << value.name;
+        EXPECT_EQ(stored.type, value.type) << value.name;
+        EXPECT_EQ(stored.data.size(), value.bytes) << value.name;
+    }
+    auto value = [](const std::wstring& key, const wchar_t* name) {
+        return test::ReadStoredValue(HKEY_CURRENT_USER, key, name);
+    };
+    EXPECT_EQ(value(kBeaches, L"Description").Text(), L"Summer");
+    EXPECT_EQ(value(kBeaches, L"LastFile").Text(), L"C:\\Pictures\\b.gif");
+    EXPECT_EQ(value(kBeaches, L"Enabled").Dword(), 1u);
+    EXPECT_EQ(value(kBeaches, L"LastIndex").Dword(), 1u);
+    EXPECT_EQ(value(kBeaches, L"Frequency").Dword(), 2u);
+    EXPECT_EQ(value(kBeaches, L"Image Count").Dword(), 2u);
+    EXPECT_EQ(value(kBeachesFiles, L"ImageFile1").Text(), L"C:\\Pictures\\b.gif");
+    const auto time = value(kBeaches, L"LastTime").data;
+    const BYTE little_endian_fields[16] = {0xEA, 0x07, 7, 0, 3, 0, 16, 0,
+                                           9,    0,    30, 0, 15, 0, 250, 0};
+    EXPECT_EQ(std::vector<BYTE>(time.begin(), time.end()),
+              std::vector<BYTE>(std::begin(little_endian_fields), std::end(little_endian_fields)));
+
+    DWORD values = 0;
+    RegKey files;
+    ASSERT_EQ(files.Open(HKEY_CURRENT_USER, kBeachesFiles.c_str(), KEY_READ), ERROR_SUCCESS);
+    files.QueryValueCount(&values);
+    EXPECT_EQ(values, 2u) << "only the entries are written under FileList";
+}
+
+TEST_F(AccountRegistryTest, RoundTripKeepsEveryField) {
+    CAccount saved = Beaches();
+    saved.LastIndex = -1;
+    ASSERT_TRUE(saved.SaveToKey(album_list.Get(), 3));
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kBeaches, L"LastIndex").Dword(),
+              0xFFFFFFFFu);
+
+    CAccount loaded = Load(L"Beaches");
+    EXPECT_EQ(loaded.Description, saved.Description);
+    EXPECT_EQ(loaded.LastFile, saved.LastFile);
+    EXPECT_EQ(loaded.LastIndex, -1);
+    EXPECT_EQ(loaded.Frequency, saved.Frequency);
+    EXPECT_EQ(loaded.Mode, saved.Mode);
+    EXPECT_TRUE(loaded.Enabled);
+    EXPECT_EQ(std::memcmp(&loaded.LastTime, &saved.LastTime, sizeof(SYSTEMTIME)), 0);
+    EXPECT_EQ(loaded.FileList, saved.FileList);
+}
+
+TEST_F(AccountRegistryTest, KeyWithoutValuesLoadsAsNeverRunMinuteAlbum) {
+    RegKey empty;
+    ASSERT_EQ(empty.Create(album_list.Get(), L"Empty", KEY_WRITE), ERROR_SUCCESS);
+    CAccount loaded = Load(L"Empty");
+    EXPECT_EQ(loaded.Name, L"Empty");
+    EXPECT_EQ(loaded.Description, L"");
+    EXPECT_EQ(loaded.LastFile, L"Unavailable");
+    EXPECT_FALSE(loaded.Enabled);
+    EXPECT_EQ(loaded.Mode, 0);
+    EXPECT_EQ(loaded.LastIndex, 0);
+    EXPECT_EQ(loaded.Frequency, 0) << "a missing Frequency loads as 0, not the default 2";
+    EXPECT_EQ(loaded.LastTime.wYear, 0);
+    EXPECT_TRUE(loaded.FileList.empty());
+}
+
+TEST_F(AccountRegistryTest, EmptyListIsStoredWithoutFileListOrImageCount) {
+    CAccount account = Beaches();
+    account.FileList.clear();
+    ASSERT_TRUE(account.SaveToKey(album_list.Get(), 0));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kBeachesFiles));
+    EXPECT_FALSE(test::ReadStoredValue(HKEY_CURRENT_USER, kBeaches, L"Image Count").exists);
+    EXPECT_TRUE(Load(L"Beaches").FileList.empty());
+}
+
+TEST_F(AccountRegistryTest, SavingAnEmptiedListRemovesTheOldFileList) {
+    ASSERT_TRUE(Beaches().SaveToKey(album_list.Get(), 0));
+    CAccount account = Beaches();
+    account.FileList.clear();
+    ASSERT_TRUE(account.SaveToKey(album_list.Get(), 0));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kBeachesFiles));
+}
+
+TEST_F(AccountRegistryTest, TextsStoredByAnotherToolWithTheirNulLoadWithoutIt) {
+    SetText(kBeaches, L"Description", L"Summer", true);
+    SetText(kBeaches, L"LastFile", L"C:\\x.jpg", true);
+    SetText(kBeachesFiles, L"ImageFile0", L"C:\\a.jpg", true);
+    CAccount loaded = Load(L"Beaches");
+    EXPECT_EQ(loaded.Description, L"Summer");
+    EXPECT_EQ(loaded.LastFile, L"C:\\x.jpg");
+    ASSERT_EQ(loaded.FileList.size(), 1u);
+    EXPECT_EQ(loaded.FileList[0], L"C:\\a.jpg");
+}
+
+TEST_F(AccountRegistryTest, EmptyStoredTextsKeepTheFieldsDefaults) {
+    SetText(kBeaches, L"Description", L"", false);
+    SetText(kBeaches, L"LastFile", L"", false);
+    CAccount loaded = Load(L"Beaches");
+    EXPECT_EQ(loaded.LastFile, L"Unavailable");
+}
+
+TEST_F(AccountRegistryTest, FileListIsReadByPositionUpToTheValueCount) {
+    const struct {
+        const char* what;
+        std::vector<const wchar_t*> names;
+        std::vector<std::wstring> loaded;
+    } cases[] = {
+        {"a gap drops what lies beyond the count", {L"ImageFile0", L"ImageFile2"}, {L"v0"}},
+        {"foreign names count but are never read", {L"Image Count", L"ImageFile0", L"ImageFile1"},
+         {L"v0", L"v1"}},
+        {"a foreign name hides the last entry", {L"Other", L"ImageFile0", L"ImageFile1"},
+         {L"v0", L"v1"}},
+    };
+    for (const auto& c : cases) {
+        RegKey::DeleteTree(HKEY_CURRENT_USER, kBeaches.c_str());
+        for (const wchar_t* name : c.names) {
+            std::wstring text = std::wstring(L"v") + (name + std::wcslen(name) - 1);
+            SetText(kBeachesFiles, name, text, false);
+        }
+        EXPECT_EQ(Load(L"Beaches").FileList, c.loaded) << c.what;
+    }
+}
+
+TEST_F(AccountRegistryTest, ElevenEntriesKeepTheirOrder) {
+    CAccount account = Beaches();
+    account.FileList.clear();
+    for (int i = 0; i < 11; ++i)
+        account.FileList.push_back(L"C:\\p\\" + std::to_wstring(i) + L".jpg");
+    ASSERT_TRUE(account.SaveToKey(album_list.Get(), 0));
+    EXPECT_TRUE(test::ReadStoredValue(HKEY_CURRENT_USER, kBeachesFiles, L"ImageFile10").exists);
+    EXPECT_EQ(Load(L"Beaches").FileList, account.FileList);
+}
+
+TEST_F(AccountRegistryTest, EntriesOf260CharactersOrMoreAreDroppedOnLoad) {
+    const std::wstring longest = L"C:\\" + std::wstring(252, L'p') + L".jpg"; // 259
+    ASSERT_EQ(longest.size(), 259u);
+    const std::wstring too_long = longest + L"x";
+    SetText(kBeachesFiles, L"ImageFile0", longest, false);
+    SetText(kBeachesFiles, L"ImageFile1", too_long, false);
+    SetText(kBeachesFiles, L"ImageFile2", longest + L"xy", true);
+    SetText(kBeachesFiles, L"ImageFile3", L"C:\\ok.jpg", false);
+    EXPECT_EQ(Load(L"Beaches").FileList, (std::vector<std::wstring>{longest, L"C:\\ok.jpg"}));
+}
+
+TEST_F(AccountRegistryTest, NumbersLoadWhateverTheirStoredType) {
+    const DWORD five = 5;
+    SetRaw(kBeaches, L"Frequency", REG_BINARY, &five, 4);
+    SetRaw(kBeaches, L"Enabled", REG_DWORD, &five, 4);
+    CAccount loaded = Load(L"Beaches");
+    EXPECT_EQ(loaded.Frequency, 5);
+    EXPECT_TRUE(loaded.Enabled);
+}
+
+TEST_F(AccountRegistryTest, LastTimeLongerThanSixteenBytesKeepsTheField) {
+    const BYTE oversized[20] = {0xEA, 0x07, 1};
+    SetRaw(kBeaches, L"LastTime", REG_BINARY, oversized, sizeof(oversized));
+    EXPECT_EQ(Load(L"Beaches").LastTime.wYear, 0);
+}
+
+TEST_F(AccountRegistryTest, EmptyEntryStopsTheListWithInvalidArgAndNoImageCount) {
+    CAccount account = Beaches();
+    account.FileList = {L"C:\\a.jpg", L"", L"C:\\c.jpg"};
+    ASSERT_TRUE(account.SaveToKey(album_list.Get(), 0));
+    EXPECT_TRUE(test::ReadStoredValue(HKEY_CURRENT_USER, kBeachesFiles, L"ImageFile0").exists);
+    EXPECT_FALSE(test::ReadStoredValue(HKEY_CURRENT_USER, kBeachesFiles, L"ImageFile2").exists);
+    EXPECT_FALSE(test::ReadStoredValue(HKEY_CURRENT_USER, kBeaches, L"Image Count").exists);
+
+    RegKey album;
+    ASSERT_EQ(album.Open(HKEY_CURRENT_USER, kBeaches.c_str(), KEY_ALL_ACCESS), ERROR_SUCCESS);
+    EXPECT_EQ(account.SaveFileList(album), E_INVALIDARG);
+    RegKey files;
+    ASSERT_EQ(files.Create(album.Get(), L"FileList", KEY_WRITE), ERROR_SUCCESS);
+    EXPECT_EQ(CAccount::WriteFileListEntry(files, 4, L""), E_INVALIDARG);
+    EXPECT_EQ(CAccount::WriteFileListEntry(files, 4, L"C:\\d.jpg"), S_OK);
+}
+
+TEST_F(AccountRegistryTest, SaveFailsWhenTheAlbumKeyCannotBeCreated) {
+    // Children of a volatile key must be volatile too, so this album key cannot be made.
+    HKEY parent = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Volatile", 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, &parent, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_FALSE(Beaches().SaveToKey(parent, 0));
+    ::RegCloseKey(parent);
+}
+
+} // namespace
+} // namespace glimro

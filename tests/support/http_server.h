@@ -1,0 +1,54 @@
+#pragma once
+// A small HTTP server inside the test process, on 127.0.0.1 and a free port, that serves
+// the bodies and status codes a test chooses. One request per connection.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace glimro::test {
+
+struct HttpResponse {
+    int status = 200;
+    std::string body;
+    // Announce the whole body but close the connection after this many bytes of it.
+    size_t cut_after = std::string::npos;
+    // Pause between chunks of the body, to keep a download running for a while.
+    DWORD chunk_delay_ms = 0;
+    size_t chunk_size = 64 * 1024;
+};
+
+class HttpServer {
+public:
+    HttpServer();
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    void Serve(const std::string& path, HttpResponse response);
+    // "http://127.0.0.1:<port>" + path
+    std::wstring Url(const std::string& path) const;
+    int Requests(const std::string& path) const;
+    unsigned short Port() const { return port_; }
+
+private:
+    void AcceptLoop();
+    void Handle(SOCKET client);
+
+    SOCKET listener_ = INVALID_SOCKET;
+    unsigned short port_ = 0;
+    std::atomic<bool> stopping_{false};
+    mutable std::mutex mutex_;
+    std::map<std::string, HttpResponse> responses_;
+    std::map<std::string, int> requests_;
+    std::thread thread_;
+};
+
+// A port on 127.0.0.1 where nothing listens.
+unsigned short UnusedLoopbackPort();
+
+} // namespace glimro::test

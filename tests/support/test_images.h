@@ -1,0 +1,19 @@
+#pragma once
+// Images made for tests with the platform's codecs, and what a test reads back from a file.
+#include <windows.h>
+
+#include <string>
+
+namespace glimro::test {
+
+// Writes a width x height picture (a colour gradient) in the format the MIME type names:
+// "image/bmp", "image/jpeg", "image/gif" or "image/png".
+bool WriteTestImage(const std::wstring& path, int width, int height, const wchar_t* mime_type);
+
+// The decoded size of an image file; 0 x 0 when it cannot be decoded.
+SIZE DecodedSize(const std::wstring& path);
+
+// The file's first bytes are the JPEG start-of-image marker.
+bool IsJpegFile(const std::wstring& path);
+
+} // namespace glimro::test
