@@ -25,9 +25,77 @@ bool EncoderFor(const wchar_t* mime_type, CLSID* clsid) {
     return false;
 }
 
+// The system's GIF encoder is not usable everywhere (Wine's writes no pixel data), so GIFs
+// are written here: 256-colour palette, LZW codes kept at 9 bits by frequent clear codes.
+std::string GifBytes(int width, int height) {
+    std::string out = "GIF89a";
+    auto word = [&out](int value) {
+        out += static_cast<char>(value & 0xFF);
+        out += static_cast<char>((value >> 8) & 0xFF);
+    };
+    word(width);
+    word(height);
+    out += static_cast<char>(0xF7); // global colour table of 256 entries
+    out += '\0';
+    out += '\0';
+    for (int i = 0; i < 256; ++i) {
+        out += static_cast<char>(i);
+        out += static_cast<char>(255 - i);
+        out += static_cast<char>((i * 3) & 0xFF);
+    }
+    out += ',';
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    out += '\0';
+    out += static_cast<char>(8); // minimum code size
+
+    std::string data;
+    unsigned bits = 0;
+    int bit_count = 0;
+    auto emit = [&](unsigned code) {
+        bits |= code << bit_count;
+        bit_count += 9;
+        while (bit_count >= 8) {
+            data += static_cast<char>(bits & 0xFF);
+            bits >>= 8;
+            bit_count -= 8;
+        }
+    };
+    const unsigned clear = 256, end = 257;
+    int since_clear = 0;
+    emit(clear);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (since_clear == 250) {
+                emit(clear);
+                since_clear = 0;
+            }
+            emit(static_cast<unsigned>((x + y) & 0xFF));
+            ++since_clear;
+        }
+    }
+    emit(end);
+    if (bit_count > 0)
+        data += static_cast<char>(bits & 0xFF);
+    for (size_t offset = 0; offset < data.size(); offset += 255) {
+        const size_t size = data.size() - offset < 255 ? data.size() - offset : 255;
+        out += static_cast<char>(size);
+        out.append(data, offset, size);
+    }
+    out += '\0';
+    out += ';';
+    return out;
+}
+
 } // namespace
 
 bool WriteTestImage(const std::wstring& path, int width, int height, const wchar_t* mime_type) {
+    if (::lstrcmpiW(mime_type, L"image/gif") == 0) {
+        WriteFileBytes(path, GifBytes(width, height));
+        return DecodedSize(path).cx == width;
+    }
     GdiplusSession gdiplus;
     CLSID encoder;
     if (!gdiplus.IsStarted() || !EncoderFor(mime_type, &encoder))

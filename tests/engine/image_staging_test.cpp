@@ -1,0 +1,185 @@
+#include "engine/image_staging.h"
+
+#include "engine/image_object.h"
+#include "platform/screen.h"
+#include "support/fake_extractor.h"
+#include "support/temp_folder.h"
+#include "support/test_images.h"
+
+#include <gtest/gtest.h>
+
+namespace glimro {
+namespace {
+
+TEST(LocalWallpaperPath, IsPodJpgBesideTheExecutable) {
+    const struct {
+        const wchar_t* module;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"C:\\Tools\\viewer.exe", L"C:\\Tools\\pod.jpg"},
+        {L"viewer.exe", L"pod.jpg"},
+        {L"", L"pod.jpg"},
+    };
+    for (const auto& c : cases) {
+        Seam<std::wstring()>::Override module(ModulePath, [&c] { return c.module; });
+        EXPECT_EQ(GetLocalWallpaperPath(), c.expected);
+    }
+}
+
+TEST(ShrunkSize, WorkedExamplesForA1024By768Screen) {
+    const struct {
+        int width, height;
+        LONG cx, cy;
+    } cases[] = {
+        {1600, 1200, 990, 743},
+        {1100, 700, 1000, 636},
+        {1025, 768, 931, 698},
+        {1024, 768, 1024, 768},
+        {1024, 769, 930, 699},
+        {6000, 4000, 977, 650},
+    };
+    for (const auto& c : cases) {
+        SIZE size = ShrunkSize(c.width, c.height, 1024, 768);
+        EXPECT_EQ(size.cx, c.cx) << c.width << "x" << c.height;
+        EXPECT_EQ(size.cy, c.cy) << c.width << "x" << c.height;
+    }
+}
+
+class StagingTest : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    test::ScopedExecutableFolder exe{folder.Path()};
+    Seam<SIZE()>::Override screen{PrimaryScreenSize, [] { return SIZE{200, 150}; }};
+    std::wstring pod = folder.File(L"pod.jpg");
+
+    std::wstring Image(const wchar_t* name, int width, int height, const wchar_t* mime) {
+        std::wstring path = folder.File(name);
+        EXPECT_TRUE(test::WriteTestImage(path, width, height, mime));
+        return path;
+    }
+};
+
+TEST_F(StagingTest, ImagesThatFitAreAppliedFromTheirOwnPath) {
+    const struct {
+        const wchar_t* name;
+        int width, height;
+        const wchar_t* mime;
+    } cases[] = {
+        {L"exact.bmp", 200, 150, L"image/bmp"},
+        {L"small.jpg", 120, 80, L"image/jpeg"},
+        {L"fits.gif", 200, 10, L"image/gif"},
+    };
+    for (const auto& c : cases) {
+        std::wstring entry = Image(c.name, c.width, c.height, c.mime);
+        EXPECT_EQ(PrepareLocalImage(entry), entry) << test::Narrow(c.name);
+    }
+    EXPECT_FALSE(test::FileExists(pod));
+}
+
+TEST_F(StagingTest, LargerImagesAreShrunkIntoPodJpgWhateverTheirFormat) {
+    const struct {
+        const wchar_t* name;
+        int width, height;
+        const wchar_t* mime;
+        LONG cx, cy;
+    } cases[] = {
+        {L"wide.bmp", 201, 150, L"image/bmp", 182, 136}, // one pixel too wide: one step
+        {L"big.jpg", 320, 240, L"image/jpeg", 197, 148},
+        {L"tall.gif", 100, 400, L"image/gif", 32, 137},
+    };
+    for (const auto& c : cases) {
+        ::DeleteFileW(pod.c_str());
+        std::wstring entry = Image(c.name, c.width, c.height, c.mime);
+        EXPECT_EQ(PrepareLocalImage(entry), pod);
+        EXPECT_TRUE(test::IsJpegFile(pod)) << test::Narrow(c.name);
+        SIZE size = test::DecodedSize(pod);
+        EXPECT_EQ(size.cx, c.cx) << test::Narrow(c.name);
+        EXPECT_EQ(size.cy, c.cy) << test::Narrow(c.name);
+    }
+}
+
+TEST_F(StagingTest, UndecodableFileIsHandedOnUnchanged) {
+    std::wstring entry = folder.File(L"notes.jpg");
+    test::WriteFileBytes(entry, "not an image at all");
+    EXPECT_EQ(PrepareLocalImage(entry), entry);
+    EXPECT_EQ(PrepareLocalImage(folder.File(L"missing.bmp")), folder.File(L"missing.bmp"));
+    EXPECT_FALSE(test::FileExists(pod));
+}
+
+TEST_F(StagingTest, ExtractorWithoutABitmapKeepsThePreviousPodJpg) {
+    test::WriteFileBytes(pod, "previous");
+    std::wstring entry = Image(L"big.bmp", 400, 300, L"image/bmp");
+    const struct {
+        const char* what;
+        HRESULT location_result;
+    } cases[] = {{"pending", E_PENDING}, {"no bitmap", S_OK}, {"other answer", S_FALSE}};
+    for (const auto& c : cases) {
+        test::FakeExtractImage extractor;
+        extractor.location_result = c.location_result;
+        Seam<HRESULT(IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>*)>::Override seam(
+            GetThumbnailExtractor,
+            [&](IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>* out) {
+                extractor.AddRef();
+                *out = ComPtr<IExtractImage>::Attach(&extractor);
+                return S_OK;
+            });
+        EXPECT_EQ(PrepareLocalImage(entry), pod) << c.what;
+        EXPECT_EQ(test::ReadFileBytes(pod), "previous") << c.what;
+        EXPECT_EQ(extractor.extract_calls, c.location_result == S_OK ? 1 : 0) << c.what;
+        EXPECT_EQ(extractor.asked_size.cx, 184) << c.what;
+        EXPECT_EQ(extractor.asked_size.cy, 137) << c.what;
+        EXPECT_EQ(extractor.asked_depth, 8u) << c.what;
+        EXPECT_EQ(extractor.asked_flags, static_cast<DWORD>(IEIFLAG_SCREEN)) << c.what;
+        EXPECT_EQ(extractor.references, 1) << c.what;
+    }
+}
+
+TEST_F(StagingTest, ExtractorsBitmapIsWhatGetsSaved) {
+    std::wstring entry = Image(L"big.bmp", 400, 300, L"image/bmp");
+    test::FakeExtractImage extractor;
+    extractor.bitmap = ::CreateBitmap(64, 32, 1, 32, nullptr);
+    Seam<HRESULT(IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>*)>::Override seam(
+        GetThumbnailExtractor, [&](IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>* out) {
+            extractor.AddRef();
+            *out = ComPtr<IExtractImage>::Attach(&extractor);
+            return S_OK;
+        });
+    EXPECT_EQ(PrepareLocalImage(entry), pod);
+    SIZE size = test::DecodedSize(pod);
+    EXPECT_EQ(size.cx, 64);
+    EXPECT_EQ(size.cy, 32);
+}
+
+TEST(ImageObject, SavesWithTheEncoderTheExtensionNames) {
+    test::TempFolder folder;
+    const struct {
+        const wchar_t* name;
+        bool saved;
+    } cases[] = {{L"a.jpg", true}, {L"b.JPEG", true}, {L"c.bmp", true}, {L"d.gif", true},
+                 {L"e.xyz", false}, {L"noextension", false}};
+    for (const auto& c : cases) {
+        ImageObject image;
+        image.Attach(::CreateBitmap(16, 8, 1, 32, nullptr));
+        EXPECT_EQ(image.Width(), 16);
+        EXPECT_EQ(image.Height(), 8);
+        EXPECT_EQ(SUCCEEDED(image.Save(folder.File(c.name))), c.saved) << test::Narrow(c.name);
+        EXPECT_EQ(test::FileExists(folder.File(c.name)), c.saved) << test::Narrow(c.name);
+    }
+    ImageObject empty;
+    EXPECT_EQ(empty.Save(folder.File(L"f.jpg")), E_FAIL);
+}
+
+TEST(ImageObject, LoadLearnsTheSize) {
+    test::TempFolder folder;
+    ASSERT_TRUE(test::WriteTestImage(folder.File(L"a.gif"), 33, 21, L"image/gif"));
+    ImageObject image;
+    EXPECT_TRUE(image.Load(folder.File(L"a.gif")));
+    EXPECT_EQ(image.Width(), 33);
+    EXPECT_EQ(image.Height(), 21);
+    EXPECT_FALSE(image.Load(folder.File(L"missing.gif")));
+    EXPECT_EQ(image.Width(), 0);
+    EXPECT_EQ(image.Height(), 0);
+}
+
+} // namespace
+} // namespace glimro
