@@ -16,6 +16,10 @@ build: configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure --timeout 120
 
+bench: configure
+	cmake --build $(BUILD) --target glimro_bench
+	scripts/wine-run.sh $(BUILD)/glimro_bench.exe
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

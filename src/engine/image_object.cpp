@@ -1,5 +1,7 @@
 #include "engine/image_object.h"
 
+#include "engine/image_header.h"
+
 #include <shlwapi.h>
 
 #include <memory>
@@ -20,9 +22,12 @@ bool PatternMatchesExtension(std::wstring_view pattern, const wchar_t* extension
 
 bool ImageObject::Load(const std::wstring& path) {
     width_ = height_ = 0;
+    if (ReadImageHeaderSize(path, &width_, &height_))
+        return true;
+    width_ = height_ = 0;
+    // Formats the header reader does not know: the codec library decides.
     if (!gdiplus_.IsStarted())
         return false;
-    // Opening an image reads its header only; nothing asks for the pixels here.
     Gdiplus::Image image(path.c_str(), FALSE);
     if (image.GetLastStatus() != Gdiplus::Ok)
         return false;
