@@ -53,8 +53,8 @@ void FullDecode(const std::wstring& source) {
 }
 
 void BareReadWith(const std::wstring& url, DWORD flags, DWORD chunk_size, bool resend) {
-    InternetHandle session(::InternetOpenW(L"bench", INTERNET_OPEN_TYPE_PRECONFIG, nullptr,
-                                           nullptr, 0));
+    InternetHandle session(
+        ::InternetOpenW(L"bench", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     InternetHandle request(::InternetOpenUrlW(session.Get(), url.c_str(), nullptr, 0, flags, 0));
     if (resend)
         ::HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0);
@@ -63,7 +63,6 @@ void BareReadWith(const std::wstring& url, DWORD flags, DWORD chunk_size, bool r
     while (::InternetReadFile(request.Get(), chunk, chunk_size, &read) && read > 0) {
     }
 }
-
 
 } // namespace
 
@@ -80,10 +79,15 @@ int main() {
     const double staging = Seconds([&] { PrepareLocalImage(big); }, 3);
     const double baseline = Seconds([&] { DecodeAndEncode(big, folder.File(L"copy.jpg")); }, 3);
     std::printf("staging 6000x4000 JPEG:          %.3f s\n", staging);
-    std::printf("decode + JPEG-encode alone:      %.3f s   ratio %.2f (goal <= 1.20)\n",
-                baseline, staging / baseline);
+    std::printf("decode + JPEG-encode alone:      %.3f s   ratio %.2f (goal <= 1.20)\n", baseline,
+                staging / baseline);
 
-    const double size_only = Seconds([&] { ImageObject image; image.Load(big); }, 5);
+    const double size_only = Seconds(
+        [&] {
+            ImageObject image;
+            image.Load(big);
+        },
+        5);
     const double decode = Seconds([&] { FullDecode(big); }, 3);
     std::printf("learning the size:               %.4f s   full decode %.3f s (%.1f%%)\n",
                 size_only, decode, 100.0 * size_only / decode);
@@ -97,7 +101,8 @@ int main() {
     // The same request protocol as the program: opened, sent again, read 2048 bytes at a time.
     const double same_protocol = Seconds([&] { BareReadWith(url, 1, 2048, true); });
     LogStream closed;
-    const double download = Seconds([&] { DownloadImage(url, ::GetModuleHandleW(nullptr), closed); });
+    const double download =
+        Seconds([&] { DownloadImage(url, ::GetModuleHandleW(nullptr), closed); });
     const double pauses = 1.5;
     // The program requests the body twice (opening the address, then sending again).
     std::printf("50 MB download:                  %.3f s   (%.3f s beyond the 1.5 s pauses)\n",

@@ -31,8 +31,12 @@ private:
     UniqueHandle file_;
 };
 
-uint32_t Little16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t Big16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
+uint32_t Little16(const uint8_t* p) {
+    return p[0] | (p[1] << 8);
+}
+uint32_t Big16(const uint8_t* p) {
+    return (p[0] << 8) | p[1];
+}
 uint32_t Big32(const uint8_t* p) {
     return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
 }

@@ -69,14 +69,16 @@ bool FindEncoderForPath(const std::wstring& path, CLSID* encoder) {
     if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok)
         return false;
     for (UINT i = 0; i < count; ++i) {
-        std::wstring_view patterns = codecs[i].FilenameExtension ? codecs[i].FilenameExtension : L"";
+        std::wstring_view patterns =
+            codecs[i].FilenameExtension ? codecs[i].FilenameExtension : L"";
         while (!patterns.empty()) {
             size_t end = patterns.find(L';');
             if (PatternMatchesExtension(patterns.substr(0, end), extension)) {
                 *encoder = codecs[i].Clsid;
                 return true;
             }
-            patterns = end == std::wstring_view::npos ? std::wstring_view() : patterns.substr(end + 1);
+            patterns =
+                end == std::wstring_view::npos ? std::wstring_view() : patterns.substr(end + 1);
         }
     }
     return false;

@@ -13,7 +13,9 @@ namespace {
 
 constexpr double kShrinkFactor = 0.9090909090909091; // 1 / 1.1
 
-int Shrink(int side) { return static_cast<int>(side * kShrinkFactor); }
+int Shrink(int side) {
+    return static_cast<int>(side * kShrinkFactor);
+}
 
 // Frees an item identifier list with the shell's allocator.
 struct ItemIdList {
@@ -38,7 +40,9 @@ HBITMAP ScaleItem(IShellFolder* parent, PCUITEMID_CHILD child, SIZE size) {
 
 } // namespace
 
-std::wstring GetLocalWallpaperPath() { return ExecutableFolder() + L"pod.jpg"; }
+std::wstring GetLocalWallpaperPath() {
+    return ExecutableFolder() + L"pod.jpg";
+}
 
 SIZE ShrunkSize(int width, int height, int cx, int cy) {
     if (width <= cx && height <= cy)
@@ -71,8 +75,8 @@ HBITMAP ExtractScaledBitmap(const std::wstring& path, int width, int height) {
         return nullptr;
     ItemIdList item;
     std::wstring display_name = path;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, display_name.data(), nullptr,
-                                         &item.list, nullptr)))
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, display_name.data(), nullptr, &item.list,
+                                         nullptr)))
         return nullptr;
     ComPtr<IShellFolder> parent;
     PCUITEMID_CHILD child = nullptr;

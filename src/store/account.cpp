@@ -14,7 +14,9 @@ constexpr wchar_t kImageCount[] = L"Image Count";
 constexpr wchar_t kFileList[] = L"FileList";
 constexpr size_t kMaxEntryChars = MAX_PATH - 1;
 
-std::wstring EntryName(size_t position) { return L"ImageFile" + std::to_wstring(position); }
+std::wstring EntryName(size_t position) {
+    return L"ImageFile" + std::to_wstring(position);
+}
 
 // A missing, empty or unreadable text leaves the field as it is.
 void LoadText(const RegKey& key, const wchar_t* name, std::wstring* field) {

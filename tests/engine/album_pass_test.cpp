@@ -95,9 +95,7 @@ TEST_F(AlbumPassTest, ChoosesTheEntryByPositionMonthAndWrapAround) {
 }
 
 TEST_F(AlbumPassTest, ApplyImageAtChoosesThatPositionOrWraps) {
-    const struct {
-        int position, applied;
-    } cases[] = {{2, 2}, {7, 0}, {0, 0}, {4, 4}};
+    const struct { int position, applied; } cases[] = {{2, 2}, {7, 0}, {0, 0}, {4, 4}};
     for (const auto& c : cases) {
         CAccount album = Album(5);
         EXPECT_EQ(album.ApplyImageAt(c.position), kPassApplied) << c.position;

@@ -14,8 +14,10 @@ TEST(ImageHeaderSize, AgreesWithTheDecodedSizeForEveryAlbumFormat) {
         const wchar_t* name;
         const wchar_t* mime;
         int width, height;
-    } cases[] = {{L"a.bmp", L"image/bmp", 37, 23},   {L"b.jpg", L"image/jpeg", 640, 3},
-                 {L"c.gif", L"image/gif", 5, 301},   {L"d.png", L"image/png", 70, 70},
+    } cases[] = {{L"a.bmp", L"image/bmp", 37, 23},
+                 {L"b.jpg", L"image/jpeg", 640, 3},
+                 {L"c.gif", L"image/gif", 5, 301},
+                 {L"d.png", L"image/png", 70, 70},
                  {L"e.jpg", L"image/jpeg", 1, 1}};
     for (const auto& c : cases) {
         const std::wstring path = folder.File(c.name);

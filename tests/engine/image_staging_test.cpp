@@ -31,12 +31,8 @@ TEST(ShrunkSize, WorkedExamplesForA1024By768Screen) {
         int width, height;
         LONG cx, cy;
     } cases[] = {
-        {1600, 1200, 990, 743},
-        {1100, 700, 1000, 636},
-        {1025, 768, 931, 698},
-        {1024, 768, 1024, 768},
-        {1024, 769, 930, 699},
-        {6000, 4000, 977, 650},
+        {1600, 1200, 990, 743}, {1100, 700, 1000, 636}, {1025, 768, 931, 698},
+        {1024, 768, 1024, 768}, {1024, 769, 930, 699},  {6000, 4000, 977, 650},
     };
     for (const auto& c : cases) {
         SIZE size = ShrunkSize(c.width, c.height, 1024, 768);
@@ -117,8 +113,7 @@ TEST_F(StagingTest, ExtractorWithoutABitmapKeepsThePreviousPodJpg) {
         test::FakeExtractImage extractor;
         extractor.location_result = c.location_result;
         Seam<HRESULT(IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>*)>::Override seam(
-            GetThumbnailExtractor,
-            [&](IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>* out) {
+            GetThumbnailExtractor, [&](IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>* out) {
                 extractor.AddRef();
                 *out = ComPtr<IExtractImage>::Attach(&extractor);
                 return S_OK;
@@ -155,8 +150,8 @@ TEST(ImageObject, SavesWithTheEncoderTheExtensionNames) {
     const struct {
         const wchar_t* name;
         bool saved;
-    } cases[] = {{L"a.jpg", true}, {L"b.JPEG", true}, {L"c.bmp", true}, {L"d.gif", true},
-                 {L"e.xyz", false}, {L"noextension", false}};
+    } cases[] = {{L"a.jpg", true}, {L"b.JPEG", true}, {L"c.bmp", true},
+                 {L"d.gif", true}, {L"e.xyz", false}, {L"noextension", false}};
     for (const auto& c : cases) {
         ImageObject image;
         image.Attach(::CreateBitmap(16, 8, 1, 32, nullptr));

@@ -10,8 +10,8 @@ TEST(CenteredDialogPosition, WithoutParentSnapsToEightPixels) {
         SIZE dialog, screen;
         LONG x, y;
     } cases[] = {
-        {{300, 100}, {1024, 768}, 360, 334}, // (362 + 4) & ~7 = 360
-        {{301, 101}, {1024, 768}, 360, 333}, // 723 >> 1 = 361, + 4 = 365 -> 360
+        {{300, 100}, {1024, 768}, 360, 334},  // (362 + 4) & ~7 = 360
+        {{301, 101}, {1024, 768}, 360, 333},  // 723 >> 1 = 361, + 4 = 365 -> 360
         {{1100, 900}, {1024, 768}, -40, -66}, // shifts keep the sign of a wider dialog
     };
     for (const auto& c : cases) {

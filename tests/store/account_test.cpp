@@ -88,11 +88,11 @@ TEST_F(AccountRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
         DWORD type;
         size_t bytes;
     } expected[] = {
-        {kBeaches, L"Description", REG_SZ, 12},      {kBeaches, L"LastFile", REG_SZ, 34},
-        {kBeaches, L"LastTime", REG_BINARY, 16},     {kBeaches, L"Enabled", REG_DWORD, 4},
-        {kBeaches, L"Mode", REG_DWORD, 4},           {kBeaches, L"LastIndex", REG_DWORD, 4},
-        {kBeaches, L"Frequency", REG_DWORD, 4},      {kBeaches, L"Image Count", REG_DWORD, 4},
-        {kBeachesFiles, L"ImageFile0", REG_SZ, 34},  {kBeachesFiles, L"ImageFile1", REG_SZ, 34},
+        {kBeaches, L"Description", REG_SZ, 12},     {kBeaches, L"LastFile", REG_SZ, 34},
+        {kBeaches, L"LastTime", REG_BINARY, 16},    {kBeaches, L"Enabled", REG_DWORD, 4},
+        {kBeaches, L"Mode", REG_DWORD, 4},          {kBeaches, L"LastIndex", REG_DWORD, 4},
+        {kBeaches, L"Frequency", REG_DWORD, 4},     {kBeaches, L"Image Count", REG_DWORD, 4},
+        {kBeachesFiles, L"ImageFile0", REG_SZ, 34}, {kBeachesFiles, L"ImageFile1", REG_SZ, 34},
     };
     for (const auto& value : expected) {
         auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, value.key, value.name);
@@ -111,7 +111,7 @@ TEST_F(AccountRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
     EXPECT_EQ(value(kBeaches, L"Image Count").Dword(), 2u);
     EXPECT_EQ(value(kBeachesFiles, L"ImageFile1").Text(), L"C:\\Pictures\\b.gif");
     const auto time = value(kBeaches, L"LastTime").data;
-    const BYTE little_endian_fields[16] = {0xEA, 0x07, 7, 0, 3, 0, 16, 0,
+    const BYTE little_endian_fields[16] = {0xEA, 0x07, 7,  0, 3,  0, 16,  0,
                                            9,    0,    30, 0, 15, 0, 250, 0};
     EXPECT_EQ(std::vector<BYTE>(time.begin(), time.end()),
               std::vector<BYTE>(std::begin(little_endian_fields), std::end(little_endian_fields)));
@@ -198,9 +198,11 @@ TEST_F(AccountRegistryTest, FileListIsReadByPositionUpToTheValueCount) {
         std::vector<std::wstring> loaded;
     } cases[] = {
         {"a gap drops what lies beyond the count", {L"ImageFile0", L"ImageFile2"}, {L"v0"}},
-        {"foreign names count but are never read", {L"Image Count", L"ImageFile0", L"ImageFile1"},
+        {"foreign names count but are never read",
+         {L"Image Count", L"ImageFile0", L"ImageFile1"},
          {L"v0", L"v1"}},
-        {"a foreign name hides the last entry", {L"Other", L"ImageFile0", L"ImageFile1"},
+        {"a foreign name hides the last entry",
+         {L"Other", L"ImageFile0", L"ImageFile1"},
          {L"v0", L"v1"}},
     };
     for (const auto& c : cases) {

@@ -121,11 +121,11 @@ void HttpServer::Handle(SOCKET client) {
                        "\r\nConnection: close\r\n\r\n";
     if (!SendAll(client, head.data(), head.size()))
         return;
-    const size_t limit = response.cut_after < response.body.size() ? response.cut_after
-                                                                    : response.body.size();
+    const size_t limit =
+        response.cut_after < response.body.size() ? response.cut_after : response.body.size();
     for (size_t offset = 0; offset < limit && !stopping_; offset += response.chunk_size) {
-        const size_t size = limit - offset < response.chunk_size ? limit - offset
-                                                                 : response.chunk_size;
+        const size_t size =
+            limit - offset < response.chunk_size ? limit - offset : response.chunk_size;
         if (!SendAll(client, response.body.data() + offset, size))
             return;
         if (response.chunk_delay_ms)

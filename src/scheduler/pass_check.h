@@ -1,0 +1,35 @@
+#pragma once
+// The decision, at every tick of the pass timer, whether a new interval of the active
+// album's frequency has begun, and the pass that follows when it has.
+#include "store/account.h"
+
+#include <windows.h>
+
+namespace glimro {
+
+// What the pass check needs of the album list that owns the albums.
+class AlbumListHost {
+public:
+    virtual ~AlbumListHost() = default;
+    virtual CAccount* FindActiveAlbum() = 0;
+    // Runs the album's pass; returns its frequency afterwards, or -1 without an album.
+    virtual int RunAlbumPass(CAccount* album) = 0;
+    virtual void RefreshAlbumList() = 0;
+    virtual int SaveAlbumList() = 0;
+};
+
+inline constexpr UINT kPassTimerId = 2112;
+inline constexpr DWORD kFirstCheckDelay = 1000;
+inline constexpr DWORD kAfterActivationDelay = 60000;
+
+// The delay before the next check for an album of this frequency.
+DWORD NextCheckDelay(int frequency);
+
+// Compares the interval markers of the frequency's unit (and then of the next larger unit)
+// with the local time t. No year is compared.
+bool IsIntervalDue(int frequency, const SYSTEMTIME& t);
+
+// One check: logs it, runs the pass when due, returns the delay until the next check.
+DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums);
+
+} // namespace glimro

@@ -1,0 +1,50 @@
+#include "store/album_list.h"
+
+#include "store/product_key.h"
+
+namespace glimro {
+
+size_t LoadAlbumList(AlbumCollection& collection) {
+    RegKey album_list;
+    if (album_list.Open(HKEY_CURRENT_USER, kAlbumListKey, KEY_ALL_ACCESS) != ERROR_SUCCESS)
+        return 0;
+    std::wstring name;
+    for (DWORD index = 0; album_list.EnumSubkey(index, &name) == ERROR_SUCCESS; ++index) {
+        RegKey album_key;
+        // A subkey that cannot be opened ends the loading: later ones are not loaded either.
+        if (album_key.Open(album_list.Get(), name.c_str(), KEY_ALL_ACCESS) != ERROR_SUCCESS)
+            break;
+        auto album = std::make_unique<CAccount>();
+        album->Name = name;
+        if (album->LoadFromKey(album_key))
+            collection.push_front(std::move(album));
+    }
+    return collection.size();
+}
+
+int SaveAlbumList(const AlbumRows& rows) {
+    RegKey::DeleteTree(HKEY_CURRENT_USER, kAlbumListKey);
+    if (rows.empty())
+        return 0;
+    RegKey album_list;
+    if (album_list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_WRITE) != ERROR_SUCCESS)
+        return 0;
+    int written = 0;
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        if (*row) {
+            (*row)->SaveToKey(album_list.Get(), written);
+            ++written;
+        }
+    }
+    return written;
+}
+
+CAccount* FindActiveAlbum(const AlbumRows& rows) {
+    for (CAccount* album : rows) {
+        if (album && album->Enabled)
+            return album;
+    }
+    return nullptr;
+}
+
+} // namespace glimro
