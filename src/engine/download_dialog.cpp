@@ -38,11 +38,12 @@ std::wstring RequestFileName(const std::wstring& url) {
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-// The body's announced length, or -1 when the server did not give one.
-long long ContentLength(HINTERNET request) {
+// A numeric header of the response (read as text into an 80-byte buffer), or -1 when the
+// server did not give it.
+long long QueryNumber(HINTERNET request, DWORD info) {
     wchar_t text[40] = {};
     DWORD bytes = sizeof(text);
-    if (!::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &bytes, nullptr))
+    if (!::HttpQueryInfoW(request, info, text, &bytes, nullptr))
         return -1;
     return std::wcstoll(text, nullptr, 10);
 }
@@ -142,13 +143,8 @@ HRESULT CDownloadDialog::OpenRequest(HINTERNET session, InternetHandle* request)
         result = LastWin32Error();
     if (SUCCEEDED(result))
         PumpMessages(dialog);
-    if (SUCCEEDED(result)) {
-        wchar_t status[40] = {}; // 80 bytes
-        DWORD bytes = sizeof(status);
-        if (!::HttpQueryInfoW(request->Get(), HTTP_QUERY_STATUS_CODE, status, &bytes, nullptr) ||
-            std::wcstol(status, nullptr, 10) != 200)
-            result = E_FAIL;
-    }
+    if (SUCCEEDED(result) && QueryNumber(request->Get(), HTTP_QUERY_STATUS_CODE) != 200)
+        result = E_FAIL;
     if (FAILED(result)) {
         ReportError(L"Could not get " + url_ + L"!\n",
                     L"Run Glimro and update the album to correct the problem.",
@@ -188,7 +184,7 @@ HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& lo
                 result = LastWin32Error();
             received += read;
         }
-        const long long announced = ContentLength(request);
+        const long long announced = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH);
         if (SUCCEEDED(result) && announced >= 0 && received != announced)
             result = HRESULT_FROM_WIN32(ERROR_HANDLE_EOF); // the body was cut off
         file.Reset();

@@ -38,8 +38,7 @@ bool IsIntervalDue(int frequency, const SYSTEMTIME& t) {
     case kEveryHour:
         return ReadIntervalMarker(kLastHour) != t.wHour || ReadIntervalMarker(kLastDay) != t.wDay;
     case kEveryDay:
-        return ReadIntervalMarker(kLastDay) != t.wDay ||
-               ReadIntervalMarker(kLastMonth) != t.wMonth;
+        return ReadIntervalMarker(kLastDay) != t.wDay || ReadIntervalMarker(kLastMonth) != t.wMonth;
     case kEveryWeek:
         return ReadIntervalMarker(kLastWeek) != WeekOfYear(t.wYear, t.wMonth, t.wDay) ||
                ReadIntervalMarker(kLastMonth) != t.wMonth;

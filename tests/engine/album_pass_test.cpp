@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/screen.h"
 #include "shell/activity_log.h"
+#include "support/clock_values.h"
 #include "support/fake_desktop.h"
 #include "support/http_server.h"
 #include "support/registry_sandbox.h"
@@ -17,13 +18,7 @@ namespace glimro {
 namespace {
 
 SYSTEMTIME Day(WORD month) {
-    SYSTEMTIME t = {};
-    t.wYear = 2026;
-    t.wMonth = month;
-    t.wDay = 14;
-    t.wHour = 10;
-    t.wMinute = 30;
-    return t;
+    return test::LocalTimeAt(2026, month, 14, 10, 30);
 }
 
 // A pass end to end: real files, registry and log; the desktop object is a stand-in that
@@ -38,12 +33,7 @@ protected:
     Seam<std::time_t()>::Override calendar{CalendarTime, [] { return std::time_t(1780000000); }};
     Seam<SIZE()>::Override screen{PrimaryScreenSize, [] { return SIZE{1024, 768}; }};
     test::FakeActiveDesktop desktop;
-    Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override factory{
-        CreateActiveDesktop, [this](ComPtr<IActiveDesktop>* out) {
-            desktop.AddRef();
-            *out = ComPtr<IActiveDesktop>::Attach(&desktop);
-            return S_OK;
-        }};
+    Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override factory = desktop.Install();
     std::wstring log_file = folder.File(L"glimrolog.txt");
 
     void SetUp() override { BuildLogPath(); }

@@ -112,12 +112,7 @@ TEST_F(StagingTest, ExtractorWithoutABitmapKeepsThePreviousPodJpg) {
     for (const auto& c : cases) {
         test::FakeExtractImage extractor;
         extractor.location_result = c.location_result;
-        Seam<HRESULT(IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>*)>::Override seam(
-            GetThumbnailExtractor, [&](IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>* out) {
-                extractor.AddRef();
-                *out = ComPtr<IExtractImage>::Attach(&extractor);
-                return S_OK;
-            });
+        auto seam = extractor.Install();
         EXPECT_EQ(PrepareLocalImage(entry), pod) << c.what;
         EXPECT_EQ(test::ReadFileBytes(pod), "previous") << c.what;
         EXPECT_EQ(extractor.extract_calls, c.location_result == S_OK ? 1 : 0) << c.what;
@@ -133,12 +128,7 @@ TEST_F(StagingTest, ExtractorsBitmapIsWhatGetsSaved) {
     std::wstring entry = Image(L"big.bmp", 400, 300, L"image/bmp");
     test::FakeExtractImage extractor;
     extractor.bitmap = ::CreateBitmap(64, 32, 1, 32, nullptr);
-    Seam<HRESULT(IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>*)>::Override seam(
-        GetThumbnailExtractor, [&](IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>* out) {
-            extractor.AddRef();
-            *out = ComPtr<IExtractImage>::Attach(&extractor);
-            return S_OK;
-        });
+    auto seam = extractor.Install();
     EXPECT_EQ(PrepareLocalImage(entry), pod);
     SIZE size = test::DecodedSize(pod);
     EXPECT_EQ(size.cx, 64);

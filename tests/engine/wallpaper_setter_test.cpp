@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "scheduler/interval_markers.h"
 #include "store/product_key.h"
+#include "support/clock_values.h"
 #include "support/fake_desktop.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
@@ -16,15 +17,7 @@ namespace {
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 
 SYSTEMTIME NewYearsEve2005() {
-    SYSTEMTIME t = {};
-    t.wYear = 2005;
-    t.wMonth = 12;
-    t.wDayOfWeek = 6;
-    t.wDay = 31;
-    t.wHour = 23;
-    t.wMinute = 59;
-    t.wSecond = 30;
-    return t;
+    return test::LocalTimeAt(2005, 12, 31, 23, 59, 30, 6);
 }
 
 class WallpaperSetterTest : public ::testing::Test {
@@ -83,12 +76,7 @@ protected:
 class WithDesktopObject : public WallpaperSetterTest {
 protected:
     test::FakeActiveDesktop desktop;
-    Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override factory{
-        CreateActiveDesktop, [this](ComPtr<IActiveDesktop>* out) {
-            desktop.AddRef();
-            *out = ComPtr<IActiveDesktop>::Attach(&desktop);
-            return S_OK;
-        }};
+    Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override factory = desktop.Install();
 };
 
 TEST_F(WithDesktopObject, SwitchCentresTheWallpaperTurnsComponentsOnAndWritesMarkers) {

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "scheduler/interval_markers.h"
 #include "shell/activity_log.h"
+#include "support/clock_values.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
 
@@ -12,13 +13,7 @@ namespace glimro {
 namespace {
 
 SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
-    SYSTEMTIME t = {};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
-    t.wHour = hour;
-    t.wMinute = minute;
-    return t;
+    return test::LocalTimeAt(year, month, day, hour, minute);
 }
 
 TEST(PassCheckDue, EveryRowOfTheDueTable) {
@@ -28,19 +23,25 @@ TEST(PassCheckDue, EveryRowOfTheDueTable) {
         SYSTEMTIME last, tick;
         bool due;
     } cases[] = {
-        {"minute: same minute and hour", kEveryMinute, At(2026, 3, 5, 10, 15), At(2026, 3, 5, 10, 15), false},
+        {"minute: same minute and hour", kEveryMinute, At(2026, 3, 5, 10, 15),
+         At(2026, 3, 5, 10, 15), false},
         {"minute: next minute", kEveryMinute, At(2026, 3, 5, 10, 15), At(2026, 3, 5, 10, 16), true},
-        {"minute: same minute, other hour", kEveryMinute, At(2026, 3, 5, 10, 15), At(2026, 3, 5, 11, 15), true},
+        {"minute: same minute, other hour", kEveryMinute, At(2026, 3, 5, 10, 15),
+         At(2026, 3, 5, 11, 15), true},
         {"hour: same hour", kEveryHour, At(2026, 3, 3, 9, 5), At(2026, 3, 3, 9, 55), false},
-        {"hour: same hour, next day", kEveryHour, At(2026, 3, 3, 9, 5), At(2026, 3, 4, 9, 40), true},
+        {"hour: same hour, next day", kEveryHour, At(2026, 3, 3, 9, 5), At(2026, 3, 4, 9, 40),
+         true},
         {"day: same day", kEveryDay, At(2026, 3, 5, 1, 0), At(2026, 3, 5, 23, 0), false},
         {"day: same day, next month", kEveryDay, At(2026, 3, 5, 1, 0), At(2026, 4, 5, 1, 0), true},
         {"week: same week", kEveryWeek, At(2005, 9, 26, 8, 0), At(2005, 9, 30, 8, 0), false},
-        {"week: same week, new month", kEveryWeek, At(2005, 9, 26, 8, 0), At(2005, 10, 1, 8, 0), true},
+        {"week: same week, new month", kEveryWeek, At(2005, 9, 26, 8, 0), At(2005, 10, 1, 8, 0),
+         true},
         {"week: next week", kEveryWeek, At(2005, 9, 26, 8, 0), At(2005, 10, 3, 8, 0), true},
-        {"month: March a year later", kEveryMonth, At(2025, 3, 9, 8, 0), At(2026, 3, 20, 8, 0), false},
+        {"month: March a year later", kEveryMonth, At(2025, 3, 9, 8, 0), At(2026, 3, 20, 8, 0),
+         false},
         {"month: April", kEveryMonth, At(2026, 3, 9, 8, 0), At(2026, 4, 1, 0, 0), true},
-        {"sync to month: like month", kSyncToMonth, At(2026, 3, 9, 8, 0), At(2026, 4, 1, 0, 0), true},
+        {"sync to month: like month", kSyncToMonth, At(2026, 3, 9, 8, 0), At(2026, 4, 1, 0, 0),
+         true},
         {"frequency 6: never", 6, At(2026, 3, 9, 8, 0), At(2027, 8, 1, 0, 0), false},
     };
     for (const auto& c : cases) {

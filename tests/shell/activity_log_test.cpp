@@ -1,6 +1,7 @@
 #include "shell/activity_log.h"
 
 #include "platform/clock.h"
+#include "support/clock_values.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -112,25 +113,13 @@ std::string ExpectedTimeText(std::time_t t) {
 }
 
 TEST(TimeText, IsTwentyFourHourTimeWithAmPmAndTheShortDate) {
-    std::tm morning = {};
-    morning.tm_year = 126;
-    morning.tm_mon = 11;
-    morning.tm_mday = 6;
-    morning.tm_hour = 9;
-    morning.tm_min = 5;
-    morning.tm_sec = 3;
-    morning.tm_isdst = -1;
-    std::tm evening = morning;
-    evening.tm_hour = 22;
-    evening.tm_min = 15;
-    for (std::tm moment : {morning, evening}) {
-        const std::time_t t = std::mktime(&moment);
+    const std::time_t morning = test::CalendarTimeAt(2026, 12, 6, 9, 5, 3);
+    const std::time_t evening = test::CalendarTimeAt(2026, 12, 6, 22, 15, 3);
+    for (std::time_t t : {morning, evening}) {
         Seam<std::time_t()>::Override clock(CalendarTime, [t] { return t; });
         EXPECT_EQ(TimeText(), ExpectedTimeText(t));
     }
-    std::tm check = evening;
-    const std::time_t t = std::mktime(&check);
-    Seam<std::time_t()>::Override clock(CalendarTime, [t] { return t; });
+    Seam<std::time_t()>::Override clock(CalendarTime, [evening] { return evening; });
     EXPECT_EQ(TimeText(), "22:15:03PM on 12/06/26");
 }
 
@@ -141,17 +130,7 @@ TEST(TimeText, IsEmptyWhenTheLocalTimeCannotBeHad) {
 
 class EntryBannerTest : public ActivityLogTest {
 protected:
-    std::time_t moment = [] {
-        std::tm t = {};
-        t.tm_year = 126;
-        t.tm_mon = 11;
-        t.tm_mday = 6;
-        t.tm_hour = 22;
-        t.tm_min = 15;
-        t.tm_sec = 3;
-        t.tm_isdst = -1;
-        return std::mktime(&t);
-    }();
+    std::time_t moment = test::CalendarTimeAt(2026, 12, 6, 22, 15, 3);
 };
 
 TEST_F(EntryBannerTest, StartAndStopFrameAnIdleCheck) {

@@ -2,12 +2,13 @@
 // A stand-in for the shell's desktop object that records what it is asked and answers as
 // the test says.
 #include "platform/desktop.h"
+#include "support/counted_fake.h"
 
 #include <string>
 
 namespace glimro::test {
 
-class FakeActiveDesktop : public IActiveDesktop {
+class FakeActiveDesktop : public CountedFake<IActiveDesktop> {
 public:
     HRESULT set_wallpaper_result = S_OK;
     HRESULT apply_result = S_OK;
@@ -21,15 +22,14 @@ public:
     COMPONENTSOPT components = {};
     int apply_calls = 0;
     DWORD apply_flags = 0;
-    LONG references = 1;
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
+    // Stands in for the desktop object's creation for the override's scope.
+    Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override Install() {
+        return {CreateActiveDesktop, [this](ComPtr<IActiveDesktop>* out) {
+                    HandOut(out);
+                    return S_OK;
+                }};
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++references); }
-    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--references); }
 
     // What the wallpaper setter uses.
     STDMETHODIMP ApplyChanges(DWORD flags) override {

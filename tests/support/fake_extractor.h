@@ -1,10 +1,11 @@
 #pragma once
 // A stand-in for the shell's thumbnail extractor that answers as the test says.
 #include "platform/thumbnail.h"
+#include "support/counted_fake.h"
 
 namespace glimro::test {
 
-class FakeExtractImage : public IExtractImage {
+class FakeExtractImage : public CountedFake<IExtractImage> {
 public:
     HRESULT location_result = S_OK;
     HBITMAP bitmap = nullptr; // handed out by Extract; null gives "no bitmap"
@@ -12,14 +13,15 @@ public:
     SIZE asked_size = {};
     DWORD asked_depth = 0;
     DWORD asked_flags = 0;
-    LONG references = 1;
 
-    STDMETHODIMP QueryInterface(REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOINTERFACE;
+    // Stands in for the shell's extractor of every item for the override's scope.
+    Seam<HRESULT(IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>*)>::Override Install() {
+        return {GetThumbnailExtractor,
+                [this](IShellFolder*, PCUITEMID_CHILD, ComPtr<IExtractImage>* out) {
+                    HandOut(out);
+                    return S_OK;
+                }};
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++references); }
-    STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--references); }
 
     STDMETHODIMP GetLocation(LPWSTR, DWORD, DWORD*, const SIZE* size, DWORD depth,
                              DWORD* flags) override {
