@@ -2,10 +2,13 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps configure build test bench format clean
+.PHONY: deps run-deps configure build test run screenshot bench format clean
 
 deps:
 	bash scripts/deps.sh
+
+run-deps:
+	bash scripts/deps.sh --run
 
 configure: deps
 	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -15,6 +18,14 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --timeout 120
+
+# glimro.exe in a Wine virtual desktop: on the user's display, or under Xvfb without one.
+run: run-deps build
+	bash scripts/run.sh
+
+# A picture of the Album Manager with a small demo album set, for the README.
+screenshot: run-deps build
+	bash scripts/screenshot.sh docs/album-manager.png
 
 bench: configure
 	cmake --build $(BUILD) --target glimro_bench

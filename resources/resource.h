@@ -1,11 +1,36 @@
 // The program's resource identifiers.
 #pragma once
 
-#define IDR_MAINFRAME 101 // program icon; menu, accelerators and toolbar share the number
+#define IDR_MAINFRAME 101 // icon, menu, accelerators and toolbar bitmap share the number
 #define IDS_APP_TITLE 0xE000
+#define IDS_IDLE_MESSAGE 0xE001 // the status bar's text when nothing is being browsed
 
 #define IDC_STATIC (-1)
 
 // "Glimro - Downloading Image"
 #define IDD_DOWNLOAD 329
 #define IDC_DOWNLOAD_STATUS 330
+
+// State images of the album list: the active album's box is ticked.
+#define IDI_BOX_TICKED 120
+#define IDI_BOX_EMPTY 122
+
+// Column titles of the album list, in column order.
+#define IDS_COLUMN_FIRST 150
+
+// Commands of the Album Manager; each has a string "status-bar prompt\ntooltip".
+#define ID_ALBUM_PROPERTIES 32774
+#define ID_ALBUM_DELETE 32775
+#define ID_ALBUM_ACTIVATE 32777
+#define ID_ALBUM_NEW 57600
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_HELP_FINDER 57667
+#define ID_CONTEXT_HELP 57669
+#define ID_HELP 57670
+#define ID_DEFAULT_HELP 57671
+
+// Child windows of the frame; the commands that toggle them have the same numbers.
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+#define ID_VIEW_ALBUM_LIST 59648

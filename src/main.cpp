@@ -1,29 +1,27 @@
-// glimro.exe. For now it offers the wallpaper switch alone: given the path of a local image
-// it makes that image the desktop wallpaper and logs the outcome beside the executable.
-#include "engine/wallpaper_setter.h"
-#include "shell/activity_log.h"
+// glimro.exe: the Album Manager with the resident pass timer.
+#include "platform/window.h"
+#include "ui/main_frame.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
-#include <shellapi.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    int count = 0;
-    wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!args)
-        return 1;
-    std::wstring path = count > 1 ? args[1] : L"";
-    ::LocalFree(args);
-    if (path.empty())
-        return 1;
-
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
     if (FAILED(::OleInitialize(nullptr)))
         return 1;
-    glimro::BuildLogPath();
+    int code = 1;
     {
-        glimro::LogStream log = glimro::OpenLog(glimro::LogMode::Afresh);
-        glimro::SetDesktopWallpaper(path, log);
+        glimro::WindowPlacementRecord placement;
+        glimro::LoadPlacement(placement);
+        glimro::CMainFrame frame(placement);
+        frame.QuitOnDestroy = true;
+        if (frame.Create()) {
+            frame.ShowInitially(show_command);
+            code = glimro::RunMessageLoop();
+        }
     }
     ::OleUninitialize();
-    return 0;
+    return code;
 }

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Writes a picture of the Album Manager: glimro.exe with a small demo album set, in a
+# throw-away prefix, in a Wine virtual desktop under Xvfb. Usage: screenshot.sh <out.png>
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/.." && pwd)
+out=$(realpath -m "${1:-$root/docs/album-manager.png}")
+
+if [ -z "${GLIMRO_IN_XVFB:-}" ]; then
+    GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out"
+fi
+
+source "$here/wine-env.sh"
+work=$(mktemp -d)
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+prepare_prefix "$work/prefix"
+
+app="$WINEPREFIX/drive_c/Glimro"
+mkdir -p "$app" "$WINEPREFIX/drive_c/Pictures"
+cp "$root/build/glimro.exe" "$app/"
+for name in Harbour Dunes Lighthouse; do
+    /usr/bin/convert -size 1280x800 "plasma:steelblue-sandybrown" -seed 7 \
+        "BMP3:$WINEPREFIX/drive_c/Pictures/$name.bmp"
+done
+wine reg import "$here/demo-albums.reg" </dev/null >/dev/null 2>&1
+for marker in "LastDay $(date +%-d)" "LastMonth $(date +%-m)"; do
+    set -- $marker
+    wine reg add 'HKCU\SOFTWARE\Fenwaldstone\Glimro' /v "$1" /t REG_DWORD /d "$2" /f \
+        </dev/null >/dev/null 2>&1
+done
+wineserver -w
+
+wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
+sleep 12
+mkdir -p "$(dirname "$out")"
+/usr/bin/import -window root "$work/desktop.png"
+# The Album Manager opens 640 x 480 in the middle of the 1280 x 800 desktop.
+/usr/bin/convert "$work/desktop.png" -crop 700x540+290+120 +repage "$out"
+echo "Wrote $out"

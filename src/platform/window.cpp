@@ -1,0 +1,133 @@
+#include "platform/window.h"
+
+#include <commctrl.h>
+
+namespace glimro {
+
+namespace {
+
+constexpr wchar_t kObjectProperty[] = L"Glimro.Window";
+
+} // namespace
+
+CWindow::~CWindow() {
+    if (window_ && ::IsWindow(window_))
+        ::DestroyWindow(window_);
+}
+
+CWindow* CWindow::FromHandle(HWND window) {
+    if (!window)
+        return nullptr;
+    return static_cast<CWindow*>(::GetPropW(window, kObjectProperty));
+}
+
+bool CWindow::RegisterWindowClass(const wchar_t* name, UINT style, HICON icon,
+                                  HBRUSH background) {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing = {};
+    existing.cbSize = sizeof(existing);
+    if (::GetClassInfoExW(instance, name, &existing))
+        return true;
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = &CWindow::StaticProc;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return ::RegisterClassExW(&wc) != 0;
+}
+
+HWND CWindow::CreateOwnWindow(DWORD ex_style, const wchar_t* class_name, const wchar_t* title,
+                              DWORD style, int x, int y, int width, int height, HWND parent,
+                              HMENU menu_or_id) {
+    return ::CreateWindowExW(ex_style, class_name, title, style, x, y, width, height, parent,
+                             menu_or_id, ::GetModuleHandleW(nullptr), this);
+}
+
+bool CWindow::Subclass(HWND window) {
+    if (!window || window_)
+        return false;
+    Attach(window);
+    original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindow::StaticProc)));
+    return original_ != nullptr;
+}
+
+void CWindow::Attach(HWND window) {
+    window_ = window;
+    ::SetPropW(window, kObjectProperty, this);
+}
+
+LRESULT CWindow::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+    return Default(message, wparam, lparam);
+}
+
+LRESULT CWindow::Default(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (original_)
+        return ::CallWindowProcW(original_, window_, message, wparam, lparam);
+    return ::DefWindowProcW(window_, message, wparam, lparam);
+}
+
+bool CWindow::ReflectToChild(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+    HWND child = nullptr;
+    if (message == WM_NOTIFY)
+        child = reinterpret_cast<NMHDR*>(lparam)->hwndFrom;
+    else if (message == WM_DRAWITEM)
+        child = reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->hwndItem;
+    CWindow* target = FromHandle(child);
+    return target && target != this && target->OnReflected(message, wparam, lparam, result);
+}
+
+LRESULT CALLBACK CWindow::StaticProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    CWindow* self = FromHandle(window);
+    if (!self && message == WM_NCCREATE) {
+        self = static_cast<CWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        if (self)
+            self->Attach(window);
+    }
+    if (!self)
+        return ::DefWindowProcW(window, message, wparam, lparam);
+
+    LRESULT result = self->WindowProc(message, wparam, lparam);
+    if (message == WM_NCDESTROY) {
+        if (self->original_)
+            ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->original_));
+        ::RemovePropW(window, kObjectProperty);
+        self->window_ = nullptr;
+        self->original_ = nullptr;
+        self->OnFinalMessage();
+    }
+    return result;
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    for (;;) {
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(msg.wParam);
+        if (got == -1)
+            return -1;
+        bool consumed = false;
+        for (HWND window = msg.hwnd; window && !consumed; window = ::GetParent(window)) {
+            if (CWindow* object = CWindow::FromHandle(window))
+                consumed = object->PreTranslateMessage(msg);
+        }
+        if (consumed)
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+std::wstring LoadResourceString(UINT id) {
+    const wchar_t* text = nullptr;
+    int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 ? std::wstring(text, length) : std::wstring();
+}
+
+} // namespace glimro

@@ -1,0 +1,73 @@
+#pragma once
+// A small window wrapper: one window procedure for windows of our own classes and for
+// subclassed controls, reaching the object through a window property; virtual handlers;
+// notifications reflected from the parent back to the control that sent them.
+#include <windows.h>
+
+#include <string>
+
+namespace glimro {
+
+class CWindow {
+public:
+    CWindow() = default;
+    virtual ~CWindow();
+    CWindow(const CWindow&) = delete;
+    CWindow& operator=(const CWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+    // The object behind a window of ours; null for any other window.
+    static CWindow* FromHandle(HWND window);
+
+    // Called by the message loop for a message meant for this window or one of its
+    // children, before it is translated and dispatched; true when it was consumed.
+    virtual bool PreTranslateMessage(MSG&) { return false; }
+
+protected:
+    // Registers (once per process) a class whose windows are handled by this wrapper.
+    static bool RegisterWindowClass(const wchar_t* name, UINT style, HICON icon, HBRUSH background);
+    // Creates a window of such a class, bound to this object from its first message.
+    HWND CreateOwnWindow(DWORD ex_style, const wchar_t* class_name, const wchar_t* title,
+                         DWORD style, int x, int y, int width, int height, HWND parent,
+                         HMENU menu_or_id);
+    // Binds an existing window (a control) to this object by subclassing it.
+    bool Subclass(HWND window);
+
+    virtual LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam);
+    // The handling the window would get without this object.
+    LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam);
+    // WM_NOTIFY and WM_DRAWITEM arriving at the parent are offered to the child that sent
+    // them; true with *result set when the child handled it.
+    virtual bool OnReflected(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+    bool ReflectToChild(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
+    // After WM_NCDESTROY, when the window has gone.
+    virtual void OnFinalMessage() {}
+
+private:
+    static LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    void Attach(HWND window);
+
+    HWND window_ = nullptr;
+    WNDPROC original_ = nullptr;
+};
+
+// GetMessage until WM_QUIT, giving our windows their PreTranslateMessage on the way;
+// returns WM_QUIT's exit code.
+int RunMessageLoop();
+
+// Shows the hourglass while it lives.
+class CWaitCursor {
+public:
+    CWaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { ::SetCursor(previous_); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+// A string resource of this module; empty when missing.
+std::wstring LoadResourceString(UINT id);
+
+} // namespace glimro

@@ -1,0 +1,242 @@
+#include "ui/list_view_ex.h"
+
+#include "platform/handle.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace glimro {
+
+namespace {
+
+constexpr int kTextChars = 260;
+constexpr UINT kCellTextFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP;
+constexpr wchar_t kEllipsis[] = L"...";
+
+int TextWidth(HDC dc, const wchar_t* text, int length) {
+    SIZE size = {};
+    ::GetTextExtentPoint32W(dc, text, length, &size);
+    return size.cx;
+}
+
+} // namespace
+
+std::wstring ShortenToFit(HDC dc, const std::wstring& text, int width, int allowance) {
+    int length = static_cast<int>(text.size());
+    if (length == 0 || TextWidth(dc, text.c_str(), length) + allowance <= width)
+        return text;
+    int ellipsis = TextWidth(dc, kEllipsis, 3);
+    for (int i = length - 1; i > 0; --i) {
+        if (TextWidth(dc, text.c_str(), i) + allowance + ellipsis <= width)
+            return text.substr(0, i) + kEllipsis;
+    }
+    return text.substr(0, 1) + kEllipsis;
+}
+
+bool CListViewEx::CreateList(DWORD style, const RECT& rect, HWND parent, UINT id) {
+    HWND list = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr, PreCreateStyle(style), rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, parent,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    if (!list)
+        return false;
+    if (!Subclass(list)) {
+        ::DestroyWindow(list);
+        return false;
+    }
+    RECT client;
+    ::GetClientRect(list, &client);
+    client_width_ = client.right;
+    return true;
+}
+
+DWORD CListViewEx::PreCreateStyle(DWORD style) {
+    style &= ~LVS_SMALLICON;
+    style |= LVS_OWNERDRAWFIXED | LVS_REPORT;
+    full_row_selection_ = true;
+    return style;
+}
+
+bool CListViewEx::IsFullRowReport() const {
+    return full_row_selection_ &&
+           (::GetWindowLongPtrW(Handle(), GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+}
+
+RECT CListViewEx::RowBand(int row) const {
+    RECT bounds = {}, label = {};
+    ListView_GetItemRect(Handle(), row, &bounds, LVIR_BOUNDS);
+    ListView_GetItemRect(Handle(), row, &label, LVIR_LABEL);
+    bounds.left = label.left;
+    return bounds;
+}
+
+void CListViewEx::DrawItem(const DRAWITEMSTRUCT& item) {
+    HWND list = Handle();
+    HDC dc = item.hDC;
+    int row = static_cast<int>(item.itemID);
+    bool has_focus = ::GetFocus() == list;
+    LONG_PTR style = ::GetWindowLongPtrW(list, GWL_STYLE);
+
+    wchar_t text[kTextChars] = {};
+    LVITEMW lvi = {};
+    lvi.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
+    lvi.iItem = row;
+    lvi.stateMask = 0xFFFF;
+    lvi.pszText = text;
+    lvi.cchTextMax = kTextChars - 1;
+    ListView_GetItem(list, &lvi);
+
+    bool highlighted = ((lvi.state & LVIS_SELECTED) && (has_focus || (style & LVS_SHOWSELALWAYS))) ||
+                       (lvi.state & LVIS_DROPHILITED);
+
+    RECT label = {}, icon = {};
+    ListView_GetItemRect(list, row, &label, LVIR_LABEL);
+    ListView_GetItemRect(list, row, &icon, LVIR_ICON);
+    RECT band = RowBand(row);
+    if (client_width_selection_ && band.right < client_width_)
+        band.right = client_width_;
+
+    COLORREF previous_text = 0, previous_background = 0;
+    if (highlighted) {
+        previous_text = ::SetTextColor(dc, ::GetSysColor(COLOR_HIGHLIGHTTEXT));
+        previous_background = ::SetBkColor(dc, ::GetSysColor(COLOR_HIGHLIGHT));
+        ::FillRect(dc, &band, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+    } else {
+        GdiObject<HBRUSH> brush(::CreateSolidBrush(text_background_colour_));
+        ::FillRect(dc, &band, brush.Get());
+    }
+
+    UINT image_style = ILD_TRANSPARENT;
+    COLORREF blend = background_colour_;
+    if (lvi.state & LVIS_CUT) {
+        image_style |= ILD_BLEND50;
+    } else if (highlighted) {
+        image_style |= ILD_BLEND50;
+        blend = ::GetSysColor(COLOR_HIGHLIGHT);
+    }
+
+    UINT state_image = (lvi.state & LVIS_STATEIMAGEMASK) >> 12;
+    if (state_image != 0) {
+        if (HIMAGELIST states = ListView_GetImageList(list, LVSIL_STATE))
+            ::ImageList_Draw(states, static_cast<int>(state_image) - 1, dc, item.rcItem.left,
+                             item.rcItem.top, ILD_TRANSPARENT);
+    }
+    HIMAGELIST icons = ListView_GetImageList(list, LVSIL_SMALL);
+    if (icons && item.rcItem.left < item.rcItem.right - 1) {
+        ::ImageList_DrawEx(icons, lvi.iImage, dc, icon.left, icon.top, 16, 16, background_colour_,
+                           blend, image_style | (lvi.state & LVIS_OVERLAYMASK));
+    }
+
+    RECT cell = label;
+    cell.right -= state_image_offset_;
+    std::wstring shown = ShortenToFit(dc, text, cell.right - cell.left, 4);
+    RECT inner = {cell.left + 2, cell.top, cell.right - 2, cell.bottom};
+    ::DrawTextW(dc, shown.c_str(), -1, &inner, DT_LEFT | kCellTextFlags);
+
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH;
+    for (int c = 1; ListView_GetColumn(list, c, &column); ++c) {
+        cell.left = cell.right;
+        cell.right += column.cx;
+        text[0] = L'\0';
+        ListView_GetItemText(list, row, c, text, kTextChars - 1);
+        if (text[0] == L'\0')
+            continue;
+        shown = ShortenToFit(dc, text, cell.right - cell.left, 12);
+        UINT justify = DT_LEFT;
+        if (shown == text) {
+            switch (column.fmt & LVCFMT_JUSTIFYMASK) {
+            case LVCFMT_RIGHT:
+                justify = DT_RIGHT;
+                break;
+            case LVCFMT_CENTER:
+                justify = DT_CENTER;
+                break;
+            default:
+                break;
+            }
+        }
+        inner = {cell.left + 6, cell.top, cell.right - 6, cell.bottom};
+        ::DrawTextW(dc, shown.c_str(), -1, &inner, justify | kCellTextFlags);
+    }
+
+    if ((lvi.state & LVIS_FOCUSED) && has_focus)
+        ::DrawFocusRect(dc, &band);
+    if (highlighted) {
+        ::SetTextColor(dc, previous_text);
+        ::SetBkColor(dc, previous_background);
+    }
+}
+
+void CListViewEx::RepaintSelectedRows() {
+    HWND list = Handle();
+    int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    if (focused != -1) {
+        RECT band = RowBand(focused);
+        ::InvalidateRect(list, &band, FALSE);
+    }
+    if (!(::GetWindowLongPtrW(list, GWL_STYLE) & LVS_SHOWSELALWAYS)) {
+        for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row != -1;
+             row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
+            RECT band = RowBand(row);
+            ::InvalidateRect(list, &band, FALSE);
+        }
+    }
+    ::UpdateWindow(list);
+}
+
+void CListViewEx::ExtendPaintToClientWidth() {
+    RECT row = {};
+    if (!ListView_GetItemRect(Handle(), 0, &row, LVIR_BOUNDS) || row.right >= client_width_)
+        return;
+    PAINTSTRUCT paint;
+    ::BeginPaint(Handle(), &paint);
+    RECT area = paint.rcPaint;
+    area.left = std::min<LONG>(row.right - 1, area.left);
+    area.right = client_width_;
+    ::InvalidateRect(Handle(), &area, FALSE);
+    ::EndPaint(Handle(), &paint);
+}
+
+LRESULT CListViewEx::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_SIZE:
+        client_width_ = static_cast<short>(LOWORD(lparam));
+        break;
+    case WM_PAINT:
+        if (client_width_selection_ && IsFullRowReport())
+            ExtendPaintToClientWidth();
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+        LRESULT result = Default(message, wparam, lparam);
+        HWND other = reinterpret_cast<HWND>(wparam);
+        if (!(other && ::IsChild(Handle(), other)) && IsFullRowReport())
+            RepaintSelectedRows();
+        return result;
+    }
+    case LVM_SETTEXTCOLOR:
+        text_colour_ = static_cast<COLORREF>(lparam);
+        break;
+    case LVM_SETTEXTBKCOLOR:
+        text_background_colour_ = static_cast<COLORREF>(lparam);
+        break;
+    case LVM_SETBKCOLOR:
+        background_colour_ = static_cast<COLORREF>(lparam);
+        break;
+    default:
+        break;
+    }
+    return Default(message, wparam, lparam);
+}
+
+bool CListViewEx::OnReflected(UINT message, WPARAM, LPARAM lparam, LRESULT* result) {
+    if (message != WM_DRAWITEM)
+        return false;
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    *result = TRUE;
+    return true;
+}
+
+} // namespace glimro

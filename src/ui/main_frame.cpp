@@ -1,0 +1,335 @@
+#include "ui/main_frame.h"
+
+#include "resource.h"
+
+#include <commctrl.h>
+
+namespace glimro {
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
+constexpr UINT kToolbarCommands[] = {ID_ALBUM_NEW, ID_ALBUM_DELETE, ID_ALBUM_PROPERTIES,
+                                     ID_APP_ABOUT};
+
+bool IsHelpCommand(UINT id) {
+    return id == ID_HELP_FINDER || id == ID_DEFAULT_HELP || id == ID_HELP || id == ID_CONTEXT_HELP;
+}
+
+HWND CreateToolBar(HWND frame) {
+    HWND bar = ::CreateWindowExW(
+        0, TOOLBARCLASSNAMEW, nullptr,
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
+        0, frame, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_VIEW_TOOLBAR)),
+        ::GetModuleHandleW(nullptr), nullptr);
+    if (!bar)
+        return nullptr;
+    ::SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageW(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
+    TBADDBITMAP bitmap = {::GetModuleHandleW(nullptr), IDR_MAINFRAME};
+    ::SendMessageW(bar, TB_ADDBITMAP, 4, reinterpret_cast<LPARAM>(&bitmap));
+    TBBUTTON buttons[] = {
+        {0, ID_ALBUM_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+        {1, ID_ALBUM_DELETE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+        {2, ID_ALBUM_PROPERTIES, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+        {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
+        {3, ID_APP_ABOUT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    };
+    ::SendMessageW(bar, TB_ADDBUTTONSW, ARRAYSIZE(buttons), reinterpret_cast<LPARAM>(buttons));
+    ::SendMessageW(bar, TB_AUTOSIZE, 0, 0);
+    return bar;
+}
+
+} // namespace
+
+CMainFrame::~CMainFrame() {
+    if (Handle())
+        ::DestroyWindow(Handle());
+}
+
+bool CMainFrame::Create(bool open_new_album) {
+    open_new_album_ = open_new_album;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    if (!RegisterWindowClass(kMainFrameClass, CS_DBLCLKS, icon,
+                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+        return false;
+    accelerators_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    HMENU menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+
+    SIZE full_screen = {::GetSystemMetrics(SM_CXFULLSCREEN), ::GetSystemMetrics(SM_CYFULLSCREEN)};
+    RECT r = FrameRectangle(placement_, full_screen);
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    if (placement_.Show == 3)
+        style |= WS_MAXIMIZE;
+    else if (placement_.Show == 2)
+        style |= WS_MINIMIZE;
+    if (!CreateOwnWindow(0, kMainFrameClass, kCaption, style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, nullptr, menu)) {
+        if (menu)
+            ::DestroyMenu(menu);
+        return false;
+    }
+    view_.OnInitialUpdate();
+    UpdateToolbarButtons();
+    return true;
+}
+
+void CMainFrame::ShowInitially(int show_command) {
+    if (show_command == SW_SHOWNORMAL || show_command == SW_SHOWDEFAULT ||
+        show_command == SW_SHOW) {
+        if (::IsZoomed(Handle()))
+            show_command = SW_SHOWMAXIMIZED;
+        else if (::IsIconic(Handle()))
+            show_command = SW_SHOWMINIMIZED;
+    }
+    ::ShowWindow(Handle(), show_command);
+    ::UpdateWindow(Handle());
+}
+
+bool CMainFrame::OnCreate() {
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    if (!view_.Create(Handle(), client, ID_VIEW_ALBUM_LIST))
+        return false;
+    tool_bar_ = CreateToolBar(Handle());
+    if (!tool_bar_)
+        return false;
+    std::wstring idle = LoadResourceString(IDS_IDLE_MESSAGE);
+    status_bar_ = ::CreateWindowExW(
+        0, STATUSCLASSNAMEW, idle.c_str(), WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+        Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_VIEW_STATUS_BAR)),
+        ::GetModuleHandleW(nullptr), nullptr);
+    if (!status_bar_)
+        return false;
+    LayoutChildren();
+    if (open_new_album_)
+        ::PostMessageW(Handle(), WM_COMMAND, ID_ALBUM_NEW, 0);
+    return true;
+}
+
+void CMainFrame::LayoutChildren() {
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    if (tool_bar_) {
+        ::SendMessageW(tool_bar_, TB_AUTOSIZE, 0, 0);
+        if (::IsWindowVisible(tool_bar_)) {
+            RECT bar;
+            ::GetWindowRect(tool_bar_, &bar);
+            client.top += bar.bottom - bar.top;
+        }
+    }
+    if (status_bar_) {
+        ::SendMessageW(status_bar_, WM_SIZE, 0, 0);
+        if (::IsWindowVisible(status_bar_)) {
+            RECT bar;
+            ::GetWindowRect(status_bar_, &bar);
+            client.bottom -= bar.bottom - bar.top;
+        }
+    }
+    if (view_.Handle())
+        ::MoveWindow(view_.Handle(), client.left, client.top, client.right - client.left,
+                     client.bottom > client.top ? client.bottom - client.top : 0, TRUE);
+}
+
+void CMainFrame::OnSize(UINT type) {
+    LayoutChildren();
+    switch (type) {
+    case SIZE_RESTORED:
+        ::GetWindowRect(Handle(), &rectangle_);
+        placement_.Left = rectangle_.left;
+        placement_.Top = rectangle_.top;
+        placement_.Right = rectangle_.right;
+        placement_.Bottom = rectangle_.bottom;
+        SavePlacementRectangle(placement_);
+        placement_.Show = 1;
+        break;
+    case SIZE_MINIMIZED:
+        placement_.Show = 2;
+        break;
+    case SIZE_MAXIMIZED:
+        placement_.Show = 3;
+        break;
+    case SIZE_MAXSHOW:
+        placement_.Show = 1;
+        break;
+    default: // SIZE_MAXHIDE
+        return;
+    }
+    SavePlacementShow(placement_);
+}
+
+void CMainFrame::OnMove() {
+    WINDOWPLACEMENT where = {};
+    where.length = sizeof(where);
+    ::GetWindowPlacement(Handle(), &where);
+    if (where.showCmd == SW_SHOWMAXIMIZED || where.showCmd == SW_SHOWMINIMIZED)
+        return;
+    ::GetWindowRect(Handle(), &rectangle_);
+    placement_.Left = rectangle_.left;
+    placement_.Top = rectangle_.top;
+    placement_.Right = rectangle_.right;
+    placement_.Bottom = rectangle_.bottom;
+    SavePlacementRectangle(placement_);
+}
+
+void CMainFrame::SetStatusText(const std::wstring& text) {
+    if (status_bar_)
+        ::SendMessageW(status_bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring CMainFrame::CommandText(UINT id, int part) {
+    std::wstring text = LoadResourceString(id);
+    size_t split = text.find(L'\n');
+    if (part == 0)
+        return text.substr(0, split);
+    return split == std::wstring::npos ? std::wstring() : text.substr(split + 1);
+}
+
+void CMainFrame::UpdateToolbarButtons() {
+    if (!tool_bar_)
+        return;
+    for (UINT id : kToolbarCommands) {
+        bool enabled = true;
+        view_.QueryCommandEnabled(id, &enabled);
+        ::SendMessageW(tool_bar_, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+    }
+}
+
+void CMainFrame::ToggleBar(HWND bar) {
+    if (!bar)
+        return;
+    ::ShowWindow(bar, ::IsWindowVisible(bar) ? SW_HIDE : SW_SHOW);
+    LayoutChildren();
+}
+
+void CMainFrame::ShowHelp() {
+    ::MessageBoxW(Handle(),
+                  L"Glimro has no help file.\n\n"
+                  L"Each row is an album; the ticked one is active and changes the wallpaper "
+                  L"at the start of its interval. Use the Album menu or the toolbar to create, "
+                  L"activate, edit or delete albums. Closing this window leaves Glimro running.",
+                  kCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+bool CMainFrame::OnCommand(UINT id) {
+    if (view_.Handle() && view_.OnCommand(id)) {
+        UpdateToolbarButtons();
+        return true;
+    }
+    if (id == ID_APP_EXIT) {
+        ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    } else if (id == ID_VIEW_TOOLBAR) {
+        ToggleBar(tool_bar_);
+    } else if (id == ID_VIEW_STATUS_BAR) {
+        ToggleBar(status_bar_);
+    } else if (id == ID_APP_ABOUT) {
+        if (OnAbout)
+            OnAbout();
+    } else if (IsHelpCommand(id)) {
+        ShowHelp();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::OnInitMenuPopup(HMENU menu) {
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        UINT id = ::GetMenuItemID(menu, i);
+        bool enabled = true;
+        if (view_.QueryCommandEnabled(id, &enabled))
+            ::EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        HWND bar = id == ID_VIEW_TOOLBAR      ? tool_bar_
+                   : id == ID_VIEW_STATUS_BAR ? status_bar_
+                                              : nullptr;
+        if (bar)
+            ::CheckMenuItem(menu, id,
+                            MF_BYCOMMAND | (::IsWindowVisible(bar) ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
+    if (flags == 0xFFFF && !menu)
+        SetStatusText(LoadResourceString(IDS_IDLE_MESSAGE));
+    else if (flags & (MF_POPUP | MF_SEPARATOR))
+        SetStatusText(L"");
+    else
+        SetStatusText(CommandText(item, 0));
+}
+
+LRESULT CMainFrame::OnNotify(WPARAM wparam, LPARAM lparam) {
+    LRESULT result = 0;
+    bool handled = ReflectToChild(WM_NOTIFY, wparam, lparam, &result);
+    const NMHDR& header = *reinterpret_cast<const NMHDR*>(lparam);
+    if (header.code == TTN_GETDISPINFOW) {
+        auto& info = *reinterpret_cast<NMTTDISPINFOW*>(lparam);
+        tooltip_ = CommandText(static_cast<UINT>(header.idFrom), 1);
+        info.lpszText = tooltip_.data();
+        return 0;
+    }
+    if (header.hwndFrom == tool_bar_ && header.code == TBN_HOTITEMCHANGE) {
+        const auto& hot = *reinterpret_cast<const NMTBHOTITEM*>(lparam);
+        if (hot.dwFlags & HICF_LEAVING)
+            SetStatusText(LoadResourceString(IDS_IDLE_MESSAGE));
+        else
+            SetStatusText(CommandText(static_cast<UINT>(hot.idNew), 0));
+        return 0;
+    }
+    if (header.hwndFrom == view_.Handle())
+        UpdateToolbarButtons();
+    return handled ? result : Default(WM_NOTIFY, wparam, lparam);
+}
+
+bool CMainFrame::PreTranslateMessage(MSG& msg) {
+    return accelerators_ && ::TranslateAcceleratorW(Handle(), accelerators_, &msg) != 0;
+}
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wparam));
+        return 0;
+    case WM_MOVE:
+        Default(message, wparam, lparam);
+        OnMove();
+        return 0;
+    case WM_CLOSE:
+        ::ShowWindow(Handle(), SW_HIDE);
+        return 0;
+    case WM_SETFOCUS:
+        if (view_.Handle())
+            ::SetFocus(view_.Handle());
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wparam)))
+            return 0;
+        break;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wparam));
+        return 0;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HMENU>(lparam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(wparam, lparam);
+    case WM_DRAWITEM: {
+        LRESULT result = 0;
+        if (ReflectToChild(message, wparam, lparam, &result))
+            return result;
+        break;
+    }
+    case WM_DESTROY:
+        if (QuitOnDestroy)
+            ::PostQuitMessage(0);
+        break;
+    default:
+        break;
+    }
+    return Default(message, wparam, lparam);
+}
+
+} // namespace glimro

@@ -1,0 +1,68 @@
+#pragma once
+// The Album Manager's frame: menu, accelerators, toolbar, status bar and the album list
+// view. Closing it only hides it; it lives until the running instance is told to end.
+#include "platform/window.h"
+#include "ui/placement.h"
+#include "ui/um_view.h"
+
+#include <functional>
+#include <string>
+
+namespace glimro {
+
+inline constexpr wchar_t kMainFrameClass[] = L"Glimro.AlbumManager";
+
+class CMainFrame : public CWindow {
+public:
+    // The placement record is read for the window's position and kept up to date.
+    explicit CMainFrame(WindowPlacementRecord& placement) : placement_(placement) {}
+    ~CMainFrame() override;
+
+    // Creates the frame (hidden) with its bars and view, then gives the view its initial
+    // update. With open_new_album, the frame posts itself the New command.
+    bool Create(bool open_new_album = false);
+    // The first show: keeps a restored maximised or minimised state.
+    void ShowInitially(int show_command);
+
+    CumView& View() { return view_; }
+    HWND ToolBar() const { return tool_bar_; }
+    HWND StatusBar() const { return status_bar_; }
+    void SetStatusText(const std::wstring& text);
+    // Enables the toolbar's buttons as the view's commands allow.
+    void UpdateToolbarButtons();
+
+    // The About command belongs to the application.
+    std::function<void()> OnAbout;
+    // The main window of a process ends the message loop when it is destroyed.
+    bool QuitOnDestroy = false;
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    bool OnCreate();
+    void OnSize(UINT type);
+    void OnMove();
+    bool OnCommand(UINT id);
+    void OnInitMenuPopup(HMENU menu);
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    LRESULT OnNotify(WPARAM wparam, LPARAM lparam);
+    void LayoutChildren();
+    void ToggleBar(HWND bar);
+    void ShowHelp();
+    // "prompt\ntooltip" of a command: part 0 or part 1.
+    static std::wstring CommandText(UINT id, int part);
+
+    WindowPlacementRecord& placement_;
+    HWND status_bar_ = nullptr;
+    HWND tool_bar_ = nullptr;
+    RECT rectangle_ = {};
+    CumView view_;
+    HACCEL accelerators_ = nullptr;
+    bool open_new_album_ = false;
+    std::wstring tooltip_;
+};
+
+} // namespace glimro

@@ -1,0 +1,67 @@
+#include "ui/placement.h"
+
+#include "platform/reg_key.h"
+#include "store/product_key.h"
+
+namespace glimro {
+
+namespace {
+
+constexpr REGSAM kPlacementWriteAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+
+void QueryInto(const RegKey& key, const wchar_t* name, int& field, bool* read = nullptr) {
+    DWORD value = 0;
+    DWORD bytes = sizeof(value);
+    bool ok = key.QueryRaw(name, &value, &bytes) == ERROR_SUCCESS;
+    if (ok)
+        field = static_cast<int>(value);
+    if (read)
+        *read = ok;
+}
+
+} // namespace
+
+bool LoadPlacement(WindowPlacementRecord& record) {
+    RegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kProductKey, KEY_ALL_ACCESS) != ERROR_SUCCESS)
+        return false;
+    bool bottom_read = false;
+    QueryInto(key, L"Show", record.Show);
+    QueryInto(key, L"Left", record.Left);
+    QueryInto(key, L"Top", record.Top);
+    QueryInto(key, L"Right", record.Right);
+    QueryInto(key, L"Bottom", record.Bottom, &bottom_read);
+    return bottom_read;
+}
+
+bool SavePlacementRectangle(const WindowPlacementRecord& record) {
+    RegKey key;
+    if (key.Create(HKEY_CURRENT_USER, kProductKey, kPlacementWriteAccess) != ERROR_SUCCESS)
+        return false;
+    key.SetDword(L"Left", static_cast<DWORD>(record.Left));
+    key.SetDword(L"Top", static_cast<DWORD>(record.Top));
+    key.SetDword(L"Right", static_cast<DWORD>(record.Right));
+    key.SetDword(L"Bottom", static_cast<DWORD>(record.Bottom));
+    return true;
+}
+
+bool SavePlacementShow(const WindowPlacementRecord& record) {
+    RegKey key;
+    if (key.Create(HKEY_CURRENT_USER, kProductKey, kPlacementWriteAccess) != ERROR_SUCCESS)
+        return false;
+    key.SetDword(L"Show", static_cast<DWORD>(record.Show));
+    return true;
+}
+
+RECT FrameRectangle(const WindowPlacementRecord& record, SIZE full_screen) {
+    if (record.Right != 0)
+        return {record.Left, record.Top, record.Right, record.Bottom};
+    RECT r;
+    r.left = full_screen.cx / 2 - 320;
+    r.top = full_screen.cy / 2 - 240;
+    r.right = r.left + 640;
+    r.bottom = r.top + 480;
+    return r;
+}
+
+} // namespace glimro

@@ -1,0 +1,376 @@
+#include "ui/um_view.h"
+
+#include "platform/clock.h"
+#include "platform/window.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+namespace glimro {
+
+namespace {
+
+constexpr int kColumnCount = 4;
+constexpr int kInitialColumnWidth = 150;
+constexpr int kFormatChars = 100;
+
+} // namespace
+
+const wchar_t* FrequencyLabel(int frequency) {
+    switch (frequency) {
+    case kEveryMinute:
+        return L" (on the minute)";
+    case kEveryHour:
+        return L" (on the hour)";
+    case kEveryDay:
+        return L" (on the day)";
+    case kEveryWeek:
+        return L" (on the week)";
+    case kEveryMonth:
+        return L" (on the month)";
+    case kSyncToMonth:
+        return L" (calendar)";
+    default:
+        return L"";
+    }
+}
+
+std::wstring LastRunText(const SYSTEMTIME& time) {
+    if (time.wYear == 0)
+        return L"Never";
+    wchar_t date[kFormatChars] = {};
+    wchar_t clock[kFormatChars] = {};
+    ::GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, kFormatChars);
+    ::GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &time, L"hh':'mm tt", clock,
+                     kFormatChars);
+    return std::wstring(date) + L" at " + clock;
+}
+
+void ShowStatusText(HWND frame_child, const wchar_t* text) {
+    HWND status = ::GetDlgItem(::GetParent(frame_child), ID_VIEW_STATUS_BAR);
+    if (!status)
+        return;
+    ::SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    ::UpdateWindow(status);
+}
+
+CumView::~CumView() {
+    if (Handle())
+        ::DestroyWindow(Handle());
+}
+
+DWORD CumView::PreCreateStyle(DWORD style) {
+    style &= ~LVS_SMALLICON;
+    style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING |
+             LVS_AUTOARRANGE | LVS_NOSORTHEADER;
+    // The view owns its state image list, so the list must not destroy it.
+    style |= LVS_SHAREIMAGELISTS;
+    return CListViewEx::PreCreateStyle(style);
+}
+
+bool CumView::Create(HWND frame, const RECT& rect, UINT id) {
+    if (!CreateList(WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect, frame, id))
+        return false;
+    HWND list = Handle();
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP,
+                                        LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    for (int i = 0; i < kColumnCount; ++i) {
+        std::wstring title = LoadResourceString(IDS_COLUMN_FIRST + i);
+        LVCOLUMNW column = {};
+        column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = kInitialColumnWidth;
+        column.pszText = title.data();
+        column.iSubItem = i;
+        ListView_InsertColumn(list, i, &column);
+    }
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    state_images_.Reset(::ImageList_Create(16, 16, ILC_COLOR32, 2, 1));
+    if (state_images_) {
+        for (int icon_id : {IDI_BOX_EMPTY, IDI_BOX_TICKED}) {
+            HICON icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(icon_id),
+                                                         IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+            ::ImageList_AddIcon(state_images_.Get(), icon);
+            ::DestroyIcon(icon);
+        }
+    }
+    return true;
+}
+
+void CumView::OnInitialUpdate() {
+    if (initialised_)
+        return;
+    initialised_ = true;
+    LoadAlbumList(albums_);
+    RefreshAlbumList();
+    ArmPassTimer(kFirstCheckDelay);
+}
+
+void CumView::ArmPassTimer(DWORD delay) {
+    ::KillTimer(Handle(), kPassTimerId);
+    ::SetTimer(Handle(), kPassTimerId, delay, nullptr);
+}
+
+CAccount* CumView::RecordAt(int row) const {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!ListView_GetItem(Handle(), &item))
+        return nullptr;
+    return reinterpret_cast<CAccount*>(item.lParam);
+}
+
+AlbumRows CumView::Rows() const {
+    AlbumRows rows;
+    int count = ListView_GetItemCount(Handle());
+    rows.reserve(count);
+    for (int row = 0; row < count; ++row)
+        rows.push_back(RecordAt(row));
+    return rows;
+}
+
+int CumView::SelectedRow() const { return ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); }
+
+int CumView::StateImageAt(int row) const {
+    return static_cast<int>(ListView_GetItemState(Handle(), row, LVIS_STATEIMAGEMASK) >> 12);
+}
+
+void CumView::SetStateImage(int row, int image) {
+    ListView_SetItemState(Handle(), row, INDEXTOSTATEIMAGEMASK(image), LVIS_STATEIMAGEMASK);
+}
+
+int CumView::AddAlbumRow(const CAccount& album) {
+    HWND list = Handle();
+    std::wstring first = album.Name + FrequencyLabel(album.Frequency);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = 0;
+    item.pszText = first.data();
+    int row = ListView_InsertItem(list, &item);
+    if (row < 0)
+        return row;
+    std::wstring description = album.Description;
+    std::wstring last_run = LastRunText(album.LastTime);
+    std::wstring last_file = album.LastFile;
+    ListView_SetItemText(list, row, 1, description.data());
+    ListView_SetItemText(list, row, 2, last_run.data());
+    ListView_SetItemText(list, row, 3, last_file.data());
+
+    item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = reinterpret_cast<LPARAM>(&album);
+    ListView_SetItem(list, &item);
+    SetStateImage(row, album.Enabled ? kStateActive : kStateInactive);
+    return row;
+}
+
+void CumView::RefreshAlbumList() {
+    HWND list = Handle();
+    wchar_t remembered[260] = {};
+    int selected = SelectedRow();
+    if (selected != -1)
+        ListView_GetItemText(list, selected, 0, remembered, 259);
+
+    ListView_DeleteAllItems(list);
+    if (albums_.empty()) {
+        ListView_SetImageList(list, nullptr, LVSIL_STATE);
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        std::wstring text = kPlaceholderRow;
+        item.pszText = text.data();
+        ListView_InsertItem(list, &item);
+        ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE);
+        for (int c = 1; c < kColumnCount; ++c)
+            ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
+        return;
+    }
+
+    ListView_SetImageList(list, state_images_.Get(), LVSIL_STATE);
+    for (const auto& album : albums_)
+        AddAlbumRow(*album);
+
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    for (int c = 0; c < kColumnCount; ++c) {
+        int width = ListView_GetColumnWidth(list, c);
+        ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE);
+        if (ListView_GetColumnWidth(list, c) < width)
+            ListView_SetColumnWidth(list, c, width);
+    }
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = remembered;
+    int row = ListView_FindItem(list, -1, &find);
+    if (row < 0)
+        row = 0;
+    UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(list, row, both, both);
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+}
+
+CAccount* CumView::FindActiveAlbum() { return glimro::FindActiveAlbum(Rows()); }
+
+int CumView::SaveAlbumList() { return glimro::SaveAlbumList(Rows()); }
+
+int CumView::RunAlbumPass(CAccount* album) {
+    int result = -1;
+    if (album) {
+        if (album->Enabled)
+            album->ApplyNextImage();
+        result = album->Frequency;
+    }
+    ShowStatusText(Handle(), L"Done");
+    return result;
+}
+
+void CumView::OnPassTimer() {
+    ::KillTimer(Handle(), kPassTimerId);
+    SYSTEMTIME now = LocalTime();
+    DWORD delay = RunScheduledPass(now, *this);
+    ::SetTimer(Handle(), kPassTimerId, delay, nullptr);
+}
+
+bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
+    int row = SelectedRow();
+    CAccount* album = row == -1 ? nullptr : RecordAt(row);
+    switch (id) {
+    case ID_ALBUM_DELETE:
+    case ID_ALBUM_PROPERTIES:
+        *enabled = album != nullptr;
+        return true;
+    case ID_ALBUM_ACTIVATE:
+        *enabled = album != nullptr && !album->Enabled;
+        return true;
+    case ID_ALBUM_NEW:
+        *enabled = true;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CumView::OnCommand(UINT id) {
+    switch (id) {
+    case ID_ALBUM_NEW:
+        NewAlbum();
+        return true;
+    case ID_ALBUM_ACTIVATE:
+        ActivateAlbum();
+        return true;
+    case ID_ALBUM_DELETE:
+        DeleteAlbum();
+        return true;
+    case ID_ALBUM_PROPERTIES:
+        EditAlbum();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CumView::PostCommand(UINT id) { ::PostMessageW(Handle(), WM_COMMAND, id, 0); }
+
+bool CumView::PreTranslateMessage(MSG& msg) {
+    if (msg.message == WM_KEYUP && msg.wParam == VK_DELETE)
+        PostCommand(ID_ALBUM_DELETE);
+    else if (msg.message == WM_KEYUP && msg.wParam == VK_INSERT)
+        PostCommand(ID_ALBUM_NEW);
+    return false;
+}
+
+void CumView::ShowRowMenu() {
+    HWND list = Handle();
+    if (SelectedRow() == -1)
+        return;
+    HMENU menu = ::CreatePopupMenu();
+    if (!menu)
+        return;
+    if (ListView_GetSelectedCount(list) == 1) {
+        ::AppendMenuW(menu, MF_STRING, ID_ALBUM_PROPERTIES, L"&Properties");
+        ::AppendMenuW(menu, MF_STRING, ID_ALBUM_DELETE, L"Dele&te");
+        ::SetMenuDefaultItem(menu, 0, TRUE);
+    }
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                     cursor.x, cursor.y, 0, list, nullptr));
+    ::DestroyMenu(menu);
+    if (chosen != 0)
+        PostCommand(chosen);
+}
+
+bool CumView::OnLeftButtonDown(POINT point) {
+    HWND list = Handle();
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    int row = ListView_HitTest(list, &hit);
+    if (row == -1)
+        return false;
+    bool on_state_icon = (hit.flags & LVHT_ONITEMSTATEICON) != 0;
+    if (!on_state_icon && (hit.flags & LVHT_ONITEM)) {
+        RECT icon = {};
+        ListView_GetItemRect(list, row, &icon, LVIR_ICON);
+        on_state_icon = point.x < icon.left;
+    }
+    if (!on_state_icon)
+        return false;
+    UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    if (!(ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED)) {
+        for (int other = ListView_GetNextItem(list, -1, LVNI_SELECTED); other != -1;
+             other = ListView_GetNextItem(list, other, LVNI_SELECTED))
+            ListView_SetItemState(list, other, 0, both);
+        ListView_SetItemState(list, row, both, both);
+    }
+    ActivateAlbum();
+    return true;
+}
+
+LRESULT CumView::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wparam == kPassTimerId) {
+            OnPassTimer();
+            return 0;
+        }
+        break;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wparam)))
+            return 0;
+        break;
+    case WM_LBUTTONDOWN: {
+        POINT point = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+        if (OnLeftButtonDown(point))
+            return 0;
+        break;
+    }
+    default:
+        break;
+    }
+    return CListViewEx::WindowProc(message, wparam, lparam);
+}
+
+bool CumView::OnReflected(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+    if (message != WM_NOTIFY)
+        return CListViewEx::OnReflected(message, wparam, lparam, result);
+    const NMHDR& header = *reinterpret_cast<const NMHDR*>(lparam);
+    switch (header.code) {
+    case NM_DBLCLK:
+    case NM_RETURN:
+        PostCommand(ID_ALBUM_PROPERTIES);
+        break;
+    case NM_RCLICK:
+        ShowRowMenu();
+        break;
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_SPACE)
+            ActivateAlbum();
+        break;
+    default:
+        return false;
+    }
+    *result = 0;
+    return true;
+}
+
+} // namespace glimro

@@ -1,0 +1,82 @@
+#pragma once
+// The album list view: one row per album with its name and frequency, description, last run
+// time and current image, the active album's box ticked. It owns the albums and the pass
+// timer, and turns keys and clicks into the album commands.
+#include "platform/image_list.h"
+#include "scheduler/pass_check.h"
+#include "store/album_list.h"
+#include "ui/list_view_ex.h"
+
+#include <string>
+
+namespace glimro {
+
+// " (on the minute)" ... " (calendar)"; empty for a frequency outside 0-5.
+const wchar_t* FrequencyLabel(int frequency);
+// "Never" for a time whose year is 0, else the short date, " at ", and "hh:mm tt".
+std::wstring LastRunText(const SYSTEMTIME& time);
+
+inline constexpr wchar_t kPlaceholderRow[] = L"You need to add a 'new' album...";
+inline constexpr int kStateInactive = 1;
+inline constexpr int kStateActive = 2;
+
+class CumView : public CListViewEx, public AlbumListHost {
+public:
+    CumView() = default;
+    ~CumView() override;
+
+    // Creates the list window with its columns and state images.
+    bool Create(HWND frame, const RECT& rect, UINT id);
+    // Loads the albums, shows them and arms the pass timer for the first check.
+    void OnInitialUpdate();
+
+    AlbumCollection& Albums() { return albums_; }
+    // The rows' records in display order; null for the placeholder row.
+    AlbumRows Rows() const;
+    int AddAlbumRow(const CAccount& album);
+    void ArmPassTimer(DWORD delay);
+
+    // The pass check's view of the album list.
+    CAccount* FindActiveAlbum() override;
+    int RunAlbumPass(CAccount* album) override;
+    void RefreshAlbumList() override;
+    int SaveAlbumList() override;
+
+    // The album commands.
+    void ActivateAlbum();
+    void DeleteAlbum();
+    void EditAlbum();
+    void NewAlbum();
+
+    // Whether a command belongs to the view; when it does, *enabled says if it may run now.
+    bool QueryCommandEnabled(UINT id, bool* enabled) const;
+    // Runs a command of the view; false when it is not one.
+    bool OnCommand(UINT id);
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    DWORD PreCreateStyle(DWORD style) override;
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+    bool OnReflected(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
+
+private:
+    CAccount* RecordAt(int row) const;
+    int SelectedRow() const;
+    int StateImageAt(int row) const;
+    void SetStateImage(int row, int image);
+    void PostCommand(UINT id);
+    void ShowRowMenu();
+    bool OnLeftButtonDown(POINT point);
+    void OnPassTimer();
+
+    UniqueImageList state_images_;
+    AlbumCollection albums_;
+    bool initialised_ = false;
+};
+
+// Shows a text in the first pane of the status bar of the frame that holds the window,
+// painted at once.
+void ShowStatusText(HWND frame_child, const wchar_t* text);
+
+} // namespace glimro
