@@ -1,0 +1,93 @@
+#pragma once
+// A real Album Manager frame and view over a registry sandbox and a temporary executable
+// folder, with a stand-in desktop object so that passes change no real wallpaper.
+#include "store/album_list.h"
+#include "support/fake_desktop.h"
+#include "support/registry_sandbox.h"
+#include "support/temp_folder.h"
+#include "ui/main_frame.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace glimro::test {
+
+class AlbumManagerHarness {
+public:
+    RegistrySandbox sandbox;
+    TempFolder folder;
+    ScopedExecutableFolder exe{folder.Path()};
+    FakeActiveDesktop desktop;
+    Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override desktop_override = desktop.Install();
+    WindowPlacementRecord placement;
+    std::unique_ptr<CMainFrame> frame;
+
+    ~AlbumManagerHarness() { frame.reset(); }
+
+    // Stores albums in the registry, as the running instance would find them at start.
+    static void StoreAlbums(std::vector<CAccount> albums) {
+        AlbumRows rows;
+        for (auto& album : albums)
+            rows.push_back(&album);
+        SaveAlbumList(rows);
+    }
+    static CAccount Album(const std::wstring& name, int frequency = kEveryDay,
+                          bool enabled = false) {
+        CAccount album;
+        album.Name = name;
+        album.Frequency = frequency;
+        album.Enabled = enabled;
+        return album;
+    }
+
+    bool Start() {
+        frame = std::make_unique<CMainFrame>(placement);
+        return frame->Create();
+    }
+    CumView& View() { return frame->View(); }
+    HWND List() { return frame->View().Handle(); }
+
+    int RowCount() { return ListView_GetItemCount(List()); }
+    std::wstring Text(int row, int column) {
+        wchar_t text[260] = {};
+        ListView_GetItemText(List(), row, column, text, 260);
+        return text;
+    }
+    std::vector<std::wstring> FirstColumn() {
+        std::vector<std::wstring> texts;
+        for (int row = 0; row < RowCount(); ++row)
+            texts.push_back(Text(row, 0));
+        return texts;
+    }
+    int RowOf(const std::wstring& first_column) {
+        for (int row = 0; row < RowCount(); ++row)
+            if (Text(row, 0) == first_column)
+                return row;
+        return -1;
+    }
+    int Selected() { return ListView_GetNextItem(List(), -1, LVNI_SELECTED); }
+    void Select(int row) {
+        UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+        ListView_SetItemState(List(), -1, 0, both);
+        if (row >= 0)
+            ListView_SetItemState(List(), row, both, both);
+    }
+    int StateImage(int row) {
+        return static_cast<int>(ListView_GetItemState(List(), row, LVIS_STATEIMAGEMASK) >> 12);
+    }
+    CAccount* Record(int row) { return View().Rows().at(row); }
+    std::wstring StatusText() {
+        wchar_t text[260] = {};
+        ::SendMessageW(frame->StatusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    std::wstring Log() {
+        std::string bytes = ReadFileBytes(folder.File(L"glimrolog.txt"));
+        return std::wstring(bytes.begin(), bytes.end());
+    }
+};
+
+} // namespace glimro::test

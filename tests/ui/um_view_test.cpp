@@ -1,0 +1,400 @@
+#include "ui/um_view.h"
+
+#include "platform/clock.h"
+#include "resource.h"
+#include "store/product_key.h"
+#include "support/clock_values.h"
+#include "support/dialog_driver.h"
+#include "ui/album_manager_harness.h"
+
+#include <gtest/gtest.h>
+
+namespace glimro {
+namespace {
+
+using test::AlbumManagerHarness;
+using test::DialogDriver;
+
+const std::wstring kAlbumKeys = std::wstring(kAlbumListKey) + L"\\";
+
+TEST(AlbumRows, FirstColumnCarriesTheFrequencyLabelAndRowsAreSorted) {
+    AlbumManagerHarness h;
+    h.StoreAlbums({h.Album(L"F", 5), h.Album(L"A", 0), h.Album(L"C", 2), h.Album(L"G", 9),
+                   h.Album(L"B", 1), h.Album(L"D", 3), h.Album(L"E", 4)});
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(h.FirstColumn(),
+              (std::vector<std::wstring>{L"A (on the minute)", L"B (on the hour)", L"C (on the day)",
+                                         L"D (on the week)", L"E (on the month)", L"F (calendar)",
+                                         L"G"}));
+    for (int row = 0; row < h.RowCount(); ++row)
+        EXPECT_EQ(h.Record(row)->Name, h.Text(row, 0).substr(0, 1));
+}
+
+TEST(AlbumRows, CellsShowDescriptionLastRunAndCurrentFile) {
+    AlbumManagerHarness h;
+    CAccount run = h.Album(L"Holiday", kEveryWeek, true);
+    run.Description = L"Summer";
+    run.LastFile = L"C:\\Pictures\\Dunes.bmp";
+    run.LastTime = test::LocalTimeAt(2026, 11, 30, 21, 5);
+    h.StoreAlbums({run, h.Album(L"Unused")});
+    ASSERT_TRUE(h.Start());
+
+    int holiday = h.RowOf(L"Holiday (on the week)");
+    ASSERT_GE(holiday, 0);
+    EXPECT_EQ(h.Text(holiday, 1), L"Summer");
+    EXPECT_EQ(h.Text(holiday, 3), L"C:\\Pictures\\Dunes.bmp");
+    EXPECT_EQ(h.StateImage(holiday), kStateActive);
+
+    int unused = h.RowOf(L"Unused (on the day)");
+    EXPECT_EQ(h.Text(unused, 2), L"Never");
+    EXPECT_EQ(h.Text(unused, 3), L"Unavailable");
+    EXPECT_EQ(h.StateImage(unused), kStateInactive);
+
+    // The date in the system's short format, then the 12-hour time with its designator.
+    SYSTEMTIME t = run.LastTime;
+    wchar_t date[100] = {}, pm[100] = {};
+    ::GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 100);
+    ::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_S2359, pm, 100);
+    EXPECT_EQ(h.Text(holiday, 2), std::wstring(date) + L" at 09:05 " + pm);
+}
+
+TEST(AlbumRows, LastRunTextUsesTwoDigitTwelveHourTime) {
+    wchar_t am[100] = {};
+    ::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_S1159, am, 100);
+    std::wstring text = LastRunText(test::LocalTimeAt(2005, 9, 26, 0, 7));
+    EXPECT_NE(text.find(L" at 12:07 "), std::wstring::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - wcslen(am)), am);
+    EXPECT_EQ(LastRunText(SYSTEMTIME{}), L"Never");
+}
+
+TEST(AlbumRows, EmptyListShowsOnlyThePlaceholderUnselected) {
+    AlbumManagerHarness h;
+    ASSERT_TRUE(h.Start());
+    ASSERT_EQ(h.RowCount(), 1);
+    EXPECT_EQ(h.Text(0, 0), kPlaceholderRow);
+    EXPECT_EQ(h.Record(0), nullptr);
+    EXPECT_EQ(h.Selected(), -1);
+    EXPECT_EQ(h.StateImage(0), 0);
+    EXPECT_EQ(ListView_GetImageList(h.List(), LVSIL_STATE), nullptr);
+    // The first column fits the placeholder's text, which is wider than the initial 150.
+    EXPECT_GT(ListView_GetColumnWidth(h.List(), 0),
+              ListView_GetStringWidth(h.List(), kPlaceholderRow));
+}
+
+TEST(AlbumRows, RefreshKeepsTheSelectionByTextOrFallsBackToTheFirstRow) {
+    AlbumManagerHarness h;
+    h.StoreAlbums({h.Album(L"Alps"), h.Album(L"Beaches"), h.Album(L"Cities")});
+    ASSERT_TRUE(h.Start());
+    EXPECT_EQ(h.Selected(), 0);
+    h.Select(h.RowOf(L"Beaches (on the day)"));
+    h.View().RefreshAlbumList();
+    EXPECT_EQ(h.Text(h.Selected(), 0), L"Beaches (on the day)");
+
+    // A rename changes the first column's text: the selection goes to row 0.
+    h.Record(h.Selected())->Name = L"Coast";
+    h.View().RefreshAlbumList();
+    EXPECT_EQ(h.Selected(), 0);
+    EXPECT_EQ(h.Text(0, 0), L"Alps (on the day)");
+}
+
+TEST(AlbumRows, ColumnsOnlyWiden) {
+    AlbumManagerHarness h;
+    h.StoreAlbums({h.Album(L"Alps")});
+    ASSERT_TRUE(h.Start());
+    HWND list = h.List();
+    ListView_SetColumnWidth(list, 1, 400);
+    h.View().RefreshAlbumList();
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), 400);
+
+    std::wstring long_text(120, L'w');
+    h.Record(0)->LastFile = long_text;
+    int before = ListView_GetColumnWidth(list, 3);
+    h.View().RefreshAlbumList();
+    EXPECT_GT(ListView_GetColumnWidth(list, 3), before);
+    EXPECT_GE(ListView_GetColumnWidth(list, 3), ListView_GetStringWidth(list, long_text.c_str()));
+}
+
+struct EnablementCase {
+    const char* what;
+    int select; // -1 none, 0 the row of "Active", 1 the row of "Inactive"
+    bool empty; // only the placeholder row
+    bool properties, del, activate;
+};
+
+TEST(AlbumCommandEnablement, FollowsTheSelectedRow) {
+    const EnablementCase cases[] = {
+        {"no selection", -1, false, false, false, false},
+        {"placeholder", 0, true, false, false, false},
+        {"active album", 0, false, true, true, false},
+        {"inactive album", 1, false, true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        AlbumManagerHarness h;
+        if (!c.empty)
+            h.StoreAlbums({h.Album(L"Active", kEveryDay, true), h.Album(L"Inactive")});
+        ASSERT_TRUE(h.Start());
+        h.Select(c.select);
+        bool enabled = false;
+        ASSERT_TRUE(h.View().QueryCommandEnabled(ID_ALBUM_PROPERTIES, &enabled));
+        EXPECT_EQ(enabled, c.properties);
+        ASSERT_TRUE(h.View().QueryCommandEnabled(ID_ALBUM_DELETE, &enabled));
+        EXPECT_EQ(enabled, c.del);
+        ASSERT_TRUE(h.View().QueryCommandEnabled(ID_ALBUM_ACTIVATE, &enabled));
+        EXPECT_EQ(enabled, c.activate);
+        ASSERT_TRUE(h.View().QueryCommandEnabled(ID_ALBUM_NEW, &enabled));
+        EXPECT_TRUE(enabled);
+
+        // The toolbar follows the selection as it changes.
+        HWND bar = h.frame->ToolBar();
+        EXPECT_EQ(::SendMessageW(bar, TB_ISBUTTONENABLED, ID_ALBUM_DELETE, 0) != 0, c.del);
+        EXPECT_EQ(::SendMessageW(bar, TB_ISBUTTONENABLED, ID_ALBUM_PROPERTIES, 0) != 0,
+                  c.properties);
+        EXPECT_NE(::SendMessageW(bar, TB_ISBUTTONENABLED, ID_ALBUM_NEW, 0), 0);
+        EXPECT_NE(::SendMessageW(bar, TB_ISBUTTONENABLED, ID_APP_ABOUT, 0), 0);
+    }
+}
+
+class AlbumInputTest : public ::testing::Test {
+protected:
+    AlbumManagerHarness h;
+    Seam<SYSTEMTIME()>::Override clock{LocalTime,
+                                       [] { return test::LocalTimeAt(2026, 3, 5, 10, 30); }};
+
+    void SetUp() override {
+        CAccount active = h.Album(L"Alps", kEveryDay, true);
+        CAccount other = h.Album(L"Beaches", kEveryHour);
+        active.FileList = {h.folder.File(L"a0.bmp"), h.folder.File(L"a1.bmp")};
+        other.FileList = {h.folder.File(L"b0.bmp"), h.folder.File(L"b1.bmp"),
+                          h.folder.File(L"b2.bmp"), h.folder.File(L"b3.bmp")};
+        other.LastIndex = 3;
+        for (const auto& file : other.FileList)
+            test::WriteSolidBitmap(file, 8, 8);
+        h.StoreAlbums({active, other});
+        ASSERT_TRUE(h.Start());
+    }
+    int Alps() { return h.RowOf(L"Alps (on the day)"); }
+    int Beaches() { return h.RowOf(L"Beaches (on the hour)"); }
+    void PressSpace() {
+        ::SetFocus(h.List());
+        ::SendMessageW(h.List(), WM_KEYDOWN, VK_SPACE, 0);
+    }
+    void ClickStateIcon(int row) {
+        RECT bounds = {};
+        ListView_GetItemRect(h.List(), row, &bounds, LVIR_BOUNDS);
+        LPARAM point = MAKELPARAM(bounds.left + 4, (bounds.top + bounds.bottom) / 2);
+        ::SendMessageW(h.List(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+    }
+    UINT PostedCommand() {
+        MSG msg;
+        if (!::PeekMessageW(&msg, h.List(), WM_COMMAND, WM_COMMAND, PM_REMOVE))
+            return 0;
+        return LOWORD(msg.wParam);
+    }
+};
+
+TEST_F(AlbumInputTest, SpaceActivatesTheSelectedAlbumAndReappliesItsCurrentEntry) {
+    h.Select(Beaches());
+    RegKey::DeleteTree(HKEY_CURRENT_USER, kAlbumListKey);
+    PressSpace();
+
+    EXPECT_EQ(h.StateImage(Beaches()), kStateActive);
+    EXPECT_EQ(h.StateImage(Alps()), kStateInactive);
+    EXPECT_TRUE(h.Record(Beaches())->Enabled);
+    EXPECT_FALSE(h.Record(Alps())->Enabled);
+    // LastIndex 3 of four entries is applied again, not the next one.
+    EXPECT_EQ(h.desktop.wallpaper, h.folder.File(L"b3.bmp"));
+    EXPECT_EQ(h.Record(Beaches())->LastIndex, 3);
+    EXPECT_EQ(h.StatusText(), L"Done");
+    auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches", L"Enabled");
+    EXPECT_EQ(stored.Dword(), 1u);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + L"Alps", L"Enabled").Dword(),
+              0u);
+}
+
+TEST_F(AlbumInputTest, ActivatingTheActiveAlbumDoesNothingMore) {
+    h.Select(Alps());
+    RegKey::DeleteTree(HKEY_CURRENT_USER, kAlbumListKey);
+    PressSpace();
+    ClickStateIcon(Alps());
+    EXPECT_EQ(h.desktop.apply_calls, 0);
+    EXPECT_TRUE(h.desktop.wallpaper.empty());
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumListKey));
+    EXPECT_NE(h.StatusText(), L"Done");
+    EXPECT_EQ(h.Selected(), Alps());
+}
+
+TEST_F(AlbumInputTest, ClickOnAnEmptyBoxSelectsAndActivatesThatRow) {
+    h.Select(Alps());
+    ClickStateIcon(Beaches());
+    EXPECT_EQ(h.Selected(), Beaches());
+    EXPECT_EQ(ListView_GetSelectedCount(h.List()), 1u);
+    EXPECT_TRUE(h.Record(Beaches())->Enabled);
+    EXPECT_FALSE(h.Record(Alps())->Enabled);
+    EXPECT_EQ(h.desktop.wallpaper, h.folder.File(L"b3.bmp"));
+}
+
+TEST_F(AlbumInputTest, ClickOnTheTextOnlySelects) {
+    h.Select(Alps());
+    RECT label = {};
+    ListView_GetItemRect(h.List(), Beaches(), &label, LVIR_LABEL);
+    ::SendMessageW(h.List(), WM_LBUTTONDOWN, MK_LBUTTON,
+                   MAKELPARAM(label.left + 10, (label.top + label.bottom) / 2));
+    ::SendMessageW(h.List(), WM_LBUTTONUP, 0,
+                   MAKELPARAM(label.left + 10, (label.top + label.bottom) / 2));
+    EXPECT_EQ(h.Selected(), Beaches());
+    EXPECT_FALSE(h.Record(Beaches())->Enabled);
+    EXPECT_EQ(h.desktop.apply_calls, 0);
+}
+
+TEST_F(AlbumInputTest, ActivateWithNothingSelectedLeavesNoAlbumActive) {
+    h.Select(-1);
+    h.View().ActivateAlbum();
+    EXPECT_FALSE(h.Record(0)->Enabled);
+    EXPECT_FALSE(h.Record(1)->Enabled);
+    EXPECT_EQ(h.desktop.apply_calls, 0);
+    EXPECT_EQ(h.StatusText(), L"Done");
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + L"Alps", L"Enabled").Dword(),
+              0u);
+}
+
+TEST_F(AlbumInputTest, DeleteKeyAsksAndOkRemovesTheAlbum) {
+    h.Select(Beaches());
+    DialogDriver driver;
+    driver.Expect(L"Delete Album?", L"Are you sure you want to delete the selected album?", IDOK);
+    MSG key = {};
+    key.hwnd = h.List();
+    key.message = WM_KEYUP;
+    key.wParam = VK_DELETE;
+    EXPECT_FALSE(h.View().PreTranslateMessage(key));
+    DialogDriver::Pump(300);
+
+    EXPECT_TRUE(driver.AllAnswered());
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_EQ(h.FirstColumn(), std::vector<std::wstring>{L"Alps (on the day)"});
+    EXPECT_EQ(h.View().Albums().size(), 1u);
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches"));
+    EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Alps"));
+}
+
+TEST_F(AlbumInputTest, DeleteCancelledChangesNothing) {
+    h.Select(Beaches());
+    DialogDriver driver;
+    driver.Expect(L"Delete Album?", L"Are you sure", IDCANCEL);
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_ALBUM_DELETE, 0);
+    EXPECT_TRUE(driver.AllAnswered());
+    EXPECT_EQ(h.RowCount(), 2);
+    EXPECT_EQ(h.View().Albums().size(), 2u);
+    EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches"));
+}
+
+TEST_F(AlbumInputTest, DeletingTheLastAlbumLeavesThePlaceholder) {
+    DialogDriver driver;
+    driver.Expect(L"Delete Album?", L"", IDOK);
+    driver.Expect(L"Delete Album?", L"", IDOK);
+    h.Select(0);
+    h.View().DeleteAlbum();
+    h.Select(0);
+    h.View().DeleteAlbum();
+    EXPECT_TRUE(driver.AllAnswered());
+    EXPECT_EQ(h.FirstColumn(), std::vector<std::wstring>{kPlaceholderRow});
+    EXPECT_TRUE(h.View().Albums().empty());
+}
+
+TEST_F(AlbumInputTest, DeleteWithNothingSelectedStillAsksAndRemovesNothing) {
+    h.Select(-1);
+    DialogDriver driver;
+    driver.Expect(L"Delete Album?", L"", IDOK);
+    h.View().DeleteAlbum();
+    EXPECT_TRUE(driver.AllAnswered());
+    EXPECT_EQ(h.RowCount(), 2);
+}
+
+TEST_F(AlbumInputTest, InsertDoubleClickAndEnterPostTheirCommandsToTheView) {
+    MSG insert = {};
+    insert.hwnd = h.List();
+    insert.message = WM_KEYUP;
+    insert.wParam = VK_INSERT;
+    h.View().PreTranslateMessage(insert);
+    EXPECT_EQ(PostedCommand(), static_cast<UINT>(ID_ALBUM_NEW));
+
+    RECT label = {};
+    ListView_GetItemRect(h.List(), 0, &label, LVIR_LABEL);
+    LPARAM point = MAKELPARAM(label.left + 10, (label.top + label.bottom) / 2);
+    ::SendMessageW(h.List(), WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    ::SendMessageW(h.List(), WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(PostedCommand(), static_cast<UINT>(ID_ALBUM_PROPERTIES));
+
+    NMHDR enter = {h.List(), ID_VIEW_ALBUM_LIST, static_cast<UINT>(NM_RETURN)};
+    ::SendMessageW(h.frame->Handle(), WM_NOTIFY, enter.idFrom, reinterpret_cast<LPARAM>(&enter));
+    EXPECT_EQ(PostedCommand(), static_cast<UINT>(ID_ALBUM_PROPERTIES));
+    EXPECT_EQ(PostedCommand(), 0u);
+}
+
+TEST(ShortenToFit, KeepsTheLongestPrefixThatFitsWithTheEllipsis) {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    auto width = [dc](const std::wstring& text) {
+        SIZE size = {};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const std::wstring text = L"C:\\Pictures\\Summer\\Lighthouse at dusk.bmp";
+    const int full = width(text);
+    struct Case {
+        int cell, allowance;
+        bool shortened;
+    } cases[] = {{full + 12, 12, false}, {full + 11, 12, true}, {full / 2, 12, true},
+                 {full + 4, 4, false},   {1, 4, true},          {0, 12, true}};
+    for (const auto& c : cases) {
+        std::wstring shown = ShortenToFit(dc, text, c.cell, c.allowance);
+        SCOPED_TRACE(c.cell);
+        if (!c.shortened) {
+            EXPECT_EQ(shown, text);
+            continue;
+        }
+        ASSERT_GE(shown.size(), 4u);
+        ASSERT_EQ(shown.substr(shown.size() - 3), L"...");
+        std::wstring prefix = shown.substr(0, shown.size() - 3);
+        EXPECT_EQ(text.compare(0, prefix.size(), prefix), 0);
+        if (prefix.size() > 1) { // fits, and one more character would not
+            EXPECT_LE(width(prefix) + c.allowance + width(L"..."), c.cell);
+            EXPECT_GT(width(text.substr(0, prefix.size() + 1)) + c.allowance + width(L"..."),
+                      c.cell);
+        }
+    }
+    EXPECT_EQ(ShortenToFit(dc, L"", 0, 12), L"");
+    ::DeleteDC(dc);
+}
+
+} // namespace
+} // namespace glimro
+
+namespace glimro {
+namespace {
+
+TEST(ViewPassCheck, FailedChangeIsRetriedAtEveryCheckAndSucceededOneIsNot) {
+    AlbumManagerHarness h;
+    CAccount album = h.Album(L"Minutes", kEveryMinute, true);
+    album.FileList = {h.folder.File(L"one.bmp")};
+    test::WriteSolidBitmap(album.FileList[0], 8, 8);
+    h.StoreAlbums({album});
+    ASSERT_TRUE(h.Start());
+    h.desktop.apply_result = E_FAIL;
+    const SYSTEMTIME tick = test::LocalTimeAt(2026, 3, 5, 10, 30);
+    EXPECT_EQ(RunScheduledPass(tick, h.View()), 10000u);
+    EXPECT_EQ(RunScheduledPass(tick, h.View()), 10000u);
+    EXPECT_EQ(h.desktop.apply_calls, 2);
+    EXPECT_EQ(h.StatusText(), L"Done");
+
+    h.desktop.apply_result = S_OK;
+    Seam<SYSTEMTIME()>::Override clock{LocalTime, [&] { return tick; }};
+    EXPECT_EQ(RunScheduledPass(tick, h.View()), 10000u);
+    EXPECT_EQ(h.desktop.apply_calls, 3);
+    EXPECT_EQ(RunScheduledPass(tick, h.View()), 10000u);
+    EXPECT_EQ(h.desktop.apply_calls, 3);
+    EXPECT_NE(h.Log().find(L"This pass already ran... skipping update."), std::wstring::npos);
+}
+
+} // namespace
+} // namespace glimro
