@@ -1,18 +1,27 @@
-// Timings of the staging and download paths under the real platform, each against the
-// bare platform work it cannot avoid. Prints the comparisons; asserts nothing.
+// Timings of the staging, download, album list and idle-check paths under the real
+// platform, each against the bare platform work it cannot avoid. Prints the comparisons;
+// asserts nothing.
 #include "engine/image_object.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
 #include "platform/gdiplus.h"
 #include "platform/internet.h"
 #include "platform/screen.h"
+#include "scheduler/interval_markers.h"
+#include "scheduler/pass_check.h"
+#include "shell/activity_log.h"
+#include "store/product_key.h"
+#include "support/registry_sandbox.h"
+#include "ui/main_frame.h"
 #include "support/http_server.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
 
 #include <objbase.h>
+#include <shlwapi.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -66,8 +75,186 @@ void BareReadWith(const std::wstring& url, DWORD flags, DWORD chunk_size, bool r
 
 } // namespace
 
+constexpr int kAlbums = 1000;
+constexpr int kEntries = 100;
+
+// Reads every album's values and entries with the bare registry calls, then deletes the
+// list and writes the same values back.
+struct BareAlbum {
+    std::wstring name;
+    BYTE texts[2][520];
+    DWORD numbers[5];
+    SYSTEMTIME time;
+    wchar_t entries[kEntries][260];
+};
+const wchar_t* const kNumberNames[] = {L"Enabled", L"Mode", L"LastIndex", L"Frequency",
+                                       L"Image Count"};
+
+// Every album's values and entries, read with the bare registry calls.
+std::vector<BareAlbum> BareAlbumListRead() {
+    HKEY list = nullptr;
+    ::RegOpenKeyExW(HKEY_CURRENT_USER, kAlbumListKey, 0, KEY_READ, &list);
+    std::vector<std::wstring> names;
+    wchar_t name[260];
+    for (DWORD i = 0;; ++i) {
+        DWORD chars = 260;
+        if (::RegEnumKeyExW(list, i, name, &chars, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, chars);
+    }
+    std::vector<BareAlbum> all(names.size());
+    for (size_t a = 0; a < names.size(); ++a) {
+        HKEY album = nullptr, files = nullptr;
+        all[a].name = names[a];
+        ::RegOpenKeyExW(list, names[a].c_str(), 0, KEY_READ, &album);
+        DWORD bytes = 520;
+        ::RegQueryValueExW(album, L"Description", nullptr, nullptr, all[a].texts[0], &bytes);
+        bytes = 520;
+        ::RegQueryValueExW(album, L"LastFile", nullptr, nullptr, all[a].texts[1], &bytes);
+        for (int n = 0; n < 5; ++n) {
+            bytes = 4;
+            ::RegQueryValueExW(album, kNumberNames[n], nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(&all[a].numbers[n]), &bytes);
+        }
+        bytes = sizeof(SYSTEMTIME);
+        ::RegQueryValueExW(album, L"LastTime", nullptr, nullptr,
+                           reinterpret_cast<BYTE*>(&all[a].time), &bytes);
+        ::RegOpenKeyExW(album, L"FileList", 0, KEY_READ, &files);
+        for (int e = 0; e < kEntries; ++e) {
+            bytes = sizeof(all[a].entries[e]);
+            std::wstring entry = L"ImageFile" + std::to_wstring(e);
+            ::RegQueryValueExW(files, entry.c_str(), nullptr, nullptr,
+                               reinterpret_cast<BYTE*>(all[a].entries[e]), &bytes);
+        }
+        ::RegCloseKey(files);
+        ::RegCloseKey(album);
+    }
+    ::RegCloseKey(list);
+    return all;
+}
+
+// The list deleted and the same values written back with the bare registry calls.
+void BareAlbumListWrite(const std::vector<BareAlbum>& all) {
+    HKEY list = nullptr;
+    ::SHDeleteKeyW(HKEY_CURRENT_USER, kAlbumListKey);
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kAlbumListKey, 0, nullptr, 0, KEY_WRITE, nullptr, &list,
+                      nullptr);
+    for (size_t a = 0; a < all.size(); ++a) {
+        HKEY album = nullptr, files = nullptr;
+        ::RegCreateKeyExW(list, all[a].name.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &album,
+                          nullptr);
+        ::RegSetValueExW(album, L"Description", 0, REG_SZ, all[a].texts[0], 20);
+        ::RegSetValueExW(album, L"LastFile", 0, REG_SZ, all[a].texts[1], 22);
+        ::RegSetValueExW(album, L"LastTime", 0, REG_BINARY,
+                         reinterpret_cast<const BYTE*>(&all[a].time), sizeof(SYSTEMTIME));
+        for (int n = 0; n < 5; ++n)
+            ::RegSetValueExW(album, kNumberNames[n], 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&all[a].numbers[n]), 4);
+        ::RegCreateKeyExW(album, L"FileList", 0, nullptr, 0, KEY_WRITE, nullptr, &files, nullptr);
+        for (int e = 0; e < kEntries; ++e) {
+            std::wstring entry = L"ImageFile" + std::to_wstring(e);
+            ::RegSetValueExW(files, entry.c_str(), 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(all[a].entries[e]),
+                             static_cast<DWORD>(wcslen(all[a].entries[e]) * 2));
+        }
+        ::RegCloseKey(files);
+        ::RegCloseKey(album);
+    }
+    ::RegCloseKey(list);
+}
+
+void AlbumListAndIdleCheck() {
+    test::RegistrySandbox sandbox;
+    WindowPlacementRecord placement;
+    CMainFrame frame(placement);
+    frame.Create();
+    CumView& view = frame.View();
+
+    std::vector<CAccount> albums(kAlbums);
+    AlbumRows rows;
+    for (int a = 0; a < kAlbums; ++a) {
+        albums[a].Name = L"Album " + std::to_wstring(a);
+        albums[a].Description = L"Somewhere";
+        for (int e = 0; e < kEntries; ++e)
+            albums[a].FileList.push_back(L"C:\\Pictures\\Album\\picture" + std::to_wstring(e) +
+                                         L".jpg");
+        rows.push_back(&albums[a]);
+    }
+    SaveAlbumList(rows);
+
+    const double load = Seconds(
+        [&] {
+            view.Albums().clear();
+            LoadAlbumList(view.Albums());
+        },
+        3);
+    const double refresh = Seconds([&] { view.RefreshAlbumList(); }, 3);
+    const double save = Seconds([&] { view.SaveAlbumList(); }, 3);
+    std::vector<BareAlbum> read;
+    const double bare_read = Seconds([&] { read = BareAlbumListRead(); }, 3);
+    const double bare_write = Seconds([&] { BareAlbumListWrite(read); }, 3);
+    const double program = load + refresh + save, bare = bare_read + bare_write;
+    std::printf("album list, 1000 x 100 entries:  load %.3f s, refresh %.3f s, save %.3f s\n", load,
+                refresh, save);
+    std::printf("bare registry calls:             reads %.3f s, writes %.3f s\n", bare_read,
+                bare_write);
+    std::printf(
+        "load + refresh + save:           %.3f s against %.3f s   ratio %.2f (goal <= 1.30)\n",
+        program, bare, program / bare);
+
+    // An idle check: one active hour album, already switched this hour.
+    view.Albums().clear();
+    albums.resize(1);
+    albums[0].Frequency = kEveryHour;
+    albums[0].Enabled = true;
+    SaveAlbumList({&albums[0]});
+    LoadAlbumList(view.Albums());
+    view.RefreshAlbumList();
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    WriteIntervalMarkers(now);
+    constexpr int kChecks = 2000;
+    const double check = Seconds([&] {
+                             for (int i = 0; i < kChecks; ++i)
+                                 RunScheduledPass(now, view);
+                         }) /
+                         kChecks;
+    const std::string entry(150, 'x');
+    const double irreducible =
+        Seconds([&] {
+            for (int i = 0; i < kChecks; ++i) {
+                for (const wchar_t* name : {kLastHour, kLastDay}) {
+                    HKEY key = nullptr;
+                    DWORD value = 0, bytes = 4;
+                    ::RegOpenKeyExW(HKEY_CURRENT_USER, kProductKey, 0, KEY_READ, &key);
+                    ::RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
+                                       &bytes);
+                    ::RegCloseKey(key);
+                }
+                HANDLE log = ::CreateFileA(LogPath().c_str(), FILE_APPEND_DATA,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                           0, nullptr);
+                DWORD written = 0;
+                ::WriteFile(log, entry.data(), static_cast<DWORD>(entry.size()), &written, nullptr);
+                ::CloseHandle(log);
+            }
+        }) /
+        kChecks;
+    std::printf("idle check (nothing due):        %.1f us\n", check * 1e6);
+    std::printf("two reads + one log append:      %.1f us   ratio %.2f (goal <= 1.50)\n",
+                irreducible * 1e6, check / irreducible);
+}
+
 int main() {
     ::OleInitialize(nullptr);
+    if (std::getenv("GLIMRO_BENCH_ALBUMS_ONLY")) {
+        test::TempFolder folder;
+        test::ScopedExecutableFolder exe(folder.Path());
+        AlbumListAndIdleCheck();
+        ::OleUninitialize();
+        return 0;
+    }
     GdiplusSession gdiplus;
     test::TempFolder folder;
     test::ScopedExecutableFolder exe(folder.Path());
@@ -112,6 +299,7 @@ int main() {
     std::printf("bare loop, the program's protocol (sent twice, 2048-byte reads): %.3f s   "
                 "ratio %.2f\n",
                 same_protocol, (download - pauses) / same_protocol);
+    AlbumListAndIdleCheck();
     ::OleUninitialize();
     return 0;
 }

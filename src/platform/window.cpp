@@ -21,8 +21,7 @@ CWindow* CWindow::FromHandle(HWND window) {
     return static_cast<CWindow*>(::GetPropW(window, kObjectProperty));
 }
 
-bool CWindow::RegisterWindowClass(const wchar_t* name, UINT style, HICON icon,
-                                  HBRUSH background) {
+bool CWindow::RegisterWindowClass(const wchar_t* name, UINT style, HICON icon, HBRUSH background) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW existing = {};
     existing.cbSize = sizeof(existing);

@@ -1,5 +1,7 @@
 #include "store/account.h"
 
+#include "platform/hresult.h"
+
 namespace glimro {
 namespace {
 
@@ -101,14 +103,14 @@ HRESULT CAccount::SaveFileList(RegKey& album_key) const {
             return E_INVALIDARG;
     }
     file_list.Close();
-    return HRESULT_FROM_WIN32(album_key.SetDword(kImageCount, static_cast<DWORD>(FileList.size())));
+    return HresultFromWin32(album_key.SetDword(kImageCount, static_cast<DWORD>(FileList.size())));
 }
 
 HRESULT CAccount::WriteFileListEntry(RegKey& file_list_key, size_t position,
                                      const std::wstring& entry) {
     if (entry.empty())
         return E_INVALIDARG;
-    return HRESULT_FROM_WIN32(file_list_key.SetText(EntryName(position).c_str(), entry));
+    return HresultFromWin32(file_list_key.SetText(EntryName(position).c_str(), entry));
 }
 
 } // namespace glimro

@@ -87,8 +87,9 @@ void CListViewEx::DrawItem(const DRAWITEMSTRUCT& item) {
     lvi.cchTextMax = kTextChars - 1;
     ListView_GetItem(list, &lvi);
 
-    bool highlighted = ((lvi.state & LVIS_SELECTED) && (has_focus || (style & LVS_SHOWSELALWAYS))) ||
-                       (lvi.state & LVIS_DROPHILITED);
+    bool highlighted =
+        ((lvi.state & LVIS_SELECTED) && (has_focus || (style & LVS_SHOWSELALWAYS))) ||
+        (lvi.state & LVIS_DROPHILITED);
 
     RECT label = {}, icon = {};
     ListView_GetItemRect(list, row, &label, LVIR_LABEL);

@@ -61,8 +61,8 @@ CumView::~CumView() {
 
 DWORD CumView::PreCreateStyle(DWORD style) {
     style &= ~LVS_SMALLICON;
-    style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING |
-             LVS_AUTOARRANGE | LVS_NOSORTHEADER;
+    style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING | LVS_AUTOARRANGE |
+             LVS_NOSORTHEADER;
     // The view owns its state image list, so the list must not destroy it.
     style |= LVS_SHAREIMAGELISTS;
     return CListViewEx::PreCreateStyle(style);
@@ -129,7 +129,9 @@ AlbumRows CumView::Rows() const {
     return rows;
 }
 
-int CumView::SelectedRow() const { return ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); }
+int CumView::SelectedRow() const {
+    return ListView_GetNextItem(Handle(), -1, LVNI_SELECTED);
+}
 
 int CumView::StateImageAt(int row) const {
     return static_cast<int>(ListView_GetItemState(Handle(), row, LVIS_STATEIMAGEMASK) >> 12);
@@ -172,6 +174,8 @@ void CumView::RefreshAlbumList() {
     if (selected != -1)
         ListView_GetItemText(list, selected, 0, remembered, 259);
 
+    // No drawing while the rows are rebuilt: each insert would otherwise repaint the list.
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(list);
     if (albums_.empty()) {
         ListView_SetImageList(list, nullptr, LVSIL_STATE);
@@ -183,14 +187,16 @@ void CumView::RefreshAlbumList() {
         ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE);
         for (int c = 1; c < kColumnCount; ++c)
             ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
+        ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list, nullptr, TRUE);
         return;
     }
 
     ListView_SetImageList(list, state_images_.Get(), LVSIL_STATE);
+    ListView_SetItemCount(list, static_cast<int>(albums_.size()));
     for (const auto& album : albums_)
         AddAlbumRow(*album);
 
-    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (int c = 0; c < kColumnCount; ++c) {
         int width = ListView_GetColumnWidth(list, c);
         ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE);
@@ -209,9 +215,13 @@ void CumView::RefreshAlbumList() {
     ::InvalidateRect(list, nullptr, TRUE);
 }
 
-CAccount* CumView::FindActiveAlbum() { return glimro::FindActiveAlbum(Rows()); }
+CAccount* CumView::FindActiveAlbum() {
+    return glimro::FindActiveAlbum(Rows());
+}
 
-int CumView::SaveAlbumList() { return glimro::SaveAlbumList(Rows()); }
+int CumView::SaveAlbumList() {
+    return glimro::SaveAlbumList(Rows());
+}
 
 int CumView::RunAlbumPass(CAccount* album) {
     int result = -1;
@@ -269,7 +279,9 @@ bool CumView::OnCommand(UINT id) {
     }
 }
 
-void CumView::PostCommand(UINT id) { ::PostMessageW(Handle(), WM_COMMAND, id, 0); }
+void CumView::PostCommand(UINT id) {
+    ::PostMessageW(Handle(), WM_COMMAND, id, 0);
+}
 
 bool CumView::PreTranslateMessage(MSG& msg) {
     if (msg.message == WM_KEYUP && msg.wParam == VK_DELETE)

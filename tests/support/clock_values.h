@@ -20,8 +20,7 @@ inline SYSTEMTIME LocalTimeAt(WORD year, WORD month, WORD day, WORD hour, WORD m
 }
 
 // The calendar time of a local date and time.
-inline std::time_t CalendarTimeAt(int year, int month, int day, int hour, int minute,
-                                  int second) {
+inline std::time_t CalendarTimeAt(int year, int month, int day, int hour, int minute, int second) {
     std::tm t = {};
     t.tm_year = year - 1900;
     t.tm_mon = month - 1;

@@ -23,9 +23,9 @@ TEST(AlbumRows, FirstColumnCarriesTheFrequencyLabelAndRowsAreSorted) {
                    h.Album(L"B", 1), h.Album(L"D", 3), h.Album(L"E", 4)});
     ASSERT_TRUE(h.Start());
     EXPECT_EQ(h.FirstColumn(),
-              (std::vector<std::wstring>{L"A (on the minute)", L"B (on the hour)", L"C (on the day)",
-                                         L"D (on the week)", L"E (on the month)", L"F (calendar)",
-                                         L"G"}));
+              (std::vector<std::wstring>{L"A (on the minute)", L"B (on the hour)",
+                                         L"C (on the day)", L"D (on the week)", L"E (on the month)",
+                                         L"F (calendar)", L"G"}));
     for (int row = 0; row < h.RowCount(); ++row)
         EXPECT_EQ(h.Record(row)->Name, h.Text(row, 0).substr(0, 1));
 }
