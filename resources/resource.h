@@ -34,3 +34,9 @@
 #define ID_VIEW_TOOLBAR 59392
 #define ID_VIEW_STATUS_BAR 59393
 #define ID_VIEW_ALBUM_LIST 59648
+
+// "About Glimro"
+#define IDD_ABOUTBOX 110
+// The splash: a borderless picture, closed by its timer.
+#define IDD_SPLASH 115
+#define IDC_SPLASH_PICTURE 1001

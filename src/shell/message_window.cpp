@@ -1,0 +1,72 @@
+#include "shell/message_window.h"
+
+#include "platform/handle.h"
+#include "shell/command_ids.h"
+#include "ui/main_frame.h"
+
+namespace glimro {
+
+namespace {
+
+// The window procedure reaches the object through this, set once the window exists.
+ZIRMessageWindow* the_message_window = nullptr;
+
+} // namespace
+
+ZIRMessageWindow::~ZIRMessageWindow() {
+    if (the_message_window == this)
+        the_message_window = nullptr;
+}
+
+bool ZIRMessageWindow::RegisterWindowClass(HINSTANCE instance) {
+    if (reinterpret_cast<ULONG_PTR>(instance) <= 32)
+        return false;
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS | CS_NOCLOSE;
+    wc.lpfnWndProc = &ZIRMessageWindow::WindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kMessageWindowClass;
+    // A class registered earlier by this process is the same class.
+    return ::RegisterClassW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool ZIRMessageWindow::Create(HINSTANCE instance) {
+    window_ = ::CreateWindowExW(0, kMessageWindowClass, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr,
+                                instance, nullptr);
+    if (!window_)
+        return false;
+    UniqueHandle created(::CreateEventW(nullptr, FALSE, FALSE, kMessageWindowEvent));
+    if (!created)
+        return false;
+    ::SetEvent(created.Get());
+    the_message_window = this;
+    return true;
+}
+
+void ZIRMessageWindow::Destroy() {
+    if (window_ && ::IsWindow(window_))
+        ::DestroyWindow(window_);
+    window_ = nullptr;
+}
+
+void ZIRMessageWindow::OnCommand(WPARAM wparam) {
+    if (!main_frame_ || !main_frame_->Handle())
+        return;
+    HWND frame = main_frame_->Handle();
+    if (wparam == kShowCommand) {
+        ::ShowWindow(frame, SW_SHOWNORMAL);
+        ::SetForegroundWindow(frame);
+    } else if (wparam == kQuitCommand) {
+        ::DestroyWindow(frame);
+    }
+}
+
+LRESULT CALLBACK ZIRMessageWindow::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                              LPARAM lparam) {
+    // The whole wParam must match: a notification code in the high word makes it no command.
+    if (message == WM_COMMAND && the_message_window && the_message_window->window_ == window)
+        the_message_window->OnCommand(wparam);
+    return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+} // namespace glimro

@@ -1,0 +1,43 @@
+#include "shell/splash_dialog.h"
+
+#include "resource.h"
+
+namespace glimro {
+
+CSplashDialog::CSplashDialog() : CSimpleDialog(::GetModuleHandleW(nullptr), IDD_SPLASH) {}
+
+INT_PTR CSplashDialog::OnInitDialog(HWND window) {
+    CSimpleDialog::OnInitDialog(window);
+    bitmap_.Reset(static_cast<HBITMAP>(
+        ::LoadImageW(nullptr, kSplashBitmapFile, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    if (!bitmap_) {
+        End(IDCANCEL);
+        return 1;
+    }
+    ::SendDlgItemMessageW(window, IDC_SPLASH_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                          reinterpret_cast<LPARAM>(bitmap_.Get()));
+    BITMAP size = {};
+    // A bitmap whose size cannot be read keeps the template's rectangle and no ellipse: an
+    // ellipse of size 0 would leave nothing of the window visible.
+    if (::GetObjectW(bitmap_.Get(), sizeof(size), &size) && size.bmWidth > 0 && size.bmHeight > 0) {
+        ::SetWindowPos(window, nullptr, 0, 0, size.bmWidth, size.bmHeight,
+                       SWP_NOMOVE | SWP_NOZORDER);
+        ::SetWindowRgn(window, ::CreateEllipticRgn(0, 0, size.bmWidth, size.bmHeight), FALSE);
+    }
+    CenterOver(::GetParent(window));
+    ::UpdateWindow(window);
+    ::SetTimer(window, kSplashTimerId, kSplashDuration, nullptr);
+    return 1;
+}
+
+INT_PTR CSplashDialog::OnTimer(WPARAM id, LPARAM) {
+    if (id == kSplashTimerId) {
+        ::KillTimer(Handle(), kSplashTimerId);
+        End(IDCANCEL);
+    }
+    return 0;
+}
+
+CAboutDlg::CAboutDlg() : CSimpleDialog(::GetModuleHandleW(nullptr), IDD_ABOUTBOX) {}
+
+} // namespace glimro

@@ -1,0 +1,31 @@
+#pragma once
+// The start-up picture of the autostart entry: "fenwaldstone.bmp" from the current folder in
+// an elliptical window for 4.5 seconds. Without the file there is no splash and no delay.
+#include "platform/handle.h"
+#include "platform/simple_dialog.h"
+
+namespace glimro {
+
+inline constexpr wchar_t kSplashBitmapFile[] = L"fenwaldstone.bmp";
+inline constexpr UINT kSplashTimerId = 2112;
+inline constexpr UINT kSplashDuration = 4500;
+
+class CSplashDialog : public CSimpleDialog {
+public:
+    CSplashDialog();
+
+protected:
+    INT_PTR OnInitDialog(HWND window) override;
+    INT_PTR OnTimer(WPARAM id, LPARAM) override;
+
+private:
+    GdiObject<HBITMAP> bitmap_;
+};
+
+// "About Glimro": the icon, the name and version, OK.
+class CAboutDlg : public CSimpleDialog {
+public:
+    CAboutDlg();
+};
+
+} // namespace glimro

@@ -1,0 +1,179 @@
+#include "shell/um_app.h"
+
+#include "resource.h"
+#include "shell/splash_dialog.h"
+#include "store/product_key.h"
+#include "support/dialog_driver.h"
+#include "support/registry_sandbox.h"
+#include "support/temp_folder.h"
+#include "ui/album_manager_harness.h"
+
+#include <gtest/gtest.h>
+
+namespace glimro {
+namespace {
+
+TEST(StartSwitch, FirstCharacterDashThenTheLetterInEitherCase) {
+    const struct {
+        const wchar_t* arguments;
+        StartSwitch expected;
+    } cases[] = {
+        {L"", StartSwitch::None},          {L"-", StartSwitch::None},
+        {L"-s", StartSwitch::Silent},      {L"-S", StartSwitch::Silent},
+        {L"-silent", StartSwitch::Silent}, {L"-d", StartSwitch::Disable},
+        {L"-E", StartSwitch::Enable},      {L"-i", StartSwitch::InstallNew},
+        {L"-CHoliday", StartSwitch::Restore}, {L"-c", StartSwitch::Restore},
+        {L"-x", StartSwitch::None},        {L"s", StartSwitch::None},
+        {L" -s", StartSwitch::None},       {L"/s", StartSwitch::None},
+        {L"Files\\Glimro\\glimro.exe -s", StartSwitch::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseStartSwitch(c.arguments), c.expected) << test::Narrow(c.arguments);
+}
+
+TEST(Autostart, CommandQuotesThePathSoBlanksSurvive) {
+    EXPECT_EQ(AutostartCommand(L"C:\\Program Files\\Glimro\\glimro.exe"),
+              L"\"C:\\Program Files\\Glimro\\glimro.exe\" -s");
+    EXPECT_EQ(AutostartCommand(L""), L"");
+}
+
+TEST(Autostart, AddWritesTheRunValueAndRemoveDeletesIt) {
+    test::RegistrySandbox sandbox;
+    Seam<std::wstring()>::Override module{ModulePath, [] { return std::wstring(L"C:\\A B\\g.exe"); }};
+    // Without the Run key nothing is written, yet adding counts as done.
+    EXPECT_TRUE(AddAutostart());
+    EXPECT_FALSE(test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue).exists);
+
+    RegKey run;
+    ASSERT_EQ(run.Create(HKEY_CURRENT_USER, kAutostartKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
+    EXPECT_TRUE(AddAutostart());
+    auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(std::wstring(stored.Text().c_str()), L"\"C:\\A B\\g.exe\" -s");
+    EXPECT_TRUE(RemoveAutostart());
+    EXPECT_FALSE(test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue).exists);
+    EXPECT_TRUE(RemoveAutostart());
+
+    Seam<std::wstring()>::Override no_module{ModulePath, [] { return std::wstring(); }};
+    EXPECT_FALSE(AddAutostart());
+    EXPECT_FALSE(test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue).exists);
+}
+
+TEST(RewriteAlbumList, WritesEveryAlbumOrNothingForAnEmptyList) {
+    test::RegistrySandbox sandbox;
+    AlbumCollection albums;
+    for (const wchar_t* name : {L"Beaches", L"Alps"}) {
+        albums.push_back(std::make_unique<CAccount>());
+        albums.back()->Name = name;
+    }
+    EXPECT_EQ(RewriteAlbumList(albums), 2);
+    AlbumCollection loaded;
+    EXPECT_EQ(LoadAlbumList(loaded), 2u);
+
+    EXPECT_EQ(RewriteAlbumList({}), 0);
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumListKey));
+    FreeAlbumList(albums);
+    EXPECT_TRUE(albums.empty());
+}
+
+TEST(WaitWithMessages, EndsWhenTheHandleIsSignalledOrAQuitArrivesDispatchingMeanwhile) {
+    UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    HANDLE handles[] = {event.Get()};
+    // A thread timer fires inside the wait: messages are dispatched while it waits.
+    static HANDLE to_signal;
+    static int ticks;
+    to_signal = event.Get();
+    ticks = 0;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (++ticks == 3)
+            ::SetEvent(to_signal);
+    });
+    EXPECT_EQ(WaitWithMessages(handles, 1), 0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(ticks, 3);
+
+    ::ResetEvent(event.Get());
+    ::PostQuitMessage(7);
+    EXPECT_EQ(WaitWithMessages(handles, 1), 1);
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)); // consumed
+}
+
+TEST(MessageWindow, ShowAndQuitCommandsReachTheFrameOnlyAsWholeWParams) {
+    test::AlbumManagerHarness h;
+    ASSERT_TRUE(h.Start());
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    EXPECT_FALSE(ZIRMessageWindow::RegisterWindowClass(reinterpret_cast<HINSTANCE>(32)));
+    ASSERT_TRUE(ZIRMessageWindow::RegisterWindowClass(instance));
+
+    UniqueHandle event(::CreateEventW(nullptr, FALSE, FALSE, kMessageWindowEvent));
+    ZIRMessageWindow messages;
+    ASSERT_TRUE(messages.Create(instance));
+    EXPECT_EQ(::WaitForSingleObject(event.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(::FindWindowW(kMessageWindowClass, nullptr), messages.Handle());
+    EXPECT_FALSE(::IsWindowVisible(messages.Handle()));
+    EXPECT_EQ(::GetParent(messages.Handle()), nullptr);
+
+    HWND frame = h.frame->Handle();
+    // Before the frame is known the commands do nothing.
+    ::SendMessageW(messages.Handle(), WM_COMMAND, 2112, 0);
+    EXPECT_FALSE(::IsWindowVisible(frame));
+    messages.SetMainFrame(h.frame.get());
+    ::SendMessageW(messages.Handle(), WM_COMMAND, MAKEWPARAM(2112, 1), 0);
+    EXPECT_FALSE(::IsWindowVisible(frame));
+    ::ShowWindow(frame, SW_MINIMIZE);
+    ::SendMessageW(messages.Handle(), WM_COMMAND, 2112, 0);
+    EXPECT_TRUE(::IsWindowVisible(frame));
+    EXPECT_FALSE(::IsIconic(frame));
+
+    ::SendMessageW(messages.Handle(), WM_COMMAND, MAKEWPARAM(3113, 1), 0);
+    EXPECT_TRUE(::IsWindow(frame));
+    ::SendMessageW(messages.Handle(), WM_COMMAND, 3113, 0);
+    EXPECT_FALSE(::IsWindow(frame));
+    messages.Destroy();
+    EXPECT_EQ(::FindWindowW(kMessageWindowClass, nullptr), nullptr);
+}
+
+TEST(MainFrame, OpenNewAlbumRequestPostsTheNewCommand) {
+    test::AlbumManagerHarness h;
+    h.frame = std::make_unique<CMainFrame>(h.placement);
+    ASSERT_TRUE(h.frame->Create(true));
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, h.frame->Handle(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>(ID_ALBUM_NEW));
+}
+
+TEST(AboutBox, ShowsTheNameAndVersionAndClosesWithOk) {
+    test::DialogDriver driver;
+    driver.Expect(L"About Glimro", L"Glimro\nVersion 2.1", IDOK);
+    CAboutDlg about;
+    EXPECT_EQ(about.DoModal(nullptr, false), IDOK);
+    EXPECT_TRUE(driver.AllAnswered());
+}
+
+TEST(AboutBox, TheFramesAboutCommandOpensIt) {
+    test::AlbumManagerHarness h;
+    ASSERT_TRUE(h.Start());
+    test::DialogDriver driver;
+    driver.Expect(L"About Glimro", L"Version 2.1", IDOK);
+    h.frame->OnAbout = [&h] { CAboutDlg().DoModal(h.frame->Handle(), false); };
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_ABOUT, 0);
+    EXPECT_TRUE(driver.AllAnswered());
+}
+
+TEST(Splash, WithoutTheBitmapFileItEndsBeforeItIsSeen) {
+    test::TempFolder folder;
+    wchar_t previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::SetCurrentDirectoryW(folder.Path().c_str());
+    test::DialogDriver driver;
+    CSplashDialog splash;
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(splash.DoModal(::GetDesktopWindow(), false), IDCANCEL);
+    EXPECT_LT(::GetTickCount() - start, 1000u);
+    EXPECT_TRUE(driver.Dialogs().empty());
+    ::SetCurrentDirectoryW(previous);
+}
+
+} // namespace
+} // namespace glimro
