@@ -4,6 +4,22 @@
 
 namespace glimro {
 
+namespace {
+
+// Centred on the screen's work area, as a dialog over the desktop is.
+void CentreOnWorkArea(HWND window) {
+    RECT area = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT own;
+    ::GetWindowRect(window, &own);
+    const int width = own.right - own.left, height = own.bottom - own.top;
+    ::SetWindowPos(window, nullptr, (area.left + area.right) / 2 - width / 2,
+                   (area.top + area.bottom) / 2 - height / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
 CSplashDialog::CSplashDialog() : CSimpleDialog(::GetModuleHandleW(nullptr), IDD_SPLASH) {}
 
 INT_PTR CSplashDialog::OnInitDialog(HWND window) {
@@ -24,7 +40,7 @@ INT_PTR CSplashDialog::OnInitDialog(HWND window) {
                        SWP_NOMOVE | SWP_NOZORDER);
         ::SetWindowRgn(window, ::CreateEllipticRgn(0, 0, size.bmWidth, size.bmHeight), FALSE);
     }
-    CenterOver(::GetParent(window));
+    CentreOnWorkArea(window);
     ::UpdateWindow(window);
     ::SetTimer(window, kSplashTimerId, kSplashDuration, nullptr);
     return 1;

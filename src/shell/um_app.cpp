@@ -21,7 +21,9 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
 
-HWND FindRunningInstance() { return ::FindWindowW(kMessageWindowClass, nullptr); }
+HWND FindRunningInstance() {
+    return ::FindWindowW(kMessageWindowClass, nullptr);
+}
 
 void PostToRunningInstance(unsigned command) {
     if (HWND running = FindRunningInstance())
@@ -89,7 +91,9 @@ int RewriteAlbumList(const AlbumCollection& albums) {
     return saved;
 }
 
-void FreeAlbumList(AlbumCollection& albums) { albums.clear(); }
+void FreeAlbumList(AlbumCollection& albums) {
+    albums.clear();
+}
 
 int WaitWithMessages(const HANDLE* handles, DWORD count) {
     for (;;) {
@@ -105,7 +109,9 @@ int WaitWithMessages(const HANDLE* handles, DWORD count) {
     }
 }
 
-CumApp::~CumApp() { message_window_.Destroy(); }
+CumApp::~CumApp() {
+    message_window_.Destroy();
+}
 
 int CumApp::Run(const std::wstring& arguments, int show_command) {
     if (!InitInstance(arguments, show_command))

@@ -18,13 +18,20 @@ TEST(StartSwitch, FirstCharacterDashThenTheLetterInEitherCase) {
         const wchar_t* arguments;
         StartSwitch expected;
     } cases[] = {
-        {L"", StartSwitch::None},          {L"-", StartSwitch::None},
-        {L"-s", StartSwitch::Silent},      {L"-S", StartSwitch::Silent},
-        {L"-silent", StartSwitch::Silent}, {L"-d", StartSwitch::Disable},
-        {L"-E", StartSwitch::Enable},      {L"-i", StartSwitch::InstallNew},
-        {L"-CHoliday", StartSwitch::Restore}, {L"-c", StartSwitch::Restore},
-        {L"-x", StartSwitch::None},        {L"s", StartSwitch::None},
-        {L" -s", StartSwitch::None},       {L"/s", StartSwitch::None},
+        {L"", StartSwitch::None},
+        {L"-", StartSwitch::None},
+        {L"-s", StartSwitch::Silent},
+        {L"-S", StartSwitch::Silent},
+        {L"-silent", StartSwitch::Silent},
+        {L"-d", StartSwitch::Disable},
+        {L"-E", StartSwitch::Enable},
+        {L"-i", StartSwitch::InstallNew},
+        {L"-CHoliday", StartSwitch::Restore},
+        {L"-c", StartSwitch::Restore},
+        {L"-x", StartSwitch::None},
+        {L"s", StartSwitch::None},
+        {L" -s", StartSwitch::None},
+        {L"/s", StartSwitch::None},
         {L"Files\\Glimro\\glimro.exe -s", StartSwitch::None},
     };
     for (const auto& c : cases)
@@ -39,7 +46,8 @@ TEST(Autostart, CommandQuotesThePathSoBlanksSurvive) {
 
 TEST(Autostart, AddWritesTheRunValueAndRemoveDeletesIt) {
     test::RegistrySandbox sandbox;
-    Seam<std::wstring()>::Override module{ModulePath, [] { return std::wstring(L"C:\\A B\\g.exe"); }};
+    Seam<std::wstring()>::Override module{ModulePath,
+                                          [] { return std::wstring(L"C:\\A B\\g.exe"); }};
     // Without the Run key nothing is written, yet adding counts as done.
     EXPECT_TRUE(AddAutostart());
     EXPECT_FALSE(test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue).exists);

@@ -1,0 +1,332 @@
+// glimro.exe as real processes, observed from outside: the message window by class, the
+// frame's visibility, the registry, exit codes and how long things take. The children see
+// the test prefix's real HKEY_CURRENT_USER, so every test starts and ends with the
+// program's keys and the Run value removed; each copy of glimro.exe lives in a temporary
+// folder, which is where its log goes.
+#include "platform/module.h"
+#include "platform/reg_key.h"
+#include "shell/message_window.h"
+#include "shell/um_app.h"
+#include "store/product_key.h"
+#include "support/registry_sandbox.h"
+#include "support/temp_folder.h"
+#include "ui/main_frame.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace glimro {
+namespace {
+
+constexpr DWORD kStartTimeout = 15000;
+
+void RemoveProgramKeys() {
+    RegKey::DeleteTree(HKEY_CURRENT_USER, kProductKey);
+    RegKey run;
+    if (run.Open(HKEY_CURRENT_USER, kAutostartKey, KEY_SET_VALUE) == ERROR_SUCCESS)
+        run.DeleteValue(kAutostartValue);
+}
+
+test::StoredValue RunValue() {
+    return test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeout) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeout)
+            return false;
+        ::Sleep(50);
+    }
+    return true;
+}
+
+struct Search {
+    DWORD process;
+    const wchar_t* class_name;
+    bool visible_only;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (owner == search.process && wcscmp(name, search.class_name) == 0 &&
+        (!search.visible_only || ::IsWindowVisible(window))) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+class AppProcessTest : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    std::wstring exe = folder.File(L"glimro.exe");
+    std::vector<PROCESS_INFORMATION> started;
+
+    void SetUp() override {
+        RemoveProgramKeys();
+        RegKey run;
+        run.Create(HKEY_CURRENT_USER, kAutostartKey, KEY_WRITE);
+        ASSERT_EQ(::FindWindowW(kMessageWindowClass, nullptr), nullptr)
+            << "an instance is still running";
+        ASSERT_TRUE(::CopyFileW((ExecutableFolder() + L"glimro.exe").c_str(), exe.c_str(), FALSE));
+    }
+
+    void TearDown() override {
+        for (auto& p : started) {
+            if (::WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) {
+                if (HWND messages = MessageWindowOf(p.dwProcessId))
+                    ::PostMessageW(messages, WM_COMMAND, 3113, 0);
+                if (::WaitForSingleObject(p.hProcess, 5000) == WAIT_TIMEOUT) {
+                    ::TerminateProcess(p.hProcess, 1);
+                    ::WaitForSingleObject(p.hProcess, 5000);
+                }
+            }
+            ::CloseHandle(p.hProcess);
+            ::CloseHandle(p.hThread);
+        }
+        RemoveProgramKeys();
+    }
+
+    // Starts the command line as given; the current folder is the copy's folder unless said.
+    PROCESS_INFORMATION StartCommand(std::wstring command, const std::wstring& current = L"") {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        const std::wstring folder_path = current.empty() ? folder.Path() : current;
+        EXPECT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     folder_path.c_str(), &startup, &process))
+            << test::Narrow(command);
+        if (process.hProcess)
+            started.push_back(process);
+        return process;
+    }
+    PROCESS_INFORMATION Start(const std::wstring& arguments, const std::wstring& current = L"") {
+        return StartCommand(L"\"" + exe + L"\" " + arguments, current);
+    }
+
+    static HWND FindWindowOf(DWORD process, const wchar_t* class_name, bool visible_only = false) {
+        Search search{process, class_name, visible_only, nullptr};
+        ::EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    static HWND MessageWindowOf(DWORD process) { return FindWindowOf(process, kMessageWindowClass); }
+    static HWND FrameOf(DWORD process) { return FindWindowOf(process, kMainFrameClass); }
+
+    // Waits until the process is the resident instance: its message window and frame exist.
+    static bool BecomesResident(const PROCESS_INFORMATION& p) {
+        return WaitUntil([&] { return MessageWindowOf(p.dwProcessId) && FrameOf(p.dwProcessId); },
+                         kStartTimeout);
+    }
+    static DWORD ExitCode(const PROCESS_INFORMATION& p, DWORD timeout = kStartTimeout) {
+        if (::WaitForSingleObject(p.hProcess, timeout) != WAIT_OBJECT_0)
+            return STILL_ACTIVE;
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(p.hProcess, &code);
+        return code;
+    }
+    static bool FrameShown(const PROCESS_INFORMATION& p) {
+        HWND frame = FrameOf(p.dwProcessId);
+        return frame && ::IsWindowVisible(frame);
+    }
+    static bool StaysHidden(const PROCESS_INFORMATION& p) {
+        return !WaitUntil([&] { return FrameShown(p); }, 700);
+    }
+};
+
+TEST_F(AppProcessTest, SecondStartShowsTheHiddenManagerOfTheFirstAndExits) {
+    auto first = Start(L"-e");
+    ASSERT_TRUE(BecomesResident(first));
+    EXPECT_TRUE(StaysHidden(first));
+    auto second = Start(L"");
+    EXPECT_EQ(ExitCode(second), 0u);
+    EXPECT_EQ(FrameOf(second.dwProcessId), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return FrameShown(first); }, 5000));
+    EXPECT_EQ(::WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+TEST_F(AppProcessTest, UnknownSwitchIsHandledLikeNoSwitch) {
+    auto first = Start(L"-e");
+    ASSERT_TRUE(BecomesResident(first));
+    auto second = Start(L"-x");
+    EXPECT_EQ(ExitCode(second), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return FrameShown(first); }, 5000));
+}
+
+TEST_F(AppProcessTest, SilentStartWithAnInstanceRunningExitsAndShowsNothing) {
+    auto first = Start(L"-e");
+    ASSERT_TRUE(BecomesResident(first));
+    auto second = Start(L"-s");
+    EXPECT_EQ(ExitCode(second), 0u);
+    EXPECT_TRUE(StaysHidden(first));
+}
+
+TEST_F(AppProcessTest, SilentStartShowsTheSplashForFourAndAHalfSecondsThenRunsHidden) {
+    test::TempFolder current;
+    ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 300, 200));
+    auto p = Start(L"-s", current.Path());
+    HWND splash = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (splash = FindWindowOf(p.dwProcessId, L"#32770", true)) != nullptr; },
+        kStartTimeout));
+    const DWORD shown_at = ::GetTickCount();
+    RECT r = {};
+    ::GetWindowRect(splash, &r);
+    EXPECT_EQ(r.right - r.left, 300);
+    EXPECT_EQ(r.bottom - r.top, 200);
+    RECT area = {};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_EQ(r.left, (area.left + area.right) / 2 - 150);
+    EXPECT_EQ(r.top, (area.top + area.bottom) / 2 - 100);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    // Clipped to the inscribed ellipse: the centre is inside, the corners are not.
+    EXPECT_EQ(::GetWindowRgn(splash, region), COMPLEXREGION);
+    EXPECT_TRUE(::PtInRegion(region, 150, 100));
+    EXPECT_FALSE(::PtInRegion(region, 3, 3));
+    EXPECT_FALSE(::PtInRegion(region, 296, 196));
+    ::DeleteObject(region);
+    EXPECT_EQ(MessageWindowOf(p.dwProcessId), nullptr);
+
+    ASSERT_TRUE(BecomesResident(p));
+    const DWORD waited = ::GetTickCount() - shown_at;
+    EXPECT_GE(waited, 4000u);
+    EXPECT_LT(waited, 8000u);
+    EXPECT_FALSE(::IsWindow(splash));
+    EXPECT_TRUE(StaysHidden(p));
+    EXPECT_FALSE(RunValue().exists); // -s leaves autostart as it is
+}
+
+TEST_F(AppProcessTest, SilentStartWithoutTheBitmapStartsAtOnce) {
+    const DWORD start = ::GetTickCount();
+    auto p = Start(L"-S");
+    ASSERT_TRUE(BecomesResident(p));
+    EXPECT_LT(::GetTickCount() - start, 4000u);
+    EXPECT_TRUE(StaysHidden(p));
+}
+
+TEST_F(AppProcessTest, DisableEndsTheRunningInstanceAndRemovesAutostart) {
+    auto first = Start(L"-e");
+    ASSERT_TRUE(BecomesResident(first));
+    ASSERT_TRUE(RunValue().exists);
+    auto second = Start(L"-d");
+    EXPECT_EQ(ExitCode(second), 0u);
+    EXPECT_EQ(ExitCode(first), 0u);
+    EXPECT_FALSE(RunValue().exists);
+    EXPECT_EQ(FrameOf(second.dwProcessId), nullptr);
+}
+
+TEST_F(AppProcessTest, DisableAloneRemovesTheRunValueAndExits) {
+    RegKey run;
+    ASSERT_EQ(run.Open(HKEY_CURRENT_USER, kAutostartKey, KEY_SET_VALUE), ERROR_SUCCESS);
+    run.SetTextWithNul(kAutostartValue, L"\"C:\\old\\glimro.exe\" -s");
+    auto p = Start(L"-D");
+    EXPECT_EQ(ExitCode(p), 0u);
+    EXPECT_FALSE(RunValue().exists);
+    EXPECT_EQ(::FindWindowW(kMessageWindowClass, nullptr), nullptr);
+}
+
+TEST_F(AppProcessTest, EnableReplacesARunningInstanceAndStartsHiddenWithAutostart) {
+    auto first = Start(L"");
+    ASSERT_TRUE(BecomesResident(first));
+    EXPECT_TRUE(WaitUntil([&] { return FrameShown(first); }, 5000));
+    auto second = Start(L"-E");
+    EXPECT_EQ(ExitCode(first), 0u);
+    ASSERT_TRUE(BecomesResident(second));
+    EXPECT_TRUE(StaysHidden(second));
+    EXPECT_EQ(std::wstring(RunValue().Text().c_str()), L"\"" + exe + L"\" -s");
+}
+
+TEST_F(AppProcessTest, InstallReplacesARunningInstanceAndOpensTheManager) {
+    auto first = Start(L"-e");
+    ASSERT_TRUE(BecomesResident(first));
+    auto second = Start(L"-i");
+    EXPECT_EQ(ExitCode(first), 0u);
+    ASSERT_TRUE(BecomesResident(second));
+    EXPECT_TRUE(WaitUntil([&] { return FrameShown(second); }, 5000));
+    EXPECT_TRUE(RunValue().exists);
+}
+
+TEST_F(AppProcessTest, ShowCommandNeedsTheWholeWParamAndQuitEndsAShownInstance) {
+    UniqueHandle event(::CreateEventW(nullptr, FALSE, FALSE, kMessageWindowEvent));
+    auto p = Start(L"-e");
+    // A process that opened the event first sees it signalled once the window exists.
+    EXPECT_EQ(::WaitForSingleObject(event.Get(), kStartTimeout), WAIT_OBJECT_0);
+    ASSERT_TRUE(BecomesResident(p));
+    HWND messages = MessageWindowOf(p.dwProcessId);
+    EXPECT_EQ(::FindWindowW(kMessageWindowClass, nullptr), messages);
+
+    ::PostMessageW(messages, WM_COMMAND, MAKEWPARAM(2112, 1), 0);
+    EXPECT_TRUE(StaysHidden(p));
+    ::PostMessageW(messages, WM_COMMAND, 2112, 0);
+    EXPECT_TRUE(WaitUntil([&] { return FrameShown(p); }, 5000));
+
+    const DWORD start = ::GetTickCount();
+    ::PostMessageW(messages, WM_COMMAND, 3113, 0);
+    EXPECT_EQ(ExitCode(p, 5000), 0u);
+    EXPECT_LT(::GetTickCount() - start, 5000u);
+    EXPECT_EQ(::FindWindowW(kMessageWindowClass, nullptr), nullptr);
+}
+
+// The Run value as written, started as Windows starts it, from a folder with a blank in its
+// name: it must reach the -S handling (here: an instance runs, so it exits showing nothing).
+TEST_F(AppProcessTest, QuotedRunValueFromAPathWithBlanksTakesTheSilentHandling) {
+    const std::wstring program_files = folder.File(L"Program Files");
+    ASSERT_TRUE(::CreateDirectoryW(program_files.c_str(), nullptr));
+    exe = program_files + L"\\glimro.exe";
+    ASSERT_TRUE(::CopyFileW(folder.File(L"glimro.exe").c_str(), exe.c_str(), FALSE));
+
+    auto first = Start(L"-e");
+    ASSERT_TRUE(BecomesResident(first));
+    const std::wstring command = RunValue().Text().c_str();
+    ASSERT_EQ(command, L"\"" + exe + L"\" -s");
+    auto autostart = StartCommand(command);
+    EXPECT_EQ(ExitCode(autostart), 0u);
+    EXPECT_TRUE(StaysHidden(first));
+}
+
+TEST_F(AppProcessTest, RestoreClearsActiveFlagsThenImportsTheSavedSetThroughRegedit) {
+    {
+        CAccount old;
+        old.Name = L"Old";
+        old.Enabled = true;
+        AlbumCollection albums;
+        albums.push_back(std::make_unique<CAccount>(old));
+        ASSERT_EQ(RewriteAlbumList(albums), 1);
+    }
+    const std::wstring set_folder = folder.File(L"albums\\Holiday");
+    ASSERT_EQ(::SHCreateDirectoryExW(nullptr, set_folder.c_str(), nullptr), ERROR_SUCCESS);
+    test::WriteFileBytes(set_folder + L"\\Holiday.reg",
+                         "REGEDIT4\r\n\r\n"
+                         "[HKEY_CURRENT_USER\\SOFTWARE\\Fenwaldstone\\Glimro\\AlbumList\\Holiday]\r\n"
+                         "\"Description\"=\"Restored\"\r\n"
+                         "\"Frequency\"=dword:00000003\r\n"
+                         "\"Enabled\"=dword:00000001\r\n\r\n");
+
+    const DWORD start = ::GetTickCount();
+    auto p = Start(L"-CHoliday");
+    ASSERT_TRUE(BecomesResident(p));
+    EXPECT_GE(::GetTickCount() - start, 1000u); // the pause before waiting for regedit
+    const std::wstring albums = std::wstring(kAlbumListKey) + L"\\";
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, albums + L"Old", L"Enabled").Dword(), 0u);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, albums + L"Holiday", L"Frequency").Dword(),
+              3u);
+    EXPECT_TRUE(RunValue().exists);
+    EXPECT_TRUE(StaysHidden(p));
+    // The new instance lists both albums.
+    HWND list = ::FindWindowExW(FrameOf(p.dwProcessId), nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+}
+
+} // namespace
+} // namespace glimro
