@@ -16,6 +16,18 @@ bool IsHelpCommand(UINT id) {
     return id == ID_HELP_FINDER || id == ID_DEFAULT_HELP || id == ID_HELP || id == ID_CONTEXT_HELP;
 }
 
+// Whether a notification of the album list can change what its commands may do: the
+// selection moved, or rows went away. Rebuilding the rows sends thousands of others.
+bool ChangesCommandState(const NMHDR& header) {
+    if (header.code == LVN_DELETEITEM || header.code == LVN_DELETEALLITEMS)
+        return true;
+    if (header.code != LVN_ITEMCHANGED)
+        return false;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    return (change.uChanged & LVIF_STATE) &&
+           ((change.uOldState ^ change.uNewState) & LVIS_SELECTED);
+}
+
 HWND CreateToolBar(HWND frame) {
     HWND bar = ::CreateWindowExW(
         0, TOOLBARCLASSNAMEW, nullptr,
@@ -277,7 +289,7 @@ LRESULT CMainFrame::OnNotify(WPARAM wparam, LPARAM lparam) {
             SetStatusText(CommandText(static_cast<UINT>(hot.idNew), 0));
         return 0;
     }
-    if (header.hwndFrom == view_.Handle())
+    if (header.hwndFrom == view_.Handle() && ChangesCommandState(header))
         UpdateToolbarButtons();
     return handled ? result : Default(WM_NOTIFY, wparam, lparam);
 }

@@ -120,7 +120,9 @@ protected:
         ::EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
-    static HWND MessageWindowOf(DWORD process) { return FindWindowOf(process, kMessageWindowClass); }
+    static HWND MessageWindowOf(DWORD process) {
+        return FindWindowOf(process, kMessageWindowClass);
+    }
     static HWND FrameOf(DWORD process) { return FindWindowOf(process, kMainFrameClass); }
 
     // Waits until the process is the resident instance: its message window and frame exist.
@@ -305,12 +307,13 @@ TEST_F(AppProcessTest, RestoreClearsActiveFlagsThenImportsTheSavedSetThroughRege
     }
     const std::wstring set_folder = folder.File(L"albums\\Holiday");
     ASSERT_EQ(::SHCreateDirectoryExW(nullptr, set_folder.c_str(), nullptr), ERROR_SUCCESS);
-    test::WriteFileBytes(set_folder + L"\\Holiday.reg",
-                         "REGEDIT4\r\n\r\n"
-                         "[HKEY_CURRENT_USER\\SOFTWARE\\Fenwaldstone\\Glimro\\AlbumList\\Holiday]\r\n"
-                         "\"Description\"=\"Restored\"\r\n"
-                         "\"Frequency\"=dword:00000003\r\n"
-                         "\"Enabled\"=dword:00000001\r\n\r\n");
+    test::WriteFileBytes(
+        set_folder + L"\\Holiday.reg",
+        "REGEDIT4\r\n\r\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Fenwaldstone\\Glimro\\AlbumList\\Holiday]\r\n"
+        "\"Description\"=\"Restored\"\r\n"
+        "\"Frequency\"=dword:00000003\r\n"
+        "\"Enabled\"=dword:00000001\r\n\r\n");
 
     const DWORD start = ::GetTickCount();
     auto p = Start(L"-CHoliday");

@@ -398,3 +398,45 @@ TEST(ViewPassCheck, FailedChangeIsRetriedAtEveryCheckAndSucceededOneIsNot) {
 
 } // namespace
 } // namespace glimro
+
+namespace glimro {
+namespace {
+
+// The first check comes a second after the view's first update; activating an album moves
+// it a minute on, and an activation that returns early leaves it alone.
+TEST(PassTimer, ActivationRearmsTheTimerForAMinuteUnlessTheAlbumWasActive) {
+    for (bool already_active : {false, true}) {
+        SCOPED_TRACE(already_active ? "already active" : "inactive");
+        AlbumManagerHarness h;
+        h.StoreAlbums({h.Album(L"Alps", kEveryDay, already_active)});
+        ASSERT_TRUE(h.Start());
+        h.Select(0);
+        h.View().ActivateAlbum();
+        DialogDriver::Pump(1500);
+        const bool checked = h.Log().find(L"***Start Entry***") != std::wstring::npos;
+        EXPECT_EQ(checked, already_active);
+    }
+}
+
+// Between two ticks nothing wakes the resident instance: no idle timers, no polling.
+TEST(PassTimer, NothingArrivesBetweenTwoTicks) {
+    AlbumManagerHarness h;
+    ASSERT_TRUE(h.Start());
+    h.frame->ShowInitially(SW_HIDE);
+    DialogDriver::Pump(200); // the start's own painting and notifications
+    h.View().ArmPassTimer(60000);
+    int arrived = 0;
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 1000) {
+        MSG msg;
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ++arrived;
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
+    EXPECT_EQ(arrived, 0);
+}
+
+} // namespace
+} // namespace glimro
