@@ -20,7 +20,7 @@ app="$WINEPREFIX/drive_c/Glimro"
 mkdir -p "$app" "$WINEPREFIX/drive_c/Pictures"
 cp "$root/build/glimro.exe" "$app/"
 for name in Harbour Dunes Lighthouse; do
-    /usr/bin/convert -size 1280x800 "plasma:steelblue-sandybrown" -seed 7 \
+    /usr/bin/convert -seed 7 -size 1280x800 "plasma:steelblue-sandybrown" \
         "BMP3:$WINEPREFIX/drive_c/Pictures/$name.bmp"
 done
 wine reg import "$here/demo-albums.reg" </dev/null >/dev/null 2>&1
