@@ -76,25 +76,6 @@ bool RemoveAutostart() {
     return true;
 }
 
-int RewriteAlbumList(const AlbumCollection& albums) {
-    RegKey::DeleteTree(HKEY_CURRENT_USER, kAlbumListKey);
-    if (albums.empty())
-        return 0;
-    RegKey list;
-    if (list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_WRITE) != ERROR_SUCCESS)
-        return 0;
-    int saved = 0;
-    for (const auto& album : albums) {
-        album->SaveToKey(list.Get(), saved);
-        ++saved;
-    }
-    return saved;
-}
-
-void FreeAlbumList(AlbumCollection& albums) {
-    albums.clear();
-}
-
 int WaitWithMessages(const HANDLE* handles, DWORD count) {
     for (;;) {
         MSG msg;

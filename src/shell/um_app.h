@@ -33,10 +33,6 @@ std::wstring AutostartCommand(const std::wstring& module_path);
 bool AddAutostart();
 bool RemoveAutostart();
 
-// Deletes the album list and writes the albums again in list order; the number written.
-int RewriteAlbumList(const AlbumCollection& albums);
-void FreeAlbumList(AlbumCollection& albums);
-
 // Dispatches this thread's messages until one of the handles is signalled (0) or a WM_QUIT
 // arrives (1, the quit consumed).
 int WaitWithMessages(const HANDLE* handles, DWORD count);

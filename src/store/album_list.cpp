@@ -2,6 +2,8 @@
 
 #include "store/product_key.h"
 
+#include <memory>
+
 namespace glimro {
 
 size_t LoadAlbumList(AlbumCollection& collection) {
@@ -22,21 +24,40 @@ size_t LoadAlbumList(AlbumCollection& collection) {
     return collection.size();
 }
 
-int SaveAlbumList(const AlbumRows& rows) {
+namespace {
+
+// Deletes the album list key with everything under it; unless there is nothing to write,
+// creates it again and lets each album of [first, last) save itself there, skipping rows
+// without one.
+template <typename Iterator> int ReplaceAlbumList(Iterator first, Iterator last) {
     RegKey::DeleteTree(HKEY_CURRENT_USER, kAlbumListKey);
-    if (rows.empty())
+    if (first == last)
         return 0;
     RegKey album_list;
     if (album_list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_WRITE) != ERROR_SUCCESS)
         return 0;
     int written = 0;
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        if (*row) {
-            (*row)->SaveToKey(album_list.Get(), written);
+    for (; first != last; ++first) {
+        if (const CAccount* album = std::to_address(*first)) {
+            album->SaveToKey(album_list.Get(), written);
             ++written;
         }
     }
     return written;
+}
+
+} // namespace
+
+int SaveAlbumList(const AlbumRows& rows) {
+    return ReplaceAlbumList(rows.rbegin(), rows.rend());
+}
+
+int RewriteAlbumList(const AlbumCollection& albums) {
+    return ReplaceAlbumList(albums.begin(), albums.end());
+}
+
+void FreeAlbumList(AlbumCollection& albums) {
+    albums.clear();
 }
 
 CAccount* FindActiveAlbum(const AlbumRows& rows) {

@@ -21,6 +21,11 @@ size_t LoadAlbumList(AlbumCollection& collection);
 // first; returns the number of albums written.
 int SaveAlbumList(const AlbumRows& rows);
 
+// Deletes the album list key and, unless the collection is empty, writes every album again
+// in collection order; returns the number written.
+int RewriteAlbumList(const AlbumCollection& albums);
+void FreeAlbumList(AlbumCollection& albums);
+
 // The first row's record, in display order, whose active flag is set; null when none.
 CAccount* FindActiveAlbum(const AlbumRows& rows);
 

@@ -148,12 +148,7 @@ void CMainFrame::OnSize(UINT type) {
     LayoutChildren();
     switch (type) {
     case SIZE_RESTORED:
-        ::GetWindowRect(Handle(), &rectangle_);
-        placement_.Left = rectangle_.left;
-        placement_.Top = rectangle_.top;
-        placement_.Right = rectangle_.right;
-        placement_.Bottom = rectangle_.bottom;
-        SavePlacementRectangle(placement_);
+        SaveWindowRectangle();
         placement_.Show = 1;
         break;
     case SIZE_MINIMIZED:
@@ -177,6 +172,10 @@ void CMainFrame::OnMove() {
     ::GetWindowPlacement(Handle(), &where);
     if (where.showCmd == SW_SHOWMAXIMIZED || where.showCmd == SW_SHOWMINIMIZED)
         return;
+    SaveWindowRectangle();
+}
+
+void CMainFrame::SaveWindowRectangle() {
     ::GetWindowRect(Handle(), &rectangle_);
     placement_.Left = rectangle_.left;
     placement_.Top = rectangle_.top;

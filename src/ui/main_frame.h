@@ -45,6 +45,8 @@ private:
     bool OnCreate();
     void OnSize(UINT type);
     void OnMove();
+    // The outer rectangle into the placement record and the registry.
+    void SaveWindowRectangle();
     bool OnCommand(UINT id);
     void OnInitMenuPopup(HMENU menu);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);

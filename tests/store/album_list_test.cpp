@@ -68,5 +68,22 @@ TEST(AlbumList, ActiveAlbumIsTheFirstActiveRowInDisplayOrder) {
     EXPECT_EQ(FindActiveAlbum({}), nullptr);
 }
 
+TEST(RewriteAlbumList, WritesEveryAlbumOrNothingForAnEmptyList) {
+    test::RegistrySandbox sandbox;
+    AlbumCollection albums;
+    for (const wchar_t* name : {L"Beaches", L"Alps"}) {
+        albums.push_back(std::make_unique<CAccount>());
+        albums.back()->Name = name;
+    }
+    EXPECT_EQ(RewriteAlbumList(albums), 2);
+    AlbumCollection loaded;
+    EXPECT_EQ(LoadAlbumList(loaded), 2u);
+
+    EXPECT_EQ(RewriteAlbumList({}), 0);
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumListKey));
+    FreeAlbumList(albums);
+    EXPECT_TRUE(albums.empty());
+}
+
 } // namespace
 } // namespace glimro
