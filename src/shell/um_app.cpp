@@ -4,10 +4,8 @@
 #include "platform/reg_key.h"
 #include "platform/window.h"
 #include "resource.h"
-#include "shell/activity_log.h"
 #include "shell/command_ids.h"
 #include "shell/splash_dialog.h"
-#include "store/product_key.h"
 
 #include <commctrl.h>
 #include <objbase.h>
