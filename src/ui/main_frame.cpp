@@ -315,10 +315,18 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
         if (view_.Handle())
             ::SetFocus(view_.Handle());
         return 0;
-    case WM_COMMAND:
-        if (OnCommand(LOWORD(wparam)))
+    case WM_COMMAND: {
+        // Menus, accelerators and toolbar buttons (codes 0 and 1) may have become disabled
+        // since they were drawn: such a command is dropped, as its item would be greyed.
+        const UINT id = LOWORD(wparam);
+        bool enabled = true;
+        if (HIWORD(wparam) <= 1 && view_.Handle() && view_.QueryCommandEnabled(id, &enabled) &&
+            !enabled)
+            return 0;
+        if (OnCommand(id))
             return 0;
         break;
+    }
     case WM_INITMENUPOPUP:
         OnInitMenuPopup(reinterpret_cast<HMENU>(wparam));
         return 0;

@@ -150,6 +150,7 @@ TEST_F(AppProcessTest, SecondStartShowsTheHiddenManagerOfTheFirstAndExits) {
     auto first = Start(L"-e");
     ASSERT_TRUE(BecomesResident(first));
     EXPECT_TRUE(StaysHidden(first));
+    EXPECT_EQ(::FindWindowW(nullptr, L"Glimro - Album Manager"), FrameOf(first.dwProcessId));
     auto second = Start(L"");
     EXPECT_EQ(ExitCode(second), 0u);
     EXPECT_EQ(FrameOf(second.dwProcessId), nullptr);

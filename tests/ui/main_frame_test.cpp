@@ -226,3 +226,37 @@ TEST(MainFrame, AboutGoesToTheApplication) {
 
 } // namespace
 } // namespace glimro
+
+namespace glimro {
+namespace {
+
+TEST(MainFrame, DisabledCommandsFromMenusAndAcceleratorsAreDropped) {
+    AlbumManagerHarness h;
+    ASSERT_TRUE(h.Start()); // only the placeholder row: Delete and Properties are disabled
+    DialogDriver driver;
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, MAKEWPARAM(ID_ALBUM_DELETE, 1), 0);
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_ALBUM_DELETE, 0);
+    DialogDriver::Pump(100);
+    EXPECT_TRUE(driver.Dialogs().empty());
+
+    // The Delete key posts to the view itself, past the enablement: it still asks.
+    driver.Expect(L"Delete Album?", L"", IDCANCEL);
+    ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_DELETE, 0);
+    EXPECT_TRUE(driver.AllAnswered());
+}
+
+TEST(MainFrame, ActivateCommandOnTheActiveAlbumIsDropped) {
+    AlbumManagerHarness h;
+    h.StoreAlbums({h.Album(L"Alps", kEveryDay, true), h.Album(L"Beaches")});
+    ASSERT_TRUE(h.Start());
+    h.Select(h.RowOf(L"Alps (on the day)"));
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, MAKEWPARAM(ID_ALBUM_ACTIVATE, 1), 0);
+    EXPECT_NE(h.StatusText(), L"Done");
+    h.Select(h.RowOf(L"Beaches (on the day)"));
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, MAKEWPARAM(ID_ALBUM_ACTIVATE, 1), 0);
+    EXPECT_EQ(h.StatusText(), L"Done");
+    EXPECT_TRUE(h.Record(h.RowOf(L"Beaches (on the day)"))->Enabled);
+}
+
+} // namespace
+} // namespace glimro

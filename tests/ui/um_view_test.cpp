@@ -440,3 +440,53 @@ TEST(PassTimer, NothingArrivesBetweenTwoTicks) {
 
 } // namespace
 } // namespace glimro
+
+namespace glimro {
+namespace {
+
+// What the row menu held when it opened; it is then answered with Down, Down, Enter.
+struct MenuSeen {
+    std::vector<UINT> ids;
+    UINT default_id = 0;
+    bool opened = false;
+};
+MenuSeen menu_seen;
+
+BOOL CALLBACK AnswerMenu(HWND window, LPARAM) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    if (wcscmp(name, L"#32768") != 0 || !::IsWindowVisible(window) || menu_seen.opened)
+        return TRUE;
+    menu_seen.opened = true;
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+        menu_seen.ids.push_back(::GetMenuItemID(menu, i));
+    menu_seen.default_id = ::GetMenuDefaultItem(menu, FALSE, 0);
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+        ::PostMessageW(window, WM_KEYDOWN, key, 0);
+        ::PostMessageW(window, WM_KEYUP, key, 0);
+    }
+    return FALSE;
+}
+
+TEST_F(AlbumInputTest, RightClickOffersPropertiesThenDeleteAndPostsTheChoice) {
+    menu_seen = {};
+    NMHDR click = {h.List(), ID_VIEW_ALBUM_LIST, static_cast<UINT>(NM_RCLICK)};
+    h.Select(-1);
+    ::SendMessageW(h.frame->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+    EXPECT_FALSE(menu_seen.opened);
+
+    h.Select(Alps());
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &AnswerMenu, 0);
+    });
+    ::SendMessageW(h.frame->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+    ::KillTimer(nullptr, timer);
+    ASSERT_TRUE(menu_seen.opened);
+    EXPECT_EQ(menu_seen.ids, (std::vector<UINT>{ID_ALBUM_PROPERTIES, ID_ALBUM_DELETE}));
+    EXPECT_EQ(menu_seen.default_id, static_cast<UINT>(ID_ALBUM_PROPERTIES));
+    EXPECT_EQ(PostedCommand(), static_cast<UINT>(ID_ALBUM_DELETE));
+}
+
+} // namespace
+} // namespace glimro
