@@ -7,7 +7,10 @@ namespace glimro {
 
 namespace {
 
-constexpr REGSAM kPlacementWriteAccess = KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+bool OpenForWriting(RegKey& key) {
+    return key.Create(HKEY_CURRENT_USER, kProductKey,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY) == ERROR_SUCCESS;
+}
 
 void QueryInto(const RegKey& key, const wchar_t* name, int& field, bool* read = nullptr) {
     DWORD value = 0;
@@ -36,7 +39,7 @@ bool LoadPlacement(WindowPlacementRecord& record) {
 
 bool SavePlacementRectangle(const WindowPlacementRecord& record) {
     RegKey key;
-    if (key.Create(HKEY_CURRENT_USER, kProductKey, kPlacementWriteAccess) != ERROR_SUCCESS)
+    if (!OpenForWriting(key))
         return false;
     key.SetDword(L"Left", static_cast<DWORD>(record.Left));
     key.SetDword(L"Top", static_cast<DWORD>(record.Top));
@@ -47,7 +50,7 @@ bool SavePlacementRectangle(const WindowPlacementRecord& record) {
 
 bool SavePlacementShow(const WindowPlacementRecord& record) {
     RegKey key;
-    if (key.Create(HKEY_CURRENT_USER, kProductKey, kPlacementWriteAccess) != ERROR_SUCCESS)
+    if (!OpenForWriting(key))
         return false;
     key.SetDword(L"Show", static_cast<DWORD>(record.Show));
     return true;

@@ -188,7 +188,7 @@ TEST_F(WithoutDesktopObject, ClosedLogStreamStillSwitches) {
 // "Wallpaper" into the prefix's real profile, which the registry sandbox does not redirect,
 // so it is read (and put back) outside the sandbox.
 TEST(WallpaperSetterUnderWine, RealBitmapBecomesTheWallpaper) {
-    const auto before = test::ReadStoredValue(HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper");
+    test::RealWallpaperGuard wallpaper;
     test::TempFolder folder;
     const std::wstring image = folder.File(L"real.bmp");
     ASSERT_TRUE(test::WriteSolidBitmap(image, 64, 48));
@@ -207,17 +207,9 @@ TEST(WallpaperSetterUnderWine, RealBitmapBecomesTheWallpaper) {
         EXPECT_GE(ReadIntervalMarker(kLastWeek), 1);
     }
     EXPECT_EQ(log, "Switched the old way!\r\n");
-    const auto after = test::ReadStoredValue(HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper");
+    const auto after = wallpaper.Current();
     ASSERT_TRUE(after.exists);
     EXPECT_EQ(std::wstring(after.Text().c_str()), image);
-
-    HKEY key = nullptr;
-    if (before.exists &&
-        ::RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        ::RegSetValueExW(key, L"Wallpaper", 0, before.type, before.data.data(),
-                         static_cast<DWORD>(before.data.size()));
-        ::RegCloseKey(key);
-    }
 }
 
 } // namespace

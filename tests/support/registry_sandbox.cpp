@@ -69,4 +69,24 @@ bool KeyExists(HKEY root, const std::wstring& subkey) {
     return true;
 }
 
+namespace {
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+} // namespace
+
+RealWallpaperGuard::RealWallpaperGuard() : before_(Current()) {}
+
+RealWallpaperGuard::~RealWallpaperGuard() {
+    HKEY key = nullptr;
+    if (!before_.exists ||
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(key, L"Wallpaper", 0, before_.type, before_.data.data(),
+                     static_cast<DWORD>(before_.data.size()));
+    ::RegCloseKey(key);
+}
+
+StoredValue RealWallpaperGuard::Current() const {
+    return ReadStoredValue(HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper");
+}
+
 } // namespace glimro::test

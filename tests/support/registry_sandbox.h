@@ -33,4 +33,19 @@ struct StoredValue {
 StoredValue ReadStoredValue(HKEY root, const std::wstring& subkey, const std::wstring& name);
 bool KeyExists(HKEY root, const std::wstring& subkey);
 
+// The prefix's real "Wallpaper" under Control Panel\Desktop, which Wine's system call writes
+// past any sandbox: noted on construction, put back on destruction.
+class RealWallpaperGuard {
+public:
+    RealWallpaperGuard();
+    ~RealWallpaperGuard();
+    RealWallpaperGuard(const RealWallpaperGuard&) = delete;
+    RealWallpaperGuard& operator=(const RealWallpaperGuard&) = delete;
+
+    StoredValue Current() const;
+
+private:
+    StoredValue before_;
+};
+
 } // namespace glimro::test

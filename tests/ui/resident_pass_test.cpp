@@ -16,10 +16,9 @@ namespace glimro {
 namespace {
 
 const std::wstring kAlbumKeys = std::wstring(kAlbumListKey) + L"\\";
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 
 TEST(ResidentRotator, FirstTickAppliesTheActiveMinuteAlbumsFirstEntry) {
-    const auto before = test::ReadStoredValue(HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper");
+    test::RealWallpaperGuard wallpaper;
     test::TempFolder folder;
     const std::wstring first = folder.File(L"first.bmp"), second = folder.File(L"second.bmp");
     ASSERT_TRUE(test::WriteSolidBitmap(first, 64, 48, RGB(200, 30, 30)));
@@ -77,15 +76,7 @@ TEST(ResidentRotator, FirstTickAppliesTheActiveMinuteAlbumsFirstEntry) {
                        "Stop time: " +
                        time + "\r\n\r\n***End Entry***\r\n");
 
-    const auto after = test::ReadStoredValue(HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper");
-    EXPECT_EQ(std::wstring(after.Text().c_str()), first);
-    HKEY desktop = nullptr;
-    if (before.exists && ::RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE,
-                                         &desktop) == ERROR_SUCCESS) {
-        ::RegSetValueExW(desktop, L"Wallpaper", 0, before.type, before.data.data(),
-                         static_cast<DWORD>(before.data.size()));
-        ::RegCloseKey(desktop);
-    }
+    EXPECT_EQ(std::wstring(wallpaper.Current().Text().c_str()), first);
 }
 
 } // namespace
