@@ -6,7 +6,7 @@
 #include "engine/internet_fetch.h"
 #include "engine/wallpaper_setter.h"
 #include "platform/clock.h"
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 
 namespace glimro {
 namespace {

@@ -5,7 +5,7 @@
 #include "platform/handle.h"
 #include "platform/module.h"
 #include "resource.h"
-#include "shell/command_ids.h"
+#include "platform/command_ids.h"
 
 #include <cstdlib>
 

@@ -3,7 +3,7 @@
 // user-interface thread, pumping messages between steps so that the status line repaints.
 #include "platform/internet.h"
 #include "platform/simple_dialog.h"
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 
 #include <string>
 

@@ -64,8 +64,10 @@ std::wstring PrepareLocalImage(const std::wstring& entry) {
     const std::wstring local_path = GetLocalWallpaperPath();
     ImageObject shrunk;
     shrunk.Attach(ExtractScaledBitmap(entry, target.cx, target.cy));
-    // A failed save keeps the previous local file, which is applied all the same.
-    shrunk.Save(local_path);
+    // The local file may hold another entry's picture: when this one could not be staged,
+    // the original goes to the desktop, as an image that could not be measured does.
+    if (FAILED(shrunk.Save(local_path)))
+        return entry;
     return local_path;
 }
 

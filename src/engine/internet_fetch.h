@@ -1,6 +1,6 @@
 #pragma once
 // Fetching an http:// album entry into the local wallpaper file.
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 
 #include <string>
 

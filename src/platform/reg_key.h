@@ -1,6 +1,8 @@
 #pragma once
 // An open registry key, closed on destruction. Every operation returns the registry's
 // own status code; callers decide which failures matter.
+#include "platform/seam.h"
+
 #include <windows.h>
 
 #include <string>
@@ -8,6 +10,10 @@
 #include <utility>
 
 namespace glimro {
+
+// Every change RegKey makes to the registry asks this first and goes ahead only on
+// ERROR_SUCCESS; tests put a stand-in here to make a chosen write fail.
+extern Seam<LSTATUS()> RegistryWriteGate;
 
 class RegKey {
 public:
@@ -36,13 +42,25 @@ public:
     LSTATUS QueryInfo(const wchar_t* name, DWORD* type, DWORD* bytes) const;
     // Reads into a caller's buffer; bytes is its capacity on entry, the data size on return.
     LSTATUS QueryRaw(const wchar_t* name, void* data, DWORD* bytes, DWORD* type = nullptr) const;
+    // Up to four bytes of any type, zero-extended; longer data is ERROR_MORE_DATA and
+    // leaves *value 0.
     LSTATUS QueryDword(const wchar_t* name, DWORD* value) const;
-    // The stored characters, cut at the first NUL when the data holds one.
+    // The stored characters of a string value (REG_SZ or REG_EXPAND_SZ, not expanded), cut
+    // at the first NUL; ERROR_UNSUPPORTED_TYPE for any other type, text left alone.
     LSTATUS QueryText(const wchar_t* name, std::wstring* text) const;
+    // Exactly `bytes` bytes of REG_BINARY; anything else is ERROR_INVALID_DATA or the read's
+    // own failure, with the buffer left alone.
+    LSTATUS QueryExactBinary(const wchar_t* name, void* data, DWORD bytes) const;
 
     LSTATUS QueryValueCount(DWORD* count) const;
     LSTATUS EnumSubkey(DWORD index, std::wstring* name) const;
     LSTATUS DeleteValue(const wchar_t* name);
+    // Renames a subkey of this key; the new name must not exist yet. One step for the
+    // registry: a reader sees the key under one name or the other, never neither.
+    LSTATUS RenameSubkey(const wchar_t* subkey, const wchar_t* new_name);
+    // Copies the subkey `from` of source with everything under it into this key's subkey
+    // `to`, created when missing.
+    LSTATUS CopyTreeFrom(HKEY source, const wchar_t* from, const wchar_t* to);
 
     // Deletes a subkey with everything under it; a missing subkey is no error.
     static LSTATUS DeleteTree(HKEY parent, const wchar_t* subkey);

@@ -2,7 +2,7 @@
 
 #include "scheduler/interval_markers.h"
 #include "scheduler/week.h"
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 
 namespace glimro {
 namespace {

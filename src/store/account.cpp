@@ -16,11 +16,14 @@ constexpr wchar_t kImageCount[] = L"Image Count";
 constexpr wchar_t kFileList[] = L"FileList";
 constexpr size_t kMaxEntryChars = MAX_PATH - 1;
 
+// Data longer than a path and its terminator is no entry.
+constexpr DWORD kMaxEntryBytes = MAX_PATH * sizeof(wchar_t);
+
 std::wstring EntryName(size_t position) {
     return L"ImageFile" + std::to_wstring(position);
 }
 
-// A missing, empty or unreadable text leaves the field as it is.
+// A missing, empty, unreadable or non-text value leaves the field as it is.
 void LoadText(const RegKey& key, const wchar_t* name, std::wstring* field) {
     DWORD bytes = 0;
     if (key.QueryInfo(name, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0)
@@ -30,17 +33,57 @@ void LoadText(const RegKey& key, const wchar_t* name, std::wstring* field) {
         *field = text;
 }
 
-// Read into a zeroed buffer that the field takes whatever the read did: a missing value
-// loads as 0.
+// Up to four bytes of any type, as stored sets have always been read; anything else loads
+// as 0.
 DWORD LoadNumber(const RegKey& key, const wchar_t* name) {
     DWORD value = 0;
-    DWORD bytes = sizeof(value);
-    if (key.QueryRaw(name, &value, &bytes) != ERROR_SUCCESS && bytes > sizeof(value))
-        value = 0;
+    key.QueryDword(name, &value);
     return value;
 }
 
+// Sixteen bytes of REG_BINARY holding a real date and time; anything else reads as never.
+SYSTEMTIME LoadTime(const RegKey& key, const wchar_t* name) {
+    SYSTEMTIME time = {};
+    FILETIME checked;
+    if (key.QueryExactBinary(name, &time, sizeof(time)) != ERROR_SUCCESS ||
+        !::SystemTimeToFileTime(&time, &checked))
+        return SYSTEMTIME{};
+    return time;
+}
+
+// The first failure of a series of writes.
+class FirstFailure {
+public:
+    void operator+=(LSTATUS status) {
+        if (status_ == ERROR_SUCCESS)
+            status_ = status;
+    }
+    LSTATUS Status() const { return status_; }
+
+private:
+    LSTATUS status_ = ERROR_SUCCESS;
+};
+
 } // namespace
+
+const wchar_t* FrequencyLabel(int frequency) {
+    switch (frequency) {
+    case kEveryMinute:
+        return L" (on the minute)";
+    case kEveryHour:
+        return L" (on the hour)";
+    case kEveryDay:
+        return L" (on the day)";
+    case kEveryWeek:
+        return L" (on the week)";
+    case kEveryMonth:
+        return L" (on the month)";
+    case kSyncToMonth:
+        return L" (calendar)";
+    default:
+        return L"";
+    }
+}
 
 bool CAccount::LoadFromKey(const RegKey& album_key) {
     LoadText(album_key, kDescription, &Description);
@@ -49,12 +92,10 @@ bool CAccount::LoadFromKey(const RegKey& album_key) {
     Mode = static_cast<int>(LoadNumber(album_key, kMode));
     LastIndex = static_cast<int>(LoadNumber(album_key, kLastIndex));
     Frequency = static_cast<int>(LoadNumber(album_key, kFrequency));
-
-    DWORD bytes = sizeof(LastTime);
-    album_key.QueryRaw(kLastTime, &LastTime, &bytes);
+    LastTime = LoadTime(album_key, kLastTime);
 
     RegKey file_list;
-    if (file_list.Open(album_key.Get(), kFileList, KEY_ALL_ACCESS) == ERROR_SUCCESS)
+    if (file_list.Open(album_key.Get(), kFileList, KEY_READ) == ERROR_SUCCESS)
         LoadFileList(file_list);
     return true;
 }
@@ -65,14 +106,14 @@ void CAccount::LoadFileList(const RegKey& file_list_key) {
     if (file_list_key.QueryValueCount(&count) != ERROR_SUCCESS)
         return;
     for (DWORD i = 0; i < count; ++i) {
-        wchar_t buffer[MAX_PATH] = {};
-        DWORD bytes = sizeof(buffer);
-        if (file_list_key.QueryRaw(EntryName(i).c_str(), buffer, &bytes) != ERROR_SUCCESS)
+        const std::wstring name = EntryName(i);
+        DWORD bytes = 0;
+        std::wstring entry;
+        if (file_list_key.QueryInfo(name.c_str(), nullptr, &bytes) != ERROR_SUCCESS ||
+            bytes > kMaxEntryBytes || file_list_key.QueryText(name.c_str(), &entry) != ERROR_SUCCESS)
             continue;
-        std::wstring_view stored(buffer, bytes / sizeof(wchar_t));
-        stored = stored.substr(0, stored.find(L'\0'));
-        if (stored.size() <= kMaxEntryChars)
-            FileList.emplace_back(stored);
+        if (entry.size() <= kMaxEntryChars)
+            FileList.push_back(std::move(entry));
     }
 }
 
@@ -80,27 +121,41 @@ bool CAccount::SaveToKey(HKEY parent, int /*ordinal*/) const {
     RegKey key;
     if (key.Create(parent, Name.c_str(), KEY_WRITE) != ERROR_SUCCESS)
         return false;
-    key.SetText(kDescription, Description);
-    key.SetText(kLastFile, LastFile);
-    key.SetBinary(kLastTime, &LastTime, sizeof(LastTime));
-    key.SetDword(kEnabled, Enabled ? 1 : 0);
-    key.SetDword(kMode, static_cast<DWORD>(Mode));
-    key.SetDword(kLastIndex, static_cast<DWORD>(LastIndex));
-    key.SetDword(kFrequency, static_cast<DWORD>(Frequency));
-    SaveFileList(key);
-    return true;
+    return WriteToKey(key) == ERROR_SUCCESS;
+}
+
+LSTATUS CAccount::WriteToKey(RegKey& key) const {
+    FirstFailure failure;
+    failure += key.SetText(kDescription, Description);
+    failure += key.SetText(kLastFile, LastFile);
+    failure += key.SetBinary(kLastTime, &LastTime, sizeof(LastTime));
+    failure += key.SetDword(kEnabled, Enabled ? 1 : 0);
+    failure += key.SetDword(kMode, static_cast<DWORD>(Mode));
+    failure += key.SetDword(kLastIndex, static_cast<DWORD>(LastIndex));
+    failure += key.SetDword(kFrequency, static_cast<DWORD>(Frequency));
+    if (failure.Status() != ERROR_SUCCESS)
+        return failure.Status();
+    // An empty entry ends the stored list (E_INVALIDARG); that is the list's rule, not a
+    // failure of the registry.
+    const HRESULT list = SaveFileList(key);
+    if (FAILED(list) && list != E_INVALIDARG)
+        return HRESULT_FACILITY(list) == FACILITY_WIN32 ? HRESULT_CODE(list) : ERROR_WRITE_FAULT;
+    return ERROR_SUCCESS;
 }
 
 HRESULT CAccount::SaveFileList(RegKey& album_key) const {
-    RegKey::DeleteTree(album_key.Get(), kFileList);
+    if (LSTATUS removed = RegKey::DeleteTree(album_key.Get(), kFileList); removed != ERROR_SUCCESS)
+        return HresultFromWin32(removed);
     if (FileList.empty())
         return S_OK;
     RegKey file_list;
-    if (file_list.Create(album_key.Get(), kFileList, KEY_WRITE) != ERROR_SUCCESS)
-        return E_FAIL;
+    if (LSTATUS created = file_list.Create(album_key.Get(), kFileList, KEY_WRITE);
+        created != ERROR_SUCCESS)
+        return HresultFromWin32(created);
     for (size_t i = 0; i < FileList.size(); ++i) {
-        if (WriteFileListEntry(file_list, i, FileList[i]) == E_INVALIDARG)
-            return E_INVALIDARG;
+        const HRESULT written = WriteFileListEntry(file_list, i, FileList[i]);
+        if (FAILED(written))
+            return written;
     }
     file_list.Close();
     return HresultFromWin32(album_key.SetDword(kImageCount, static_cast<DWORD>(FileList.size())));

@@ -24,6 +24,10 @@ enum Mode : int {
     kRandom = 1,
 };
 
+// The album list's suffix for a frequency: " (on the minute)" ... " (calendar)"; empty for
+// a frequency outside 0-5.
+const wchar_t* FrequencyLabel(int frequency);
+
 // Results of a pass.
 inline constexpr HRESULT kPassApplied = S_OK;
 inline constexpr HRESULT kPassEmptyEntry = 3;
@@ -45,10 +49,14 @@ public:
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 
-    // Fills the record from its album key; never touches Name. Always true.
+    // Fills the record from its album key; never touches Name. Always true. A value of the
+    // wrong type or size counts as missing.
     bool LoadFromKey(const RegKey& album_key);
-    // Writes the record as the subkey Name of parent; false when that subkey cannot be made.
+    // Writes the record as the subkey Name of parent; false when that subkey cannot be made
+    // or any write fails.
     bool SaveToKey(HKEY parent, int ordinal) const;
+    // Writes every value and the entries into an open album key; the first failure's code.
+    LSTATUS WriteToKey(RegKey& album_key) const;
     void LoadFileList(const RegKey& file_list_key);
     HRESULT SaveFileList(RegKey& album_key) const;
     static HRESULT WriteFileListEntry(RegKey& file_list_key, size_t position,

@@ -5,60 +5,57 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
+#include <vector>
 
 namespace glimro {
 
 void CumView::ActivateAlbum() {
+    if (RefuseWhilePassRuns())
+        return;
     CWaitCursor wait;
     int selected = SelectedRow();
     if (selected != -1 && StateImageAt(selected) == kStateActive)
         return;
 
+    CAccount* activated = selected == -1 ? nullptr : RecordAt(selected);
+    albums_.Activate(activated);
     int count = ListView_GetItemCount(Handle());
-    for (int row = 0; row < count; ++row) {
-        SetStateImage(row, kStateInactive);
-        if (CAccount* album = RecordAt(row))
-            album->SetEnabled(false);
-    }
-    CAccount* activated = nullptr;
-    if (selected != -1) {
-        SetStateImage(selected, kStateActive);
-        activated = RecordAt(selected);
-        if (activated)
-            activated->SetEnabled(true);
-    }
+    for (int row = 0; row < count; ++row)
+        SetStateImage(row, row == selected && activated ? kStateActive : kStateInactive);
     SaveAlbumList();
 
-    int start = activated ? activated->LastIndex : 0;
-    for (CAccount* album : Rows()) {
-        if (album && album->Enabled) {
-            album->ApplyImageAt(start);
-            RefreshAlbumList();
-            SaveAlbumList();
-            break;
-        }
+    // The album stays pinned until its pass is saved: a Delete or a quit that arrives
+    // during a download waits for it.
+    AlbumSet::PassHold hold;
+    if (activated && (hold = albums_.HoldForPass(activated))) {
+        activated->ApplyImageAt(activated->LastIndex);
+        RefreshAlbumList();
+        SaveAlbumList();
     }
     ShowStatusText(Handle(), L"Done");
     ArmPassTimer(kAfterActivationDelay);
 }
 
 void CumView::DeleteAlbum() {
+    if (RefuseWhilePassRuns())
+        return;
     if (::MessageBoxW(Handle(), L"Are you sure you want to delete the selected album?",
                       L"Delete Album?", MB_OKCANCEL) != IDOK)
         return;
+    // A pass may have begun while the question was open.
+    if (RefuseWhilePassRuns())
+        return;
+    std::vector<const CAccount*> chosen;
     HWND list = Handle();
-    int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-    while (row != -1) {
-        CAccount* album = RecordAt(row);
-        if (!album) {
-            row = ListView_GetNextItem(list, row, LVNI_SELECTED);
-            continue;
-        }
-        ListView_DeleteItem(list, row);
-        albums_.remove_if([album](const auto& owned) { return owned.get() == album; });
-        row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row != -1;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
+        if (const CAccount* album = RecordAt(row))
+            chosen.push_back(album);
     }
+    // Rows first: none may keep pointing at a record that is gone.
+    ListView_DeleteAllItems(list);
+    for (const CAccount* album : chosen)
+        albums_.Remove(album);
     RefreshAlbumList();
     SaveAlbumList();
 }

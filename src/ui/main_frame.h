@@ -14,8 +14,10 @@ inline constexpr wchar_t kMainFrameClass[] = L"Glimro.AlbumManager";
 
 class CMainFrame : public CWindow {
 public:
-    // The placement record is read for the window's position and kept up to date.
-    explicit CMainFrame(WindowPlacementRecord& placement) : placement_(placement) {}
+    // The placement record is read for the window's position and kept up to date; the view
+    // shows the album set, which outlives the frame.
+    CMainFrame(WindowPlacementRecord& placement, AlbumSet& albums)
+        : placement_(placement), view_(albums) {}
     ~CMainFrame() override;
 
     // Creates the frame (hidden) with its bars and view, then gives the view its initial

@@ -16,25 +16,6 @@ constexpr int kFormatChars = 100;
 
 } // namespace
 
-const wchar_t* FrequencyLabel(int frequency) {
-    switch (frequency) {
-    case kEveryMinute:
-        return L" (on the minute)";
-    case kEveryHour:
-        return L" (on the hour)";
-    case kEveryDay:
-        return L" (on the day)";
-    case kEveryWeek:
-        return L" (on the week)";
-    case kEveryMonth:
-        return L" (on the month)";
-    case kSyncToMonth:
-        return L" (calendar)";
-    default:
-        return L"";
-    }
-}
-
 std::wstring LastRunText(const SYSTEMTIME& time) {
     if (time.wYear == 0)
         return L"Never";
@@ -61,8 +42,10 @@ CumView::~CumView() {
 
 DWORD CumView::PreCreateStyle(DWORD style) {
     style &= ~LVS_SMALLICON;
-    style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SORTASCENDING | LVS_AUTOARRANGE |
-             LVS_NOSORTHEADER;
+    // Rows are inserted in the album set's display order rather than sorted by the control,
+    // whose comparison differs between platforms: the rows and the active album the set
+    // finds must agree.
+    style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE | LVS_NOSORTHEADER;
     // The view owns its state image list, so the list must not destroy it.
     style |= LVS_SHAREIMAGELISTS;
     return CListViewEx::PreCreateStyle(style);
@@ -101,7 +84,7 @@ void CumView::OnInitialUpdate() {
     if (initialised_)
         return;
     initialised_ = true;
-    LoadAlbumList(albums_);
+    albums_.LoadAlbumList();
     RefreshAlbumList();
     ArmPassTimer(kFirstCheckDelay);
 }
@@ -120,8 +103,8 @@ CAccount* CumView::RecordAt(int row) const {
     return reinterpret_cast<CAccount*>(item.lParam);
 }
 
-AlbumRows CumView::Rows() const {
-    AlbumRows rows;
+std::vector<CAccount*> CumView::Rows() const {
+    std::vector<CAccount*> rows;
     int count = ListView_GetItemCount(Handle());
     rows.reserve(count);
     for (int row = 0; row < count; ++row)
@@ -143,10 +126,10 @@ void CumView::SetStateImage(int row, int image) {
 
 int CumView::AddAlbumRow(const CAccount& album) {
     HWND list = Handle();
-    std::wstring first = album.Name + FrequencyLabel(album.Frequency);
+    std::wstring first = DisplayText(album);
     LVITEMW item = {};
     item.mask = LVIF_TEXT;
-    item.iItem = 0;
+    item.iItem = ListView_GetItemCount(list); // after the rows before it in display order
     item.pszText = first.data();
     int row = ListView_InsertItem(list, &item);
     if (row < 0)
@@ -177,7 +160,7 @@ void CumView::RefreshAlbumList() {
     // No drawing while the rows are rebuilt: each insert would otherwise repaint the list.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(list);
-    if (albums_.empty()) {
+    if (albums_.Empty()) {
         ListView_SetImageList(list, nullptr, LVSIL_STATE);
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
@@ -193,8 +176,8 @@ void CumView::RefreshAlbumList() {
     }
 
     ListView_SetImageList(list, state_images_.Get(), LVSIL_STATE);
-    ListView_SetItemCount(list, static_cast<int>(albums_.size()));
-    for (const auto& album : albums_)
+    ListView_SetItemCount(list, static_cast<int>(albums_.Size()));
+    for (const CAccount* album : albums_.DisplayOrder())
         AddAlbumRow(*album);
 
     for (int c = 0; c < kColumnCount; ++c) {
@@ -216,11 +199,18 @@ void CumView::RefreshAlbumList() {
 }
 
 CAccount* CumView::FindActiveAlbum() {
-    return glimro::FindActiveAlbum(Rows());
+    return albums_.FindActiveAlbum();
 }
 
 int CumView::SaveAlbumList() {
-    return glimro::SaveAlbumList(Rows());
+    return albums_.SaveAlbumList();
+}
+
+bool CumView::RefuseWhilePassRuns() {
+    if (!albums_.PassRunning())
+        return false;
+    ShowStatusText(Handle(), kPassRunningStatus);
+    return true;
 }
 
 int CumView::RunAlbumPass(CAccount* album) {
@@ -236,6 +226,12 @@ int CumView::RunAlbumPass(CAccount* album) {
 
 void CumView::OnPassTimer() {
     ::KillTimer(Handle(), kPassTimerId);
+    // A pass started by a command is still downloading: no check, no log, no save now.
+    AlbumSet::PassHold hold = albums_.HoldForPass(albums_.FindActiveAlbum());
+    if (!hold) {
+        ::SetTimer(Handle(), kPassTimerId, kBusyRetryDelay, nullptr);
+        return;
+    }
     SYSTEMTIME now = LocalTime();
     DWORD delay = RunScheduledPass(now, *this);
     ::SetTimer(Handle(), kPassTimerId, delay, nullptr);

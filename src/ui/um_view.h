@@ -1,28 +1,29 @@
 #pragma once
 // The album list view: one row per album with its name and frequency, description, last run
-// time and current image, the active album's box ticked. It owns the albums and the pass
-// timer, and turns keys and clicks into the album commands.
+// time and current image, the active album's box ticked. It shows the album set and sends it
+// the album commands; it owns the pass timer and turns keys and clicks into commands.
 #include "platform/image_list.h"
 #include "scheduler/pass_check.h"
-#include "store/album_list.h"
+#include "store/album_set.h"
 #include "ui/list_view_ex.h"
 
 #include <string>
 
 namespace glimro {
 
-// " (on the minute)" ... " (calendar)"; empty for a frequency outside 0-5.
-const wchar_t* FrequencyLabel(int frequency);
 // "Never" for a time whose year is 0, else the short date, " at ", and "hh:mm tt".
 std::wstring LastRunText(const SYSTEMTIME& time);
 
 inline constexpr wchar_t kPlaceholderRow[] = L"You need to add a 'new' album...";
 inline constexpr int kStateInactive = 1;
 inline constexpr int kStateActive = 2;
+inline constexpr wchar_t kPassRunningStatus[] = L"Please wait: the wallpaper is being changed.";
+// A tick that comes while a command's pass is still downloading looks again this soon.
+inline constexpr DWORD kBusyRetryDelay = 1000;
 
 class CumView : public CListViewEx, public AlbumListHost {
 public:
-    CumView() = default;
+    explicit CumView(AlbumSet& albums) : albums_(albums) {}
     ~CumView() override;
 
     // Creates the list window with its columns and state images.
@@ -30,9 +31,9 @@ public:
     // Loads the albums, shows them and arms the pass timer for the first check.
     void OnInitialUpdate();
 
-    AlbumCollection& Albums() { return albums_; }
+    AlbumSet& Albums() { return albums_; }
     // The rows' records in display order; null for the placeholder row.
-    AlbumRows Rows() const;
+    std::vector<CAccount*> Rows() const;
     int AddAlbumRow(const CAccount& album);
     void ArmPassTimer(DWORD delay);
 
@@ -69,9 +70,12 @@ private:
     void ShowRowMenu();
     bool OnLeftButtonDown(POINT point);
     void OnPassTimer();
+    // True, with a word in the status bar, while a pass is changing the wallpaper: the
+    // commands that change the set wait for it to finish.
+    bool RefuseWhilePassRuns();
 
     UniqueImageList state_images_;
-    AlbumCollection albums_;
+    AlbumSet& albums_;
     bool initialised_ = false;
 };
 

@@ -3,7 +3,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/screen.h"
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 #include "support/clock_values.h"
 #include "support/fake_desktop.h"
 #include "support/http_server.h"

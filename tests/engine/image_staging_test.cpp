@@ -94,6 +94,13 @@ TEST_F(StagingTest, LargerImagesAreShrunkIntoPodJpgWhateverTheirFormat) {
     }
 }
 
+TEST_F(StagingTest, AShrunkCopyThatCannotBeWrittenHandsOnTheOriginal) {
+    std::wstring entry = Image(L"big.bmp", 400, 300, L"image/bmp");
+    ASSERT_TRUE(::CreateDirectoryW(pod.c_str(), nullptr)); // pod.jpg cannot be a file now
+    EXPECT_EQ(PrepareLocalImage(entry), entry);
+    ::RemoveDirectoryW(pod.c_str());
+}
+
 TEST_F(StagingTest, UndecodableFileIsHandedOnUnchanged) {
     std::wstring entry = folder.File(L"notes.jpg");
     test::WriteFileBytes(entry, "not an image at all");
@@ -102,7 +109,8 @@ TEST_F(StagingTest, UndecodableFileIsHandedOnUnchanged) {
     EXPECT_FALSE(test::FileExists(pod));
 }
 
-TEST_F(StagingTest, ExtractorWithoutABitmapKeepsThePreviousPodJpg) {
+// pod.jpg holds another entry's picture: the original goes on instead, and pod.jpg stays.
+TEST_F(StagingTest, ExtractorWithoutABitmapHandsOnTheOriginalAndKeepsPodJpg) {
     test::WriteFileBytes(pod, "previous");
     std::wstring entry = Image(L"big.bmp", 400, 300, L"image/bmp");
     const struct {
@@ -113,7 +121,7 @@ TEST_F(StagingTest, ExtractorWithoutABitmapKeepsThePreviousPodJpg) {
         test::FakeExtractImage extractor;
         extractor.location_result = c.location_result;
         auto seam = extractor.Install();
-        EXPECT_EQ(PrepareLocalImage(entry), pod) << c.what;
+        EXPECT_EQ(PrepareLocalImage(entry), entry) << c.what;
         EXPECT_EQ(test::ReadFileBytes(pod), "previous") << c.what;
         EXPECT_EQ(extractor.extract_calls, c.location_result == S_OK ? 1 : 0) << c.what;
         EXPECT_EQ(extractor.asked_size.cx, 184) << c.what;

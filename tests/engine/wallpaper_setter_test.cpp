@@ -6,6 +6,7 @@
 #include "store/product_key.h"
 #include "support/clock_values.h"
 #include "support/fake_desktop.h"
+#include "support/private_prefix.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
 
@@ -188,6 +189,7 @@ TEST_F(WithoutDesktopObject, ClosedLogStreamStillSwitches) {
 // "Wallpaper" into the prefix's real profile, which the registry sandbox does not redirect,
 // so it is read (and put back) outside the sandbox.
 TEST(WallpaperSetterUnderWine, RealBitmapBecomesTheWallpaper) {
+    GLIMRO_REQUIRE_PRIVATE_PREFIX();
     test::RealWallpaperGuard wallpaper;
     test::TempFolder folder;
     const std::wstring image = folder.File(L"real.bmp");

@@ -2,7 +2,7 @@
 
 #include "platform/clock.h"
 #include "scheduler/interval_markers.h"
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 #include "support/clock_values.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"

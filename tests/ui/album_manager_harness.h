@@ -1,9 +1,10 @@
 #pragma once
 // A real Album Manager frame and view over a registry sandbox and a temporary executable
 // folder, with a stand-in desktop object so that passes change no real wallpaper.
-#include "store/album_list.h"
+#include "store/album_set.h"
 #include "support/fake_desktop.h"
 #include "support/registry_sandbox.h"
+#include "support/stored_albums.h"
 #include "support/temp_folder.h"
 #include "ui/main_frame.h"
 
@@ -23,17 +24,13 @@ public:
     FakeActiveDesktop desktop;
     Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override desktop_override = desktop.Install();
     WindowPlacementRecord placement;
+    AlbumSet albums;
     std::unique_ptr<CMainFrame> frame;
 
     ~AlbumManagerHarness() { frame.reset(); }
 
     // Stores albums in the registry, as the running instance would find them at start.
-    static void StoreAlbums(std::vector<CAccount> albums) {
-        AlbumRows rows;
-        for (auto& album : albums)
-            rows.push_back(&album);
-        SaveAlbumList(rows);
-    }
+    static void StoreAlbums(const std::vector<CAccount>& albums) { test::StoreAlbums(albums); }
     static CAccount Album(const std::wstring& name, int frequency = kEveryDay,
                           bool enabled = false) {
         CAccount album;
@@ -44,7 +41,7 @@ public:
     }
 
     bool Start() {
-        frame = std::make_unique<CMainFrame>(placement);
+        frame = std::make_unique<CMainFrame>(placement, albums);
         return frame->Create();
     }
     CumView& View() { return frame->View(); }

@@ -3,10 +3,12 @@
 #include "engine/wallpaper_setter.h"
 #include "platform/clock.h"
 #include "scheduler/interval_markers.h"
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 #include "store/product_key.h"
 #include "support/dialog_driver.h"
+#include "support/private_prefix.h"
 #include "support/registry_sandbox.h"
+#include "support/stored_albums.h"
 #include "support/temp_folder.h"
 #include "ui/main_frame.h"
 
@@ -18,6 +20,7 @@ namespace {
 const std::wstring kAlbumKeys = std::wstring(kAlbumListKey) + L"\\";
 
 TEST(ResidentRotator, FirstTickAppliesTheActiveMinuteAlbumsFirstEntry) {
+    GLIMRO_REQUIRE_PRIVATE_PREFIX();
     test::RealWallpaperGuard wallpaper;
     test::TempFolder folder;
     const std::wstring first = folder.File(L"first.bmp"), second = folder.File(L"second.bmp");
@@ -34,10 +37,11 @@ TEST(ResidentRotator, FirstTickAppliesTheActiveMinuteAlbumsFirstEntry) {
         album.Enabled = true;
         album.LastIndex = -1;
         album.FileList = {first, second};
-        ASSERT_EQ(SaveAlbumList({&album}), 1);
+        ASSERT_EQ(test::StoreAlbums({album}), 1);
 
         WindowPlacementRecord placement;
-        CMainFrame frame(placement);
+        AlbumSet albums;
+        CMainFrame frame(placement, albums);
         ASSERT_TRUE(frame.Create());
         const DWORD start = ::GetTickCount();
         DWORD took = 0;

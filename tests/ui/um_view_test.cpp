@@ -30,6 +30,22 @@ TEST(AlbumRows, FirstColumnCarriesTheFrequencyLabelAndRowsAreSorted) {
         EXPECT_EQ(h.Record(row)->Name, h.Text(row, 0).substr(0, 1));
 }
 
+// The set's display order, by which the active album is found, is the order the rows show.
+TEST(AlbumRows, RowsFollowTheSetsDisplayOrder) {
+    AlbumManagerHarness h;
+    h.StoreAlbums({h.Album(L"zebra", 2), h.Album(L"Apple", 2), h.Album(L"apple pie", 0),
+                   h.Album(L"Éclair", 1), h.Album(L"eagle", 3), h.Album(L"10 Downing", 4),
+                   h.Album(L"9 Elms", 4), h.Album(L"_under", 2), h.Album(L"Apple", 9)});
+    ASSERT_TRUE(h.Start());
+    const auto names = [](const std::vector<CAccount*>& albums) {
+        std::vector<std::wstring> texts;
+        for (const CAccount* album : albums)
+            texts.push_back(DisplayText(*album));
+        return texts;
+    };
+    EXPECT_EQ(names(h.View().Rows()), names(h.albums.DisplayOrder()));
+}
+
 TEST(AlbumRows, CellsShowDescriptionLastRunAndCurrentFile) {
     AlbumManagerHarness h;
     CAccount run = h.Album(L"Holiday", kEveryWeek, true);
@@ -272,7 +288,7 @@ TEST_F(AlbumInputTest, DeleteKeyAsksAndOkRemovesTheAlbum) {
     EXPECT_TRUE(driver.AllAnswered());
     EXPECT_FALSE(driver.TimedOut());
     EXPECT_EQ(h.FirstColumn(), std::vector<std::wstring>{L"Alps (on the day)"});
-    EXPECT_EQ(h.View().Albums().size(), 1u);
+    EXPECT_EQ(h.View().Albums().Size(), 1u);
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches"));
     EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Alps"));
 }
@@ -284,7 +300,7 @@ TEST_F(AlbumInputTest, DeleteCancelledChangesNothing) {
     ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_ALBUM_DELETE, 0);
     EXPECT_TRUE(driver.AllAnswered());
     EXPECT_EQ(h.RowCount(), 2);
-    EXPECT_EQ(h.View().Albums().size(), 2u);
+    EXPECT_EQ(h.View().Albums().Size(), 2u);
     EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches"));
 }
 
@@ -298,7 +314,7 @@ TEST_F(AlbumInputTest, DeletingTheLastAlbumLeavesThePlaceholder) {
     h.View().DeleteAlbum();
     EXPECT_TRUE(driver.AllAnswered());
     EXPECT_EQ(h.FirstColumn(), std::vector<std::wstring>{kPlaceholderRow});
-    EXPECT_TRUE(h.View().Albums().empty());
+    EXPECT_TRUE(h.View().Albums().Empty());
 }
 
 TEST_F(AlbumInputTest, DeleteWithNothingSelectedStillAsksAndRemovesNothing) {

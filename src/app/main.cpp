@@ -1,6 +1,6 @@
 // glimro.exe: the resident wallpaper rotator, its Album Manager window and the installers'
 // command-line tool, in one.
-#include "shell/um_app.h"
+#include "app/um_app.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // The application: start-up with its single-instance rule and command-line switches, the
 // autostart entry, the album-set restore, and shut-down.
 #include "platform/handle.h"
-#include "shell/message_window.h"
-#include "store/album_list.h"
+#include "app/message_window.h"
+#include "store/album_set.h"
 #include "ui/main_frame.h"
 
 #include <memory>
@@ -37,7 +37,12 @@ bool RemoveAutostart();
 // arrives (1, the quit consumed).
 int WaitWithMessages(const HANDLE* handles, DWORD count);
 
-class CumApp {
+// How long a start waits for the running instance: for its message window to appear (it has
+// none during its splash), and for it to end when a switch replaces it.
+inline constexpr DWORD kInstanceWindowTimeout = 15000;
+inline constexpr DWORD kInstanceEndTimeout = 60000;
+
+class CumApp : public MessageWindowHost {
 public:
     CumApp() = default;
     ~CumApp();
@@ -53,10 +58,23 @@ public:
 
     WindowPlacementRecord Placement;
 
+    // The message window's commands. A quit that comes while a pass runs ends the instance
+    // once the pass has finished and saved.
+    void ShowAlbumManager() override;
+    void QuitInstance() override;
+
 private:
+    enum class Wait { Window, Ended, TimedOut };
+    // Until the running instance's message window exists, or that instance has ended and
+    // this process owns the mutex.
+    Wait AwaitRunningInstance(DWORD timeout, HWND* window);
+    // Asks the running instance to end and waits until it has; false when it did not.
+    bool ReplaceRunningInstance();
     void RestoreAlbumSet(const std::wstring& name);
     void ShowAbout();
 
+    AlbumSet albums_;
+    bool quit_pending_ = false;
     UniqueHandle mutex_;
     ZIRMessageWindow message_window_;
     std::unique_ptr<CMainFrame> frame_;

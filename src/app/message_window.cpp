@@ -1,8 +1,7 @@
-#include "shell/message_window.h"
+#include "app/message_window.h"
 
 #include "platform/handle.h"
-#include "shell/command_ids.h"
-#include "ui/main_frame.h"
+#include "platform/command_ids.h"
 
 namespace glimro {
 
@@ -50,15 +49,12 @@ void ZIRMessageWindow::Destroy() {
 }
 
 void ZIRMessageWindow::OnCommand(WPARAM wparam) {
-    if (!main_frame_ || !main_frame_->Handle())
+    if (!host_)
         return;
-    HWND frame = main_frame_->Handle();
-    if (wparam == kShowCommand) {
-        ::ShowWindow(frame, SW_SHOWNORMAL);
-        ::SetForegroundWindow(frame);
-    } else if (wparam == kQuitCommand) {
-        ::DestroyWindow(frame);
-    }
+    if (wparam == kShowCommand)
+        host_->ShowAlbumManager();
+    else if (wparam == kQuitCommand)
+        host_->QuitInstance();
 }
 
 LRESULT CALLBACK ZIRMessageWindow::WindowProc(HWND window, UINT message, WPARAM wparam,

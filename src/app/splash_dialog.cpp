@@ -1,4 +1,4 @@
-#include "shell/splash_dialog.h"
+#include "app/splash_dialog.h"
 
 #include "resource.h"
 

@@ -1,7 +1,7 @@
-#include "shell/um_app.h"
+#include "app/um_app.h"
 
 #include "resource.h"
-#include "shell/splash_dialog.h"
+#include "app/splash_dialog.h"
 #include "store/product_key.h"
 #include "support/dialog_driver.h"
 #include "support/registry_sandbox.h"
@@ -90,7 +90,18 @@ TEST(WaitWithMessages, EndsWhenTheHandleIsSignalledOrAQuitArrivesDispatchingMean
     EXPECT_FALSE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)); // consumed
 }
 
-TEST(MessageWindow, ShowAndQuitCommandsReachTheFrameOnlyAsWholeWParams) {
+// Shows and ends the harness's frame, as the application does.
+class FrameHost : public MessageWindowHost {
+public:
+    explicit FrameHost(HWND frame) : frame_(frame) {}
+    void ShowAlbumManager() override { ::ShowWindow(frame_, SW_SHOWNORMAL); }
+    void QuitInstance() override { ::DestroyWindow(frame_); }
+
+private:
+    HWND frame_;
+};
+
+TEST(MessageWindow, ShowAndQuitCommandsReachTheHostOnlyAsWholeWParams) {
     test::AlbumManagerHarness h;
     ASSERT_TRUE(h.Start());
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -109,7 +120,8 @@ TEST(MessageWindow, ShowAndQuitCommandsReachTheFrameOnlyAsWholeWParams) {
     // Before the frame is known the commands do nothing.
     ::SendMessageW(messages.Handle(), WM_COMMAND, 2112, 0);
     EXPECT_FALSE(::IsWindowVisible(frame));
-    messages.SetMainFrame(h.frame.get());
+    FrameHost host(frame);
+    messages.SetHost(&host);
     ::SendMessageW(messages.Handle(), WM_COMMAND, MAKEWPARAM(2112, 1), 0);
     EXPECT_FALSE(::IsWindowVisible(frame));
     ::ShowWindow(frame, SW_MINIMIZE);
@@ -127,7 +139,7 @@ TEST(MessageWindow, ShowAndQuitCommandsReachTheFrameOnlyAsWholeWParams) {
 
 TEST(MainFrame, OpenNewAlbumRequestPostsTheNewCommand) {
     test::AlbumManagerHarness h;
-    h.frame = std::make_unique<CMainFrame>(h.placement);
+    h.frame = std::make_unique<CMainFrame>(h.placement, h.albums);
     ASSERT_TRUE(h.frame->Create(true));
     MSG msg;
     ASSERT_TRUE(::PeekMessageW(&msg, h.frame->Handle(), WM_COMMAND, WM_COMMAND, PM_REMOVE));

@@ -1,11 +1,11 @@
-#include "shell/um_app.h"
+#include "app/um_app.h"
 
 #include "platform/module.h"
 #include "platform/reg_key.h"
 #include "platform/window.h"
 #include "resource.h"
-#include "shell/command_ids.h"
-#include "shell/splash_dialog.h"
+#include "platform/command_ids.h"
+#include "app/splash_dialog.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -23,9 +23,19 @@ HWND FindRunningInstance() {
     return ::FindWindowW(kMessageWindowClass, nullptr);
 }
 
-void PostToRunningInstance(unsigned command) {
-    if (HWND running = FindRunningInstance())
-        ::PostMessageW(running, WM_COMMAND, command, 0);
+void DispatchPendingMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        ::DispatchMessageW(&msg);
+    }
+}
+
+bool Owned(DWORD wait_result) {
+    return wait_result == WAIT_OBJECT_0 || wait_result == WAIT_ABANDONED;
 }
 
 } // namespace
@@ -111,25 +121,29 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     }
     ole_ready_ = true;
 
+    // The mutex alone decides which process is the instance: one that finds it taken never
+    // becomes a second resident instance, even before the first has its window.
     mutex_.Reset(::CreateMutexW(nullptr, TRUE, kInstanceMutex));
     if (!mutex_)
         return false;
-    bool another_instance = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    const bool another_instance = ::GetLastError() == ERROR_ALREADY_EXISTS;
 
     const StartSwitch start = ParseStartSwitch(arguments);
     bool open_new_album = false;
+    HWND running = nullptr;
     switch (start) {
     case StartSwitch::Disable:
-        if (another_instance)
-            PostToRunningInstance(kQuitCommand);
+        if (another_instance &&
+            AwaitRunningInstance(kInstanceWindowTimeout, &running) == Wait::Window)
+            ::PostMessageW(running, WM_COMMAND, kQuitCommand, 0);
         RemoveAutostart();
         return false;
     case StartSwitch::Enable:
     case StartSwitch::InstallNew:
     case StartSwitch::Restore:
-        if (another_instance)
-            PostToRunningInstance(kQuitCommand);
-        another_instance = false;
+        // Nothing of the old instance's is touched until it has ended.
+        if (another_instance && !ReplaceRunningInstance())
+            return false;
         AddAutostart();
         show_command = start == StartSwitch::InstallNew ? SW_SHOWNORMAL : SW_HIDE;
         open_new_album = start == StartSwitch::InstallNew;
@@ -145,20 +159,28 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
         break;
     }
     case StartSwitch::None:
+        if (another_instance) {
+            const Wait waited = AwaitRunningInstance(kInstanceWindowTimeout, &running);
+            if (waited == Wait::Window)
+                ::PostMessageW(running, WM_COMMAND, kShowCommand, 0);
+            // Only when the other instance ended before it had a window does this one go on.
+            if (waited != Wait::Ended)
+                return false;
+        }
         break;
-    }
-
-    if (another_instance && FindRunningInstance()) {
-        PostToRunningInstance(kShowCommand);
-        return false;
     }
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     if (!ZIRMessageWindow::RegisterWindowClass(instance) || !message_window_.Create(instance))
         return false;
 
+    albums_.PassFinished = [this] {
+        // Back through the message loop: the pass's caller is still on the stack.
+        if (quit_pending_)
+            ::PostMessageW(message_window_.Handle(), WM_COMMAND, kQuitCommand, 0);
+    };
     LoadPlacement(Placement);
-    frame_ = std::make_unique<CMainFrame>(Placement);
+    frame_ = std::make_unique<CMainFrame>(Placement, albums_);
     frame_->QuitOnDestroy = true;
     frame_->OnAbout = [this] { ShowAbout(); };
     if (!frame_->Create(open_new_album))
@@ -166,17 +188,62 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
 
     ::SetWindowTextW(frame_->Handle(), LoadResourceString(IDS_APP_TITLE).c_str());
     frame_->ShowInitially(show_command);
-    message_window_.SetMainFrame(frame_.get());
+    message_window_.SetHost(this);
     return true;
 }
 
+CumApp::Wait CumApp::AwaitRunningInstance(DWORD timeout, HWND* window) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeout;
+    do {
+        if ((*window = FindRunningInstance()) != nullptr)
+            return Wait::Window;
+        if (Owned(::WaitForSingleObject(mutex_.Get(), 100)))
+            return Wait::Ended;
+        DispatchPendingMessages();
+    } while (::GetTickCount64() < deadline);
+    return Wait::TimedOut;
+}
+
+bool CumApp::ReplaceRunningInstance() {
+    HWND running = nullptr;
+    const Wait waited = AwaitRunningInstance(kInstanceWindowTimeout, &running);
+    if (waited == Wait::Ended)
+        return true;
+    if (waited == Wait::TimedOut)
+        return false;
+    ::PostMessageW(running, WM_COMMAND, kQuitCommand, 0);
+    const ULONGLONG deadline = ::GetTickCount64() + kInstanceEndTimeout;
+    do {
+        if (Owned(::WaitForSingleObject(mutex_.Get(), 100)))
+            return true;
+        DispatchPendingMessages();
+    } while (::GetTickCount64() < deadline);
+    return false;
+}
+
+void CumApp::ShowAlbumManager() {
+    if (!frame_ || !frame_->Handle())
+        return;
+    ::ShowWindow(frame_->Handle(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(frame_->Handle());
+}
+
+void CumApp::QuitInstance() {
+    if (albums_.PassRunning()) {
+        quit_pending_ = true;
+        return;
+    }
+    if (frame_ && frame_->Handle())
+        ::DestroyWindow(frame_->Handle());
+}
+
 void CumApp::RestoreAlbumSet(const std::wstring& name) {
-    AlbumCollection albums;
-    LoadAlbumList(albums);
-    for (auto& album : albums)
-        album->SetEnabled(false);
-    RewriteAlbumList(albums);
-    FreeAlbumList(albums);
+    {
+        AlbumSet albums;
+        albums.LoadAlbumList();
+        albums.Activate(nullptr);
+        albums.SaveAlbumList();
+    }
 
     std::wstring parameters =
         L"-s \"" + ExecutableFolder() + L"albums\\" + name + L"\\" + name + L".reg\"";

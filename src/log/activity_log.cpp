@@ -1,4 +1,4 @@
-#include "shell/activity_log.h"
+#include "log/activity_log.h"
 
 #include "platform/clock.h"
 #include "platform/module.h"

@@ -5,10 +5,13 @@
 // folder, which is where its log goes.
 #include "platform/module.h"
 #include "platform/reg_key.h"
-#include "shell/message_window.h"
-#include "shell/um_app.h"
+#include "app/message_window.h"
+#include "app/um_app.h"
 #include "store/product_key.h"
+#include "support/http_server.h"
+#include "support/private_prefix.h"
 #include "support/registry_sandbox.h"
+#include "support/stored_albums.h"
 #include "support/temp_folder.h"
 #include "ui/main_frame.h"
 
@@ -74,6 +77,7 @@ protected:
     std::vector<PROCESS_INFORMATION> started;
 
     void SetUp() override {
+        GLIMRO_REQUIRE_PRIVATE_PREFIX();
         RemoveProgramKeys();
         RegKey run;
         run.Create(HKEY_CURRENT_USER, kAutostartKey, KEY_WRITE);
@@ -83,6 +87,8 @@ protected:
     }
 
     void TearDown() override {
+        if (!test::InPrivateTestPrefix())
+            return;
         for (auto& p : started) {
             if (::WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) {
                 if (HWND messages = MessageWindowOf(p.dwProcessId))
@@ -302,9 +308,7 @@ TEST_F(AppProcessTest, RestoreClearsActiveFlagsThenImportsTheSavedSetThroughRege
         CAccount old;
         old.Name = L"Old";
         old.Enabled = true;
-        AlbumCollection albums;
-        albums.push_back(std::make_unique<CAccount>(old));
-        ASSERT_EQ(RewriteAlbumList(albums), 1);
+        ASSERT_EQ(test::StoreAlbums({old}), 1);
     }
     const std::wstring set_folder = folder.File(L"albums\\Holiday");
     ASSERT_EQ(::SHCreateDirectoryExW(nullptr, set_folder.c_str(), nullptr), ERROR_SUCCESS);
@@ -330,6 +334,90 @@ TEST_F(AppProcessTest, RestoreClearsActiveFlagsThenImportsTheSavedSetThroughRege
     HWND list = ::FindWindowExW(FrameOf(p.dwProcessId), nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+}
+
+} // namespace
+} // namespace glimro
+
+namespace glimro {
+namespace {
+
+// A quit posted while the resident instance downloads its active album's picture from a slow
+// loopback server: the instance ends only after the pass has finished and saved, and every
+// album is still stored.
+TEST_F(AppProcessTest, QuitDuringADownloadEndsAfterThePassAndKeepsEveryAlbum) {
+    test::HttpServer server;
+    test::HttpResponse slow{200, std::string(8 * 16384, 'B')};
+    slow.chunk_size = 16384;
+    slow.chunk_delay_ms = 250;
+    server.Serve("/slow.bmp", slow);
+    CAccount active;
+    active.Name = L"Downloads";
+    active.Enabled = true;
+    active.FileList = {server.Url("/slow.bmp")};
+    CAccount alps, beaches;
+    alps.Name = L"Alps";
+    beaches.Name = L"Beaches";
+    ASSERT_EQ(test::StoreAlbums({active, alps, beaches}), 3);
+
+    auto p = Start(L"-e"); // a day album with no markers is due at the first check
+    ASSERT_TRUE(BecomesResident(p));
+    ASSERT_TRUE(WaitUntil([&] { return server.Requests("/slow.bmp") > 0; }, kStartTimeout));
+    ::PostMessageW(MessageWindowOf(p.dwProcessId), WM_COMMAND, 3113, 0);
+    EXPECT_EQ(ExitCode(p, 30000), 0u);
+
+    AlbumSet stored;
+    ASSERT_EQ(stored.LoadAlbumList(), 3u);
+    EXPECT_EQ(stored.FindActiveAlbum()->LastFile, server.Url("/slow.bmp"));
+    const std::string log = test::ReadFileBytes(folder.File(L"glimrolog.txt"));
+    EXPECT_NE(log.find("Album list processed successfully."), std::string::npos) << log;
+}
+
+// Two plain starts at the same moment, and a start during another's splash: one resident
+// instance, whoever wins; the other shows it and exits.
+TEST_F(AppProcessTest, StartsAtTheSameMomentLeaveOneResidentInstance) {
+    for (const wchar_t* arguments : {L"", L"-s"}) {
+        SCOPED_TRACE(test::Narrow(arguments));
+        auto a = Start(arguments);
+        auto b = Start(arguments);
+        const auto resident = [&] {
+            return (MessageWindowOf(a.dwProcessId) ? 1 : 0) + (MessageWindowOf(b.dwProcessId) ? 1 : 0);
+        };
+        ASSERT_TRUE(WaitUntil([&] { return resident() == 1; }, kStartTimeout));
+        const bool a_won = MessageWindowOf(a.dwProcessId) != nullptr;
+        const PROCESS_INFORMATION& loser = a_won ? b : a;
+        EXPECT_EQ(ExitCode(loser), 0u);
+        ::Sleep(1000);
+        EXPECT_EQ(resident(), 1);
+        ::PostMessageW(MessageWindowOf((a_won ? a : b).dwProcessId), WM_COMMAND, 3113, 0);
+        EXPECT_EQ(ExitCode(a_won ? a : b), 0u);
+    }
+}
+
+TEST_F(AppProcessTest, AStartDuringTheSplashShowsTheInstanceOnceItHasAWindow) {
+    test::TempFolder current;
+    ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 120, 80));
+    auto first = Start(L"-s", current.Path());
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowOf(first.dwProcessId, L"#32770", true); },
+                          kStartTimeout));
+    auto second = Start(L"");
+    EXPECT_EQ(ExitCode(second), 0u);
+    EXPECT_EQ(FrameOf(second.dwProcessId), nullptr);
+    ASSERT_TRUE(BecomesResident(first));
+    EXPECT_TRUE(WaitUntil([&] { return FrameShown(first); }, 5000));
+}
+
+TEST_F(AppProcessTest, EnableDuringTheSplashWaitsForTheOldInstanceToEnd) {
+    test::TempFolder current;
+    ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 120, 80));
+    auto first = Start(L"-s", current.Path());
+    ASSERT_TRUE(WaitUntil([&] { return FindWindowOf(first.dwProcessId, L"#32770", true); },
+                          kStartTimeout));
+    auto second = Start(L"-e");
+    EXPECT_EQ(ExitCode(first), 0u);
+    ASSERT_TRUE(BecomesResident(second));
+    EXPECT_TRUE(RunValue().exists);
+    EXPECT_EQ(MessageWindowOf(first.dwProcessId), nullptr);
 }
 
 } // namespace

@@ -5,7 +5,14 @@
 
 namespace glimro {
 
-class CMainFrame;
+// What the message window asks of the application it belongs to.
+class MessageWindowHost {
+public:
+    virtual ~MessageWindowHost() = default;
+    virtual void ShowAlbumManager() = 0;
+    // Ends the instance; the application decides when it is safe to.
+    virtual void QuitInstance() = 0;
+};
 
 inline constexpr wchar_t kMessageWindowClass[] = L"GLIMRO_UpLoadManager_Class";
 inline constexpr wchar_t kMessageWindowEvent[] = L"ZIRMessageWindow created event";
@@ -24,14 +31,14 @@ public:
     void Destroy();
 
     HWND Handle() const { return window_; }
-    void SetMainFrame(CMainFrame* frame) { main_frame_ = frame; }
+    void SetHost(MessageWindowHost* host) { host_ = host; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     void OnCommand(WPARAM wparam);
 
     HWND window_ = nullptr;
-    CMainFrame* main_frame_ = nullptr;
+    MessageWindowHost* host_ = nullptr;
 };
 
 } // namespace glimro

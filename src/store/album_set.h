@@ -1,0 +1,89 @@
+#pragma once
+// The set of all albums: the one source of truth that the Album Manager shows and the
+// rotator runs. It owns the records, loads and saves them, knows their display order and
+// the active album, and pins the album a pass is writing so that nothing can pull it away.
+#include "store/account.h"
+
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace glimro {
+
+// The first column of an album's row, by which rows are sorted: the name and the
+// frequency's label.
+std::wstring DisplayText(const CAccount& album);
+
+class AlbumSet {
+public:
+    using Records = std::list<std::unique_ptr<CAccount>>;
+
+    AlbumSet() = default;
+    AlbumSet(const AlbumSet&) = delete;
+    AlbumSet& operator=(const AlbumSet&) = delete;
+
+    // Finishes or undoes a save that was cut off, then puts every album of the registry at
+    // the head of the set (so they end in the reverse of the registry's order). An album key
+    // that cannot be read is left as it is, reported in the log, and never written or
+    // removed by a save. Returns the number of albums in the set.
+    size_t LoadAlbumList();
+    // Writes every album; at every instant the registry holds each album whole, in its old
+    // or its new form, and an album gone from the set is removed only after every other
+    // one is written. Returns the number of albums written; a failure is reported in the
+    // log and its album not counted.
+    int SaveAlbumList();
+    // The first album in display order whose active flag is set; null when none.
+    CAccount* FindActiveAlbum() const;
+
+    // The albums sorted as the album list shows them.
+    std::vector<CAccount*> DisplayOrder() const;
+    const Records& Albums() const { return records_; }
+    bool Empty() const { return records_.empty(); }
+    size_t Size() const { return records_.size(); }
+    bool Contains(const CAccount* album) const;
+    const std::vector<std::wstring>& UnreadAlbums() const { return unread_; }
+
+    // Puts a record at the head of the set; returns it.
+    CAccount* Add(std::unique_ptr<CAccount> album);
+    // Destroys a record of the set; false (nothing changes) for the album a pass is writing
+    // or a record the set does not hold.
+    bool Remove(const CAccount* album);
+    // Leaves this album the only active one; none when it is null.
+    void Activate(CAccount* album);
+
+    // A pass over one album, from its start until its result is saved. While one is held,
+    // no other can be, and the album cannot be removed.
+    class PassHold {
+    public:
+        PassHold() = default;
+        explicit PassHold(AlbumSet* set) : set_(set) {}
+        PassHold(PassHold&& other) noexcept;
+        PassHold& operator=(PassHold&& other) noexcept;
+        PassHold(const PassHold&) = delete;
+        PassHold& operator=(const PassHold&) = delete;
+        ~PassHold() { Release(); }
+
+        explicit operator bool() const { return set_ != nullptr; }
+        void Release();
+
+    private:
+        AlbumSet* set_ = nullptr;
+    };
+    // An empty hold when a pass is already running.
+    PassHold HoldForPass(const CAccount* album);
+    bool PassRunning() const { return pass_running_; }
+    const CAccount* PassAlbum() const { return pass_album_; }
+
+    // Called each time a pass's hold ends.
+    std::function<void()> PassFinished;
+
+private:
+    Records records_;
+    std::vector<std::wstring> unread_;
+    bool pass_running_ = false;
+    const CAccount* pass_album_ = nullptr;
+};
+
+} // namespace glimro
