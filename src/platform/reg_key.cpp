@@ -83,23 +83,25 @@ LSTATUS RegKey::QueryDword(const wchar_t* name, DWORD* value) const {
     return status;
 }
 
-LSTATUS RegKey::QueryText(const wchar_t* name, std::wstring* text) const {
+LSTATUS RegKey::QueryText(const wchar_t* name, std::wstring* text, DWORD* bytes) const {
+    // One call for the usual short text; a longer one is read again at its size (the value
+    // may also change between the two calls: the type is checked on what was read).
+    std::vector<wchar_t> data(MAX_PATH + 1, L'\0');
     DWORD type = REG_NONE;
-    DWORD bytes = 0;
-    LSTATUS status = QueryInfo(name, &type, &bytes);
+    DWORD size = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+    LSTATUS status = QueryRaw(name, data.data(), &size, &type);
+    if (status == ERROR_MORE_DATA) {
+        data.assign(size / sizeof(wchar_t) + 2, L'\0');
+        size = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+        status = QueryRaw(name, data.data(), &size, &type);
+    }
     if (status != ERROR_SUCCESS)
         return status;
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return ERROR_UNSUPPORTED_TYPE;
-    // The value may change between the two calls: read what fits, and check the type again.
-    std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 1, L'\0');
-    bytes = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
-    status = QueryRaw(name, data.data(), &bytes, &type);
-    if (status != ERROR_SUCCESS)
-        return status;
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        return ERROR_UNSUPPORTED_TYPE;
-    std::wstring_view stored(data.data(), bytes / sizeof(wchar_t));
+    if (bytes)
+        *bytes = size;
+    std::wstring_view stored(data.data(), size / sizeof(wchar_t));
     text->assign(stored.substr(0, stored.find(L'\0')));
     return ERROR_SUCCESS;
 }

@@ -46,8 +46,9 @@ public:
     // leaves *value 0.
     LSTATUS QueryDword(const wchar_t* name, DWORD* value) const;
     // The stored characters of a string value (REG_SZ or REG_EXPAND_SZ, not expanded), cut
-    // at the first NUL; ERROR_UNSUPPORTED_TYPE for any other type, text left alone.
-    LSTATUS QueryText(const wchar_t* name, std::wstring* text) const;
+    // at the first NUL; ERROR_UNSUPPORTED_TYPE for any other type, text left alone. *bytes,
+    // when asked for, receives the stored data's size.
+    LSTATUS QueryText(const wchar_t* name, std::wstring* text, DWORD* bytes = nullptr) const;
     // Exactly `bytes` bytes of REG_BINARY; anything else is ERROR_INVALID_DATA or the read's
     // own failure, with the buffer left alone.
     LSTATUS QueryExactBinary(const wchar_t* name, void* data, DWORD bytes) const;

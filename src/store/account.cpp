@@ -25,12 +25,10 @@ std::wstring EntryName(size_t position) {
 
 // A missing, empty, unreadable or non-text value leaves the field as it is.
 void LoadText(const RegKey& key, const wchar_t* name, std::wstring* field) {
-    DWORD bytes = 0;
-    if (key.QueryInfo(name, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0)
-        return;
     std::wstring text;
-    if (key.QueryText(name, &text) == ERROR_SUCCESS)
-        *field = text;
+    DWORD bytes = 0;
+    if (key.QueryText(name, &text, &bytes) == ERROR_SUCCESS && bytes != 0)
+        *field = std::move(text);
 }
 
 // Up to four bytes of any type, as stored sets have always been read; anything else loads
@@ -106,14 +104,12 @@ void CAccount::LoadFileList(const RegKey& file_list_key) {
     if (file_list_key.QueryValueCount(&count) != ERROR_SUCCESS)
         return;
     for (DWORD i = 0; i < count; ++i) {
-        const std::wstring name = EntryName(i);
-        DWORD bytes = 0;
         std::wstring entry;
-        if (file_list_key.QueryInfo(name.c_str(), nullptr, &bytes) != ERROR_SUCCESS ||
-            bytes > kMaxEntryBytes || file_list_key.QueryText(name.c_str(), &entry) != ERROR_SUCCESS)
+        DWORD bytes = 0;
+        if (file_list_key.QueryText(EntryName(i).c_str(), &entry, &bytes) != ERROR_SUCCESS ||
+            bytes > kMaxEntryBytes || entry.size() > kMaxEntryChars)
             continue;
-        if (entry.size() <= kMaxEntryChars)
-            FileList.push_back(std::move(entry));
+        FileList.push_back(std::move(entry));
     }
 }
 

@@ -142,16 +142,19 @@ std::wstring DisplayText(const CAccount& album) {
 }
 
 size_t AlbumSet::LoadAlbumList() {
-    {
-        RegKey writable;
-        if (writable.Open(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ | KEY_WRITE) ==
-            ERROR_SUCCESS)
-            FinishInterruptedSave(writable);
-    }
     RegKey list;
     if (list.Open(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ) != ERROR_SUCCESS)
         return records_.size();
-    for (const std::wstring& name : SubkeyNames(list)) {
+    std::vector<std::wstring> names = SubkeyNames(list);
+    if (std::any_of(names.begin(), names.end(), IsStagingName)) {
+        RegKey writable;
+        if (writable.Open(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ | KEY_WRITE) ==
+            ERROR_SUCCESS) {
+            FinishInterruptedSave(writable);
+            names = SubkeyNames(list);
+        }
+    }
+    for (const std::wstring& name : names) {
         if (IsStagingName(name))
             continue;
         RegKey album_key;
