@@ -19,8 +19,8 @@ constexpr size_t kSuffixChars = 4;
 constexpr size_t kMaxKeyNameChars = 255;
 
 bool EndsWith(const std::wstring& name, const wchar_t* suffix) {
-    return name.size() > kSuffixChars && name.compare(name.size() - kSuffixChars, kSuffixChars,
-                                                      suffix) == 0;
+    return name.size() > kSuffixChars &&
+           name.compare(name.size() - kSuffixChars, kSuffixChars, suffix) == 0;
 }
 
 bool IsStagingName(const std::wstring& name) {
@@ -263,7 +263,8 @@ AlbumSet::PassHold AlbumSet::HoldForPass(const CAccount* album) {
     return PassHold(this);
 }
 
-AlbumSet::PassHold::PassHold(PassHold&& other) noexcept : set_(std::exchange(other.set_, nullptr)) {}
+AlbumSet::PassHold::PassHold(PassHold&& other) noexcept
+    : set_(std::exchange(other.set_, nullptr)) {}
 
 AlbumSet::PassHold& AlbumSet::PassHold::operator=(PassHold&& other) noexcept {
     if (this != &other) {

@@ -381,7 +381,8 @@ TEST_F(AppProcessTest, StartsAtTheSameMomentLeaveOneResidentInstance) {
         auto a = Start(arguments);
         auto b = Start(arguments);
         const auto resident = [&] {
-            return (MessageWindowOf(a.dwProcessId) ? 1 : 0) + (MessageWindowOf(b.dwProcessId) ? 1 : 0);
+            return (MessageWindowOf(a.dwProcessId) ? 1 : 0) +
+                   (MessageWindowOf(b.dwProcessId) ? 1 : 0);
         };
         ASSERT_TRUE(WaitUntil([&] { return resident() == 1; }, kStartTimeout));
         const bool a_won = MessageWindowOf(a.dwProcessId) != nullptr;
@@ -394,12 +395,24 @@ TEST_F(AppProcessTest, StartsAtTheSameMomentLeaveOneResidentInstance) {
     }
 }
 
-TEST_F(AppProcessTest, AStartDuringTheSplashShowsTheInstanceOnceItHasAWindow) {
+// An autostart-like first instance, still showing its splash: no message window yet.
+class DuringTheSplashTest : public AppProcessTest {
+protected:
     test::TempFolder current;
-    ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 120, 80));
-    auto first = Start(L"-s", current.Path());
-    ASSERT_TRUE(WaitUntil([&] { return FindWindowOf(first.dwProcessId, L"#32770", true); },
-                          kStartTimeout));
+    PROCESS_INFORMATION first = {};
+
+    void SetUp() override {
+        AppProcessTest::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 120, 80));
+        first = Start(L"-s", current.Path());
+        ASSERT_TRUE(WaitUntil([&] { return FindWindowOf(first.dwProcessId, L"#32770", true); },
+                              kStartTimeout));
+    }
+};
+
+TEST_F(DuringTheSplashTest, AStartShowsTheInstanceOnceItHasAWindow) {
     auto second = Start(L"");
     EXPECT_EQ(ExitCode(second), 0u);
     EXPECT_EQ(FrameOf(second.dwProcessId), nullptr);
@@ -407,12 +420,7 @@ TEST_F(AppProcessTest, AStartDuringTheSplashShowsTheInstanceOnceItHasAWindow) {
     EXPECT_TRUE(WaitUntil([&] { return FrameShown(first); }, 5000));
 }
 
-TEST_F(AppProcessTest, EnableDuringTheSplashWaitsForTheOldInstanceToEnd) {
-    test::TempFolder current;
-    ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 120, 80));
-    auto first = Start(L"-s", current.Path());
-    ASSERT_TRUE(WaitUntil([&] { return FindWindowOf(first.dwProcessId, L"#32770", true); },
-                          kStartTimeout));
+TEST_F(DuringTheSplashTest, EnableWaitsForTheOldInstanceToEnd) {
     auto second = Start(L"-e");
     EXPECT_EQ(ExitCode(first), 0u);
     ASSERT_TRUE(BecomesResident(second));

@@ -35,8 +35,8 @@ Form FormOf(const CAccount& a) {
     std::wstring time;
     for (WORD field : {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute})
         time += std::to_wstring(field) + L".";
-    return {a.Description, a.LastFile, a.LastIndex, a.Frequency, a.Enabled, a.Mode, a.FileList,
-            time};
+    return {a.Description, a.LastFile, a.LastIndex, a.Frequency,
+            a.Enabled,     a.Mode,     a.FileList,  time};
 }
 std::map<std::wstring, Form> FormsOf(const std::vector<CAccount>& albums) {
     std::map<std::wstring, Form> forms;
@@ -187,9 +187,8 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
                 int seen = 0;
                 Seam<LSTATUS()>::Override fail(RegistryWriteGate, [&] {
                     ++seen;
-                    return static_cast<LSTATUS>(seen == k || (crash && seen > k)
-                                                    ? ERROR_WRITE_FAULT
-                                                    : ERROR_SUCCESS);
+                    return static_cast<LSTATUS>(seen == k || (crash && seen > k) ? ERROR_WRITE_FAULT
+                                                                                 : ERROR_SUCCESS);
                 });
                 result = save_new_set();
             }
@@ -264,9 +263,9 @@ private:
 };
 
 TEST_F(AlbumSetTest, AnAlbumThatCannotBeReadIsReportedKeptAndNeverRemoved) {
-    ASSERT_EQ(test::StoreAlbums({Album(L"Alps"), Album(L"Beaches", {L"C:\\keep.jpg"}),
-                                 Album(L"Cities")}),
-              3);
+    ASSERT_EQ(
+        test::StoreAlbums({Album(L"Alps"), Album(L"Beaches", {L"C:\\keep.jpg"}), Album(L"Cities")}),
+        3);
     UnreadableKey locked(kAlbumKeys + L"Beaches");
     ASSERT_TRUE(locked.Ok());
     RegKey probe;
