@@ -23,17 +23,6 @@ HWND FindRunningInstance() {
     return ::FindWindowW(kMessageWindowClass, nullptr);
 }
 
-void DispatchPendingMessages() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        ::DispatchMessageW(&msg);
-    }
-}
-
 bool Owned(DWORD wait_result) {
     return wait_result == WAIT_OBJECT_0 || wait_result == WAIT_ABANDONED;
 }
@@ -199,7 +188,7 @@ CumApp::Wait CumApp::AwaitRunningInstance(DWORD timeout, HWND* window) {
             return Wait::Window;
         if (Owned(::WaitForSingleObject(mutex_.Get(), 100)))
             return Wait::Ended;
-        DispatchPendingMessages();
+        PumpMessages();
     } while (::GetTickCount64() < deadline);
     return Wait::TimedOut;
 }
@@ -216,7 +205,7 @@ bool CumApp::ReplaceRunningInstance() {
     do {
         if (Owned(::WaitForSingleObject(mutex_.Get(), 100)))
             return true;
-        DispatchPendingMessages();
+        PumpMessages();
     } while (::GetTickCount64() < deadline);
     return false;
 }
@@ -267,11 +256,13 @@ void CumApp::ShowAbout() {
 }
 
 int CumApp::ExitInstance(int exit_code) {
+    // The window goes before the mutex: a process that takes the mutex over must not find
+    // this instance's window and post to it.
+    message_window_.Destroy();
     if (mutex_) {
         ::ReleaseMutex(mutex_.Get());
         mutex_.Reset();
     }
-    message_window_.Destroy();
     frame_.reset();
     if (ole_ready_) {
         ::OleUninitialize();

@@ -4,6 +4,7 @@
 #include "engine/internet_fetch.h"
 #include "platform/handle.h"
 #include "platform/module.h"
+#include "platform/window.h"
 #include "resource.h"
 #include "platform/command_ids.h"
 

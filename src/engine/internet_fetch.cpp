@@ -16,21 +16,6 @@ HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& lo
     return ended == IDCANCEL ? dialog.Result() : S_OK;
 }
 
-void PumpMessages(HWND dialog) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // Leave it for the message loop that owns the thread.
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        if (dialog && ::IsDialogMessageW(dialog, &message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
 std::wstring SavingStatusText(const std::wstring& url) {
     const size_t slash = url.find_last_of(L'/');
     return L"Saving local copy of " + (slash == std::wstring::npos ? url : url.substr(slash + 1));

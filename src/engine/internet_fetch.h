@@ -12,10 +12,6 @@ namespace glimro {
 // response body. Failures are reported to the log; no message box is shown.
 HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log);
 
-// Dispatches every queued message of the thread without waiting; messages for the dialog
-// go through its keyboard handling.
-void PumpMessages(HWND dialog);
-
 // "Saving local copy of " and the part of the address after its last '/'.
 std::wstring SavingStatusText(const std::wstring& url);
 

@@ -129,4 +129,19 @@ std::wstring LoadResourceString(UINT id) {
     return length > 0 ? std::wstring(text, length) : std::wstring();
 }
 
+void PumpMessages(HWND dialog) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // Leave it for the message loop that owns the thread.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (dialog && ::IsDialogMessageW(dialog, &message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
 } // namespace glimro

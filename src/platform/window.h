@@ -55,6 +55,11 @@ private:
 // returns WM_QUIT's exit code.
 int RunMessageLoop();
 
+// Dispatches every queued message of the thread without waiting; messages for the dialog,
+// if one is given, go through its keyboard handling. A WM_QUIT is left for the loop that
+// owns the thread.
+void PumpMessages(HWND dialog = nullptr);
+
 // Shows the hourglass while it lives.
 class CWaitCursor {
 public:
