@@ -245,7 +245,7 @@ TEST_F(AccountRegistryTest, NumbersLoadWhateverTheirStoredType) {
     EXPECT_TRUE(loaded.Enabled);
 }
 
-TEST_F(AccountRegistryTest, LastTimeLongerThanSixteenBytesKeepsTheField) {
+TEST_F(AccountRegistryTest, LastTimeLongerThanSixteenBytesReadsAsNever) {
     const BYTE oversized[20] = {0xEA, 0x07, 1};
     SetRaw(kBeaches, L"LastTime", REG_BINARY, oversized, sizeof(oversized));
     EXPECT_EQ(Load(L"Beaches").LastTime.wYear, 0);
