@@ -35,6 +35,13 @@
 #define ID_VIEW_STATUS_BAR 59393
 #define ID_VIEW_ALBUM_LIST 59648
 
+// The album properties sheet: its Apply button, and the General page.
+#define ID_APPLY_NOW 0x3021
+#define IDD_GENERAL 114
+#define IDC_ALBUM_NAME 1004
+#define IDC_ALBUM_DESCRIPTION 1006
+#define IDC_ALBUM_FREQUENCY 1022
+
 // "About Glimro"
 #define IDD_ABOUTBOX 110
 // The splash: a borderless picture, closed by its timer.

@@ -144,4 +144,19 @@ void PumpMessages(HWND dialog) {
     }
 }
 
+namespace {
+
+BOOL CALLBACK RepaintWindow(HWND window, LPARAM) {
+    if (::IsWindowVisible(window))
+        ::RedrawWindow(window, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return TRUE;
+}
+
+} // namespace
+
+void RepaintThreadWindows() {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &RepaintWindow, 0);
+}
+
 } // namespace glimro

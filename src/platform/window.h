@@ -60,6 +60,10 @@ int RunMessageLoop();
 // owns the thread.
 void PumpMessages(HWND dialog = nullptr);
 
+// Invalidates and repaints, frames and children included, every visible top-level window of
+// this thread.
+void RepaintThreadWindows();
+
 // Shows the hourglass while it lives.
 class CWaitCursor {
 public:

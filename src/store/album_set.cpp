@@ -238,6 +238,17 @@ bool AlbumSet::Contains(const CAccount* album) const {
                        [album](const auto& owned) { return owned.get() == album; });
 }
 
+bool AlbumSet::NameInUse(const std::wstring& name, const CAccount* except) const {
+    const std::wstring identity = KeyNameIdentity(name);
+    for (const auto& album : records_) {
+        if (album.get() != except && KeyNameIdentity(album->Name) == identity)
+            return true;
+    }
+    return std::any_of(unread_.begin(), unread_.end(), [&](const std::wstring& unread) {
+        return KeyNameIdentity(unread) == identity;
+    });
+}
+
 CAccount* AlbumSet::Add(std::unique_ptr<CAccount> album) {
     records_.push_front(std::move(album));
     return records_.front().get();

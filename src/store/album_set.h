@@ -43,6 +43,9 @@ public:
     bool Empty() const { return records_.empty(); }
     size_t Size() const { return records_.size(); }
     bool Contains(const CAccount* album) const;
+    // Whether another album of the set, or an album key that could not be read, has this
+    // name, without regard to letter case (key names ignore it).
+    bool NameInUse(const std::wstring& name, const CAccount* except) const;
     const std::vector<std::wstring>& UnreadAlbums() const { return unread_; }
 
     // Puts a record at the head of the set; returns it.

@@ -1,10 +1,13 @@
 // The album commands of the Album Manager: the user's ways to change the set of albums and
 // which of them is active. Every change ends with the whole list written back.
 #include "platform/window.h"
+#include "ui/general_page.h"
 #include "ui/um_view.h"
+#include "ui/wps_property_sheet.h"
 
 #include <commctrl.h>
 
+#include <memory>
 #include <vector>
 
 namespace glimro {
@@ -28,7 +31,7 @@ void CumView::ActivateAlbum() {
     // during a download waits for it.
     AlbumSet::PassHold hold;
     if (activated && (hold = albums_.HoldForPass(activated))) {
-        activated->ApplyImageAt(activated->LastIndex);
+        AfterPass(activated->ApplyImageAt(activated->LastIndex));
         RefreshAlbumList();
         SaveAlbumList();
     }
@@ -60,10 +63,43 @@ void CumView::DeleteAlbum() {
     SaveAlbumList();
 }
 
-// The properties sheet that edits an album, and creates a new one, is not part of the
-// program yet; until it is, Properties and New reach the view and change nothing.
-void CumView::EditAlbum() {}
+INT_PTR CumView::RunAlbumSheet(const wchar_t* caption, CAccount& album) {
+    CWPSPropertySheet sheet(caption, *this);
+    CGeneralPropertyPage general(album, albums_);
+    sheet.AddPage(general);
+    return sheet.DoModal();
+}
 
-void CumView::NewAlbum() {}
+void CumView::EditAlbum() {
+    if (RefuseWhilePassRuns())
+        return;
+    const int row = SelectedRow();
+    CAccount* album = row == -1 ? nullptr : RecordAt(row);
+    if (!album)
+        return;
+    if (RunAlbumSheet(L"Glimro Album Properties", *album) != IDOK)
+        return;
+    RefreshAlbumList();
+    SaveAlbumList();
+}
+
+void CumView::NewAlbum() {
+    if (RefuseWhilePassRuns())
+        return;
+    auto album = std::make_unique<CAccount>();
+    if (RunAlbumSheet(L"New Glimro Album Properties", *album) != IDOK)
+        return; // the record goes with this function
+    // With no row selected (always so for the first album) the new album becomes active
+    // and its first entry is applied at once.
+    AlbumSet::PassHold hold;
+    if (SelectedRow() == -1) {
+        album->SetEnabled(true);
+        if ((hold = albums_.HoldForPass(album.get())))
+            AfterPass(album->ApplyImageAt(0));
+    }
+    albums_.Add(std::move(album));
+    RefreshAlbumList();
+    SaveAlbumList();
+}
 
 } // namespace glimro

@@ -206,6 +206,11 @@ int CumView::SaveAlbumList() {
     return albums_.SaveAlbumList();
 }
 
+void CumView::AfterPass(HRESULT result) {
+    if (result == kPassApplied)
+        RepaintThreadWindows();
+}
+
 bool CumView::RefuseWhilePassRuns() {
     if (!albums_.PassRunning())
         return false;
@@ -217,7 +222,7 @@ int CumView::RunAlbumPass(CAccount* album) {
     int result = -1;
     if (album) {
         if (album->Enabled)
-            album->ApplyNextImage();
+            AfterPass(album->ApplyNextImage());
         result = album->Frequency;
     }
     ShowStatusText(Handle(), L"Done");

@@ -43,6 +43,10 @@ public:
     void RefreshAlbumList() override;
     int SaveAlbumList() override;
 
+    // True, with a word in the status bar, while a pass is changing the wallpaper: the
+    // commands that change the set wait for it to finish.
+    bool RefuseWhilePassRuns();
+
     // The album commands.
     void ActivateAlbum();
     void DeleteAlbum();
@@ -70,9 +74,11 @@ private:
     void ShowRowMenu();
     bool OnLeftButtonDown(POINT point);
     void OnPassTimer();
-    // True, with a word in the status bar, while a pass is changing the wallpaper: the
-    // commands that change the set wait for it to finish.
-    bool RefuseWhilePassRuns();
+    // Runs the album properties sheet on an album; IDOK or IDCANCEL.
+    INT_PTR RunAlbumSheet(const wchar_t* caption, CAccount& album);
+    // A pass that reached an entry may have changed the wallpaper, which Wine paints over
+    // visible windows: they are drawn again.
+    static void AfterPass(HRESULT result);
 
     UniqueImageList state_images_;
     AlbumSet& albums_;

@@ -81,6 +81,8 @@ void DialogDriver::Poll() {
 
 void DialogDriver::Answer(HWND dialog) {
     answered_.push_back(dialog);
+    if (std::find(ignored_.begin(), ignored_.end(), WindowText(dialog)) != ignored_.end())
+        return;
     Seen seen{WindowText(dialog), StaticTexts(dialog), false};
     int button = IDCANCEL;
     if (next_ < expected_.size()) {
@@ -104,6 +106,43 @@ void DialogDriver::Pump(DWORD milliseconds) {
             ::DispatchMessageW(&msg);
         }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+namespace {
+
+std::vector<OnWindow*>& WaitingForWindows() {
+    static std::vector<OnWindow*> waiting;
+    return waiting;
+}
+
+} // namespace
+
+OnWindow::OnWindow(std::wstring caption, std::function<void(HWND)> action)
+    : caption_(std::move(caption)), action_(std::move(action)) {
+    WaitingForWindows().push_back(this);
+    timer_ = ::SetTimer(nullptr, 0, 50, &OnWindow::OnTimer);
+}
+
+OnWindow::~OnWindow() {
+    ::KillTimer(nullptr, timer_);
+    auto& waiting = WaitingForWindows();
+    waiting.erase(std::remove(waiting.begin(), waiting.end(), this), waiting.end());
+}
+
+void CALLBACK OnWindow::OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    for (OnWindow* waiting : WaitingForWindows()) {
+        if (waiting->timer_ != timer || waiting->ran_)
+            continue;
+        HWND window = ::FindWindowW(nullptr, waiting->caption_.c_str());
+        if (!window || !::IsWindowVisible(window))
+            return;
+        DWORD process = 0;
+        if (::GetWindowThreadProcessId(window, &process) != ::GetCurrentThreadId())
+            return;
+        waiting->ran_ = true;
+        waiting->action_(window);
+        return;
     }
 }
 

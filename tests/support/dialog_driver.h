@@ -6,6 +6,7 @@
 // fails instead of hanging.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     // The next dialog must have this caption and its texts must contain text; it is answered
     // by posting the button's command.
     void Expect(const std::wstring& caption, const std::wstring& text, int button);
+    // Dialogs with this caption are left alone (a test drives them itself).
+    void Ignore(const std::wstring& caption) { ignored_.push_back(caption); }
 
     struct Seen {
         std::wstring caption;
@@ -45,12 +48,32 @@ private:
     void Answer(HWND dialog);
 
     std::vector<Expectation> expected_;
+    std::vector<std::wstring> ignored_;
     size_t next_ = 0;
     std::vector<Seen> seen_;
     std::vector<HWND> answered_;
     UINT_PTR timer_ = 0;
     DWORD deadline_;
     bool timed_out_ = false;
+};
+
+// Runs an action once, from a thread timer (which modal loops keep dispatching), as soon as
+// a visible top-level window of this thread has the caption; the action gets the window.
+class OnWindow {
+public:
+    OnWindow(std::wstring caption, std::function<void(HWND)> action);
+    ~OnWindow();
+    OnWindow(const OnWindow&) = delete;
+    OnWindow& operator=(const OnWindow&) = delete;
+
+    bool Ran() const { return ran_; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    std::wstring caption_;
+    std::function<void(HWND)> action_;
+    bool ran_ = false;
+    UINT_PTR timer_ = 0;
 };
 
 } // namespace glimro::test

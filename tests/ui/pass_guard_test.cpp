@@ -3,48 +3,18 @@
 #include "log/activity_log.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "support/dialog_driver.h"
 #include "support/http_server.h"
 #include "ui/album_manager_harness.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace glimro {
 namespace {
 
 using test::AlbumManagerHarness;
 
-// Runs an action once, from a thread timer, as soon as the download dialog is on screen. A
-// Delete question that the action may open is answered with OK and counted.
-class DuringDownload {
-public:
-    explicit DuringDownload(std::function<void()> action) {
-        action_ = std::move(action);
-        ran_ = false;
-        questions_ = 0;
-        timer_ = ::SetTimer(nullptr, 0, 50, &DuringDownload::OnTimer);
-    }
-    ~DuringDownload() { ::KillTimer(nullptr, timer_); }
-    static bool Ran() { return ran_; }
-    static int Questions() { return questions_; }
-
-private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-        if (HWND question = ::FindWindowW(nullptr, L"Delete Album?")) {
-            ++questions_;
-            ::PostMessageW(question, WM_COMMAND, IDOK, 0);
-        }
-        if (ran_ || !::FindWindowW(nullptr, L"Glimro - Downloading Image"))
-            return;
-        ran_ = true;
-        action_();
-    }
-    static inline std::function<void()> action_;
-    static inline bool ran_ = false;
-    static inline int questions_ = 0;
-    UINT_PTR timer_ = 0;
-};
+constexpr wchar_t kDownloadCaption[] = L"Glimro - Downloading Image";
 
 class PassGuardTest : public ::testing::Test {
 protected:
@@ -67,21 +37,25 @@ protected:
     }
 };
 
-TEST_F(PassGuardTest, DeleteAndActivateDuringTheDownloadAreRefusedAndThePassIsSaved) {
-    std::wstring after_delete, after_activate;
-    DuringDownload during([&] {
-        ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_DELETE, 0);
-        after_delete = h.StatusText();
-        ::SendMessageW(h.frame->StatusBar(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
+// Every command that changes the set waits: no question, no sheet, a word in the status bar.
+TEST_F(PassGuardTest, CommandsDuringTheDownloadAreRefusedAndThePassIsSaved) {
+    test::DialogDriver unexpected;
+    unexpected.Ignore(kDownloadCaption);
+    std::vector<std::wstring> statuses;
+    test::OnWindow during(kDownloadCaption, [&](HWND) {
+        for (UINT command : {ID_ALBUM_DELETE, ID_ALBUM_PROPERTIES, ID_ALBUM_NEW}) {
+            ::SendMessageW(h.frame->StatusBar(), SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L""));
+            ::SendMessageW(h.List(), WM_COMMAND, command, 0);
+            statuses.push_back(h.StatusText());
+        }
         h.Select(h.RowOf(L"Beaches (on the day)"));
         ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_ACTIVATE, 0);
-        after_activate = h.StatusText();
+        statuses.push_back(h.StatusText());
     });
     h.View().ActivateAlbum(); // applies Alps's entry: the download runs inside
-    ASSERT_TRUE(DuringDownload::Ran());
-    EXPECT_EQ(after_delete, kPassRunningStatus);
-    EXPECT_EQ(after_activate, kPassRunningStatus);
-    EXPECT_EQ(DuringDownload::Questions(), 0);
+    ASSERT_TRUE(during.Ran());
+    EXPECT_EQ(statuses, std::vector<std::wstring>(4, kPassRunningStatus));
+    EXPECT_TRUE(unexpected.Dialogs().empty());
     EXPECT_EQ(server.Requests("/slow.bmp"), 2); // the fetch's own two requests, once
 
     ASSERT_EQ(h.albums.Size(), 2u);
@@ -95,7 +69,7 @@ TEST_F(PassGuardTest, DeleteAndActivateDuringTheDownloadAreRefusedAndThePassIsSa
 
 TEST_F(PassGuardTest, ATickDuringACommandsPassNeitherChecksNorLogsNorSaves) {
     bool saved_mid_pass = true;
-    DuringDownload during([&] {
+    test::OnWindow during(kDownloadCaption, [&](HWND) {
         ::SendMessageW(h.List(), WM_TIMER, kPassTimerId, 0);
         // The activation's own save ran before the download; the pass's comes after it.
         AlbumSet stored;
@@ -103,7 +77,7 @@ TEST_F(PassGuardTest, ATickDuringACommandsPassNeitherChecksNorLogsNorSaves) {
         saved_mid_pass = stored.DisplayOrder()[0]->LastFile != L"Unavailable";
     });
     h.View().ActivateAlbum();
-    ASSERT_TRUE(DuringDownload::Ran());
+    ASSERT_TRUE(during.Ran());
     EXPECT_FALSE(saved_mid_pass);
     const std::wstring log = h.Log();
     EXPECT_EQ(log.find(L"***Start Entry***"), std::wstring::npos) << test::Narrow(log);

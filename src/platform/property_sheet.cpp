@@ -1,0 +1,150 @@
+#include "platform/property_sheet.h"
+
+#include <utility>
+
+namespace glimro {
+namespace {
+
+// PropertySheetW's callback carries no pointer of ours: the sheet being run is kept here
+// (one thread, and a modal sheet runs one at a time per nesting level).
+CPropertySheet* sheet_being_created = nullptr;
+
+// The head of an extended dialog template, as documented (no header declares it).
+struct DialogTemplateExHead {
+    WORD version;
+    WORD signature;
+    DWORD help_id;
+    DWORD ex_style;
+    DWORD style;
+};
+
+} // namespace
+
+PROPSHEETPAGEW CPropertyPage::Describe() {
+    PROPSHEETPAGEW page = {};
+    page.dwSize = sizeof(page);
+    page.dwFlags = PSP_DEFAULT;
+    page.hInstance = ::GetModuleHandleW(nullptr);
+    page.pszTemplate = MAKEINTRESOURCEW(template_id_);
+    page.pfnDlgProc = &CPropertyPage::DialogProc;
+    page.lParam = reinterpret_cast<LPARAM>(this);
+    return page;
+}
+
+void CPropertyPage::SetModified(bool modified) {
+    HWND sheet = ::GetParent(window_);
+    if (sheet)
+        ::SendMessageW(sheet, modified ? PSM_CHANGED : PSM_UNCHANGED,
+                       reinterpret_cast<WPARAM>(window_), 0);
+}
+
+std::wstring CPropertyPage::ItemText(int id) const {
+    HWND item = Item(id);
+    const int length = ::GetWindowTextLengthW(item);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(item, text.data(), length + 1)));
+    return text;
+}
+
+INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wparam,
+                                           LPARAM lparam) {
+    if (message == WM_INITDIALOG) {
+        const auto& description = *reinterpret_cast<const PROPSHEETPAGEW*>(lparam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, description.lParam);
+    }
+    auto* page = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!page)
+        return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        page->window_ = window;
+        page->OnInitDialog();
+        return TRUE;
+    case WM_COMMAND:
+        return page->OnCommand(LOWORD(wparam), HIWORD(wparam)) ? TRUE : FALSE;
+    case WM_NOTIFY: {
+        const auto& notify = *reinterpret_cast<const PSHNOTIFY*>(lparam);
+        if (notify.hdr.code != PSN_APPLY)
+            return FALSE;
+        const bool accepted = page->OnApply();
+        // lParam is TRUE when OK asked for the apply, FALSE for the Apply button.
+        if (notify.lParam) {
+            page->ok_asked_ = true;
+            page->ok_refused_ = !accepted;
+        }
+        ::SetWindowLongPtrW(window, DWLP_MSGRESULT,
+                            accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
+        return TRUE;
+    }
+    case WM_DESTROY:
+        page->window_ = nullptr;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void CPropertySheet::SetChanged(bool changed) {
+    if (Handle())
+        ::EnableWindow(::GetDlgItem(Handle(), IDCANCEL), changed ? TRUE : FALSE);
+}
+
+void CPropertySheet::AddPage(CPropertyPage& page) {
+    page.sheet_ = this;
+    pages_.push_back(&page);
+}
+
+INT_PTR CPropertySheet::DoModal() {
+    std::vector<PROPSHEETPAGEW> described;
+    for (CPropertyPage* page : pages_) {
+        page->ok_asked_ = page->ok_refused_ = false;
+        described.push_back(page->Describe());
+    }
+    PROPSHEETHEADERW header = {};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+    header.hwndParent = parent_;
+    header.hInstance = ::GetModuleHandleW(nullptr);
+    header.pszCaption = caption_.c_str();
+    header.nPages = static_cast<UINT>(described.size());
+    header.nStartPage = start_page_;
+    header.ppsp = described.data();
+    header.pfnCallback = &CPropertySheet::Callback;
+
+    CPropertySheet* outer = std::exchange(sheet_being_created, this);
+    const INT_PTR shown = ::PropertySheetW(&header);
+    sheet_being_created = outer;
+    if (shown == -1)
+        return -1;
+    bool ok = false;
+    for (const CPropertyPage* page : pages_) {
+        if (page->ok_refused_)
+            return IDCANCEL;
+        ok = ok || page->ok_asked_;
+    }
+    return ok ? IDOK : IDCANCEL;
+}
+
+int CALLBACK CPropertySheet::Callback(HWND window, UINT message, LPARAM lparam) {
+    if (message == PSCB_PRECREATE) {
+        // Shown without a system menu.
+        auto* extended = reinterpret_cast<DialogTemplateExHead*>(lparam);
+        if (extended->signature == 0xFFFF)
+            extended->style &= ~WS_SYSMENU;
+        else
+            reinterpret_cast<DLGTEMPLATE*>(lparam)->style &= ~WS_SYSMENU;
+    } else if (message == PSCB_INITIALIZED && sheet_being_created) {
+        sheet_being_created->Subclass(window);
+        sheet_being_created->OnInitialized();
+    }
+    return 0;
+}
+
+LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_COMMAND && OnCommandBefore(LOWORD(wparam)))
+        return 0;
+    return Default(message, wparam, lparam);
+}
+
+} // namespace glimro

@@ -1,0 +1,87 @@
+#include "ui/general_page.h"
+
+#include "resource.h"
+
+namespace glimro {
+namespace {
+
+constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
+constexpr const wchar_t* kFrequencyEntries[] = {
+    L"Start of every Minute", L"Start on every Hour",  L"Start of every Day",
+    L"Start of every Week",   L"Start of every Month", L"Sync to Month",
+};
+
+} // namespace
+
+CGeneralPropertyPage::CGeneralPropertyPage(CAccount& album, const AlbumSet& albums)
+    : CPropertyPage(IDD_GENERAL), album_(album), albums_(albums), name_(album.Name),
+      description_(album.Description), frequency_(album.Frequency) {}
+
+void CGeneralPropertyPage::OnInitDialog() {
+    // Filling the controls is no edit of the user's.
+    filling_ = true;
+    HWND frequency = Item(IDC_ALBUM_FREQUENCY);
+    for (const wchar_t* entry : kFrequencyEntries)
+        ::SendMessageW(frequency, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    ::SendMessageW(frequency, CB_SETCURSEL, static_cast<WPARAM>(frequency_), 0);
+    ::SetWindowTextW(Item(IDC_ALBUM_NAME), name_.c_str());
+    ::SetWindowTextW(Item(IDC_ALBUM_DESCRIPTION), description_.c_str());
+    filling_ = false;
+
+    HWND name = Item(IDC_ALBUM_NAME);
+    ::SendMessageW(name, EM_SETSEL, 0, -1);
+    ::SendMessageW(name, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(name, EM_LIMITTEXT, kNameLimit, 0);
+    ::SendMessageW(Item(IDC_ALBUM_DESCRIPTION), EM_LIMITTEXT, kDescriptionLimit, 0);
+}
+
+bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
+    const bool edited =
+        ((id == IDC_ALBUM_NAME || id == IDC_ALBUM_DESCRIPTION) && code == EN_CHANGE) ||
+        (id == IDC_ALBUM_FREQUENCY && code == CBN_SELCHANGE);
+    if (!edited)
+        return false;
+    if (filling_)
+        return true;
+    Sheet()->SetChanged(true);
+    modified_ = true;
+    SetModified(true);
+    return true;
+}
+
+const wchar_t* CGeneralPropertyPage::NameProblem() const {
+    if (name_.empty() || name_ == kNamePrompt)
+        return L"You must enter an album name.";
+    // The name is the album's registry key: a backslash would make a nested key, and the
+    // album would not load again.
+    if (name_.find(L'\\') != std::wstring::npos)
+        return L"An album name cannot contain a backslash (\\).";
+    // Key names ignore letter case: "Holiday" and "holiday" would share one key.
+    if (albums_.NameInUse(name_, &album_))
+        return L"The name is already in use.";
+    return nullptr;
+}
+
+bool CGeneralPropertyPage::OnApply() {
+    name_ = ItemText(IDC_ALBUM_NAME);
+    description_ = ItemText(IDC_ALBUM_DESCRIPTION);
+    const LRESULT selected = ::SendMessageW(Item(IDC_ALBUM_FREQUENCY), CB_GETCURSEL, 0, 0);
+    // A stored frequency outside the list selects nothing: it stays as it is.
+    if (selected != CB_ERR)
+        frequency_ = static_cast<int>(selected);
+    if (!modified_)
+        return true;
+    if (const wchar_t* problem = NameProblem()) {
+        ::MessageBoxW(Handle(), problem, kCaption, MB_OK);
+        ::SetFocus(Item(IDC_ALBUM_NAME));
+        return false;
+    }
+    album_.Name = name_;
+    album_.Description = description_;
+    album_.Frequency = frequency_;
+    SetModified(false);
+    modified_ = false;
+    return true;
+}
+
+} // namespace glimro

@@ -1,0 +1,39 @@
+#pragma once
+// The General page of the album properties sheet: the album's name, description and
+// frequency, committed to the album only by a successful apply.
+#include "platform/property_sheet.h"
+#include "store/album_set.h"
+
+#include <string>
+
+namespace glimro {
+
+inline constexpr wchar_t kNamePrompt[] = L"enter album name";
+inline constexpr int kNameLimit = 128;
+inline constexpr int kDescriptionLimit = 512;
+
+class CGeneralPropertyPage : public CPropertyPage {
+public:
+    // The album set is consulted for the name check only.
+    CGeneralPropertyPage(CAccount& album, const AlbumSet& albums);
+
+    bool OnApply() override;
+
+protected:
+    void OnInitDialog() override;
+    bool OnCommand(WORD id, WORD code) override;
+
+private:
+    // Why the working name cannot be the album's; null when it can.
+    const wchar_t* NameProblem() const;
+
+    CAccount& album_;
+    const AlbumSet& albums_;
+    bool modified_ = false;
+    bool filling_ = false;
+    std::wstring name_;
+    std::wstring description_;
+    int frequency_;
+};
+
+} // namespace glimro

@@ -1,0 +1,266 @@
+// The album properties sheet and its General page, driven as a user would: typing into the
+// controls and pressing OK, Apply and Cancel while the sheet runs modally.
+#include "log/activity_log.h"
+#include "resource.h"
+#include "store/product_key.h"
+#include "support/dialog_driver.h"
+#include "ui/album_manager_harness.h"
+#include "ui/general_page.h"
+#include "ui/wps_property_sheet.h"
+
+#include <gtest/gtest.h>
+
+namespace glimro {
+namespace {
+
+using test::AlbumManagerHarness;
+using test::DialogDriver;
+using test::OnWindow;
+
+const std::wstring kAlbumKeys = std::wstring(kAlbumListKey) + L"\\";
+constexpr wchar_t kEditCaption[] = L"Glimro Album Properties";
+constexpr wchar_t kNewCaption[] = L"New Glimro Album Properties";
+constexpr wchar_t kMessageCaption[] = L"Glimro - Album Manager";
+
+HWND Page(HWND sheet) {
+    return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+// As typing does: the whole text replaced by the user's (a multi-line edit reports no change
+// for a text set from outside).
+void Type(HWND sheet, int control, const wchar_t* text) {
+    HWND edit = ::GetDlgItem(Page(sheet), control);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+}
+void Press(HWND sheet, int button) {
+    ::SendMessageW(sheet, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+bool CancelEnabled(HWND sheet) {
+    return ::IsWindowEnabled(::GetDlgItem(sheet, IDCANCEL)) != FALSE;
+}
+
+class AlbumSheetTest : public ::testing::Test {
+protected:
+    AlbumManagerHarness h;
+    DialogDriver driver{20000};
+
+    void SetUp() override {
+        BuildLogPath();
+        CAccount alps = h.Album(L"Alps", kEveryDay, true);
+        alps.Description = L"Snow";
+        h.StoreAlbums({alps, h.Album(L"Beaches", kEveryWeek)});
+        ASSERT_TRUE(h.Start());
+        driver.Ignore(kEditCaption);
+        driver.Ignore(kNewCaption);
+    }
+    void EditRow(const wchar_t* first_column) {
+        h.Select(h.RowOf(first_column));
+        ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_PROPERTIES, 0);
+    }
+};
+
+TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
+    OnWindow sheet(kEditCaption, [&](HWND window) {
+        HWND page = Page(window);
+        EXPECT_EQ(::GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU, 0);
+        EXPECT_NE(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
+        EXPECT_NE(::SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
+        wchar_t text[600] = {};
+        ::GetDlgItemTextW(page, IDC_ALBUM_NAME, text, 600);
+        EXPECT_STREQ(text, L"Alps");
+        ::GetDlgItemTextW(page, IDC_ALBUM_DESCRIPTION, text, 600);
+        EXPECT_STREQ(text, L"Snow");
+        HWND frequency = ::GetDlgItem(page, IDC_ALBUM_FREQUENCY);
+        EXPECT_EQ(::SendMessageW(frequency, CB_GETCOUNT, 0, 0), 6);
+        EXPECT_EQ(::SendMessageW(frequency, CB_GETCURSEL, 0, 0), kEveryDay);
+        EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_NAME, EM_GETLIMITTEXT, 0, 0), 128);
+        EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_DESCRIPTION, EM_GETLIMITTEXT, 0, 0), 512);
+
+        Type(window, IDC_ALBUM_NAME, L"Mountains");
+        Type(window, IDC_ALBUM_DESCRIPTION, L"Peaks");
+        ::SendMessageW(frequency, CB_SETCURSEL, kSyncToMonth, 0);
+        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALBUM_FREQUENCY, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(frequency));
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EditRow(L"Alps (on the day)");
+    ASSERT_TRUE(sheet.Ran());
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Alps"));
+    AlbumSet stored;
+    stored.LoadAlbumList();
+    const CAccount* mountains = stored.DisplayOrder().back();
+    EXPECT_EQ(mountains->Name, L"Mountains");
+    EXPECT_EQ(mountains->Description, L"Peaks");
+    EXPECT_EQ(mountains->Frequency, kSyncToMonth);
+    EXPECT_TRUE(mountains->Enabled);
+    EXPECT_EQ(h.FirstColumn(),
+              (std::vector<std::wstring>{L"Beaches (on the week)", L"Mountains (calendar)"}));
+}
+
+// Each name is typed and applied in turn; the refused ones leave the album as it was.
+TEST_F(AlbumSheetTest, NamesAreCheckedWithoutRegardToLetterCase) {
+    const struct {
+        const wchar_t* name;
+        const wchar_t* refusal; // null: accepted
+    } cases[] = {
+        {L"", L"You must enter an album name."},
+        {L"enter album name", L"You must enter an album name."},
+        {L"Summer\\2026", L"An album name cannot contain a backslash"},
+        {L"Beaches", L"The name is already in use."},
+        {L"bEACHES", L"The name is already in use."},
+        {L"Enter album name", nullptr},
+        {L"ALPS", nullptr}, // its own name in other letters
+    };
+    for (const auto& c : cases) {
+        if (c.refusal)
+            driver.Expect(kMessageCaption, c.refusal, IDOK);
+    }
+    std::vector<std::wstring> names_after;
+    const CAccount* alps = h.albums.DisplayOrder()[0];
+    OnWindow sheet(kEditCaption, [&](HWND window) {
+        for (const auto& c : cases) {
+            Type(window, IDC_ALBUM_NAME, c.name);
+            Press(window, ID_APPLY_NOW);
+            names_after.push_back(alps->Name);
+        }
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    EditRow(L"Alps (on the day)");
+    ASSERT_TRUE(sheet.Ran());
+    EXPECT_TRUE(driver.AllAnswered());
+    EXPECT_EQ(names_after, (std::vector<std::wstring>{L"Alps", L"Alps", L"Alps", L"Alps", L"Alps",
+                                                      L"Enter album name", L"ALPS"}));
+    EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"ALPS"));
+}
+
+TEST_F(AlbumSheetTest, ApplySavesAtOnceAndDisablesCancelUntilTheNextEdit) {
+    bool before = false, after_apply = true, after_edit = false;
+    std::wstring stored_at_apply;
+    OnWindow sheet(kEditCaption, [&](HWND window) {
+        before = CancelEnabled(window);
+        Type(window, IDC_ALBUM_DESCRIPTION, L"Applied");
+        Press(window, ID_APPLY_NOW);
+        after_apply = CancelEnabled(window);
+        AlbumSet stored;
+        stored.LoadAlbumList();
+        stored_at_apply = stored.DisplayOrder()[0]->Description;
+        Type(window, IDC_ALBUM_DESCRIPTION, L"Cancelled");
+        after_edit = CancelEnabled(window);
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    EditRow(L"Alps (on the day)");
+    ASSERT_TRUE(sheet.Ran());
+    EXPECT_TRUE(before);
+    EXPECT_FALSE(after_apply);
+    EXPECT_TRUE(after_edit);
+    EXPECT_EQ(stored_at_apply, L"Applied");
+    EXPECT_EQ(h.Text(h.RowOf(L"Alps (on the day)"), 1), L"Applied"); // Cancel keeps the Apply
+    EXPECT_EQ(h.albums.DisplayOrder()[0]->Description, L"Applied");
+}
+
+TEST_F(AlbumSheetTest, NewWithNoRowSelectedIsActiveAndAppliedNewCancelledLeavesNothing) {
+    OnWindow cancelled(kNewCaption, [&](HWND window) {
+        Type(window, IDC_ALBUM_NAME, L"Gone");
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    h.Select(-1);
+    ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_NEW, 0);
+    ASSERT_TRUE(cancelled.Ran());
+    EXPECT_EQ(h.albums.Size(), 2u);
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Gone"));
+
+    OnWindow created(kNewCaption, [&](HWND window) {
+        Type(window, IDC_ALBUM_NAME, L"Cities");
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    h.Select(-1);
+    ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_NEW, 0);
+    ASSERT_TRUE(created.Ran());
+    AlbumSet stored;
+    stored.LoadAlbumList();
+    ASSERT_EQ(stored.Size(), 3u);
+    const CAccount* cities = stored.DisplayOrder()[2];
+    EXPECT_EQ(cities->Name, L"Cities");
+    EXPECT_TRUE(cities->Enabled);
+    EXPECT_EQ(cities->LastIndex, -1); // ApplyImageAt(0) on a list still empty
+    // Alps stays active too; it is higher in the list, so it is the one that runs.
+    EXPECT_EQ(h.albums.FindActiveAlbum()->Name, L"Alps");
+    EXPECT_EQ(h.StateImage(h.RowOf(L"Cities (on the day)")), kStateActive);
+    EXPECT_EQ(h.StateImage(h.RowOf(L"Alps (on the day)")), kStateActive);
+}
+
+TEST_F(AlbumSheetTest, NewWithARowSelectedIsCreatedInactive) {
+    OnWindow created(kNewCaption, [&](HWND window) {
+        Type(window, IDC_ALBUM_NAME, L"Dunes");
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    h.Select(h.RowOf(L"Beaches (on the week)"));
+    ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_NEW, 0);
+    ASSERT_TRUE(created.Ran());
+    EXPECT_EQ(h.StateImage(h.RowOf(L"Dunes (on the day)")), kStateInactive);
+    EXPECT_EQ(h.albums.FindActiveAlbum()->Name, L"Alps");
+}
+
+// A due pass while the sheet is open: the pass runs and saves, the user's edit survives, and
+// rows and registry agree afterwards.
+TEST_F(AlbumSheetTest, ARealTickWhileTheSheetIsOpenKeepsTheEditAndTheRegistryConsistent) {
+    const std::wstring picture = h.folder.File(L"small.bmp");
+    ASSERT_TRUE(test::WriteSolidBitmap(picture, 32, 24));
+    h.albums.DisplayOrder()[0]->FileList = {picture};
+    bool passed_while_open = false;
+    OnWindow sheet(kEditCaption, [&](HWND window) {
+        Type(window, IDC_ALBUM_NAME, L"Glaciers");
+        h.View().ArmPassTimer(10); // the active day album is due: no markers yet
+        const DWORD start = ::GetTickCount();
+        while (!passed_while_open && ::GetTickCount() - start < 10000) {
+            DialogDriver::Pump(50);
+            passed_while_open =
+                h.Log().find(L"Album list processed successfully.") != std::wstring::npos;
+        }
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EditRow(L"Alps (on the day)");
+    ASSERT_TRUE(sheet.Ran());
+    EXPECT_TRUE(passed_while_open);
+    AlbumSet stored;
+    stored.LoadAlbumList();
+    std::vector<std::wstring> names;
+    for (const CAccount* album : stored.DisplayOrder())
+        names.push_back(album->Name);
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Beaches", L"Glaciers"}));
+    EXPECT_EQ(stored.DisplayOrder()[1]->LastFile, picture);
+    EXPECT_EQ(h.Text(h.RowOf(L"Glaciers (on the day)"), 3), picture);
+}
+
+// A page counting how often its apply handling runs, beside the General page.
+class CountingPage : public CPropertyPage {
+public:
+    CountingPage() : CPropertyPage(IDD_GENERAL) {}
+    bool OnApply() override {
+        ++applied;
+        return true;
+    }
+    int applied = 0;
+};
+
+TEST_F(AlbumSheetTest, APageNeverShownIsNeitherCheckedNorCommittedButApplyStillSaves) {
+    h.Select(h.RowOf(L"Alps (on the day)"));
+    CAccount& alps = *h.albums.DisplayOrder()[0];
+    CWPSPropertySheet sheet(kEditCaption, h.View());
+    CGeneralPropertyPage general(alps, h.albums);
+    CountingPage later;
+    sheet.AddPage(general);
+    sheet.AddPage(later);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, (kAlbumKeys + L"Beaches").c_str());
+    OnWindow run(kEditCaption, [&](HWND window) {
+        Press(window, ID_APPLY_NOW); // nothing changed on the General page
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    ASSERT_TRUE(run.Ran());
+    EXPECT_EQ(later.applied, 0);
+    EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches")); // saved again
+}
+
+} // namespace
+} // namespace glimro
