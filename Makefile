@@ -25,9 +25,11 @@ test: build
 run: run-deps build
 	bash scripts/run.sh
 
-# A picture of the Album Manager with a small demo album set, for the README.
+# Pictures of the Album Manager with a small demo album set, and of an album's properties
+# sheet, for the README.
 screenshot: run-deps build
-	bash scripts/screenshot.sh docs/album-manager.png
+	cmake --build $(BUILD) --target glimro_post_command
+	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png
 
 bench: configure
 	cmake --build $(BUILD) --target glimro_bench

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Writes a picture of the Album Manager: glimro.exe with a small demo album set, in a
-# throw-away prefix, in a Wine virtual desktop under Xvfb. Usage: screenshot.sh <out.png>
+# Writes pictures of the Album Manager, and of the properties sheet of its first album:
+# glimro.exe with a small demo album set, in a throw-away prefix, in a Wine virtual desktop
+# under Xvfb. Usage: screenshot.sh <manager.png> <sheet.png>
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/album-manager.png}")
+sheet_out=$(realpath -m "${2:-$root/docs/album-sheet.png}")
 
 if [ -z "${GLIMRO_IN_XVFB:-}" ]; then
-    GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out"
+    GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out"
 fi
 
 source "$here/wine-env.sh"
@@ -38,3 +40,13 @@ mkdir -p "$(dirname "$out")"
 # The Album Manager opens 640 x 480 in the middle of the 1280 x 800 desktop.
 /usr/bin/convert "$work/desktop.png" -crop 700x540+290+120 +repage "$out"
 echo "Wrote $out"
+
+# Properties of the selected (first) album, as the Album menu opens them.
+# The helper must run on the same Wine desktop to find the window.
+cp "$root/build/glimro_post_command.exe" "$app/"
+wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro_post_command.exe' \
+    "Glimro - Album Manager" 32774 </dev/null >/dev/null 2>&1
+sleep 4
+/usr/bin/import -window root "$work/sheet.png"
+/usr/bin/convert "$work/sheet.png" -crop 700x540+290+120 +repage "$sheet_out"
+echo "Wrote $sheet_out"

@@ -263,6 +263,17 @@ TEST_F(AppProcessTest, InstallReplacesARunningInstanceAndOpensTheManager) {
     ASSERT_TRUE(BecomesResident(second));
     EXPECT_TRUE(WaitUntil([&] { return FrameShown(second); }, 5000));
     EXPECT_TRUE(RunValue().exists);
+    // The new-album request: the sheet opens over the shown Album Manager.
+    HWND sheet = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            sheet = ::FindWindowW(L"#32770", L"New Glimro Album Properties");
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(sheet, &owner);
+            return sheet && owner == second.dwProcessId && ::IsWindowVisible(sheet);
+        },
+        5000));
+    EXPECT_EQ(::GetWindow(sheet, GW_OWNER), FrameOf(second.dwProcessId));
 }
 
 TEST_F(AppProcessTest, ShowCommandNeedsTheWholeWParamAndQuitEndsAShownInstance) {
