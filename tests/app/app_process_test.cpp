@@ -274,6 +274,9 @@ TEST_F(AppProcessTest, InstallReplacesARunningInstanceAndOpensTheManager) {
         },
         5000));
     EXPECT_EQ(::GetWindow(sheet, GW_OWNER), FrameOf(second.dwProcessId));
+    // A quit while the sheet is open still ends the instance.
+    ::PostMessageW(MessageWindowOf(second.dwProcessId), WM_COMMAND, 3113, 0);
+    EXPECT_EQ(ExitCode(second, 5000), 0u);
 }
 
 TEST_F(AppProcessTest, ShowCommandNeedsTheWholeWParamAndQuitEndsAShownInstance) {
