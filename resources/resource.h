@@ -42,6 +42,27 @@
 #define IDC_ALBUM_DESCRIPTION 1006
 #define IDC_ALBUM_FREQUENCY 1022
 
+// The Images page of the album properties sheet.
+#define IDD_IMAGES 111
+#define IDB_NO_PICTURE 202
+#define IDC_IMAGE_LIST 1002
+#define IDC_IMAGE_UP 1003
+#define IDC_IMAGE_DOWN 1005
+#define IDC_IMAGE_ADD 1007
+#define IDC_IMAGE_DELETE 1008
+#define IDC_IMAGE_CLEAR_ALL 1009
+#define IDC_IMAGE_RESET 1013
+#define ID_IMAGE_USE_NOW 1014
+#define IDC_IMAGE_MODE 1015
+#define IDC_IMAGE_THUMBNAIL 1021
+#define IDC_IMAGE_COUNT 1024
+
+// "Add Image"
+#define IDD_ADD_IMAGE 112
+#define IDC_ADD_IMAGE_PATH 1016
+#define IDC_ADD_IMAGE_PROMPT 1017
+#define IDC_ADD_IMAGE_BROWSE 1019
+
 // "About Glimro"
 #define IDD_ABOUTBOX 110
 // The splash: a borderless picture, closed by its timer.

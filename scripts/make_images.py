@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the Album Manager's small pictures: toolbar bitmap 101 (New, Delete, Properties,
-About; 16 x 15 each on the toolbar's mapped grey) and the two 16 x 16 state icons (an empty
-box and a ticked box). The outputs are committed; run this only to change them."""
+About; 16 x 15 each on the toolbar's mapped grey), the two 16 x 16 state icons (an empty
+box and a ticked box) and the Images page's default picture. The outputs are committed; run this only to change them."""
 import struct
 from pathlib import Path
 
@@ -108,6 +108,15 @@ def box(ticked):
     return img
 
 
+def no_picture():  # the Images page's picture before a thumbnail: a framed square, both diagonals
+    size = 75
+    img = canvas(size, size, WHITE)
+    rect(img, 0, 0, size - 1, size - 1, DARK)
+    for i in range(size):
+        img[i][i] = img[i][size - 1 - i] = DARK
+    return img
+
+
 def main():
     strip = canvas(64, 15, GREY)
     for i, draw in enumerate([new_icon, delete_icon, properties_icon, about_icon]):
@@ -117,6 +126,7 @@ def main():
     write_bmp(OUT / "toolbar.bmp", strip)
     write_icon(OUT / "box_empty.ico", box(False))
     write_icon(OUT / "box_ticked.ico", box(True))
+    write_bmp(OUT / "no_picture.bmp", no_picture())
 
 
 if __name__ == "__main__":

@@ -64,8 +64,13 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wpa
         return page->OnCommand(LOWORD(wparam), HIWORD(wparam)) ? TRUE : FALSE;
     case WM_NOTIFY: {
         const auto& notify = *reinterpret_cast<const PSHNOTIFY*>(lparam);
-        if (notify.hdr.code != PSN_APPLY)
-            return FALSE;
+        if (notify.hdr.code != PSN_APPLY) {
+            LRESULT result = 0;
+            if (!page->OnNotify(notify.hdr, &result))
+                return FALSE;
+            ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
         const bool accepted = page->OnApply();
         // lParam is TRUE when OK asked for the apply, FALSE for the Apply button.
         if (notify.lParam) {
@@ -77,6 +82,7 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wpa
         return TRUE;
     }
     case WM_DESTROY:
+        page->OnDestroy();
         page->window_ = nullptr;
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         return FALSE;

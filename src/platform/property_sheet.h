@@ -31,6 +31,11 @@ protected:
     virtual void OnInitDialog() {}
     // A control's notification; true when handled.
     virtual bool OnCommand(WORD /*id*/, WORD /*code*/) { return false; }
+    // A control's WM_NOTIFY (the sheet's own PSN_ codes aside); true with *result when
+    // handled.
+    virtual bool OnNotify(const NMHDR& /*header*/, LRESULT* /*result*/) { return false; }
+    // While the page's window is being destroyed.
+    virtual void OnDestroy() {}
     // Marks the page changed or unchanged for the sheet's Apply button.
     void SetModified(bool modified);
     CPropertySheet* Sheet() const { return sheet_; }

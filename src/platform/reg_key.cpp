@@ -61,6 +61,12 @@ LSTATUS RegKey::SetDword(const wchar_t* name, DWORD value) {
                             sizeof(value));
 }
 
+LSTATUS RegKey::SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
+    if (LSTATUS gate = RegistryWriteGate(); gate != ERROR_SUCCESS)
+        return gate;
+    return ::RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), bytes);
+}
+
 LSTATUS RegKey::SetBinary(const wchar_t* name, const void* data, DWORD bytes) {
     if (LSTATUS gate = RegistryWriteGate(); gate != ERROR_SUCCESS)
         return gate;

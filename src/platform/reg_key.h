@@ -37,6 +37,8 @@ public:
     LSTATUS SetTextWithNul(const wchar_t* name, std::wstring_view text);
     LSTATUS SetDword(const wchar_t* name, DWORD value);
     LSTATUS SetBinary(const wchar_t* name, const void* data, DWORD bytes);
+    // Any type, exactly these bytes.
+    LSTATUS SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes);
 
     // Type and byte size of a value without reading it.
     LSTATUS QueryInfo(const wchar_t* name, DWORD* type, DWORD* bytes) const;

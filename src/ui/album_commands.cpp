@@ -2,6 +2,7 @@
 // which of them is active. Every change ends with the whole list written back.
 #include "platform/window.h"
 #include "ui/general_page.h"
+#include "ui/images_page.h"
 #include "ui/um_view.h"
 #include "ui/wps_property_sheet.h"
 
@@ -66,7 +67,9 @@ void CumView::DeleteAlbum() {
 INT_PTR CumView::RunAlbumSheet(const wchar_t* caption, CAccount& album) {
     CWPSPropertySheet sheet(caption, *this);
     CGeneralPropertyPage general(album, albums_);
+    CImagesPropertyPage images(album, albums_);
     sheet.AddPage(general);
+    sheet.AddPage(images);
     return sheet.DoModal();
 }
 

@@ -1,0 +1,131 @@
+#include "ui/add_image_dialog.h"
+
+#include "platform/module.h"
+#include "platform/open_box.h"
+#include "platform/reg_key.h"
+#include "platform/window.h"
+#include "resource.h"
+#include "store/product_key.h"
+
+#include <vector>
+
+namespace glimro {
+namespace {
+
+constexpr wchar_t kFilter[] = L"Image Files (*.bmp;*.jpg;*.gif)\0*.bmp;*.jpg;*.gif\0";
+
+// The confirm button of the Open box reads "OK": the files are added, not opened.
+UINT_PTR CALLBACK OpenBoxHook(HWND child, UINT message, WPARAM, LPARAM) {
+    if (message != WM_INITDIALOG)
+        return 0;
+    ::SendMessageW(::GetParent(child), CDM_SETCONTROLTEXT, IDOK, reinterpret_cast<LPARAM>(L"OK"));
+    return 1;
+}
+
+std::wstring BeforeLastBackslash(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+} // namespace
+
+std::wstring ReadImagePath() {
+    RegKey product;
+    std::wstring folder;
+    if (product.Create(HKEY_CURRENT_USER, kProductKey, kProductKeyAccess) == ERROR_SUCCESS)
+        product.QueryText(kImagePathValue, &folder);
+    return folder;
+}
+
+void WriteImagePath(const std::wstring& folder) {
+    RegKey product;
+    if (product.Create(HKEY_CURRENT_USER, kProductKey, kProductKeyAccess) != ERROR_SUCCESS)
+        return;
+    // As it has always been stored: the whole 260-character buffer, zero-filled.
+    wchar_t buffer[MAX_PATH] = {};
+    folder.copy(buffer, MAX_PATH - 1);
+    product.SetRaw(kImagePathValue, REG_SZ, buffer, sizeof(buffer));
+}
+
+CAddImageDialog::CAddImageDialog() : CSimpleDialog(::GetModuleHandleW(nullptr), IDD_ADD_IMAGE) {}
+
+INT_PTR CAddImageDialog::OnInitDialog(HWND window) {
+    CSimpleDialog::OnInitDialog(window);
+    ::SetDlgItemTextW(window, IDC_ADD_IMAGE_PATH, PathText.c_str());
+    return 1;
+}
+
+INT_PTR CAddImageDialog::OnCommand(WPARAM wparam, LPARAM lparam) {
+    switch (LOWORD(wparam)) {
+    case IDOK: {
+        HWND edit = ::GetDlgItem(Handle(), IDC_ADD_IMAGE_PATH);
+        std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
+        text.resize(static_cast<size_t>(
+            ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+        PathText = text;
+        break;
+    }
+    case IDC_ADD_IMAGE_BROWSE:
+        Browse();
+        return 1;
+    default:
+        break;
+    }
+    return CSimpleDialog::OnCommand(wparam, lparam);
+}
+
+std::wstring CAddImageDialog::InitialFolder() const {
+    if (PathText.empty()) {
+        const std::wstring remembered = ReadImagePath();
+        return remembered.empty() ? ExecutableFolder() : remembered;
+    }
+    if (PathText.find(L'\\') == std::wstring::npos)
+        return ExecutableFolder();
+    return BeforeLastBackslash(PathText);
+}
+
+void CAddImageDialog::Browse() {
+    std::vector<wchar_t> selection(kSelectionChars, L'\0');
+    // The text last shown (not what was typed since) proposes the file name.
+    const size_t slash = PathText.find_last_of(L'\\');
+    if (slash != std::wstring::npos)
+        PathText.copy(selection.data(), selection.size() - 1, slash + 1);
+    const std::wstring folder = InitialFolder();
+    const std::wstring title = LoadResourceString(IDS_APP_TITLE) + L" - Add Image File";
+
+    OPENFILENAMEW open = {};
+    open.lStructSize = sizeof(open);
+    open.hwndOwner = Handle();
+    open.hInstance = ::GetModuleHandleW(nullptr);
+    open.lpstrFilter = kFilter;
+    open.nFilterIndex = 1;
+    open.lpstrFile = selection.data();
+    open.nMaxFile = static_cast<DWORD>(selection.size());
+    open.lpstrInitialDir = folder.c_str();
+    open.lpstrTitle = title.c_str();
+    open.Flags =
+        OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_LONGNAMES | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
+    open.lpfnHook = &OpenBoxHook;
+    if (ShowOpenBox(&open) != 0)
+        return;
+
+    // One full path; or a folder followed by the chosen names, each ended by a NUL.
+    const std::wstring first = selection.data();
+    const wchar_t* next = selection.data() + first.size() + 1;
+    if (*next) {
+        WriteImagePath(first);
+        std::wstring joined;
+        for (; *next; next += wcslen(next) + 1) {
+            if (!joined.empty())
+                joined += L';';
+            joined += first + L"\\" + next;
+        }
+        PathText = joined;
+    } else {
+        PathText = first;
+        if (first.find(L'\\') != std::wstring::npos)
+            WriteImagePath(BeforeLastBackslash(first));
+    }
+    ::SetDlgItemTextW(Handle(), IDC_ADD_IMAGE_PATH, PathText.c_str());
+}
+
+} // namespace glimro

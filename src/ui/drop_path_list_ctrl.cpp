@@ -1,0 +1,220 @@
+#include "ui/drop_path_list_ctrl.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+
+namespace glimro {
+namespace {
+
+constexpr size_t kMaxEntryChars = MAX_PATH - 1;
+
+FORMATETC DropFormat() {
+    return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+}
+
+} // namespace
+
+bool HasImageExtension(const std::wstring& path) {
+    const wchar_t* extension = ::PathFindExtensionW(path.c_str());
+    for (const wchar_t* accepted : {L".bmp", L".jpg", L".gif"}) {
+        if (::lstrcmpiW(extension, accepted) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool IsAcceptedImagePath(const std::wstring& path) {
+    return path.size() <= kMaxEntryChars && HasImageExtension(path);
+}
+
+// The list's IDropTarget; part of the control, never destroyed by Release.
+class CDropPathListCtrl::Target : public IDropTarget {
+public:
+    explicit Target(CDropPathListCtrl& owner) : owner_(owner) {}
+    virtual ~Target() { Forget(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
+            *object = static_cast<IDropTarget*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point,
+                                        DWORD* effect) override {
+        Forget();
+        FORMATETC format = DropFormat();
+        if (data && data->QueryGetData(&format) == S_OK) {
+            kept_ = data;
+            kept_->AddRef();
+        }
+        // The copy cursor from the first moment of the drag.
+        return DragOver(keys, point, effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        *effect &= DROPEFFECT_COPY;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override {
+        Forget();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD keys, POINTL point, DWORD* effect) override {
+        DWORD offered = *effect;
+        // The source is told that nothing was copied or moved: a move never deletes files.
+        *effect = DROPEFFECT_NONE;
+        if (!kept_)
+            return S_OK;
+        DragOver(keys, point, &offered);
+        FORMATETC format = DropFormat();
+        STGMEDIUM medium = {};
+        if (offered == DROPEFFECT_NONE || FAILED(kept_->GetData(&format, &medium))) {
+            Forget();
+            return S_OK;
+        }
+        std::vector<std::wstring> paths;
+        if (void* block = ::GlobalLock(medium.hGlobal)) {
+            paths = AcceptedPaths(static_cast<HDROP>(block));
+            ::GlobalUnlock(medium.hGlobal);
+        }
+        ::ReleaseStgMedium(&medium);
+        owner_.InsertDropped(paths);
+        Forget();
+        return S_OK;
+    }
+
+private:
+    void Forget() {
+        if (kept_)
+            kept_->Release();
+        kept_ = nullptr;
+    }
+
+    CDropPathListCtrl& owner_;
+    IDataObject* kept_ = nullptr;
+    ULONG references_ = 0;
+};
+
+CDropPathListCtrl::CDropPathListCtrl() : target_(new Target(*this)) {}
+
+CDropPathListCtrl::~CDropPathListCtrl() {
+    Detach();
+    delete target_;
+}
+
+IDropTarget* CDropPathListCtrl::DropTarget() {
+    return target_;
+}
+
+bool CDropPathListCtrl::Attach(HWND list, DropPathListHost& host) {
+    host_ = &host;
+    if (!Subclass(list))
+        return false;
+    registered_ = SUCCEEDED(::RegisterDragDrop(list, target_));
+    return true;
+}
+
+void CDropPathListCtrl::Detach() {
+    if (registered_ && Handle())
+        ::RevokeDragDrop(Handle());
+    registered_ = false;
+}
+
+std::vector<std::wstring> CDropPathListCtrl::AcceptedPaths(HDROP drop) {
+    std::vector<std::wstring> paths;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // Asked for its length first: a path cut to a buffer would name some other file.
+        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
+        if (!IsAcceptedImagePath(path))
+            continue;
+        const auto after = std::upper_bound(paths.begin(), paths.end(), path,
+                                            [](const std::wstring& a, const std::wstring& b) {
+                                                return ::lstrcmpiW(a.c_str(), b.c_str()) < 0;
+                                            });
+        paths.insert(after, path);
+    }
+    return paths;
+}
+
+void CDropPathListCtrl::InsertDropped(const std::vector<std::wstring>& paths) {
+    HWND list = Handle();
+    int at = ListView_GetItemCount(list);
+    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    if (selected != -1) {
+        at = selected + 1;
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    for (const std::wstring& path : paths) {
+        std::wstring text = path;
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT | LVIF_STATE;
+        item.iItem = at;
+        item.pszText = text.data();
+        item.state = LVIS_SELECTED | LVIS_FOCUSED | INDEXTOSTATEIMAGEMASK(host_->OtherMarker() + 1);
+        item.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED | LVIS_FOCUSED;
+        const int row = ListView_InsertItem(list, &item);
+        if (row < 0)
+            break;
+        ListView_EnsureVisible(list, row, FALSE);
+        at = row + 1;
+    }
+    const int rows = ListView_GetItemCount(list);
+    host_->EnableButtons(rows);
+    ListView_SetColumnWidth(list, 0, rows > 0 ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
+    host_->MarkChanged();
+}
+
+void CDropPathListCtrl::ClearMarkers() {
+    ListView_SetItemState(Handle(), -1, INDEXTOSTATEIMAGEMASK(host_->OtherMarker() + 1),
+                          LVIS_STATEIMAGEMASK);
+}
+
+void CDropPathListCtrl::OnKeyDown(WORD key) {
+    switch (key) {
+    case VK_SPACE:
+        ClearMarkers();
+        host_->UseNow();
+        break;
+    case VK_DELETE:
+        host_->DeleteSelected();
+        break;
+    case VK_INSERT:
+        host_->AddImages();
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CDropPathListCtrl::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DESTROY)
+        Detach();
+    if (message != WM_LBUTTONDOWN || !host_)
+        return Default(message, wparam, lparam);
+    LVHITTESTINFO hit = {};
+    hit.pt = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+    const int row = ListView_HitTest(Handle(), &hit);
+    if (row == -1 || hit.flags != LVHT_ONITEMSTATEICON)
+        return Default(message, wparam, lparam);
+    ClearMarkers();
+    if (!(ListView_GetItemState(Handle(), row, LVIS_SELECTED) & LVIS_SELECTED)) {
+        ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(Handle(), row, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    host_->UseNow();
+    return 0;
+}
+
+} // namespace glimro

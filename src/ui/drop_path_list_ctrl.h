@@ -1,0 +1,65 @@
+#pragma once
+// The Images page's list of picture paths: image files dragged from the shell are dropped
+// onto it; a click on an entry's box, or Space, makes the selected entry the wallpaper; the
+// Delete and Insert keys run the page's Delete and Add.
+#include "platform/window.h"
+
+#include <windows.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+namespace glimro {
+
+// What the list asks of the page it sits on.
+class DropPathListHost {
+public:
+    virtual ~DropPathListHost() = default;
+    virtual void UseNow() = 0;
+    virtual void DeleteSelected() = 0;
+    virtual void AddImages() = 0;
+    virtual void EnableButtons(int rows) = 0;
+    // The page is changed: its apply writes the rows back, and the sheet's Cancel is on.
+    virtual void MarkChanged() = 0;
+    virtual int OtherMarker() const = 0;
+};
+
+// Whether a path names a picture the album can hold: a .bmp, .jpg or .gif file (any case)
+// of at most 259 characters, the longest entry the album's registry layout keeps.
+bool IsAcceptedImagePath(const std::wstring& path);
+bool HasImageExtension(const std::wstring& path);
+
+class CDropPathListCtrl : public CWindow {
+public:
+    CDropPathListCtrl();
+    ~CDropPathListCtrl() override;
+
+    // Takes over the page's list control; registers it as a drop target.
+    bool Attach(HWND list, DropPathListHost& host);
+    // Before the list's window goes.
+    void Detach();
+
+    IDropTarget* DropTarget();
+    // From the page's LVN_KEYDOWN.
+    void OnKeyDown(WORD key);
+    // Gives every entry the other marker.
+    void ClearMarkers();
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    class Target;
+    friend class Target;
+    // The files of a CF_HDROP block that the album can hold, sorted without regard to case.
+    static std::vector<std::wstring> AcceptedPaths(HDROP drop);
+    void InsertDropped(const std::vector<std::wstring>& paths);
+
+    Target* target_;
+    DropPathListHost* host_ = nullptr;
+    bool registered_ = false;
+};
+
+} // namespace glimro

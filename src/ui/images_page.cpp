@@ -1,0 +1,421 @@
+#include "ui/images_page.h"
+
+#include "engine/image_staging.h"
+#include "platform/com_ptr.h"
+#include "platform/window.h"
+#include "resource.h"
+#include "ui/add_image_dialog.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+namespace glimro {
+namespace {
+
+constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
+constexpr int kColumnWidth = 260;
+constexpr UINT kRowStates = LVIS_SELECTED | LVIS_FOCUSED;
+
+void EnableItem(HWND page, int id, bool enabled) {
+    ::EnableWindow(::GetDlgItem(page, id), enabled ? TRUE : FALSE);
+}
+
+} // namespace
+
+CImagesPropertyPage::CImagesPropertyPage(CAccount& album, AlbumSet& albums)
+    : CPropertyPage(IDD_IMAGES), album_(album), albums_(albums), mode_(album.Mode),
+      position_(album.LastIndex) {}
+
+CImagesPropertyPage::~CImagesPropertyPage() {
+    if (no_picture_)
+        ::DeleteObject(no_picture_);
+}
+
+int CImagesPropertyPage::Rows() const {
+    return ListView_GetItemCount(Item(IDC_IMAGE_LIST));
+}
+
+int CImagesPropertyPage::Selected() const {
+    return ListView_GetNextItem(Item(IDC_IMAGE_LIST), -1, LVNI_SELECTED);
+}
+
+std::wstring CImagesPropertyPage::RowText(int row) const {
+    wchar_t text[MAX_PATH] = {};
+    ListView_GetItemText(Item(IDC_IMAGE_LIST), row, 0, text, MAX_PATH);
+    return text;
+}
+
+void CImagesPropertyPage::OnInitDialog() {
+    HWND mode = Item(IDC_IMAGE_MODE);
+    for (const wchar_t* entry : {L"Sequential", L"Random"})
+        ::SendMessageW(mode, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    ::SendMessageW(mode, CB_SETCURSEL, static_cast<WPARAM>(mode_), 0);
+
+    HWND list = Item(IDC_IMAGE_LIST);
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP,
+                                        LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    no_picture_ = static_cast<HBITMAP>(
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDB_NO_PICTURE), IMAGE_BITMAP, 0, 0, 0));
+    // The control's own copy from the template gives way to the page's.
+    if (HANDLE loaded = reinterpret_cast<HANDLE>(
+            ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP,
+                                  reinterpret_cast<LPARAM>(no_picture_))))
+        ::DeleteObject(loaded);
+
+    markers_.Reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 1));
+    for (int* marker : {&current_marker_, &other_marker_}) {
+        const int icon_id = marker == &current_marker_ ? IDI_BOX_TICKED : IDI_BOX_EMPTY;
+        HICON icon = static_cast<HICON>(
+            ::LoadImageW(instance, MAKEINTRESOURCEW(icon_id), IMAGE_ICON, 16, 16, 0));
+        *marker = ::ImageList_AddIcon(markers_.Get(), icon);
+        ::DestroyIcon(icon);
+    }
+    ListView_SetImageList(list, markers_.Get(), LVSIL_STATE);
+
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = kColumnWidth;
+    std::wstring title = L"Wallpaper Pathname";
+    column.pszText = title.data();
+    ListView_InsertColumn(list, 0, &column);
+
+    list_.Attach(list, *this);
+    FillList();
+    EnableButtons(Rows());
+}
+
+void CImagesPropertyPage::OnDestroy() {
+    list_.Detach();
+    ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP, 0);
+    if (thumbnail_)
+        ::DeleteObject(thumbnail_);
+    thumbnail_ = nullptr;
+}
+
+void CImagesPropertyPage::FillList() {
+    HWND list = Item(IDC_IMAGE_LIST);
+    ListView_DeleteAllItems(list);
+    for (size_t i = 0; i < album_.FileList.size(); ++i) {
+        std::wstring text = album_.FileList[i];
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT | LVIF_STATE;
+        item.iItem = static_cast<int>(i);
+        item.pszText = text.data();
+        const int marker = static_cast<int>(i) == position_ ? current_marker_ : other_marker_;
+        item.state = INDEXTOSTATEIMAGEMASK(marker + 1) | (i == 0 ? kRowStates : 0);
+        item.stateMask = LVIS_STATEIMAGEMASK | kRowStates;
+        ListView_InsertItem(list, &item);
+    }
+    UpdateCountLabel();
+    ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+void CImagesPropertyPage::UpdateCountLabel() {
+    const std::wstring label = L"Image List: (" + std::to_wstring(Rows()) + L" items)";
+    ::SetDlgItemTextW(Handle(), IDC_IMAGE_COUNT, label.c_str());
+}
+
+void CImagesPropertyPage::EnableButtons(int rows) {
+    EnableItem(Handle(), IDC_IMAGE_UP, rows > 1);
+    EnableItem(Handle(), IDC_IMAGE_DOWN, rows > 1);
+    EnableItem(Handle(), IDC_IMAGE_DELETE, rows >= 1);
+}
+
+void CImagesPropertyPage::MarkChanged() {
+    Sheet()->SetChanged(true);
+    modified_ = true;
+    SetModified(true);
+}
+
+void CImagesPropertyPage::SetMarkers() {
+    HWND list = Item(IDC_IMAGE_LIST);
+    for (int row = 0; row < Rows(); ++row) {
+        const int marker = row == position_ ? current_marker_ : other_marker_;
+        ListView_SetItemState(list, row, INDEXTOSTATEIMAGEMASK(marker + 1), LVIS_STATEIMAGEMASK);
+    }
+}
+
+bool CImagesPropertyPage::OnApply() {
+    const LRESULT selected = ::SendDlgItemMessageW(Handle(), IDC_IMAGE_MODE, CB_GETCURSEL, 0, 0);
+    if (selected != CB_ERR)
+        mode_ = static_cast<int>(selected);
+    if (!modified_)
+        return true;
+    album_.FileList.clear();
+    for (int row = 0; row < Rows(); ++row)
+        album_.FileList.push_back(RowText(row));
+    album_.Mode = mode_;
+    album_.LastIndex = position_;
+    modified_ = false;
+    SetModified(false);
+    return true;
+}
+
+void CImagesPropertyPage::UseNow() {
+    // The album may be the one a pass is writing right now.
+    if (albums_.PassRunning()) {
+        ::MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    CWaitCursor wait;
+    OnApply();
+    if (Rows() == 0)
+        return;
+    const int selected = Selected();
+    if (selected != -1 && selected != album_.LastIndex) {
+        position_ = selected;
+        AlbumSet::PassHold hold = albums_.HoldForPass(&album_);
+        if (hold && album_.ApplyImageAt(selected) == kPassApplied)
+            RepaintThreadWindows();
+    }
+    SetMarkers();
+}
+
+bool CImagesPropertyPage::InsertPaths(std::wstring* text, int base) {
+    HWND list = Item(IDC_IMAGE_LIST);
+    bool inserted = false;
+    for (;;) {
+        const size_t split = text->find(L';');
+        const std::wstring path = text->substr(0, split);
+        if (path.empty())
+            break;
+        if (split != std::wstring::npos)
+            text->erase(0, split + 1);
+        if (path.size() >= MAX_PATH) {
+            // The album keeps entries of up to 259 characters: a longer one would be lost.
+            ::MessageBoxW(
+                Handle(),
+                (L"The path is too long for an album entry (at most 259 characters):\n\n" + path)
+                    .c_str(),
+                kCaption, MB_OK);
+        } else if (!HasImageExtension(path)) {
+            ::MessageBoxW(Handle(), L"File specified does not appear to be a supported image file!",
+                          kCaption, MB_OK);
+        } else {
+            std::wstring row_text = path;
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT | LVIF_STATE;
+            item.iItem = base + 1;
+            item.pszText = row_text.data();
+            item.state = INDEXTOSTATEIMAGEMASK(other_marker_ + 1) | kRowStates;
+            item.stateMask = LVIS_STATEIMAGEMASK | kRowStates;
+            const int row = ListView_InsertItem(list, &item);
+            ListView_EnsureVisible(list, row, FALSE);
+            ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE);
+            MarkChanged();
+            EnableButtons(Rows());
+            inserted = true;
+        }
+        if (split == std::wstring::npos)
+            break;
+    }
+    return inserted;
+}
+
+void CImagesPropertyPage::AddImages() {
+    const int rows_before = Rows();
+    CAddImageDialog dialog;
+    for (;;) {
+        if (dialog.DoModal(Handle(), false) != IDOK)
+            break;
+        if (dialog.PathText.empty())
+            continue;
+        int base = rows_before;
+        const int selected = Selected();
+        if (selected != -1) {
+            base = selected;
+            ListView_SetItemState(Item(IDC_IMAGE_LIST), selected, 0, kRowStates);
+        }
+        if (InsertPaths(&dialog.PathText, base)) {
+            UpdateCountLabel();
+            return;
+        }
+    }
+    UpdateCountLabel();
+    EnableButtons(Rows());
+}
+
+void CImagesPropertyPage::DeleteSelected() {
+    HWND list = Item(IDC_IMAGE_LIST);
+    int rows = Rows();
+    if (Selected() != -1) {
+        int last_deleted = -1;
+        bool first_deleted = false, end_deleted = false;
+        for (int s = Selected(); s != -1 && s < rows; s = Selected()) {
+            ListView_DeleteItem(list, s);
+            last_deleted = s;
+            first_deleted = first_deleted || s == 0;
+            end_deleted = end_deleted || s == rows - 1;
+            rows = Rows();
+        }
+        const int next = first_deleted ? 0 : end_deleted ? last_deleted - 1 : last_deleted;
+        if (rows > 0) {
+            ListView_SetItemState(list, next, kRowStates, kRowStates);
+        } else {
+            // The Delete button goes grey under the focus: OK becomes the default button and
+            // the keyboard stays in the list.
+            ::SendMessageW(::GetParent(Handle()), DM_SETDEFID, IDOK, 0);
+            HWND focus = ::GetFocus();
+            if (focus && ::GetParent(focus) == Handle())
+                ::SendMessageW(focus, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+            ::SetFocus(list);
+        }
+        MarkChanged();
+    }
+    UpdateCountLabel();
+    EnableButtons(Rows());
+}
+
+void CImagesPropertyPage::MoveSelected(int step) {
+    HWND list = Item(IDC_IMAGE_LIST);
+    const int rows = Rows();
+    const int from = Selected();
+    const int to = from + step;
+    if (rows < 2 || from == -1 || to < 0 || to >= rows)
+        return;
+    std::wstring text = RowText(from);
+    const UINT state = ListView_GetItemState(list, from, kRowStates);
+    ListView_DeleteItem(list, from);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.iItem = to;
+    item.pszText = text.data();
+    const int marker = from == position_ ? current_marker_ : other_marker_;
+    item.state = state | INDEXTOSTATEIMAGEMASK(marker + 1);
+    item.stateMask = LVIS_STATEIMAGEMASK | kRowStates;
+    ListView_InsertItem(list, &item);
+    // The current position follows its row, whether that row moved or was stepped over.
+    if (from == position_)
+        position_ = to;
+    else if (to == position_)
+        position_ = from;
+    ListView_EnsureVisible(list, to, FALSE);
+    MarkChanged();
+}
+
+void CImagesPropertyPage::ClearAll() {
+    ListView_DeleteAllItems(Item(IDC_IMAGE_LIST));
+    EnableButtons(0);
+    MarkChanged();
+    UpdateCountLabel();
+}
+
+void CImagesPropertyPage::Reset() {
+    position_ = -1;
+    modified_ = true;
+    SetModified(true);
+    FillList();
+    EnableButtons(Rows());
+}
+
+void CImagesPropertyPage::ShowRowMenu() {
+    if (ListView_GetSelectedCount(Item(IDC_IMAGE_LIST)) != 1)
+        return;
+    HMENU menu = ::CreatePopupMenu();
+    if (!menu)
+        return;
+    ::AppendMenuW(menu, MF_STRING, ID_IMAGE_USE_NOW, L"&Use Now");
+    ::AppendMenuW(menu, MF_STRING, IDC_IMAGE_DELETE, L"&Delete");
+    ::SetMenuDefaultItem(menu, 0, TRUE);
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    const UINT chosen = static_cast<UINT>(::TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Handle(), nullptr));
+    ::DestroyMenu(menu);
+    if (chosen != 0)
+        ::PostMessageW(Handle(), WM_COMMAND, chosen, 0);
+}
+
+void CImagesPropertyPage::ShowThumbnail(const std::wstring& path) {
+    ComPtr<IShellFolder> desktop;
+    if (FAILED(::SHGetDesktopFolder(desktop.Put())))
+        return;
+    PIDLIST_RELATIVE item = nullptr;
+    std::wstring name = path;
+    if (FAILED(desktop->ParseDisplayName(Handle(), nullptr, name.data(), nullptr, &item, nullptr)))
+        return; // the picture keeps what it shows
+    ComPtr<IShellFolder> parent;
+    PCUITEMID_CHILD child = nullptr;
+    if (SUCCEEDED(::SHBindToParent(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), IID_IShellFolder,
+                                   reinterpret_cast<void**>(parent.Put()), &child))) {
+        HBITMAP bitmap = ExtractItemImage(parent.Get(), child, kThumbnailSize, 8);
+        if (bitmap || no_picture_) {
+            ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP,
+                                  reinterpret_cast<LPARAM>(bitmap ? bitmap : no_picture_));
+            if (thumbnail_)
+                ::DeleteObject(thumbnail_);
+            thumbnail_ = bitmap;
+        }
+    }
+    ::CoTaskMemFree(item);
+}
+
+bool CImagesPropertyPage::OnCommand(WORD id, WORD code) {
+    if (id == IDC_IMAGE_MODE) {
+        if (code == CBN_SELCHANGE)
+            MarkChanged();
+        return code == CBN_SELCHANGE;
+    }
+    if (code != BN_CLICKED)
+        return false;
+    switch (id) {
+    case IDC_IMAGE_UP:
+        MoveSelected(-1);
+        return true;
+    case IDC_IMAGE_DOWN:
+        MoveSelected(+1);
+        return true;
+    case IDC_IMAGE_ADD:
+        AddImages();
+        return true;
+    case IDC_IMAGE_DELETE:
+        DeleteSelected();
+        return true;
+    case IDC_IMAGE_CLEAR_ALL:
+        ClearAll();
+        return true;
+    case IDC_IMAGE_RESET:
+        Reset();
+        return true;
+    case ID_IMAGE_USE_NOW:
+        UseNow();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CImagesPropertyPage::OnNotify(const NMHDR& header, LRESULT* result) {
+    if (header.idFrom != IDC_IMAGE_LIST)
+        return false;
+    *result = 0;
+    switch (header.code) {
+    case NM_DBLCLK:
+        ::PostMessageW(Handle(), WM_COMMAND, ID_IMAGE_USE_NOW, 0);
+        return true;
+    case NM_RCLICK:
+        ShowRowMenu();
+        return true;
+    case LVN_KEYDOWN:
+        list_.OnKeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey);
+        return true;
+    case LVN_ITEMCHANGED: {
+        // A row newly selected, not a marker repainted on the selected row.
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) &&
+            !(change.uOldState & LVIS_SELECTED)) {
+            CWaitCursor wait;
+            const int selected = Selected();
+            if (Rows() > 0 && selected != -1)
+                ShowThumbnail(RowText(selected));
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace glimro

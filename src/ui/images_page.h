@@ -1,0 +1,69 @@
+#pragma once
+// The Images page of the album properties sheet: the album's pictures in a list whose ticked
+// box marks the current entry, with Add, Delete, Up, Down, Clear All, Reset, the Mode box, a
+// thumbnail of the selected picture, and Use Now. The rows are a working copy, written back
+// to the album when the page is applied.
+#include "platform/image_list.h"
+#include "platform/property_sheet.h"
+#include "store/album_set.h"
+#include "ui/drop_path_list_ctrl.h"
+
+#include <string>
+
+namespace glimro {
+
+inline constexpr SIZE kThumbnailSize = {75, 75};
+
+class CImagesPropertyPage : public CPropertyPage, public DropPathListHost {
+public:
+    // The album set holds the pass that Use Now runs.
+    CImagesPropertyPage(CAccount& album, AlbumSet& albums);
+    ~CImagesPropertyPage() override;
+
+    bool OnApply() override;
+    CDropPathListCtrl& List() { return list_; }
+
+    // DropPathListHost: what the list asks of the page.
+    void UseNow() override;
+    void DeleteSelected() override;
+    void AddImages() override;
+    void EnableButtons(int rows) override;
+    void MarkChanged() override;
+    int OtherMarker() const override { return other_marker_; }
+
+protected:
+    void OnInitDialog() override;
+    bool OnCommand(WORD id, WORD code) override;
+    bool OnNotify(const NMHDR& header, LRESULT* result) override;
+    void OnDestroy() override;
+
+private:
+    int Rows() const;
+    int Selected() const;
+    std::wstring RowText(int row) const;
+    void FillList();
+    void UpdateCountLabel();
+    void SetMarkers();
+    // Moves the selected row one place up (-1) or down (+1).
+    void MoveSelected(int step);
+    void ClearAll();
+    void Reset();
+    void ShowRowMenu();
+    void ShowThumbnail(const std::wstring& path);
+    // Inserts one text's paths after row p; true when at least one was taken.
+    bool InsertPaths(std::wstring* text, int base);
+
+    CAccount& album_;
+    AlbumSet& albums_;
+    CDropPathListCtrl list_;
+    UniqueImageList markers_;
+    HBITMAP no_picture_ = nullptr;
+    HBITMAP thumbnail_ = nullptr; // the picture control's, when it is not the default one
+    int mode_;
+    int position_;
+    int current_marker_ = -1;
+    int other_marker_ = -1;
+    bool modified_ = false;
+};
+
+} // namespace glimro
