@@ -88,10 +88,20 @@ void CImagesPropertyPage::OnInitDialog() {
 
 void CImagesPropertyPage::OnDestroy() {
     list_.Detach();
-    ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP, 0);
+    ShowPicture(nullptr, nullptr);
+}
+
+void CImagesPropertyPage::ShowPicture(HBITMAP shown, HBITMAP thumbnail) {
+    HANDLE previous = reinterpret_cast<HANDLE>(
+        ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP,
+                              reinterpret_cast<LPARAM>(shown)));
+    // The control may have shown a copy of its own (version 6 copies 32-bit bitmaps): that
+    // copy is the page's to delete, as is the page's last thumbnail.
+    if (previous && previous != no_picture_ && previous != thumbnail_)
+        ::DeleteObject(previous);
     if (thumbnail_)
         ::DeleteObject(thumbnail_);
-    thumbnail_ = nullptr;
+    thumbnail_ = thumbnail;
 }
 
 void CImagesPropertyPage::FillList() {
@@ -341,13 +351,8 @@ void CImagesPropertyPage::ShowThumbnail(const std::wstring& path) {
     if (SUCCEEDED(::SHBindToParent(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), IID_IShellFolder,
                                    reinterpret_cast<void**>(parent.Put()), &child))) {
         HBITMAP bitmap = ExtractItemImage(parent.Get(), child, kThumbnailSize, 8);
-        if (bitmap || no_picture_) {
-            ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP,
-                                  reinterpret_cast<LPARAM>(bitmap ? bitmap : no_picture_));
-            if (thumbnail_)
-                ::DeleteObject(thumbnail_);
-            thumbnail_ = bitmap;
-        }
+        if (bitmap || no_picture_)
+            ShowPicture(bitmap ? bitmap : no_picture_, bitmap);
     }
     ::CoTaskMemFree(item);
 }

@@ -50,6 +50,9 @@ private:
     void Reset();
     void ShowRowMenu();
     void ShowThumbnail(const std::wstring& path);
+    // Puts a bitmap into the picture control; thumbnail is the page's own, deleted when it
+    // is replaced (null for the default picture).
+    void ShowPicture(HBITMAP shown, HBITMAP thumbnail);
     // Inserts one text's paths after row p; true when at least one was taken.
     bool InsertPaths(std::wstring* text, int base);
 

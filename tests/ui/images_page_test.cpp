@@ -1,0 +1,473 @@
+// The Images page, the Add Image dialog and the drop-path list, driven in the real sheet.
+#include "log/activity_log.h"
+#include "platform/open_box.h"
+#include "resource.h"
+#include "store/product_key.h"
+#include "support/dialog_driver.h"
+#include "support/registry_sandbox.h"
+#include "support/temp_folder.h"
+#include "ui/add_image_dialog.h"
+#include "ui/album_manager_harness.h"
+#include "ui/images_page.h"
+#include "ui/wps_property_sheet.h"
+
+#include <cderr.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+namespace glimro {
+namespace {
+
+using test::AlbumManagerHarness;
+using test::DialogDriver;
+using test::OnWindow;
+
+constexpr wchar_t kEditCaption[] = L"Glimro Album Properties";
+constexpr wchar_t kMessageCaption[] = L"Glimro - Album Manager";
+constexpr int kCurrentState = 1; // the ticked box, added first
+constexpr int kOtherState = 2;
+
+// Answers each "Add Image" dialog in turn: types the next text and presses OK; Cancel once
+// the texts are used up.
+class AddImageAnswers {
+public:
+    explicit AddImageAnswers(std::vector<std::wstring> texts) : texts_(std::move(texts)) {
+        self_ = this;
+        timer_ = ::SetTimer(nullptr, 0, 30, &AddImageAnswers::OnTimer);
+    }
+    ~AddImageAnswers() {
+        ::KillTimer(nullptr, timer_);
+        self_ = nullptr;
+    }
+    int Shown() const { return shown_; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        HWND dialog = ::FindWindowW(L"#32770", L"Add Image");
+        if (!self_ || !dialog || !::IsWindowVisible(dialog) || dialog == self_->last_)
+            return;
+        self_->last_ = dialog;
+        ++self_->shown_;
+        if (self_->next_ < self_->texts_.size()) {
+            ::SetDlgItemTextW(dialog, IDC_ADD_IMAGE_PATH, self_->texts_[self_->next_++].c_str());
+            ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        } else {
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    }
+    static inline AddImageAnswers* self_ = nullptr;
+    std::vector<std::wstring> texts_;
+    size_t next_ = 0;
+    int shown_ = 0;
+    HWND last_ = nullptr;
+    UINT_PTR timer_ = 0;
+};
+
+class ImagesPageTest : public ::testing::Test {
+protected:
+    AlbumManagerHarness h;
+    DialogDriver driver{20000};
+    std::vector<std::wstring> pictures;
+    HWND sheet = nullptr, page = nullptr, list = nullptr;
+
+    void SetUp() override {
+        BuildLogPath();
+        for (const wchar_t* name : {L"A.bmp", L"B.bmp", L"C.bmp"}) {
+            pictures.push_back(h.folder.File(name));
+            ASSERT_TRUE(test::WriteSolidBitmap(pictures.back(), 40, 30));
+        }
+        CAccount alps = h.Album(L"Alps");
+        alps.FileList = pictures;
+        alps.LastIndex = 1;
+        h.StoreAlbums({alps});
+        ASSERT_TRUE(h.Start());
+        for (const wchar_t* caption : {kEditCaption, L"Add Image"})
+            driver.Ignore(caption);
+    }
+    CAccount& Alps() { return *h.albums.DisplayOrder()[0]; }
+
+    // Opens Properties on the Images page and runs the steps there, then presses a button.
+    INT_PTR OnImagesPage(const std::function<void()>& steps, int close_with) {
+        OnWindow run(kEditCaption, [&](HWND window) {
+            sheet = window;
+            ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+            page = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+            list = ::GetDlgItem(page, IDC_IMAGE_LIST);
+            steps();
+            ::PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(close_with, BN_CLICKED), 0);
+        });
+        h.Select(0);
+        ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_PROPERTIES, 0);
+        EXPECT_TRUE(run.Ran());
+        return 0;
+    }
+    void Click(int button) {
+        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(page, button)));
+    }
+    void Select(int row) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        if (row >= 0)
+            ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    std::vector<std::wstring> Rows() {
+        std::vector<std::wstring> rows;
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            wchar_t text[MAX_PATH] = {};
+            ListView_GetItemText(list, row, 0, text, MAX_PATH);
+            std::wstring full = text;
+            rows.push_back(full.substr(full.find_last_of(L'\\') + 1));
+        }
+        return rows;
+    }
+    int SelectedRow() { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+    int Ticked() {
+        for (int row = 0; row < ListView_GetItemCount(list); ++row)
+            if ((ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) >> 12) == kCurrentState)
+                return row;
+        return -1;
+    }
+    std::wstring Label() {
+        wchar_t text[100] = {};
+        ::GetDlgItemTextW(page, IDC_IMAGE_COUNT, text, 100);
+        return text;
+    }
+    bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(page, id)) != FALSE; }
+};
+
+TEST_F(ImagesPageTest, OpensWithTheFirstRowSelectedAndTheCurrentEntryTicked) {
+    OnImagesPage(
+        [&] {
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
+            EXPECT_EQ(SelectedRow(), 0);
+            EXPECT_EQ(Ticked(), 1);
+            EXPECT_EQ(Label(), L"Image List: (3 items)");
+            EXPECT_TRUE(Enabled(IDC_IMAGE_UP) && Enabled(IDC_IMAGE_DOWN) &&
+                        Enabled(IDC_IMAGE_DELETE));
+            EXPECT_EQ(::SendDlgItemMessageW(page, IDC_IMAGE_MODE, CB_GETCOUNT, 0, 0), 2);
+        },
+        IDCANCEL);
+}
+
+// The worked examples: every path goes in just after the selected row (or at the end).
+TEST_F(ImagesPageTest, AddInsertsEachPathAfterTheBaseRowAndSkipsWhatIsNoPicture) {
+    const std::wstring too_long = L"C:\\" + std::wstring(260, L'x') + L".jpg";
+    driver.Expect(kMessageCaption, L"does not appear to be a supported image file", IDOK);
+    driver.Expect(kMessageCaption, L"too long", IDOK);
+    const struct {
+        int selected;
+        std::wstring text;
+        std::vector<std::wstring> rows;
+        int selected_after;
+    } cases[] = {
+        {-1, L"x.jpg;y.JPG;z.gif", {L"A.bmp", L"B.bmp", L"C.bmp", L"x.jpg", L"z.gif", L"y.JPG"}, 4},
+        {0, L"x.bmp;y.gif", {L"A.bmp", L"y.gif", L"x.bmp", L"B.bmp", L"C.bmp"}, 1},
+        {-1, L"x.jpg;;y.jpg", {L"A.bmp", L"B.bmp", L"C.bmp", L"x.jpg"}, 3},
+        {-1, L"p.png;" + too_long + L";q.bmp", {L"A.bmp", L"B.bmp", L"C.bmp", L"q.bmp"}, 3},
+    };
+    for (const auto& c : cases) {
+        OnImagesPage(
+            [&] {
+                Select(c.selected);
+                AddImageAnswers answers({c.text});
+                Click(IDC_IMAGE_ADD);
+                EXPECT_EQ(Rows(), c.rows) << test::Narrow(c.text);
+                EXPECT_EQ(SelectedRow(), c.selected_after) << test::Narrow(c.text);
+                EXPECT_EQ(Label(), L"Image List: (" + std::to_wstring(c.rows.size()) + L" items)");
+            },
+            IDCANCEL);
+    }
+    EXPECT_TRUE(driver.AllAnswered());
+}
+
+TEST_F(ImagesPageTest, AnAddOfNothingAcceptableOpensTheDialogAgainUntilCancelled) {
+    driver.Expect(kMessageCaption, L"does not appear to be a supported image file", IDOK);
+    int shown = 0;
+    OnImagesPage(
+        [&] {
+            AddImageAnswers answers({L"photo.png", L""});
+            Click(IDC_IMAGE_ADD);
+            shown = answers.Shown();
+            EXPECT_EQ(Rows().size(), 3u);
+        },
+        IDCANCEL);
+    EXPECT_EQ(shown, 3); // the refused picture, the empty text, then Cancel
+    EXPECT_TRUE(driver.AllAnswered());
+}
+
+TEST_F(ImagesPageTest, DeleteSelectsTheNextRowAndTheLastDeleteDisablesTheButtons) {
+    OnImagesPage(
+        [&] {
+            Select(2);
+            Click(IDC_IMAGE_DELETE);
+            EXPECT_EQ(SelectedRow(), 1); // the new last row
+            Select(0);
+            Click(IDC_IMAGE_DELETE);
+            EXPECT_EQ(SelectedRow(), 0);
+            EXPECT_FALSE(Enabled(IDC_IMAGE_UP));
+            EXPECT_TRUE(Enabled(IDC_IMAGE_DELETE));
+            Click(IDC_IMAGE_DELETE);
+            EXPECT_TRUE(Rows().empty());
+            EXPECT_FALSE(Enabled(IDC_IMAGE_DELETE) || Enabled(IDC_IMAGE_UP) ||
+                         Enabled(IDC_IMAGE_DOWN));
+            EXPECT_EQ(Label(), L"Image List: (0 items)");
+        },
+        IDOK);
+    // OK with every row gone: no FileList subkey.
+    EXPECT_FALSE(
+        test::KeyExists(HKEY_CURRENT_USER, std::wstring(kAlbumListKey) + L"\\Alps\\FileList"));
+}
+
+TEST_F(ImagesPageTest, MovedRowsKeepTheTickAndThePositionFollowsIt) {
+    OnImagesPage(
+        [&] {
+            Select(0);
+            Click(IDC_IMAGE_UP); // row 0 stays
+            Select(2);
+            Click(IDC_IMAGE_DOWN); // the last row stays
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
+            Select(1);
+            Click(IDC_IMAGE_DOWN); // the ticked B moves down
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"C.bmp", L"B.bmp"}));
+            EXPECT_EQ(Ticked(), 2);
+            Select(1);
+            Click(IDC_IMAGE_DOWN); // C steps over the ticked B
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
+            EXPECT_EQ(Ticked(), 1);
+        },
+        IDOK);
+    EXPECT_EQ(Alps().LastIndex, 1);
+    EXPECT_EQ(Alps().FileList, pictures);
+}
+
+TEST_F(ImagesPageTest, UseNowAppliesAtOnceAndSurvivesCancel) {
+    int calls_on_current = -1;
+    OnImagesPage(
+        [&] {
+            Select(1); // already the current entry: nothing is applied
+            const int before = h.desktop.apply_calls;
+            ::SendMessageW(page, WM_COMMAND, ID_IMAGE_USE_NOW, 0);
+            calls_on_current = h.desktop.apply_calls - before;
+            Select(2);
+            ::SendMessageW(page, WM_COMMAND, ID_IMAGE_USE_NOW, 0);
+            EXPECT_EQ(Ticked(), 2);
+        },
+        IDCANCEL);
+    EXPECT_EQ(calls_on_current, 0);
+    EXPECT_EQ(Alps().LastIndex, 2);
+    EXPECT_EQ(Alps().LastFile, pictures[2]);
+}
+
+TEST_F(ImagesPageTest, ResetThenOkStoresNoCurrentEntry) {
+    OnImagesPage(
+        [&] {
+            Click(IDC_IMAGE_RESET);
+            EXPECT_EQ(Ticked(), -1);
+        },
+        IDOK);
+    AlbumSet stored;
+    stored.LoadAlbumList();
+    EXPECT_EQ(stored.Albums().front()->LastIndex, -1);
+}
+
+// A data object serving a real CF_HDROP block, as the shell's drag source does.
+class DroppedFiles : public IDataObject {
+public:
+    explicit DroppedFiles(const std::vector<std::wstring>& paths) {
+        std::wstring list;
+        for (const std::wstring& path : paths)
+            list += path + L'\0';
+        list += L'\0';
+        block_ = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+        auto* drop = static_cast<DROPFILES*>(::GlobalLock(block_));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        std::memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+        ::GlobalUnlock(block_);
+    }
+    ~DroppedFiles() { ::GlobalFree(block_); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        *object = iid == IID_IUnknown || iid == IID_IDataObject ? this : nullptr;
+        return *object ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (QueryGetData(format) != S_OK)
+            return DV_E_FORMATETC;
+        const SIZE_T bytes = ::GlobalSize(block_);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = ::GlobalAlloc(GHND, bytes);
+        std::memcpy(::GlobalLock(medium->hGlobal), ::GlobalLock(block_), bytes);
+        ::GlobalUnlock(block_);
+        ::GlobalUnlock(medium->hGlobal);
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+        return format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK
+                                                                               : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+
+private:
+    HGLOBAL block_;
+};
+
+TEST_F(ImagesPageTest, DroppedPicturesGoInSortedAfterTheSelectionAndTheSourceKeepsItsFiles) {
+    CWPSPropertySheet sheet_object(kEditCaption, h.View());
+    CImagesPropertyPage images(Alps(), h.albums);
+    sheet_object.AddPage(images);
+    const std::wstring too_long = L"C:\\" + std::wstring(270, L'y') + L".bmp";
+    OnWindow run(kEditCaption, [&](HWND window) {
+        page = reinterpret_cast<HWND>(::SendMessageW(window, PSM_GETCURRENTPAGEHWND, 0, 0));
+        list = ::GetDlgItem(page, IDC_IMAGE_LIST);
+        IDropTarget* target = images.List().DropTarget();
+        Select(1);
+        DroppedFiles files({L"C:\\Drop\\b.JPG", L"C:\\Drop\\a.bmp", L"C:\\Drop\\c.txt", too_long});
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        EXPECT_EQ(target->DragEnter(&files, 0, POINTL{5, 5}, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY)); // the copy cursor at once
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        EXPECT_EQ(target->Drop(&files, 0, POINTL{5, 5}, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)); // a move deletes nothing
+        EXPECT_EQ(Rows(),
+                  (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"a.bmp", L"b.JPG", L"C.bmp"}));
+        EXPECT_EQ(SelectedRow(), 3);
+
+        // Apply turns Cancel off; a drop that adds nothing still counts as a change.
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_APPLY_NOW, BN_CLICKED), 0);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDCANCEL)));
+        DroppedFiles nothing({L"C:\\Drop\\notes.txt"});
+        effect = DROPEFFECT_COPY;
+        target->DragEnter(&nothing, 0, POINTL{5, 5}, &effect);
+        target->Drop(&nothing, 0, POINTL{5, 5}, &effect);
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(window, IDCANCEL)));
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    sheet_object.DoModal();
+    ASSERT_TRUE(run.Ran());
+    EXPECT_EQ(Alps().FileList.size(), 5u); // what Apply committed stays
+}
+
+TEST_F(ImagesPageTest, ThumbnailsShowThePictureOrTheDefaultAndLeakNothing) {
+    const std::wstring unreadable = h.folder.File(L"broken.bmp");
+    test::WriteFileBytes(unreadable, "not a picture");
+    Alps().FileList.push_back(unreadable);
+    OnImagesPage(
+        [&] {
+            const auto shown = [&] {
+                return reinterpret_cast<HBITMAP>(::SendDlgItemMessageW(
+                    page, IDC_IMAGE_THUMBNAIL, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            };
+            Select(3);
+            const HBITMAP default_picture = shown();
+            Select(0);
+            const HBITMAP picture = shown();
+            EXPECT_NE(picture, default_picture);
+            BITMAP size = {};
+            ASSERT_TRUE(::GetObjectW(picture, sizeof(size), &size));
+            EXPECT_EQ(size.bmWidth, kThumbnailSize.cx);
+            int leaked = 0;
+            for (int i = 0; i < 300; ++i) {
+                const HBITMAP before = shown();
+                Select(i % 4);
+                if (before != default_picture && before != shown() && ::GetObjectType(before))
+                    ++leaked;
+            }
+            EXPECT_EQ(leaked, 0);
+        },
+        IDCANCEL);
+}
+
+// The Open box answered through its seam, as the user would choose.
+class AddImageDialogTest : public ::testing::Test {
+protected:
+    test::RegistrySandbox sandbox;
+    test::TempFolder folder;
+    test::ScopedExecutableFolder exe{folder.Path()};
+    std::vector<wchar_t> answer;        // the selection buffer the "user" makes
+    std::wstring initial_folder, title; // as the box was asked
+    DWORD flags = 0;
+    Seam<DWORD(OPENFILENAMEW*)>::Override box{ShowOpenBox, [this](OPENFILENAMEW* open) -> DWORD {
+                                                  initial_folder = open->lpstrInitialDir;
+                                                  title = open->lpstrTitle;
+                                                  flags = open->Flags;
+                                                  if (answer.size() > open->nMaxFile)
+                                                      return FNERR_BUFFERTOOSMALL;
+                                                  std::copy(answer.begin(), answer.end(),
+                                                            open->lpstrFile);
+                                                  return 0;
+                                              }};
+
+    // Runs the dialog, presses Browse, and returns what the field then holds.
+    std::wstring Browse(const std::wstring& start_text = L"") {
+        CAddImageDialog dialog;
+        dialog.PathText = start_text;
+        std::wstring field;
+        OnWindow run(L"Add Image", [&](HWND window) {
+            ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_ADD_IMAGE_BROWSE, BN_CLICKED), 0);
+            wchar_t text[32768] = {};
+            ::GetDlgItemTextW(window, IDC_ADD_IMAGE_PATH, text, 32768);
+            field = text;
+            ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(dialog.DoModal(nullptr, false), IDOK);
+        EXPECT_EQ(dialog.PathText, field);
+        return field;
+    }
+    void Choose(const std::wstring& strings) { answer.assign(strings.begin(), strings.end()); }
+};
+
+TEST_F(AddImageDialogTest, OneChosenFileGivesItsPathAndRemembersItsFolder) {
+    Choose(std::wstring(L"C:\\Pictures\\a.jpg\0\0", 20));
+    EXPECT_EQ(Browse(), L"C:\\Pictures\\a.jpg");
+    EXPECT_EQ(initial_folder, folder.Path()); // nothing remembered yet
+    EXPECT_EQ(title, L"Glimro - Album Manager - Add Image File");
+    EXPECT_EQ(flags & (OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLEHOOK),
+              static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLEHOOK));
+    const auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, kImagePathValue);
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(stored.data.size(), 520u);
+    EXPECT_EQ(ReadImagePath(), L"C:\\Pictures");
+
+    // Next time the box starts in the remembered folder.
+    Choose(std::wstring(L"C:\\Pictures\\b.gif\0\0", 20));
+    Browse();
+    EXPECT_EQ(initial_folder, L"C:\\Pictures");
+}
+
+TEST_F(AddImageDialogTest, HundredsOfChosenFilesAreAllJoined) {
+    std::wstring strings = L"C:\\Holiday Pictures 2026";
+    strings += L'\0';
+    std::wstring expected;
+    for (int i = 0; i < 400; ++i) {
+        const std::wstring name =
+            L"Beach and dunes at sunset, picture number " + std::to_wstring(i) + L".jpg";
+        strings += name + L'\0';
+        expected += (i ? L";" : L"") + std::wstring(L"C:\\Holiday Pictures 2026\\") + name;
+    }
+    strings += L'\0';
+    Choose(strings);
+    EXPECT_EQ(Browse(), expected);
+    EXPECT_EQ(ReadImagePath(), L"C:\\Holiday Pictures 2026");
+}
+
+} // namespace
+} // namespace glimro
