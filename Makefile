@@ -28,8 +28,8 @@ run: run-deps build
 # Pictures of the Album Manager with a small demo album set, and of an album's properties
 # sheet, for the README.
 screenshot: run-deps build
-	cmake --build $(BUILD) --target glimro_post_command
-	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png
+	cmake --build $(BUILD) --target glimro_post_message
+	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png docs/album-images.png
 
 bench: configure
 	cmake --build $(BUILD) --target glimro_bench

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Writes pictures of the Album Manager, and of the properties sheet of its first album:
+# Writes pictures of the Album Manager, and of the properties sheet of its first album (the
+# General and the Images page):
 # glimro.exe with a small demo album set, in a throw-away prefix, in a Wine virtual desktop
-# under Xvfb. Usage: screenshot.sh <manager.png> <sheet.png>
+# under Xvfb. Usage: screenshot.sh <manager.png> <sheet.png> <images.png>
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/album-manager.png}")
 sheet_out=$(realpath -m "${2:-$root/docs/album-sheet.png}")
+images_out=$(realpath -m "${3:-$root/docs/album-images.png}")
 
 if [ -z "${GLIMRO_IN_XVFB:-}" ]; then
-    GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out"
+    GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out" "$images_out"
 fi
 
 source "$here/wine-env.sh"
@@ -41,12 +43,21 @@ mkdir -p "$(dirname "$out")"
 /usr/bin/convert "$work/desktop.png" -crop 700x540+290+120 +repage "$out"
 echo "Wrote $out"
 
-# Properties of the selected (first) album, as the Album menu opens them.
-# The helper must run on the same Wine desktop to find the window.
-cp "$root/build/glimro_post_command.exe" "$app/"
-wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro_post_command.exe' \
-    "Glimro - Album Manager" 32774 </dev/null >/dev/null 2>&1
-sleep 4
-/usr/bin/import -window root "$work/sheet.png"
-/usr/bin/convert "$work/sheet.png" -crop 700x540+290+120 +repage "$sheet_out"
-echo "Wrote $sheet_out"
+# Properties of the selected (first) album, as the Album menu opens them, then its Images
+# page with the first picture's thumbnail. The helper must run on the same Wine desktop to
+# find the windows.
+cp "$root/build/glimro_post_message.exe" "$app/"
+post() {
+    wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro_post_message.exe' "$@" \
+        </dev/null >/dev/null 2>&1
+}
+shoot() {
+    sleep 4
+    /usr/bin/import -window root "$work/shot.png"
+    /usr/bin/convert "$work/shot.png" -crop 700x540+290+120 +repage "$1"
+    echo "Wrote $1"
+}
+post "Glimro - Album Manager" 273 32774 # WM_COMMAND, Properties
+shoot "$sheet_out"
+post "Glimro Album Properties" 1125 1 # PSM_SETCURSEL, the Images page
+shoot "$images_out"
