@@ -153,10 +153,17 @@ BOOL CALLBACK RepaintWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
+void CALLBACK RepaintAgain(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &RepaintWindow, 0);
+}
+
 } // namespace
 
 void RepaintThreadWindows() {
     ::EnumThreadWindows(::GetCurrentThreadId(), &RepaintWindow, 0);
+    // The desktop may paint the new wallpaper after this: once more a little later.
+    ::SetTimer(nullptr, 0, kRepaintAgainDelay, &RepaintAgain);
 }
 
 } // namespace glimro

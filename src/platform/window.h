@@ -61,8 +61,9 @@ int RunMessageLoop();
 void PumpMessages(HWND dialog = nullptr);
 
 // Invalidates and repaints, frames and children included, every visible top-level window of
-// this thread.
+// this thread, at once and again after a short while.
 void RepaintThreadWindows();
+inline constexpr UINT kRepaintAgainDelay = 700;
 
 // Shows the hourglass while it lives.
 class CWaitCursor {
