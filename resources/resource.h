@@ -22,6 +22,12 @@
 #define ID_ALBUM_PROPERTIES 32774
 #define ID_ALBUM_DELETE 32775
 #define ID_ALBUM_ACTIVATE 32777
+#define ID_ALBUM_NEXT 32778
+#define ID_ALBUM_PAUSE 32779
+#define ID_VIEW_TRAY_ICON 32780
+// The notification-area icon's own menu items.
+#define ID_TRAY_ALBUM_MANAGER 32781
+#define ID_TRAY_EXIT 32782
 #define ID_ALBUM_NEW 57600
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the Album Manager's small pictures: toolbar bitmap 101 (New, Delete, Properties,
-About; 16 x 15 each on the toolbar's mapped grey), the two 16 x 16 state icons (an empty
+About, Next Picture; 16 x 15 each on the toolbar's mapped grey), the two 16 x 16 state icons (an empty
 box and a ticked box) and the Images page's default picture. The outputs are committed; run this only to change them."""
 import struct
 from pathlib import Path
@@ -74,6 +74,16 @@ def about_icon():
     return img
 
 
+def next_icon():  # a picture frame with an arrow to the right
+    img = canvas(16, 15, GREY)
+    rect(img, 1, 2, 10, 12, DARK)
+    fill(img, 2, 3, 9, 11, WHITE)
+    for r in range(9):
+        width = 4 - abs(r - 4)
+        fill(img, 10, 3 + r, 10 + width, 3 + r, BLUE)
+    return img
+
+
 def write_bmp(path, img):
     h, w = len(img), len(img[0])
     stride = (w * 3 + 3) & ~3
@@ -118,8 +128,8 @@ def no_picture():  # the Images page's picture before a thumbnail: a framed squa
 
 
 def main():
-    strip = canvas(64, 15, GREY)
-    for i, draw in enumerate([new_icon, delete_icon, properties_icon, about_icon]):
+    strip = canvas(80, 15, GREY)
+    for i, draw in enumerate([new_icon, delete_icon, properties_icon, about_icon, next_icon]):
         one = draw()
         for y in range(15):
             strip[y][16 * i:16 * i + 16] = one[y]

@@ -172,6 +172,7 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     frame_ = std::make_unique<CMainFrame>(Placement, albums_);
     frame_->QuitOnDestroy = true;
     frame_->OnAbout = [this] { ShowAbout(); };
+    frame_->OnQuitInstance = [this] { QuitInstance(); };
     if (!frame_->Create(open_new_album))
         return false;
 

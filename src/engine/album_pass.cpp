@@ -4,6 +4,7 @@
 
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
+#include "engine/shuffle.h"
 #include "engine/wallpaper_setter.h"
 #include "platform/clock.h"
 #include "log/activity_log.h"
@@ -40,6 +41,10 @@ void WritePassEntryEnd(LogStream& log) {
 } // namespace
 
 HRESULT CAccount::ApplyNextImage() {
+    return ApplyNext(Mode == kRandom && Frequency != kSyncToMonth);
+}
+
+HRESULT CAccount::ApplyNext(bool by_shuffle) {
     if (g_pass_running)
         return kPassAlreadyRunning;
     const int count = static_cast<int>(FileList.size());
@@ -49,6 +54,14 @@ HRESULT CAccount::ApplyNextImage() {
     PassGuard guard;
     int position = LastIndex + 1;
     const SYSTEMTIME now = LocalTime();
+    if (by_shuffle) {
+        // A new round when the last is used up, or no longer fits an edited list.
+        if (ShuffleRound.empty() || !IsValidShuffleRound(ShuffleRound, count)) {
+            static std::mt19937 random{std::random_device{}()};
+            ShuffleRound = DrawShuffleRound(count, LastIndex, random);
+        }
+        position = ShuffleRound.front();
+    }
     if (Frequency == kSyncToMonth)
         position = now.wMonth - 1;
     if (position >= count || position < 0)
@@ -57,6 +70,8 @@ HRESULT CAccount::ApplyNextImage() {
     const std::wstring entry = FileList[static_cast<size_t>(position)];
     if (!ApplyImage(entry))
         return kPassEmptyEntry;
+    if (by_shuffle)
+        ShuffleRound.erase(ShuffleRound.begin());
     LastTime = now;
     LastIndex = position;
     LastFile = entry;
@@ -67,7 +82,8 @@ HRESULT CAccount::ApplyImageAt(int position) {
     if (g_pass_running)
         return kPassAlreadyRunning;
     LastIndex = position - 1;
-    return ApplyNextImage();
+    // The entry at that position, whatever the mode.
+    return ApplyNext(false);
 }
 
 bool CAccount::ApplyImage(const std::wstring& entry) {

@@ -2,6 +2,8 @@
 
 #include "scheduler/interval_markers.h"
 #include "scheduler/week.h"
+
+#include <algorithm>
 #include "log/activity_log.h"
 
 namespace glimro {
@@ -45,6 +47,70 @@ bool IsIntervalDue(int frequency, const SYSTEMTIME& t) {
     case kEveryMonth:
     case kSyncToMonth:
         return ReadIntervalMarker(kLastMonth) != t.wMonth;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+constexpr ULONGLONG kTicksPerMinute = 60ULL * 10000000ULL;
+
+ULONGLONG Ticks(const SYSTEMTIME& t) {
+    FILETIME file = {};
+    ::SystemTimeToFileTime(&t, &file);
+    return (static_cast<ULONGLONG>(file.dwHighDateTime) << 32) | file.dwLowDateTime;
+}
+
+SYSTEMTIME FromTicks(ULONGLONG ticks) {
+    FILETIME file = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME t = {};
+    ::FileTimeToSystemTime(&file, &t);
+    return t;
+}
+
+SYSTEMTIME StartOfDay(const SYSTEMTIME& t) {
+    SYSTEMTIME day = t;
+    day.wHour = day.wMinute = day.wSecond = day.wMilliseconds = 0;
+    return FromTicks(Ticks(day)); // fills in the day of the week
+}
+
+SYSTEMTIME StartOfNextMonth(const SYSTEMTIME& t) {
+    SYSTEMTIME month = {};
+    month.wYear = static_cast<WORD>(t.wMonth == 12 ? t.wYear + 1 : t.wYear);
+    month.wMonth = static_cast<WORD>(t.wMonth == 12 ? 1 : t.wMonth + 1);
+    month.wDay = 1;
+    return FromTicks(Ticks(month));
+}
+
+} // namespace
+
+bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next) {
+    SYSTEMTIME minute = t;
+    minute.wSecond = minute.wMilliseconds = 0;
+    const ULONGLONG day_ticks = 24 * 60 * kTicksPerMinute;
+    switch (frequency) {
+    case kEveryMinute:
+        *next = FromTicks(Ticks(minute) + kTicksPerMinute);
+        return true;
+    case kEveryHour:
+        minute.wMinute = 0;
+        *next = FromTicks(Ticks(minute) + 60 * kTicksPerMinute);
+        return true;
+    case kEveryDay:
+        *next = FromTicks(Ticks(StartOfDay(t)) + day_ticks);
+        return true;
+    case kEveryWeek: {
+        const SYSTEMTIME today = StartOfDay(t);
+        const int to_monday = (8 - today.wDayOfWeek) % 7;
+        const ULONGLONG monday = Ticks(today) + (to_monday == 0 ? 7 : to_monday) * day_ticks;
+        *next = FromTicks(std::min(monday, Ticks(StartOfNextMonth(t))));
+        return true;
+    }
+    case kEveryMonth:
+    case kSyncToMonth:
+        *next = StartOfNextMonth(t);
+        return true;
     default:
         return false;
     }

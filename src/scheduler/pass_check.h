@@ -29,6 +29,10 @@ DWORD NextCheckDelay(int frequency);
 // with the local time t. No year is compared.
 bool IsIntervalDue(int frequency, const SYSTEMTIME& t);
 
+// The start of the next interval of the frequency after t (a weekly album is due at the new
+// week or the new month, whichever comes first); false for a frequency that is never due.
+bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next);
+
 // One check: logs it, runs the pass when due, returns the delay until the next check.
 DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums);
 

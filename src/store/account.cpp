@@ -14,6 +14,8 @@ constexpr wchar_t kLastIndex[] = L"LastIndex";
 constexpr wchar_t kFrequency[] = L"Frequency";
 constexpr wchar_t kImageCount[] = L"Image Count";
 constexpr wchar_t kFileList[] = L"FileList";
+constexpr wchar_t kShuffleRound[] = L"Shuffle Round";
+constexpr DWORD kMaxShuffleBytes = 64 * 1024;
 constexpr size_t kMaxEntryChars = MAX_PATH - 1;
 
 // Data longer than a path and its terminator is no entry.
@@ -47,6 +49,19 @@ SYSTEMTIME LoadTime(const RegKey& key, const wchar_t* name) {
         !::SystemTimeToFileTime(&time, &checked))
         return SYSTEMTIME{};
     return time;
+}
+
+// Whole 32-bit positions of REG_BINARY; anything else is no round. The pass checks that
+// the positions still fit the list.
+void LoadShuffleRound(const RegKey& key, std::vector<int>* round) {
+    round->clear();
+    DWORD type = REG_NONE, bytes = 0;
+    if (key.QueryInfo(kShuffleRound, &type, &bytes) != ERROR_SUCCESS || type != REG_BINARY ||
+        bytes % sizeof(DWORD) != 0 || bytes > kMaxShuffleBytes)
+        return;
+    std::vector<DWORD> stored(bytes / sizeof(DWORD));
+    if (key.QueryRaw(kShuffleRound, stored.data(), &bytes) == ERROR_SUCCESS)
+        round->assign(stored.begin(), stored.begin() + bytes / sizeof(DWORD));
 }
 
 // The first failure of a series of writes.
@@ -91,6 +106,7 @@ bool CAccount::LoadFromKey(const RegKey& album_key) {
     LastIndex = static_cast<int>(LoadNumber(album_key, kLastIndex));
     Frequency = static_cast<int>(LoadNumber(album_key, kFrequency));
     LastTime = LoadTime(album_key, kLastTime);
+    LoadShuffleRound(album_key, &ShuffleRound);
 
     RegKey file_list;
     if (file_list.Open(album_key.Get(), kFileList, KEY_READ) == ERROR_SUCCESS)
@@ -129,6 +145,13 @@ LSTATUS CAccount::WriteToKey(RegKey& key) const {
     failure += key.SetDword(kMode, static_cast<DWORD>(Mode));
     failure += key.SetDword(kLastIndex, static_cast<DWORD>(LastIndex));
     failure += key.SetDword(kFrequency, static_cast<DWORD>(Frequency));
+    if (!ShuffleRound.empty()) {
+        std::vector<DWORD> round(ShuffleRound.begin(), ShuffleRound.end());
+        failure += key.SetBinary(kShuffleRound, round.data(),
+                                 static_cast<DWORD>(round.size() * sizeof(DWORD)));
+    } else if (key.QueryInfo(kShuffleRound, nullptr, nullptr) == ERROR_SUCCESS) {
+        failure += key.DeleteValue(kShuffleRound);
+    }
     if (failure.Status() != ERROR_SUCCESS)
         return failure.Status();
     // An empty entry ends the stored list (E_INVALIDARG); that is the list's rule, not a

@@ -46,6 +46,9 @@ public:
     bool Enabled = false;
     int Mode = kSequential;
     std::vector<std::wstring> FileList;
+    // With Mode "Random": the positions still to be shown in this round, next first. Stored
+    // as the extra value "Shuffle Round", which other tools may ignore.
+    std::vector<int> ShuffleRound;
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 
@@ -66,6 +69,10 @@ public:
     HRESULT ApplyNextImage();
     HRESULT ApplyImageAt(int position);
     bool ApplyImage(const std::wstring& entry);
+
+private:
+    // The pass from the choice of the position on; by the shuffle round when asked.
+    HRESULT ApplyNext(bool by_shuffle);
 };
 
 } // namespace glimro

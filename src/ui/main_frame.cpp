@@ -1,8 +1,11 @@
 #include "ui/main_frame.h"
 
+#include "platform/clock.h"
 #include "resource.h"
+#include "store/product_key.h"
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
 namespace glimro {
 
@@ -10,7 +13,7 @@ namespace {
 
 constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
 constexpr UINT kToolbarCommands[] = {ID_ALBUM_NEW, ID_ALBUM_DELETE, ID_ALBUM_PROPERTIES,
-                                     ID_APP_ABOUT};
+                                     ID_ALBUM_NEXT, ID_APP_ABOUT};
 
 bool IsHelpCommand(UINT id) {
     return id == ID_HELP_FINDER || id == ID_DEFAULT_HELP || id == ID_HELP || id == ID_CONTEXT_HELP;
@@ -39,11 +42,13 @@ HWND CreateToolBar(HWND frame) {
     ::SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageW(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
     TBADDBITMAP bitmap = {::GetModuleHandleW(nullptr), IDR_MAINFRAME};
-    ::SendMessageW(bar, TB_ADDBITMAP, 4, reinterpret_cast<LPARAM>(&bitmap));
+    ::SendMessageW(bar, TB_ADDBITMAP, 5, reinterpret_cast<LPARAM>(&bitmap));
     TBBUTTON buttons[] = {
         {0, ID_ALBUM_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
         {1, ID_ALBUM_DELETE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
         {2, ID_ALBUM_PROPERTIES, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+        {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
+        {4, ID_ALBUM_NEXT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
         {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0},
         {3, ID_APP_ABOUT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
     };
@@ -84,7 +89,64 @@ bool CMainFrame::Create(bool open_new_album) {
     }
     view_.OnInitialUpdate();
     UpdateToolbarButtons();
+    SetStatusText(view_.IdleStatus());
+    taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    tray_.SetWanted(ReadProductNumber(kTrayIconValue, 1) != 0);
+    if (tray_.Wanted())
+        tray_.Show(Handle(), TrayTip());
+    // Unlocking the session is one of the moments to look whether a change fell due.
+    ::WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION);
     return true;
+}
+
+void CMainFrame::ShowManager() {
+    ::ShowWindow(Handle(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(Handle());
+}
+
+std::wstring CMainFrame::TrayTip() {
+    return TrayTooltip(view_.Albums().FindActiveAlbum(), view_.Paused(), LocalTime());
+}
+
+void CMainFrame::OnTrayEvent(UINT mouse_message) {
+    switch (mouse_message) {
+    case WM_MOUSEMOVE:
+        tray_.SetTooltip(TrayTip());
+        break;
+    case WM_LBUTTONUP:
+        ShowManager();
+        break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+        ShowTrayMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::ShowTrayMenu() {
+    HMENU menu = CreateTrayMenu(view_.Paused(), view_.Albums().FindActiveAlbum() != nullptr);
+    if (!menu)
+        return;
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    // The menu closes when the user clicks elsewhere only if the owner is in the foreground.
+    ::SetForegroundWindow(Handle());
+    const UINT chosen = static_cast<UINT>(::TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Handle(), nullptr));
+    ::DestroyMenu(menu);
+    if (chosen != 0)
+        ::PostMessageW(Handle(), WM_COMMAND, chosen, 0);
+}
+
+void CMainFrame::ToggleTrayIcon() {
+    tray_.SetWanted(!tray_.Wanted());
+    WriteProductNumber(kTrayIconValue, tray_.Wanted() ? 1 : 0);
+    if (tray_.Wanted())
+        tray_.Show(Handle(), TrayTip());
+    else
+        tray_.Hide();
 }
 
 void CMainFrame::ShowInitially(int show_command) {
@@ -228,7 +290,14 @@ bool CMainFrame::OnCommand(UINT id) {
         UpdateToolbarButtons();
         return true;
     }
-    if (id == ID_APP_EXIT) {
+    if (id == ID_TRAY_ALBUM_MANAGER) {
+        ShowManager();
+    } else if (id == ID_TRAY_EXIT) {
+        if (OnQuitInstance)
+            OnQuitInstance();
+    } else if (id == ID_VIEW_TRAY_ICON) {
+        ToggleTrayIcon();
+    } else if (id == ID_APP_EXIT) {
         ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
     } else if (id == ID_VIEW_TOOLBAR) {
         ToggleBar(tool_bar_);
@@ -255,15 +324,22 @@ void CMainFrame::OnInitMenuPopup(HMENU menu) {
         HWND bar = id == ID_VIEW_TOOLBAR      ? tool_bar_
                    : id == ID_VIEW_STATUS_BAR ? status_bar_
                                               : nullptr;
+        bool checked = false;
         if (bar)
-            ::CheckMenuItem(menu, id,
-                            MF_BYCOMMAND | (::IsWindowVisible(bar) ? MF_CHECKED : MF_UNCHECKED));
+            checked = ::IsWindowVisible(bar) != FALSE;
+        else if (id == ID_VIEW_TRAY_ICON)
+            checked = tray_.Wanted();
+        else if (id == ID_ALBUM_PAUSE)
+            checked = view_.Paused();
+        else
+            continue;
+        ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
 }
 
 void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
     if (flags == 0xFFFF && !menu)
-        SetStatusText(LoadResourceString(IDS_IDLE_MESSAGE));
+        SetStatusText(view_.IdleStatus());
     else if (flags & (MF_POPUP | MF_SEPARATOR))
         SetStatusText(L"");
     else
@@ -283,7 +359,7 @@ LRESULT CMainFrame::OnNotify(WPARAM wparam, LPARAM lparam) {
     if (header.hwndFrom == tool_bar_ && header.code == TBN_HOTITEMCHANGE) {
         const auto& hot = *reinterpret_cast<const NMTBHOTITEM*>(lparam);
         if (hot.dwFlags & HICF_LEAVING)
-            SetStatusText(LoadResourceString(IDS_IDLE_MESSAGE));
+            SetStatusText(view_.IdleStatus());
         else
             SetStatusText(CommandText(static_cast<UINT>(hot.idNew), 0));
         return 0;
@@ -341,13 +417,32 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
             return result;
         break;
     }
+    case kTrayCallbackMessage:
+        OnTrayEvent(static_cast<UINT>(lparam));
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wparam == PBT_APMRESUMEAUTOMATIC || wparam == PBT_APMRESUMESUSPEND)
+            view_.CatchUp();
+        return TRUE;
+    case WM_TIMECHANGE:
+        view_.CatchUp();
+        return 0;
+    case WM_WTSSESSION_CHANGE:
+        if (wparam == WTS_SESSION_UNLOCK)
+            view_.CatchUp();
+        return 0;
     case WM_DESTROY:
+        tray_.Hide();
+        ::WTSUnRegisterSessionNotification(Handle());
         if (QuitOnDestroy)
             ::PostQuitMessage(0);
         break;
     default:
         break;
     }
+    // The shell restarted: the icon has to be added again.
+    if (message == taskbar_created_ && taskbar_created_ != 0 && tray_.Wanted())
+        tray_.Show(Handle(), TrayTip());
     return Default(message, wparam, lparam);
 }
 

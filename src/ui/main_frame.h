@@ -3,6 +3,7 @@
 // view. Closing it only hides it; it lives until the running instance is told to end.
 #include "platform/window.h"
 #include "ui/placement.h"
+#include "ui/tray_icon.h"
 #include "ui/um_view.h"
 
 #include <functional>
@@ -30,11 +31,18 @@ public:
     HWND ToolBar() const { return tool_bar_; }
     HWND StatusBar() const { return status_bar_; }
     void SetStatusText(const std::wstring& text);
+    // Brings the Album Manager up, as a second start of the program does.
+    void ShowManager();
+    CTrayIcon& TrayIcon() { return tray_; }
+    // The icon's tooltip as things stand now.
+    std::wstring TrayTip();
     // Enables the toolbar's buttons as the view's commands allow.
     void UpdateToolbarButtons();
 
     // The About command belongs to the application.
     std::function<void()> OnAbout;
+    // "Exit Glimro" of the notification-area icon ends the instance, as command 3113 does.
+    std::function<void()> OnQuitInstance;
     // The main window of a process ends the message loop when it is destroyed.
     bool QuitOnDestroy = false;
 
@@ -56,6 +64,9 @@ private:
     void LayoutChildren();
     void ToggleBar(HWND bar);
     void ShowHelp();
+    void OnTrayEvent(UINT mouse_message);
+    void ShowTrayMenu();
+    void ToggleTrayIcon();
     // "prompt\ntooltip" of a command: part 0 or part 1.
     static std::wstring CommandText(UINT id, int part);
 
@@ -67,6 +78,8 @@ private:
     HACCEL accelerators_ = nullptr;
     bool open_new_album_ = false;
     std::wstring tooltip_;
+    CTrayIcon tray_;
+    UINT taskbar_created_ = 0;
 };
 
 } // namespace glimro

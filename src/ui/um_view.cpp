@@ -1,6 +1,7 @@
 #include "ui/um_view.h"
 
 #include "platform/clock.h"
+#include "store/product_key.h"
 #include "platform/window.h"
 #include "resource.h"
 
@@ -84,6 +85,7 @@ void CumView::OnInitialUpdate() {
     if (initialised_)
         return;
     initialised_ = true;
+    paused_ = ReadProductNumber(kPausedValue, 0) != 0;
     albums_.LoadAlbumList();
     RefreshAlbumList();
     ArmPassTimer(kFirstCheckDelay);
@@ -231,6 +233,10 @@ int CumView::RunAlbumPass(CAccount* album) {
 
 void CumView::OnPassTimer() {
     ::KillTimer(Handle(), kPassTimerId);
+    if (paused_) {
+        ::SetTimer(Handle(), kPassTimerId, kPausedDelay, nullptr);
+        return;
+    }
     // A pass started by a command is still downloading: no check, no log, no save now.
     AlbumSet::PassHold hold = albums_.HoldForPass(albums_.FindActiveAlbum());
     if (!hold) {
@@ -254,7 +260,11 @@ bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
         *enabled = album != nullptr && !album->Enabled;
         return true;
     case ID_ALBUM_NEW:
+    case ID_ALBUM_PAUSE:
         *enabled = true;
+        return true;
+    case ID_ALBUM_NEXT:
+        *enabled = albums_.FindActiveAlbum() != nullptr;
         return true;
     default:
         return false;
@@ -274,6 +284,12 @@ bool CumView::OnCommand(UINT id) {
         return true;
     case ID_ALBUM_PROPERTIES:
         EditAlbum();
+        return true;
+    case ID_ALBUM_NEXT:
+        NextPicture();
+        return true;
+    case ID_ALBUM_PAUSE:
+        SetPaused(!paused_);
         return true;
     default:
         return false;

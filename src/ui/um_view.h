@@ -20,6 +20,11 @@ inline constexpr int kStateActive = 2;
 inline constexpr wchar_t kPassRunningStatus[] = L"Please wait: the wallpaper is being changed.";
 // A tick that comes while a command's pass is still downloading looks again this soon.
 inline constexpr DWORD kBusyRetryDelay = 1000;
+// After a resume from sleep, a clock change or an unlock: a check this soon.
+inline constexpr DWORD kCatchUpDelay = 1500;
+// While paused, the timer only looks whether the pause has ended.
+inline constexpr DWORD kPausedDelay = 60000;
+inline constexpr wchar_t kPausedStatus[] = L"Paused: no picture changes on schedule.";
 
 class CumView : public CListViewEx, public AlbumListHost {
 public:
@@ -52,6 +57,16 @@ public:
     void DeleteAlbum();
     void EditAlbum();
     void NewAlbum();
+    // The active album's next entry now, recorded as a scheduled pass records it.
+    void NextPicture();
+
+    // Pause stops the changes on schedule; it is kept under the product key.
+    bool Paused() const { return paused_; }
+    void SetPaused(bool paused);
+    // Something may have made a change due (a resume, a new clock): check soon.
+    void CatchUp();
+    // "Paused: ..." while paused, else the frame's idle text.
+    std::wstring IdleStatus() const;
 
     // Whether a command belongs to the view; when it does, *enabled says if it may run now.
     bool QueryCommandEnabled(UINT id, bool* enabled) const;
@@ -83,6 +98,7 @@ private:
     UniqueImageList state_images_;
     AlbumSet& albums_;
     bool initialised_ = false;
+    bool paused_ = false;
 };
 
 // Shows a text in the first pane of the status bar of the frame that holds the window,

@@ -1,0 +1,49 @@
+#pragma once
+// Glimro's icon in the notification area while the instance runs: a click opens the Album
+// Manager, its menu offers Next Picture, Pause or Resume, the Album Manager and Exit, and its
+// tooltip names the active album and when the next change is due.
+#include "store/account.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace glimro {
+
+// The frame's window message for the icon's mouse events.
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+
+// "Glimro: <album>\nNext picture: <when>", or "Glimro: Paused" / "Glimro: No active album";
+// at most 127 characters, as the icon holds.
+std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& now);
+
+// The icon's menu: Next Picture (greyed without an active album), Pause or Resume, the
+// Album Manager (the default item) and Exit Glimro. Owned by the caller.
+HMENU CreateTrayMenu(bool paused, bool has_active_album);
+
+class CTrayIcon {
+public:
+    CTrayIcon() = default;
+    ~CTrayIcon() { Hide(); }
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    // Adds the icon; false when the shell refuses it (no notification area).
+    bool Show(HWND owner, const std::wstring& tooltip);
+    void Hide();
+    void SetTooltip(const std::wstring& tooltip);
+    // Whether the user wants the icon (it may still be refused by the shell).
+    bool Wanted() const { return wanted_; }
+    void SetWanted(bool wanted) { wanted_ = wanted; }
+    bool Shown() const { return shown_; }
+
+private:
+    NOTIFYICONDATAW Data(UINT flags, const std::wstring& tooltip) const;
+
+    HWND owner_ = nullptr;
+    bool shown_ = false;
+    bool wanted_ = true;
+};
+
+} // namespace glimro
