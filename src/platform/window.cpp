@@ -153,15 +153,21 @@ BOOL CALLBACK RepaintWindow(HWND window, LPARAM) {
     return TRUE;
 }
 
+void RepaintAll() {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &RepaintWindow, 0);
+    if (HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr))
+        RepaintWindow(taskbar, 0);
+}
+
 void CALLBACK RepaintAgain(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
-    ::EnumThreadWindows(::GetCurrentThreadId(), &RepaintWindow, 0);
+    RepaintAll();
 }
 
 } // namespace
 
-void RepaintThreadWindows() {
-    ::EnumThreadWindows(::GetCurrentThreadId(), &RepaintWindow, 0);
+void RepaintAfterWallpaperChange() {
+    RepaintAll();
     // The desktop may paint the new wallpaper after this: once more a little later.
     ::SetTimer(nullptr, 0, kRepaintAgainDelay, &RepaintAgain);
 }

@@ -60,9 +60,10 @@ int RunMessageLoop();
 // owns the thread.
 void PumpMessages(HWND dialog = nullptr);
 
-// Invalidates and repaints, frames and children included, every visible top-level window of
-// this thread, at once and again after a short while.
-void RepaintThreadWindows();
+// After a wallpaper change, which Wine paints over visible windows: invalidates and repaints,
+// frames and children included, every visible top-level window of this thread and the
+// taskbar, at once and again after a short while. Harmless where nothing was painted over.
+void RepaintAfterWallpaperChange();
 inline constexpr UINT kRepaintAgainDelay = 700;
 
 // Shows the hourglass while it lives.

@@ -178,7 +178,7 @@ void CImagesPropertyPage::UseNow() {
         position_ = selected;
         AlbumSet::PassHold hold = albums_.HoldForPass(&album_);
         if (hold && album_.ApplyImageAt(selected) == kPassApplied)
-            RepaintThreadWindows();
+            RepaintAfterWallpaperChange();
     }
     SetMarkers();
 }

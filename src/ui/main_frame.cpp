@@ -133,8 +133,10 @@ void CMainFrame::ShowTrayMenu() {
     ::GetCursorPos(&cursor);
     // The menu closes when the user clicks elsewhere only if the owner is in the foreground.
     ::SetForegroundWindow(Handle());
+    tray_menu_open_ = true;
     const UINT chosen = static_cast<UINT>(::TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Handle(), nullptr));
+    tray_menu_open_ = false;
     ::DestroyMenu(menu);
     if (chosen != 0)
         ::PostMessageW(Handle(), WM_COMMAND, chosen, 0);
@@ -329,8 +331,8 @@ void CMainFrame::OnInitMenuPopup(HMENU menu) {
             checked = ::IsWindowVisible(bar) != FALSE;
         else if (id == ID_VIEW_TRAY_ICON)
             checked = tray_.Wanted();
-        else if (id == ID_ALBUM_PAUSE)
-            checked = view_.Paused();
+        else if (id == ID_ALBUM_PAUSE && !tray_menu_open_)
+            checked = view_.Paused(); // the icon's menu says "Resume" instead
         else
             continue;
         ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));

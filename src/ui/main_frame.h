@@ -80,6 +80,7 @@ private:
     std::wstring tooltip_;
     CTrayIcon tray_;
     UINT taskbar_created_ = 0;
+    bool tray_menu_open_ = false;
 };
 
 } // namespace glimro

@@ -210,7 +210,7 @@ int CumView::SaveAlbumList() {
 
 void CumView::AfterPass(HRESULT result) {
     if (result == kPassApplied)
-        RepaintThreadWindows();
+        RepaintAfterWallpaperChange();
 }
 
 bool CumView::RefuseWhilePassRuns() {
