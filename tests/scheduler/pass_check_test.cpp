@@ -148,5 +148,30 @@ TEST_F(PassCheckTest, PassWithoutAnAlbumLogsTheFailureAndSavesNothing) {
                            "Album list processing failed.\r\n"));
 }
 
+TEST(NextChangeTime, IsTheStartOfTheFrequencysNextInterval) {
+    // Saturday 24 September 2005, 22:15:30.
+    const SYSTEMTIME now = test::LocalTimeAt(2005, 9, 24, 22, 15, 30, 6);
+    const struct {
+        int frequency;
+        WORD month, day, hour, minute;
+    } cases[] = {
+        {kEveryMinute, 9, 24, 22, 16}, {kEveryHour, 9, 24, 23, 0}, {kEveryDay, 9, 25, 0, 0},
+        {kEveryWeek, 9, 26, 0, 0},     {kEveryMonth, 10, 1, 0, 0}, {kSyncToMonth, 10, 1, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SYSTEMTIME next = {};
+        ASSERT_TRUE(NextChangeTime(c.frequency, now, &next)) << c.frequency;
+        EXPECT_EQ((std::vector<WORD>{next.wMonth, next.wDay, next.wHour, next.wMinute}),
+                  (std::vector<WORD>{c.month, c.day, c.hour, c.minute}))
+            << c.frequency;
+    }
+    // A weekly album is also due at the new month, before the next Monday.
+    SYSTEMTIME next = {};
+    ASSERT_TRUE(NextChangeTime(kEveryWeek, test::LocalTimeAt(2005, 9, 28, 9, 0, 0, 3), &next));
+    EXPECT_EQ(next.wMonth, 10);
+    EXPECT_EQ(next.wDay, 1);
+    EXPECT_FALSE(NextChangeTime(6, now, &next));
+}
+
 } // namespace
 } // namespace glimro

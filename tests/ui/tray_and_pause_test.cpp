@@ -1,6 +1,5 @@
 // Living with the resident instance: the notification-area icon's menu and tooltip, Next
 // Picture, Pause across a restart, a real shuffle for "Random", and catching up after sleep.
-#include "engine/shuffle.h"
 #include "log/activity_log.h"
 #include "platform/clock.h"
 #include "resource.h"
@@ -77,31 +76,6 @@ TEST(TrayIcon, TooltipNamesTheAlbumAndTheNextChange) {
     EXPECT_NE(tip.find(clock), std::wstring::npos) << test::Narrow(tip);
     album.Name = std::wstring(300, L'n');
     EXPECT_EQ(TrayTooltip(&album, false, now).size(), 127u);
-}
-
-TEST(NextChangeTime, IsTheStartOfTheFrequencysNextInterval) {
-    // Saturday 24 September 2005, 22:15:30.
-    const SYSTEMTIME now = test::LocalTimeAt(2005, 9, 24, 22, 15, 30, 6);
-    const struct {
-        int frequency;
-        WORD month, day, hour, minute;
-    } cases[] = {
-        {kEveryMinute, 9, 24, 22, 16}, {kEveryHour, 9, 24, 23, 0}, {kEveryDay, 9, 25, 0, 0},
-        {kEveryWeek, 9, 26, 0, 0},     {kEveryMonth, 10, 1, 0, 0}, {kSyncToMonth, 10, 1, 0, 0},
-    };
-    for (const auto& c : cases) {
-        SYSTEMTIME next = {};
-        ASSERT_TRUE(NextChangeTime(c.frequency, now, &next)) << c.frequency;
-        EXPECT_EQ((std::vector<WORD>{next.wMonth, next.wDay, next.wHour, next.wMinute}),
-                  (std::vector<WORD>{c.month, c.day, c.hour, c.minute}))
-            << c.frequency;
-    }
-    // A weekly album is also due at the new month, before the next Monday.
-    SYSTEMTIME next = {};
-    ASSERT_TRUE(NextChangeTime(kEveryWeek, test::LocalTimeAt(2005, 9, 28, 9, 0, 0, 3), &next));
-    EXPECT_EQ(next.wMonth, 10);
-    EXPECT_EQ(next.wDay, 1);
-    EXPECT_FALSE(NextChangeTime(6, now, &next));
 }
 
 class LivingTest : public ::testing::Test {
@@ -195,19 +169,6 @@ TEST_F(LivingTest, RandomShowsEveryEntryOncePerRoundAndTheRoundSurvivesARestart)
     EXPECT_FALSE(std::equal(in_order.begin(), in_order.end(), shown.begin()) &&
                  std::equal(in_order.begin(), in_order.end(), shown.begin() + 7) &&
                  std::equal(in_order.begin(), in_order.end(), shown.begin() + 14));
-}
-
-TEST(ShuffleRound, NeverStartsWithTheEntryShownLastAndRejectsStaleRounds) {
-    std::mt19937 random(7);
-    for (int draw = 0; draw < 200; ++draw) {
-        const std::vector<int> round = DrawShuffleRound(5, 3, random);
-        EXPECT_TRUE(IsValidShuffleRound(round, 5));
-        EXPECT_EQ(round.size(), 5u);
-        EXPECT_NE(round.front(), 3);
-    }
-    EXPECT_EQ(DrawShuffleRound(1, 0, random), std::vector<int>{0});
-    EXPECT_FALSE(IsValidShuffleRound({0, 5}, 5)); // the list got shorter
-    EXPECT_FALSE(IsValidShuffleRound({1, 1}, 5));
 }
 
 TEST_F(LivingTest, AResumeFromSleepLeadsToACheckWithinSeconds) {
