@@ -17,8 +17,6 @@ namespace glimro {
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
-
 HWND FindRunningInstance() {
     return ::FindWindowW(kMessageWindowClass, nullptr);
 }
@@ -105,7 +103,7 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
         ::MessageBoxW(nullptr,
                       L"Glimro could not start because the system's OLE services could not be "
                       L"initialised.",
-                      kCaption, MB_OK | MB_ICONERROR);
+                      LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK | MB_ICONERROR);
         return false;
     }
     ole_ready_ = true;
@@ -185,7 +183,7 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
 CumApp::Wait CumApp::AwaitRunningInstance(DWORD timeout, HWND* window) {
     const ULONGLONG deadline = ::GetTickCount64() + timeout;
     do {
-        if ((*window = FindRunningInstance()) != nullptr)
+        if (window && (*window = FindRunningInstance()) != nullptr)
             return Wait::Window;
         if (Owned(::WaitForSingleObject(mutex_.Get(), 100)))
             return Wait::Ended;
@@ -202,13 +200,7 @@ bool CumApp::ReplaceRunningInstance() {
     if (waited == Wait::TimedOut)
         return false;
     ::PostMessageW(running, WM_COMMAND, kQuitCommand, 0);
-    const ULONGLONG deadline = ::GetTickCount64() + kInstanceEndTimeout;
-    do {
-        if (Owned(::WaitForSingleObject(mutex_.Get(), 100)))
-            return true;
-        PumpMessages();
-    } while (::GetTickCount64() < deadline);
-    return false;
+    return AwaitRunningInstance(kInstanceEndTimeout, nullptr) == Wait::Ended;
 }
 
 void CumApp::ShowAlbumManager() {

@@ -65,8 +65,8 @@ public:
 
 private:
     enum class Wait { Window, Ended, TimedOut };
-    // Until the running instance's message window exists, or that instance has ended and
-    // this process owns the mutex.
+    // Until the running instance's message window exists (when a window is asked for), or
+    // that instance has ended and this process owns the mutex.
     Wait AwaitRunningInstance(DWORD timeout, HWND* window);
     // Asks the running instance to end and waits until it has; false when it did not.
     bool ReplaceRunningInstance();

@@ -39,11 +39,7 @@ void CPropertyPage::SetModified(bool modified) {
 }
 
 std::wstring CPropertyPage::ItemText(int id) const {
-    HWND item = Item(id);
-    const int length = ::GetWindowTextLengthW(item);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(item, text.data(), length + 1)));
-    return text;
+    return WindowText(Item(id));
 }
 
 INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wparam,

@@ -129,6 +129,20 @@ std::wstring LoadResourceString(UINT id) {
     return length > 0 ? std::wstring(text, length) : std::wstring();
 }
 
+std::wstring WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+UINT TrackMenuAtCursor(HMENU menu, HWND owner) {
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    return static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x,
+                                              cursor.y, 0, owner, nullptr));
+}
+
 void PumpMessages(HWND dialog) {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

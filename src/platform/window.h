@@ -81,4 +81,10 @@ private:
 // A string resource of this module; empty when missing.
 std::wstring LoadResourceString(UINT id);
 
+// The whole text of a window or control.
+std::wstring WindowText(HWND window);
+
+// Shows a pop-up menu at the cursor, owned by the window; the command chosen, or 0.
+UINT TrackMenuAtCursor(HMENU menu, HWND owner);
+
 } // namespace glimro

@@ -56,14 +56,9 @@ INT_PTR CAddImageDialog::OnInitDialog(HWND window) {
 
 INT_PTR CAddImageDialog::OnCommand(WPARAM wparam, LPARAM lparam) {
     switch (LOWORD(wparam)) {
-    case IDOK: {
-        HWND edit = ::GetDlgItem(Handle(), IDC_ADD_IMAGE_PATH);
-        std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
-        text.resize(static_cast<size_t>(
-            ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-        PathText = text;
+    case IDOK:
+        PathText = WindowText(::GetDlgItem(Handle(), IDC_ADD_IMAGE_PATH));
         break;
-    }
     case IDC_ADD_IMAGE_BROWSE:
         Browse();
         return 1;

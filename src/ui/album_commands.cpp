@@ -1,8 +1,6 @@
 // The album commands of the Album Manager: the user's ways to change the set of albums and
 // which of them is active. Every change ends with the whole list written back.
 #include "platform/window.h"
-#include "resource.h"
-#include "store/product_key.h"
 #include "ui/general_page.h"
 #include "ui/images_page.h"
 #include "ui/um_view.h"
@@ -34,7 +32,7 @@ void CumView::ActivateAlbum() {
     // during a download waits for it.
     AlbumSet::PassHold hold;
     if (activated && (hold = albums_.HoldForPass(activated))) {
-        AfterPass(activated->ApplyImageAt(activated->LastIndex));
+        RepaintAfterPass(activated->ApplyImageAt(activated->LastIndex));
         RefreshAlbumList();
         SaveAlbumList();
     }
@@ -77,29 +75,11 @@ void CumView::NextPicture() {
         AlbumSet::PassHold hold = albums_.HoldForPass(active);
         // The pass writes the interval markers on success, so the timer does not change the
         // picture again within this interval.
-        AfterPass(active->ApplyNextImage());
+        RepaintAfterPass(active->ApplyNextImage());
         RefreshAlbumList();
         SaveAlbumList();
     }
     ShowStatusText(Handle(), L"Done");
-}
-
-void CumView::SetPaused(bool paused) {
-    paused_ = paused;
-    WriteProductNumber(kPausedValue, paused ? 1 : 0);
-    ShowStatusText(Handle(), IdleStatus().c_str());
-    // Resumed: whatever fell due while paused is looked at soon.
-    if (!paused)
-        CatchUp();
-}
-
-void CumView::CatchUp() {
-    if (!paused_ && !albums_.PassRunning())
-        ArmPassTimer(kCatchUpDelay);
-}
-
-std::wstring CumView::IdleStatus() const {
-    return paused_ ? kPausedStatus : LoadResourceString(IDS_IDLE_MESSAGE);
 }
 
 INT_PTR CumView::RunAlbumSheet(const wchar_t* caption, CAccount& album) {
@@ -136,7 +116,7 @@ void CumView::NewAlbum() {
     if (SelectedRow() == -1) {
         album->SetEnabled(true);
         if ((hold = albums_.HoldForPass(album.get())))
-            AfterPass(album->ApplyImageAt(0));
+            RepaintAfterPass(album->ApplyImageAt(0));
     }
     albums_.Add(std::move(album));
     RefreshAlbumList();

@@ -156,14 +156,7 @@ void CDropPathListCtrl::InsertDropped(const std::vector<std::wstring>& paths) {
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     }
     for (const std::wstring& path : paths) {
-        std::wstring text = path;
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT | LVIF_STATE;
-        item.iItem = at;
-        item.pszText = text.data();
-        item.state = LVIS_SELECTED | LVIS_FOCUSED | INDEXTOSTATEIMAGEMASK(host_->OtherMarker() + 1);
-        item.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED | LVIS_FOCUSED;
-        const int row = ListView_InsertItem(list, &item);
+        const int row = InsertEntry(at, path, host_->OtherMarker(), LVIS_SELECTED | LVIS_FOCUSED);
         if (row < 0)
             break;
         ListView_EnsureVisible(list, row, FALSE);
@@ -173,6 +166,17 @@ void CDropPathListCtrl::InsertDropped(const std::vector<std::wstring>& paths) {
     host_->EnableButtons(rows);
     ListView_SetColumnWidth(list, 0, rows > 0 ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
     host_->MarkChanged();
+}
+
+int CDropPathListCtrl::InsertEntry(int at, const std::wstring& path, int marker, UINT row_states) {
+    std::wstring text = path;
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.iItem = at;
+    item.pszText = text.data();
+    item.state = INDEXTOSTATEIMAGEMASK(marker + 1) | row_states;
+    item.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED | LVIS_FOCUSED;
+    return ListView_InsertItem(Handle(), &item);
 }
 
 void CDropPathListCtrl::ClearMarkers() {

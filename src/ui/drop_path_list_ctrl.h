@@ -46,6 +46,9 @@ public:
     void OnKeyDown(WORD key);
     // Gives every entry the other marker.
     void ClearMarkers();
+    // Inserts an entry at a row with the marker's box and the given selected and focused
+    // states; the row it went to, or -1.
+    int InsertEntry(int at, const std::wstring& path, int marker, UINT row_states);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;

@@ -5,7 +5,6 @@
 namespace glimro {
 namespace {
 
-constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
 constexpr const wchar_t* kFrequencyEntries[] = {
     L"Start of every Minute", L"Start on every Hour",  L"Start of every Day",
     L"Start of every Week",   L"Start of every Month", L"Sync to Month",
@@ -72,7 +71,7 @@ bool CGeneralPropertyPage::OnApply() {
     if (!modified_)
         return true;
     if (const wchar_t* problem = NameProblem()) {
-        ::MessageBoxW(Handle(), problem, kCaption, MB_OK);
+        ::MessageBoxW(Handle(), problem, LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
         ::SetFocus(Item(IDC_ALBUM_NAME));
         return false;
     }

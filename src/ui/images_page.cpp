@@ -5,6 +5,7 @@
 #include "platform/window.h"
 #include "resource.h"
 #include "ui/add_image_dialog.h"
+#include "ui/um_view.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -12,7 +13,6 @@
 namespace glimro {
 namespace {
 
-constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
 constexpr int kColumnWidth = 260;
 constexpr UINT kRowStates = LVIS_SELECTED | LVIS_FOCUSED;
 
@@ -108,15 +108,10 @@ void CImagesPropertyPage::FillList() {
     HWND list = Item(IDC_IMAGE_LIST);
     ListView_DeleteAllItems(list);
     for (size_t i = 0; i < album_.FileList.size(); ++i) {
-        std::wstring text = album_.FileList[i];
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT | LVIF_STATE;
-        item.iItem = static_cast<int>(i);
-        item.pszText = text.data();
-        const int marker = static_cast<int>(i) == position_ ? current_marker_ : other_marker_;
-        item.state = INDEXTOSTATEIMAGEMASK(marker + 1) | (i == 0 ? kRowStates : 0);
-        item.stateMask = LVIS_STATEIMAGEMASK | kRowStates;
-        ListView_InsertItem(list, &item);
+        const int row = static_cast<int>(i);
+        list_.InsertEntry(row, album_.FileList[i],
+                          row == position_ ? current_marker_ : other_marker_,
+                          row == 0 ? kRowStates : 0);
     }
     UpdateCountLabel();
     ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE_USEHEADER);
@@ -177,8 +172,8 @@ void CImagesPropertyPage::UseNow() {
     if (selected != -1 && selected != album_.LastIndex) {
         position_ = selected;
         AlbumSet::PassHold hold = albums_.HoldForPass(&album_);
-        if (hold && album_.ApplyImageAt(selected) == kPassApplied)
-            RepaintAfterWallpaperChange();
+        if (hold)
+            RepaintAfterPass(album_.ApplyImageAt(selected));
     }
     SetMarkers();
 }
@@ -199,19 +194,12 @@ bool CImagesPropertyPage::InsertPaths(std::wstring* text, int base) {
                 Handle(),
                 (L"The path is too long for an album entry (at most 259 characters):\n\n" + path)
                     .c_str(),
-                kCaption, MB_OK);
+                LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
         } else if (!HasImageExtension(path)) {
             ::MessageBoxW(Handle(), L"File specified does not appear to be a supported image file!",
-                          kCaption, MB_OK);
+                          LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
         } else {
-            std::wstring row_text = path;
-            LVITEMW item = {};
-            item.mask = LVIF_TEXT | LVIF_STATE;
-            item.iItem = base + 1;
-            item.pszText = row_text.data();
-            item.state = INDEXTOSTATEIMAGEMASK(other_marker_ + 1) | kRowStates;
-            item.stateMask = LVIS_STATEIMAGEMASK | kRowStates;
-            const int row = ListView_InsertItem(list, &item);
+            const int row = list_.InsertEntry(base + 1, path, other_marker_, kRowStates);
             ListView_EnsureVisible(list, row, FALSE);
             ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE);
             MarkChanged();
@@ -288,14 +276,7 @@ void CImagesPropertyPage::MoveSelected(int step) {
     std::wstring text = RowText(from);
     const UINT state = ListView_GetItemState(list, from, kRowStates);
     ListView_DeleteItem(list, from);
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_STATE;
-    item.iItem = to;
-    item.pszText = text.data();
-    const int marker = from == position_ ? current_marker_ : other_marker_;
-    item.state = state | INDEXTOSTATEIMAGEMASK(marker + 1);
-    item.stateMask = LVIS_STATEIMAGEMASK | kRowStates;
-    ListView_InsertItem(list, &item);
+    list_.InsertEntry(to, text, from == position_ ? current_marker_ : other_marker_, state);
     // The current position follows its row, whether that row moved or was stepped over.
     if (from == position_)
         position_ = to;
@@ -329,10 +310,7 @@ void CImagesPropertyPage::ShowRowMenu() {
     ::AppendMenuW(menu, MF_STRING, ID_IMAGE_USE_NOW, L"&Use Now");
     ::AppendMenuW(menu, MF_STRING, IDC_IMAGE_DELETE, L"&Delete");
     ::SetMenuDefaultItem(menu, 0, TRUE);
-    POINT cursor;
-    ::GetCursorPos(&cursor);
-    const UINT chosen = static_cast<UINT>(::TrackPopupMenu(
-        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Handle(), nullptr));
+    const UINT chosen = TrackMenuAtCursor(menu, Handle());
     ::DestroyMenu(menu);
     if (chosen != 0)
         ::PostMessageW(Handle(), WM_COMMAND, chosen, 0);

@@ -11,7 +11,6 @@ namespace glimro {
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"Glimro - Album Manager";
 constexpr UINT kToolbarCommands[] = {ID_ALBUM_NEW, ID_ALBUM_DELETE, ID_ALBUM_PROPERTIES,
                                      ID_ALBUM_NEXT, ID_APP_ABOUT};
 
@@ -81,8 +80,8 @@ bool CMainFrame::Create(bool open_new_album) {
         style |= WS_MAXIMIZE;
     else if (placement_.Show == 2)
         style |= WS_MINIMIZE;
-    if (!CreateOwnWindow(0, kMainFrameClass, kCaption, style, r.left, r.top, r.right - r.left,
-                         r.bottom - r.top, nullptr, menu)) {
+    if (!CreateOwnWindow(0, kMainFrameClass, LoadResourceString(IDS_APP_TITLE).c_str(), style,
+                         r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, menu)) {
         if (menu)
             ::DestroyMenu(menu);
         return false;
@@ -129,13 +128,10 @@ void CMainFrame::ShowTrayMenu() {
     HMENU menu = CreateTrayMenu(view_.Paused(), view_.Albums().FindActiveAlbum() != nullptr);
     if (!menu)
         return;
-    POINT cursor;
-    ::GetCursorPos(&cursor);
     // The menu closes when the user clicks elsewhere only if the owner is in the foreground.
     ::SetForegroundWindow(Handle());
     tray_menu_open_ = true;
-    const UINT chosen = static_cast<UINT>(::TrackPopupMenu(
-        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, Handle(), nullptr));
+    const UINT chosen = TrackMenuAtCursor(menu, Handle());
     tray_menu_open_ = false;
     ::DestroyMenu(menu);
     if (chosen != 0)
@@ -284,7 +280,7 @@ void CMainFrame::ShowHelp() {
                   L"Each row is an album; the ticked one is active and changes the wallpaper "
                   L"at the start of its interval. Use the Album menu or the toolbar to create, "
                   L"activate, edit or delete albums. Closing this window leaves Glimro running.",
-                  kCaption, MB_OK | MB_ICONINFORMATION);
+                  LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 bool CMainFrame::OnCommand(UINT id) {

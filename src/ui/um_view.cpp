@@ -208,7 +208,7 @@ int CumView::SaveAlbumList() {
     return albums_.SaveAlbumList();
 }
 
-void CumView::AfterPass(HRESULT result) {
+void RepaintAfterPass(HRESULT result) {
     if (result == kPassApplied)
         RepaintAfterWallpaperChange();
 }
@@ -224,7 +224,7 @@ int CumView::RunAlbumPass(CAccount* album) {
     int result = -1;
     if (album) {
         if (album->Enabled)
-            AfterPass(album->ApplyNextImage());
+            RepaintAfterPass(album->ApplyNextImage());
         result = album->Frequency;
     }
     ShowStatusText(Handle(), L"Done");
@@ -246,6 +246,24 @@ void CumView::OnPassTimer() {
     SYSTEMTIME now = LocalTime();
     DWORD delay = RunScheduledPass(now, *this);
     ::SetTimer(Handle(), kPassTimerId, delay, nullptr);
+}
+
+void CumView::SetPaused(bool paused) {
+    paused_ = paused;
+    WriteProductNumber(kPausedValue, paused ? 1 : 0);
+    ShowStatusText(Handle(), IdleStatus().c_str());
+    // Resumed: whatever fell due while paused is looked at soon.
+    if (!paused)
+        CatchUp();
+}
+
+void CumView::CatchUp() {
+    if (!paused_ && !albums_.PassRunning())
+        ArmPassTimer(kCatchUpDelay);
+}
+
+std::wstring CumView::IdleStatus() const {
+    return paused_ ? kPausedStatus : LoadResourceString(IDS_IDLE_MESSAGE);
 }
 
 bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
@@ -320,10 +338,7 @@ void CumView::ShowRowMenu() {
         ::AppendMenuW(menu, MF_STRING, ID_ALBUM_DELETE, L"Dele&te");
         ::SetMenuDefaultItem(menu, 0, TRUE);
     }
-    POINT cursor;
-    ::GetCursorPos(&cursor);
-    UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON,
-                                                     cursor.x, cursor.y, 0, list, nullptr));
+    const UINT chosen = TrackMenuAtCursor(menu, list);
     ::DestroyMenu(menu);
     if (chosen != 0)
         PostCommand(chosen);

@@ -91,15 +91,16 @@ private:
     void OnPassTimer();
     // Runs the album properties sheet on an album; IDOK or IDCANCEL.
     INT_PTR RunAlbumSheet(const wchar_t* caption, CAccount& album);
-    // A pass that reached an entry may have changed the wallpaper, which Wine paints over
-    // visible windows: they are drawn again.
-    static void AfterPass(HRESULT result);
 
     UniqueImageList state_images_;
     AlbumSet& albums_;
     bool initialised_ = false;
     bool paused_ = false;
 };
+
+// A pass that reached an entry may have changed the wallpaper, which Wine paints over
+// visible windows: they are drawn again.
+void RepaintAfterPass(HRESULT result);
 
 // Shows a text in the first pane of the status bar of the frame that holds the window,
 // painted at once.

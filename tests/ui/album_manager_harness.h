@@ -81,6 +81,10 @@ public:
         ::SendMessageW(frame->StatusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
         return text;
     }
+    // The page a property sheet shows.
+    static HWND CurrentPage(HWND sheet) {
+        return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
     std::wstring Log() {
         std::string bytes = ReadFileBytes(folder.File(L"glimrolog.txt"));
         return std::wstring(bytes.begin(), bytes.end());

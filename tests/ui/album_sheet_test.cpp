@@ -23,7 +23,7 @@ constexpr wchar_t kNewCaption[] = L"New Glimro Album Properties";
 constexpr wchar_t kMessageCaption[] = L"Glimro - Album Manager";
 
 HWND Page(HWND sheet) {
-    return reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    return AlbumManagerHarness::CurrentPage(sheet);
 }
 // As typing does: the whole text replaced by the user's (a multi-line edit reports no change
 // for a text set from outside).

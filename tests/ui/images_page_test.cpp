@@ -95,7 +95,7 @@ protected:
         OnWindow run(kEditCaption, [&](HWND window) {
             sheet = window;
             ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
-            page = reinterpret_cast<HWND>(::SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+            page = h.CurrentPage(sheet);
             list = ::GetDlgItem(page, IDC_IMAGE_LIST);
             steps();
             ::PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(close_with, BN_CLICKED), 0);
@@ -336,7 +336,7 @@ TEST_F(ImagesPageTest, DroppedPicturesGoInSortedAfterTheSelectionAndTheSourceKee
     sheet_object.AddPage(images);
     const std::wstring too_long = L"C:\\" + std::wstring(270, L'y') + L".bmp";
     OnWindow run(kEditCaption, [&](HWND window) {
-        page = reinterpret_cast<HWND>(::SendMessageW(window, PSM_GETCURRENTPAGEHWND, 0, 0));
+        page = h.CurrentPage(window);
         list = ::GetDlgItem(page, IDC_IMAGE_LIST);
         IDropTarget* target = images.List().DropTarget();
         Select(1);
