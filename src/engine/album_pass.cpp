@@ -91,8 +91,7 @@ bool CAccount::ApplyImage(const std::wstring& entry) {
         return false;
     LogStream log = OpenLog(LogMode::Afresh);
     WritePassEntryStart(log);
-    // Deliberately an exact, lower-case match anywhere in the entry.
-    if (entry.find(L"http://") != std::wstring::npos) {
+    if (IsInternetEntry(entry)) {
         // "Initalization" is spelled as users' logs have always shown it.
         log << "\tInitalization started.\n";
         if (SUCCEEDED(DownloadImage(entry, ::GetModuleHandleW(nullptr), log)))

@@ -9,14 +9,18 @@
 #include "platform/command_ids.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace glimro {
 namespace {
 
 constexpr unsigned kStartDownload = kCommand2112;
 constexpr unsigned kSetStatusText = kCommand3113;
-constexpr DWORD kReadChunk = 2048;
+constexpr DWORD kReadBlock = 256 * 1024;
 constexpr DWORD_PTR kRequestContext = 2;
+// A body, announced or received, larger than the limit.
+const HRESULT kBodyTooLarge = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+constexpr DWORD kSocketTimedOut = 10060; // WSAETIMEDOUT
 // Deliberately the ASCII transfer flag alone, as the program has always asked: no reload or
 // no-cache flag, so the system's internet cache may answer.
 constexpr DWORD kRequestFlags = INTERNET_FLAG_TRANSFER_ASCII;
@@ -25,6 +29,13 @@ constexpr DWORD kRequestFlags = INTERNET_FLAG_TRANSFER_ASCII;
 HRESULT LastWin32Error() {
     const DWORD error = ::GetLastError();
     return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
+}
+
+// The server went silent (WinINet's own code; Wine passes on the socket's) or sent too much:
+// the fetch failed, not the copy.
+bool IsFetchFailure(HRESULT result) {
+    return result == kBodyTooLarge || result == HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT) ||
+           result == HRESULT_FROM_WIN32(kSocketTimedOut);
 }
 
 // The last component of the address's path: what the "Could not copy" report names.
@@ -51,8 +62,9 @@ long long QueryNumber(HINTERNET request, DWORD info) {
 
 } // namespace
 
-CDownloadDialog::CDownloadDialog(const std::wstring& url, HINSTANCE instance, LogStream& log)
-    : CSimpleDialog(instance, IDD_DOWNLOAD), log_(log), url_(url) {}
+CDownloadDialog::CDownloadDialog(const std::wstring& url, HINSTANCE instance, LogStream& log,
+                                 const DownloadLimits& limits)
+    : CSimpleDialog(instance, IDD_DOWNLOAD), log_(log), url_(url), limits_(limits) {}
 
 INT_PTR CDownloadDialog::OnInitDialog(HWND window) {
     centre_ = true;
@@ -96,12 +108,12 @@ void CDownloadDialog::RunDownload() {
     InternetHandle session;
     HRESULT result = OpenSession(&session);
     if (SUCCEEDED(result)) {
-        InternetHandle request;
-        result = OpenRequest(session.Get(), &request);
+        HttpGet get;
+        result = OpenRequest(session.Get(), &get);
         if (SUCCEEDED(result)) {
             PostStatus(SavingStatusText(url_));
             PumpMessages(dialog);
-            result = SaveLocalCopy(request.Get(), GetLocalWallpaperPath());
+            result = SaveLocalCopy(get.request.Get(), GetLocalWallpaperPath());
             if (FAILED(result))
                 failed_ = true;
             PumpMessages(dialog);
@@ -125,27 +137,15 @@ HRESULT CDownloadDialog::OpenSession(InternetHandle* session) {
     return result;
 }
 
-HRESULT CDownloadDialog::OpenRequest(HINTERNET session, InternetHandle* request) {
+HRESULT CDownloadDialog::OpenRequest(HINTERNET session, HttpGet* get) {
     const HWND dialog = Handle();
     PumpMessages(dialog);
     PostStatus(L"Getting internet image file...");
     PumpMessages(dialog);
     ::Sleep(500);
 
-    HRESULT result = S_OK;
-    request->Reset(
-        ::InternetOpenUrlW(session, url_.c_str(), nullptr, 0, kRequestFlags, kRequestContext));
-    PumpMessages(dialog);
-    if (!*request)
-        result = LastWin32Error();
-    // The request was already sent by opening the address; sending it again is what the
-    // program has always done, and it fetches the body afresh.
-    if (SUCCEEDED(result) && !::HttpSendRequestW(request->Get(), nullptr, 0, nullptr, 0))
-        result = LastWin32Error();
-    if (SUCCEEDED(result))
-        PumpMessages(dialog);
-    if (SUCCEEDED(result) && QueryNumber(request->Get(), HTTP_QUERY_STATUS_CODE) != 200)
-        result = E_FAIL;
+    HRESULT result = E_FAIL;
+    RunWhilePumping(dialog, [&] { result = SendRequest(session, get); });
     if (FAILED(result)) {
         ReportError(L"Could not get " + url_ + L"!\n",
                     L"Run Glimro and update the album to correct the problem.",
@@ -155,9 +155,26 @@ HRESULT CDownloadDialog::OpenRequest(HINTERNET session, InternetHandle* request)
     return result;
 }
 
+// Runs off the user-interface thread. The request is sent once; a status other than 200,
+// or a body announced larger than the limit, fails it before anything is read.
+HRESULT CDownloadDialog::SendRequest(HINTERNET session, HttpGet* get) const {
+    const DWORD error =
+        OpenHttpGet(session, url_, kRequestFlags, kRequestContext, limits_.silence_ms, get);
+    if (error != ERROR_SUCCESS)
+        return HRESULT_FROM_WIN32(error);
+    if (!::HttpSendRequestW(get->request.Get(), nullptr, 0, nullptr, 0))
+        return LastWin32Error();
+    if (QueryNumber(get->request.Get(), HTTP_QUERY_STATUS_CODE) != 200)
+        return E_FAIL;
+    const long long announced = QueryNumber(get->request.Get(), HTTP_QUERY_CONTENT_LENGTH);
+    if (announced > 0 && static_cast<unsigned long long>(announced) > limits_.max_body)
+        return kBodyTooLarge;
+    return S_OK;
+}
+
 // The body goes to a temporary file beside the executable first, and replaces the local
-// wallpaper file only once all of it has arrived: a failed or cut-off download leaves the
-// current wallpaper file as it was.
+// wallpaper file only once all of it has arrived: a failed, cut-off or over-long download
+// leaves the current wallpaper file as it was.
 HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& local_path) {
     HRESULT result = S_OK;
     wchar_t temp_path[MAX_PATH] = {};
@@ -170,24 +187,8 @@ HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& lo
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             result = LastWin32Error();
-        long long received = 0;
-        char chunk[kReadChunk];
-        while (SUCCEEDED(result)) {
-            DWORD read = 0;
-            if (!::InternetReadFile(request, chunk, kReadChunk, &read)) {
-                result = LastWin32Error();
-                break;
-            }
-            if (read == 0)
-                break;
-            DWORD written = 0;
-            if (!::WriteFile(file.Get(), chunk, read, &written, nullptr) || written != read)
-                result = LastWin32Error();
-            received += read;
-        }
-        const long long announced = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH);
-        if (SUCCEEDED(result) && announced >= 0 && received != announced)
-            result = HRESULT_FROM_WIN32(ERROR_HANDLE_EOF); // the body was cut off
+        else
+            RunWhilePumping(Handle(), [&] { result = CopyBody(request, file.Get()); });
         file.Reset();
         if (SUCCEEDED(result) &&
             !::MoveFileExW(temp_path, local_path.c_str(), MOVEFILE_REPLACE_EXISTING))
@@ -196,11 +197,38 @@ HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& lo
             ::DeleteFileW(temp_path);
     }
 
-    if (FAILED(result))
+    if (IsFetchFailure(result))
+        ReportError(L"Could not get " + url_ + L"!\n",
+                    L"Run Glimro and update the album to correct the problem.",
+                    static_cast<DWORD>(result), log_);
+    else if (FAILED(result))
         ReportError(L"Could not copy " + RequestFileName(url_) + L" to " + local_path + L"!\n",
                     L"Please correct the problem before trying again.", static_cast<DWORD>(result),
                     log_);
     return result;
+}
+
+// Runs off the user-interface thread: reads the body in large blocks into the file.
+HRESULT CDownloadDialog::CopyBody(HINTERNET request, HANDLE file) const {
+    std::vector<char> block(kReadBlock);
+    unsigned long long received = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!::InternetReadFile(request, block.data(), kReadBlock, &read))
+            return LastWin32Error();
+        if (read == 0)
+            break;
+        received += read;
+        if (received > limits_.max_body)
+            return kBodyTooLarge;
+        DWORD written = 0;
+        if (!::WriteFile(file, block.data(), read, &written, nullptr) || written != read)
+            return LastWin32Error();
+    }
+    const long long announced = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH);
+    if (announced >= 0 && received != static_cast<unsigned long long>(announced))
+        return HRESULT_FROM_WIN32(ERROR_HANDLE_EOF); // the body was cut off
+    return S_OK;
 }
 
 } // namespace glimro

@@ -1,6 +1,7 @@
 #pragma once
 // The modal "Glimro - Downloading Image" dialog. The download runs inside it, on the
 // user-interface thread, pumping messages between steps so that the status line repaints.
+#include "engine/internet_fetch.h"
 #include "platform/internet.h"
 #include "platform/simple_dialog.h"
 #include "log/activity_log.h"
@@ -11,7 +12,8 @@ namespace glimro {
 
 class CDownloadDialog : public CSimpleDialog {
 public:
-    CDownloadDialog(const std::wstring& url, HINSTANCE instance, LogStream& log);
+    CDownloadDialog(const std::wstring& url, HINSTANCE instance, LogStream& log,
+                    const DownloadLimits& limits = DownloadLimits());
 
     HRESULT Result() const { return result_; }
 
@@ -22,14 +24,17 @@ protected:
 private:
     void RunDownload();
     HRESULT OpenSession(InternetHandle* session);
-    HRESULT OpenRequest(HINTERNET session, InternetHandle* request);
+    HRESULT OpenRequest(HINTERNET session, HttpGet* get);
+    HRESULT SendRequest(HINTERNET session, HttpGet* get) const;
     HRESULT SaveLocalCopy(HINTERNET request, const std::wstring& local_path);
+    HRESULT CopyBody(HINTERNET request, HANDLE file) const;
     void PostStatus(const std::wstring& text);
 
     HRESULT result_ = E_FAIL;
     bool failed_ = false;
     LogStream& log_;
     std::wstring url_;
+    DownloadLimits limits_;
     std::wstring status_; // alive until the next pump has shown it
 };
 

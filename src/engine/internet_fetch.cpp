@@ -5,11 +5,17 @@
 
 namespace glimro {
 
-HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log) {
+bool IsInternetEntry(const std::wstring& entry) {
+    return entry.find(L"http://") != std::wstring::npos ||
+           entry.find(L"https://") != std::wstring::npos;
+}
+
+HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log,
+                      const DownloadLimits& limits) {
     if (log.IsOpen() && !url.empty()) {
         log << "Switching to: " << ToAnsi(url, MAX_PATH) << "\n";
     }
-    CDownloadDialog dialog(url, instance, log);
+    CDownloadDialog dialog(url, instance, log, limits);
     const INT_PTR ended = dialog.DoModal(::GetDesktopWindow(), false);
     if (ended == -1) // the dialog could not even be shown: nothing was fetched
         return E_FAIL;

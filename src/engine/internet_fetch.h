@@ -1,5 +1,5 @@
 #pragma once
-// Fetching an http:// album entry into the local wallpaper file.
+// Fetching an http:// or https:// album entry into the local wallpaper file.
 #include "log/activity_log.h"
 
 #include <windows.h>
@@ -8,9 +8,20 @@
 
 namespace glimro {
 
+// What a server may make a download wait for or send.
+struct DownloadLimits {
+    DWORD silence_ms = 30 * 1000;             // no data at all for this long fails the fetch
+    unsigned long long max_body = 100ull << 20; // 100 MB: a larger body is never saved
+};
+
+// Whether an album entry is an internet address. Deliberately an exact, lower-case match
+// anywhere in the entry.
+bool IsInternetEntry(const std::wstring& entry);
+
 // Runs the download dialog for the address. 0 or more: the local wallpaper file holds the
 // response body. Failures are reported to the log; no message box is shown.
-HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log);
+HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log,
+                      const DownloadLimits& limits = DownloadLimits());
 
 // "Saving local copy of " and the part of the address after its last '/'.
 std::wstring SavingStatusText(const std::wstring& url);

@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include "platform/handle.h"
+
 #include <commctrl.h>
 
 namespace glimro {
@@ -143,18 +145,46 @@ UINT TrackMenuAtCursor(HMENU menu, HWND owner) {
                                               cursor.y, 0, owner, nullptr));
 }
 
-void PumpMessages(HWND dialog) {
+bool PumpMessages(HWND dialog) {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // Leave it for the message loop that owns the thread.
             ::PostQuitMessage(static_cast<int>(message.wParam));
-            return;
+            return false;
         }
         if (dialog && ::IsDialogMessageW(dialog, &message))
             continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
+    }
+    return true;
+}
+
+namespace {
+
+DWORD WINAPI RunWork(void* work) {
+    (*static_cast<const std::function<void()>*>(work))();
+    return 0;
+}
+
+} // namespace
+
+void RunWhilePumping(HWND dialog, const std::function<void()>& work) {
+    UniqueHandle thread(::CreateThread(nullptr, 0, &RunWork,
+                                       const_cast<std::function<void()>*>(&work), 0, nullptr));
+    if (!thread) {
+        work(); // no thread to be had: the work still runs, only without the pumping
+        return;
+    }
+    HANDLE handle = thread.Get();
+    while (::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT,
+                                         MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
+        if (!PumpMessages(dialog)) {
+            // A quit is waiting for the thread's own loop; pumping on would only find it again.
+            ::WaitForSingleObject(handle, INFINITE);
+            return;
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 // notifications reflected from the parent back to the control that sent them.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace glimro {
@@ -57,8 +58,13 @@ int RunMessageLoop();
 
 // Dispatches every queued message of the thread without waiting; messages for the dialog,
 // if one is given, go through its keyboard handling. A WM_QUIT is left for the loop that
-// owns the thread.
-void PumpMessages(HWND dialog = nullptr);
+// owns the thread, and stops the pumping: false then.
+bool PumpMessages(HWND dialog = nullptr);
+
+// Runs the work on a thread of its own and pumps this thread's messages, as PumpMessages
+// does, until it has finished: a blocking call in the work leaves the windows responsive.
+// The work must not touch this thread's windows.
+void RunWhilePumping(HWND dialog, const std::function<void()>& work);
 
 // After a wallpaper change, which Wine paints over visible windows: invalidates and repaints,
 // frames and children included, every visible top-level window of this thread and the

@@ -3,7 +3,11 @@
 #include "engine/image_staging.h"
 #include "support/http_server.h"
 #include "support/temp_folder.h"
+#include "support/private_prefix.h"
 #include "support/test_images.h"
+#include "support/tls_front.h"
+
+#include <wininet.h>
 
 #include <gtest/gtest.h>
 
@@ -25,11 +29,23 @@ protected:
 
     void SetUp() override { test::WriteFileBytes(pod, kPrevious); }
 
-    HRESULT Download(const std::wstring& url, bool log_open = true) {
+    HRESULT Download(const std::wstring& url, bool log_open = true,
+                     const DownloadLimits& limits = DownloadLimits()) {
         LogStream log;
         if (log_open)
             log = LogStream(test::Narrow(log_file), LogMode::Afresh);
-        return DownloadImage(url, ::GetModuleHandleW(nullptr), log);
+        return DownloadImage(url, ::GetModuleHandleW(nullptr), log, limits);
+    }
+    // The log of a fetch that failed with this code: "Could not get" and the address.
+    void ExpectCouldNotGet(const std::wstring& url, HRESULT result) const {
+        const std::string log = Log();
+        EXPECT_EQ(log.rfind(Switching(url) + "Could not get " + test::Narrow(url) +
+                                "!\r\nERROR: (" +
+                                std::to_string(static_cast<unsigned long>(result)) + ") ",
+                            0),
+                  0u)
+            << log;
+        EXPECT_EQ(test::ReadFileBytes(pod), kPrevious);
     }
     std::string Log() const { return test::ReadFileBytes(log_file); }
     std::string Switching(const std::wstring& url) const {
@@ -51,8 +67,8 @@ TEST_F(InternetFetchTest, BinaryBodiesArriveByteExactUnderThePodName) {
         EXPECT_EQ(Download(server.Url(c.path)), S_OK) << c.path;
         EXPECT_EQ(test::ReadFileBytes(pod), body) << c.path;
         EXPECT_EQ(Log(), Switching(server.Url(c.path))) << c.path;
-        // Opening the address sends the request and sending it again fetches it once more.
-        EXPECT_EQ(server.Requests(c.path), 2) << c.path;
+        EXPECT_EQ(server.Requests(c.path), 1) << c.path; // one request per picture
+
     }
 }
 
@@ -109,6 +125,100 @@ TEST_F(InternetFetchTest, BodyCutOffMidwayKeepsThePreviousPod) {
         ::FindClose(search);
 }
 
+TEST_F(InternetFetchTest, HttpsIsFetchedOnlyFromAServerTheSystemTrusts) {
+    GLIMRO_REQUIRE_PRIVATE_PREFIX(); // adds a root to the user's trusted certificates
+    const std::string body = "a picture sent over TLS \x01\x02\x00\xff";
+    server.Serve("/secure/beach.jpg", {200, body});
+
+    // Trusted first: Wine's certificate checks read the trusted roots once per process.
+    test::TlsFront trusted(server.Port());
+    ASSERT_TRUE(trusted.Started()) << trusted.Failure();
+    test::TrustedRoot root(trusted.Certificate());
+    ASSERT_TRUE(root.Added());
+    EXPECT_EQ(Download(trusted.Url("/secure/beach.jpg")), S_OK) << Log();
+    EXPECT_EQ(test::ReadFileBytes(pod), body);
+    EXPECT_EQ(server.Requests("/secure/beach.jpg"), 1);
+
+    test::WriteFileBytes(pod, kPrevious);
+    test::TlsFront untrusted(server.Port()); // a certificate of its own, never trusted
+    ASSERT_TRUE(untrusted.Started()) << untrusted.Failure();
+    const std::wstring refused = untrusted.Url("/secure/beach.jpg");
+    const HRESULT result = Download(refused);
+    EXPECT_EQ(result, HRESULT_FROM_WIN32(ERROR_INTERNET_INVALID_CA));
+    ExpectCouldNotGet(refused, result);
+    EXPECT_EQ(server.Requests("/secure/beach.jpg"), 1); // the refused one never got through
+}
+
+TEST_F(InternetFetchTest, ASilentServerFailsTheFetchAndTheDialogStaysResponsive) {
+    DownloadLimits limits;
+    limits.silence_ms = 2000;
+    test::HttpResponse no_answer{200, "late"};
+    no_answer.head_delay_ms = 8000;
+    server.Serve("/silent.jpg", no_answer);
+    test::HttpResponse stalled{200, std::string(200000, 's')};
+    stalled.chunk_size = 1000;
+    stalled.chunk_delay_ms = 8000;
+    server.Serve("/stalled.jpg", stalled);
+
+    for (const char* path : {"/silent.jpg", "/stalled.jpg"}) {
+        std::atomic<bool> done{false};
+        std::atomic<int> answered{0};
+        std::thread prober([&] {
+            while (!done) {
+                HWND dialog = ::FindWindowW(nullptr, L"Glimro - Downloading Image");
+                DWORD_PTR reply = 0;
+                if (dialog && ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_BLOCK, 300, &reply))
+                    ++answered;
+                ::Sleep(100);
+            }
+        });
+        const std::wstring url = server.Url(path);
+        const DWORD start = ::GetTickCount();
+        const HRESULT result = Download(url, true, limits);
+        const DWORD took = ::GetTickCount() - start;
+        done = true;
+        prober.join();
+        EXPECT_LT(result, 0) << path;
+        EXPECT_LT(took, 5500u) << path; // the pauses, the silence and a little more
+        ExpectCouldNotGet(url, result);
+        // Answered while the request hung: the pauses before it answer nothing.
+        EXPECT_GE(answered, 8) << path;
+    }
+}
+
+TEST_F(InternetFetchTest, BodiesOverTheLimitAreNeverSaved) {
+    test::HttpResponse announced{200, std::string(1000, 'a')};
+    announced.announced_length = (100ull << 20) + 1; // more than 100 MB announced
+    server.Serve("/announced.jpg", announced);
+    const std::wstring url = server.Url("/announced.jpg");
+    const HRESULT result = Download(url);
+    EXPECT_EQ(result, HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE));
+    ExpectCouldNotGet(url, result);
+
+    DownloadLimits limits;
+    limits.max_body = 256 * 1024;
+    const struct {
+        const char* path;
+        size_t size;
+        bool saved;
+    } cases[] = {{"/at-limit.jpg", 256 * 1024, true}, {"/over-limit.jpg", 256 * 1024 + 1, false}};
+    for (const auto& c : cases) {
+        test::HttpResponse unannounced{200, std::string(c.size, 'u')};
+        unannounced.omit_length = true;
+        server.Serve(c.path, unannounced);
+        const std::wstring address = server.Url(c.path);
+        const HRESULT got = Download(address, true, limits);
+        if (c.saved) {
+            EXPECT_EQ(got, S_OK) << c.path;
+            EXPECT_EQ(test::ReadFileBytes(pod), unannounced.body) << c.path;
+            test::WriteFileBytes(pod, kPrevious);
+        } else {
+            EXPECT_EQ(got, HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE)) << c.path;
+            ExpectCouldNotGet(address, got);
+        }
+    }
+}
+
 TEST_F(InternetFetchTest, ClosedLogWritesNothingAndStillFails) {
     server.Serve("/gone.jpg", {404, ""});
     EXPECT_EQ(Download(server.Url("/gone.jpg"), false), E_FAIL);
@@ -139,6 +249,19 @@ TEST_F(InternetFetchTest, EscDuringASuccessfulDownloadStillYieldsItsResult) {
     EXPECT_TRUE(cancelled);
     EXPECT_EQ(result, S_OK);
     EXPECT_EQ(test::ReadFileBytes(pod), slow.body);
+}
+
+TEST(InternetEntry, IsAnEntryHoldingALowerCaseHttpOrHttpsAddress) {
+    const struct {
+        const wchar_t* entry;
+        bool internet;
+    } cases[] = {
+        {L"http://host/a.jpg", true},       {L"https://host/a.jpg", true},
+        {L"see https://host/a.jpg", true},  {L"HTTPS://host/a.jpg", false},
+        {L"C:\\https\\a.jpg", false},     {L"https:/host/a.jpg", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsInternetEntry(c.entry), c.internet) << test::Narrow(c.entry);
 }
 
 TEST(DownloadStatusText, NamesThePartAfterTheLastSlash) {

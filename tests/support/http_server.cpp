@@ -88,9 +88,13 @@ void HttpServer::AcceptLoop() {
         SOCKET client = ::accept(listener_, nullptr, nullptr);
         if (client == INVALID_SOCKET)
             break;
-        Handle(client);
-        ::closesocket(client);
+        handlers_.emplace_back([this, client] {
+            Handle(client);
+            ::closesocket(client);
+        });
     }
+    for (std::thread& handler : handlers_)
+        handler.join();
 }
 
 void HttpServer::Handle(SOCKET client) {
@@ -115,10 +119,14 @@ void HttpServer::Handle(SOCKET client) {
         else
             response = HttpResponse{404, "missing"};
     }
+    const unsigned long long length =
+        response.announced_length != ~0ull ? response.announced_length : response.body.size();
     std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " +
                        Reason(response.status) + "\r\nContent-Type: application/octet-stream" +
-                       "\r\nContent-Length: " + std::to_string(response.body.size()) +
+                       (response.omit_length ? "" : "\r\nContent-Length: " + std::to_string(length)) +
                        "\r\nConnection: close\r\n\r\n";
+    for (DWORD waited = 0; waited < response.head_delay_ms && !stopping_; waited += 50)
+        ::Sleep(50);
     if (!SendAll(client, head.data(), head.size()))
         return;
     const size_t limit =
@@ -128,8 +136,8 @@ void HttpServer::Handle(SOCKET client) {
             limit - offset < response.chunk_size ? limit - offset : response.chunk_size;
         if (!SendAll(client, response.body.data() + offset, size))
             return;
-        if (response.chunk_delay_ms)
-            ::Sleep(response.chunk_delay_ms);
+        for (DWORD waited = 0; waited < response.chunk_delay_ms && !stopping_; waited += 20)
+            ::Sleep(20);
     }
     ::shutdown(client, SD_SEND);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A small HTTP server inside the test process, on 127.0.0.1 and a free port, that serves
-// the bodies and status codes a test chooses. One request per connection.
+// the bodies and status codes a test chooses. One request per connection; connections are
+// served side by side.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace glimro::test {
 
@@ -20,6 +22,12 @@ struct HttpResponse {
     // Pause between chunks of the body, to keep a download running for a while.
     DWORD chunk_delay_ms = 0;
     size_t chunk_size = 64 * 1024;
+    // Silence before the response's first byte.
+    DWORD head_delay_ms = 0;
+    // The Content-Length sent instead of the body's size; npos sends the size.
+    unsigned long long announced_length = ~0ull;
+    // No Content-Length at all: the body ends when the connection closes.
+    bool omit_length = false;
 };
 
 class HttpServer {
@@ -46,6 +54,7 @@ private:
     std::map<std::string, HttpResponse> responses_;
     std::map<std::string, int> requests_;
     std::thread thread_;
+    std::vector<std::thread> handlers_; // joined by the accept loop as it ends
 };
 
 // A port on 127.0.0.1 where nothing listens.
