@@ -6,13 +6,24 @@
 #include "platform/window.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "ui/drop_path_list_ctrl.h"
 
 #include <vector>
 
 namespace glimro {
 namespace {
 
-constexpr wchar_t kFilter[] = L"Image Files (*.bmp;*.jpg;*.gif)\0*.bmp;*.jpg;*.gif\0";
+// "Image Files (*.bmp;*.jpg;...)" and its patterns, from the extensions an album takes.
+std::wstring ImageFilter() {
+    std::wstring patterns;
+    for (const wchar_t* extension : kImageExtensions)
+        patterns += (patterns.empty() ? L"*" : L";*") + std::wstring(extension);
+    std::wstring filter = L"Image Files (" + patterns + L")";
+    filter += L'\0';
+    filter += patterns;
+    filter += L'\0'; // the string's own terminator ends the list
+    return filter;
+}
 
 // The confirm button of the Open box reads "OK": the files are added, not opened.
 UINT_PTR CALLBACK OpenBoxHook(HWND child, UINT message, WPARAM, LPARAM) {
@@ -91,7 +102,8 @@ void CAddImageDialog::Browse() {
     open.lStructSize = sizeof(open);
     open.hwndOwner = Handle();
     open.hInstance = ::GetModuleHandleW(nullptr);
-    open.lpstrFilter = kFilter;
+    const std::wstring filter = ImageFilter();
+    open.lpstrFilter = filter.c_str();
     open.nFilterIndex = 1;
     open.lpstrFile = selection.data();
     open.nMaxFile = static_cast<DWORD>(selection.size());

@@ -19,7 +19,7 @@ FORMATETC DropFormat() {
 
 bool HasImageExtension(const std::wstring& path) {
     const wchar_t* extension = ::PathFindExtensionW(path.c_str());
-    for (const wchar_t* accepted : {L".bmp", L".jpg", L".gif"}) {
+    for (const wchar_t* accepted : kImageExtensions) {
         if (::lstrcmpiW(extension, accepted) == 0)
             return true;
     }

@@ -26,8 +26,12 @@ public:
     virtual int OtherMarker() const = 0;
 };
 
-// Whether a path names a picture the album can hold: a .bmp, .jpg or .gif file (any case)
-// of at most 259 characters, the longest entry the album's registry layout keeps.
+// The picture files an album can hold, by extension (compared without regard to case).
+inline constexpr const wchar_t* kImageExtensions[] = {L".bmp", L".jpg", L".jpeg",
+                                                      L".jpe", L".gif", L".png"};
+
+// Whether a path names a picture the album can hold: a file with one of those extensions, of
+// at most 259 characters, the longest entry the album's registry layout keeps.
 bool IsAcceptedImagePath(const std::wstring& path);
 bool HasImageExtension(const std::wstring& path);
 

@@ -168,7 +168,11 @@ TEST_F(ImagesPageTest, AddInsertsEachPathAfterTheBaseRowAndSkipsWhatIsNoPicture)
         {-1, L"x.jpg;y.JPG;z.gif", {L"A.bmp", L"B.bmp", L"C.bmp", L"x.jpg", L"z.gif", L"y.JPG"}, 4},
         {0, L"x.bmp;y.gif", {L"A.bmp", L"y.gif", L"x.bmp", L"B.bmp", L"C.bmp"}, 1},
         {-1, L"x.jpg;;y.jpg", {L"A.bmp", L"B.bmp", L"C.bmp", L"x.jpg"}, 3},
-        {-1, L"p.png;" + too_long + L";q.bmp", {L"A.bmp", L"B.bmp", L"C.bmp", L"q.bmp"}, 3},
+        {-1, L"p.tif;" + too_long + L";q.bmp", {L"A.bmp", L"B.bmp", L"C.bmp", L"q.bmp"}, 3},
+        {-1,
+         L"r.jpeg;s.JPE;t.Png",
+         {L"A.bmp", L"B.bmp", L"C.bmp", L"r.jpeg", L"t.Png", L"s.JPE"},
+         4},
     };
     for (const auto& c : cases) {
         OnImagesPage(
@@ -190,7 +194,7 @@ TEST_F(ImagesPageTest, AnAddOfNothingAcceptableOpensTheDialogAgainUntilCancelled
     int shown = 0;
     OnImagesPage(
         [&] {
-            AddImageAnswers answers({L"photo.png", L""});
+            AddImageAnswers answers({L"photo.tiff", L""});
             Click(IDC_IMAGE_ADD);
             shown = answers.Shown();
             EXPECT_EQ(Rows().size(), 3u);
@@ -340,16 +344,18 @@ TEST_F(ImagesPageTest, DroppedPicturesGoInSortedAfterTheSelectionAndTheSourceKee
         list = ::GetDlgItem(page, IDC_IMAGE_LIST);
         IDropTarget* target = images.List().DropTarget();
         Select(1);
-        DroppedFiles files({L"C:\\Drop\\b.JPG", L"C:\\Drop\\a.bmp", L"C:\\Drop\\c.txt", too_long});
+        DroppedFiles files({L"C:\\Drop\\b.JPG", L"C:\\Drop\\a.bmp", L"C:\\Drop\\c.txt", too_long,
+                            L"C:\\Drop\\d.PNG", L"C:\\Drop\\e.jpeg", L"C:\\Drop\\f.jpe",
+                            L"C:\\Drop\\g.tif"});
         DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
         EXPECT_EQ(target->DragEnter(&files, 0, POINTL{5, 5}, &effect), S_OK);
         EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY)); // the copy cursor at once
         effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
         EXPECT_EQ(target->Drop(&files, 0, POINTL{5, 5}, &effect), S_OK);
         EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE)); // a move deletes nothing
-        EXPECT_EQ(Rows(),
-                  (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"a.bmp", L"b.JPG", L"C.bmp"}));
-        EXPECT_EQ(SelectedRow(), 3);
+        EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"a.bmp", L"b.JPG",
+                                                     L"d.PNG", L"e.jpeg", L"f.jpe", L"C.bmp"}));
+        EXPECT_EQ(SelectedRow(), 6);
 
         // Apply turns Cancel off; a drop that adds nothing still counts as a change.
         ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_APPLY_NOW, BN_CLICKED), 0);
@@ -363,7 +369,7 @@ TEST_F(ImagesPageTest, DroppedPicturesGoInSortedAfterTheSelectionAndTheSourceKee
     });
     sheet_object.DoModal();
     ASSERT_TRUE(run.Ran());
-    EXPECT_EQ(Alps().FileList.size(), 5u); // what Apply committed stays
+    EXPECT_EQ(Alps().FileList.size(), 8u); // what Apply committed stays
 }
 
 TEST_F(ImagesPageTest, ThumbnailsShowThePictureOrTheDefaultAndLeakNothing) {
@@ -404,10 +410,14 @@ protected:
     test::ScopedExecutableFolder exe{folder.Path()};
     std::vector<wchar_t> answer;        // the selection buffer the "user" makes
     std::wstring initial_folder, title; // as the box was asked
+    std::wstring filter;                // with its NULs, up to the empty string ending it
     DWORD flags = 0;
     Seam<DWORD(OPENFILENAMEW*)>::Override box{ShowOpenBox, [this](OPENFILENAMEW* open) -> DWORD {
                                                   initial_folder = open->lpstrInitialDir;
                                                   title = open->lpstrTitle;
+                                                  for (const wchar_t* f = open->lpstrFilter; *f;
+                                                       f += wcslen(f) + 1)
+                                                      filter += std::wstring(f) + L'|';
                                                   flags = open->Flags;
                                                   if (answer.size() > open->nMaxFile)
                                                       return FNERR_BUFFERTOOSMALL;
@@ -440,6 +450,8 @@ TEST_F(AddImageDialogTest, OneChosenFileGivesItsPathAndRemembersItsFolder) {
     EXPECT_EQ(Browse(), L"C:\\Pictures\\a.jpg");
     EXPECT_EQ(initial_folder, folder.Path()); // nothing remembered yet
     EXPECT_EQ(title, L"Glimro - Album Manager - Add Image File");
+    EXPECT_EQ(filter, L"Image Files (*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png)|"
+                      L"*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.png|");
     EXPECT_EQ(flags & (OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLEHOOK),
               static_cast<DWORD>(OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_ENABLEHOOK));
     const auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, kImagePathValue);
