@@ -1,9 +1,12 @@
 #include "engine/image_object.h"
 
+#include "engine/area_shrinker.h"
 #include "engine/image_header.h"
+#include "platform/imaging.h"
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -103,6 +106,45 @@ HBITMAP ScaleImageFile(const std::wstring& path, int width, int height) {
     if (target.GetHBITMAP(Gdiplus::Color(0, 0, 0), &bitmap) != Gdiplus::Ok)
         return nullptr;
     return bitmap;
+}
+
+HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height) {
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    const UINT target_width = static_cast<UINT>(width), target_height = static_cast<UINT>(height);
+    PictureDecoder decoder;
+    if (FAILED(decoder.Open(path, target_width, target_height)) ||
+        decoder.Width() < target_width || decoder.Height() < target_height)
+        return nullptr;
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down, as the rows are made
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    GdiObject<HBITMAP> bitmap(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits)
+        return nullptr;
+
+    AreaShrinker shrinker(decoder.Width(), decoder.Height(), target_width, target_height,
+                          static_cast<BYTE*>(bits), (target_width * 3 + 3) & ~3u);
+    // A band of rows at a time: the whole decoded picture is never held a second time.
+    constexpr UINT kBandRows = 64;
+    const UINT stride = (decoder.Width() * 3 + 3) & ~3u;
+    std::vector<BYTE> band(static_cast<size_t>(stride) * kBandRows);
+    for (UINT first = 0; first < decoder.Height(); first += kBandRows) {
+        const UINT count = std::min(kBandRows, decoder.Height() - first);
+        if (FAILED(decoder.CopyRows(first, count, band.data(), stride)))
+            return nullptr;
+        for (UINT row = 0; row < count; ++row)
+            shrinker.AddRow(band.data() + static_cast<size_t>(row) * stride);
+    }
+    ::GdiFlush();
+    return bitmap.Release();
 }
 
 } // namespace glimro

@@ -36,4 +36,9 @@ bool FindEncoderForPath(const std::wstring& path, CLSID* encoder);
 // null when the file cannot be decoded.
 HBITMAP ScaleImageFile(const std::wstring& path, int width, int height);
 
+// The picture shrunk to exactly width by height (no larger than it is): decoded at the
+// smallest scale the codec offers that is still at least that large, then area-averaged.
+// A 24-bit bitmap owned by the caller; null when the imaging component cannot decode it.
+HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height);
+
 } // namespace glimro

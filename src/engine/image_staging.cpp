@@ -63,7 +63,10 @@ std::wstring PrepareLocalImage(const std::wstring& entry) {
     const SIZE target = ShrunkSize(original.Width(), original.Height(), screen.cx, screen.cy);
     const std::wstring local_path = GetLocalWallpaperPath();
     ImageObject shrunk;
-    shrunk.Attach(ExtractScaledBitmap(entry, target.cx, target.cy));
+    // Decoding at a reduced scale and averaging is far quicker than the shell's thumbnail;
+    // the shell still makes what the imaging component cannot decode.
+    HBITMAP bitmap = ShrinkImageFile(entry, target.cx, target.cy);
+    shrunk.Attach(bitmap ? bitmap : ExtractScaledBitmap(entry, target.cx, target.cy));
     // The local file may hold another entry's picture: when this one could not be staged,
     // the original goes to the desktop, as an image that could not be measured does.
     if (FAILED(shrunk.Save(local_path)))

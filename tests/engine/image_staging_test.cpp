@@ -1,6 +1,8 @@
 #include "engine/image_staging.h"
 
+#include "engine/area_shrinker.h"
 #include "engine/image_object.h"
+#include "platform/imaging.h"
 #include "platform/screen.h"
 #include "support/fake_extractor.h"
 #include "support/temp_folder.h"
@@ -8,8 +10,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
 namespace glimro {
 namespace {
+
+// A platform without the imaging component's decoders: the shell makes the shrunk copy.
+Seam<HRESULT(ComPtr<IWICImagingFactory>*)>::Override WithoutImagingComponent() {
+    return {CreateImagingFactory,
+            [](ComPtr<IWICImagingFactory>*) { return static_cast<HRESULT>(REGDB_E_CLASSNOTREG); }};
+}
 
 TEST(LocalWallpaperPath, IsPodJpgBesideTheExecutable) {
     const struct {
@@ -82,6 +94,8 @@ TEST_F(StagingTest, LargerImagesAreShrunkIntoPodJpgWhateverTheirFormat) {
         {L"wide.bmp", 201, 150, L"image/bmp", 182, 136}, // one pixel too wide: one step
         {L"big.jpg", 320, 240, L"image/jpeg", 197, 148},
         {L"tall.gif", 100, 400, L"image/gif", 32, 137},
+        {L"wide.png", 300, 100, L"image/png", 184, 60},
+        {L"photo.jpeg", 1600, 1200, L"image/jpeg", 192, 143},
     };
     for (const auto& c : cases) {
         ::DeleteFileW(pod.c_str());
@@ -111,6 +125,7 @@ TEST_F(StagingTest, UndecodableFileIsHandedOnUnchanged) {
 
 // pod.jpg holds another entry's picture: the original goes on instead, and pod.jpg stays.
 TEST_F(StagingTest, ExtractorWithoutABitmapHandsOnTheOriginalAndKeepsPodJpg) {
+    auto no_decoders = WithoutImagingComponent();
     test::WriteFileBytes(pod, "previous");
     std::wstring entry = Image(L"big.bmp", 400, 300, L"image/bmp");
     const struct {
@@ -132,15 +147,97 @@ TEST_F(StagingTest, ExtractorWithoutABitmapHandsOnTheOriginalAndKeepsPodJpg) {
     }
 }
 
-TEST_F(StagingTest, ExtractorsBitmapIsWhatGetsSaved) {
+// The imaging component shrinks what it can decode; the shell's extractor makes the rest.
+TEST_F(StagingTest, TheShellsBitmapIsSavedOnlyWhereTheImagingComponentCannotDecode) {
     std::wstring entry = Image(L"big.bmp", 400, 300, L"image/bmp");
-    test::FakeExtractImage extractor;
-    extractor.bitmap = ::CreateBitmap(64, 32, 1, 32, nullptr);
-    auto seam = extractor.Install();
-    EXPECT_EQ(PrepareLocalImage(entry), pod);
-    SIZE size = test::DecodedSize(pod);
-    EXPECT_EQ(size.cx, 64);
-    EXPECT_EQ(size.cy, 32);
+    for (bool decoders : {true, false}) {
+        test::FakeExtractImage extractor;
+        extractor.bitmap = ::CreateBitmap(64, 32, 1, 32, nullptr);
+        auto seam = extractor.Install();
+        std::unique_ptr<Seam<HRESULT(ComPtr<IWICImagingFactory>*)>::Override> absent;
+        if (!decoders)
+            absent = std::make_unique<Seam<HRESULT(ComPtr<IWICImagingFactory>*)>::Override>(
+                CreateImagingFactory, [](ComPtr<IWICImagingFactory>*) { return E_NOINTERFACE; });
+        EXPECT_EQ(PrepareLocalImage(entry), pod);
+        const SIZE size = test::DecodedSize(pod);
+        EXPECT_EQ(size.cx, decoders ? 184 : 64) << decoders;
+        EXPECT_EQ(size.cy, decoders ? 137 : 32) << decoders;
+        EXPECT_EQ(extractor.extract_calls, decoders ? 0 : 1) << decoders;
+        if (decoders)
+            ::DeleteObject(extractor.bitmap);
+    }
+}
+
+TEST_F(StagingTest, TheShrunkCopyKeepsThePicturesColours) {
+    const std::wstring entry = folder.File(L"blue.bmp");
+    ASSERT_TRUE(test::WriteSolidBitmap(entry, 640, 480, RGB(30, 120, 200)));
+    ASSERT_EQ(PrepareLocalImage(entry), pod);
+    const COLORREF colour = test::DecodedPixel(pod, 90, 60);
+    EXPECT_LE(std::abs(GetRValue(colour) - 30), 6);
+    EXPECT_LE(std::abs(GetGValue(colour) - 120), 6);
+    EXPECT_LE(std::abs(GetBValue(colour) - 200), 6);
+}
+
+// Every target pixel is the mean of the area it covers, edges weighted by their share.
+TEST(AreaShrinker, AveragesTheAreaEachTargetPixelCovers) {
+    const struct {
+        const char* what;
+        UINT width, height, target_width, target_height;
+        std::vector<BYTE> grey; // one value per source pixel, row by row
+        std::vector<BYTE> expected;
+    } cases[] = {
+        {"halved", 4, 2, 2, 1, {0, 255, 10, 20, 0, 255, 30, 40}, {128, 25}},
+        {"thirds", 3, 1, 2, 1, {0, 90, 180}, {30, 150}},
+        {"rows", 1, 3, 1, 2, {0, 90, 180}, {30, 150}},
+        {"unchanged", 2, 2, 2, 2, {1, 2, 3, 4}, {1, 2, 3, 4}},
+        {"uneven", 5, 3, 2, 2, std::vector<BYTE>(15, 77), {77, 77, 77, 77}},
+    };
+    for (const auto& c : cases) {
+        std::vector<BYTE> source;
+        for (BYTE value : c.grey)
+            source.insert(source.end(), {value, value, value});
+        const UINT stride = c.target_width * 3 + 1; // rows wider than the pixels
+        std::vector<BYTE> target(stride * c.target_height, 0xEE);
+        AreaShrinker shrinker(c.width, c.height, c.target_width, c.target_height, target.data(),
+                              stride);
+        for (UINT row = 0; row < c.height; ++row)
+            shrinker.AddRow(source.data() + row * c.width * 3);
+        for (UINT y = 0; y < c.target_height; ++y) {
+            for (UINT x = 0; x < c.target_width; ++x) {
+                for (UINT channel = 0; channel < 3; ++channel)
+                    EXPECT_EQ(target[y * stride + x * 3 + channel],
+                              c.expected[y * c.target_width + x])
+                        << c.what << " at " << x << "," << y;
+            }
+            EXPECT_EQ(target[y * stride + c.target_width * 3], 0xEE) << c.what; // padding kept
+        }
+    }
+}
+
+// A JPEG decoder offers 1/8, 1/4 and 1/2 of the picture, rounded up.
+TEST(SmallestDecodeSize, TakesTheSmallestScaleStillAsLargeAsTheTarget) {
+    const auto jpeg = [](UINT*, UINT*) { return true; }; // the wish itself is offered
+    const auto none = [](UINT*, UINT*) { return false; };
+    const struct {
+        UINT width, height, min_width, min_height;
+        bool scales;
+        LONG cx, cy;
+    } cases[] = {
+        {6000, 4000, 1577, 1050, true, 3000, 2000}, // a quarter would be too small
+        {6000, 4000, 700, 466, true, 750, 500},     // an eighth is enough
+        {6000, 4000, 1500, 1000, true, 1500, 1000}, // exactly a quarter
+        {1001, 1001, 126, 126, true, 126, 126},     // 1001 / 8 rounded up
+        {6000, 4000, 5999, 10, true, 6000, 4000},   // no smaller scale is wide enough
+        {6000, 4000, 700, 466, false, 6000, 4000},  // a decoder without scaling
+    };
+    for (const auto& c : cases) {
+        const SIZE size = c.scales ? SmallestDecodeSize(c.width, c.height, c.min_width,
+                                                        c.min_height, jpeg)
+                                   : SmallestDecodeSize(c.width, c.height, c.min_width,
+                                                        c.min_height, none);
+        EXPECT_EQ(size.cx, c.cx) << c.width << "x" << c.height << " for " << c.min_width;
+        EXPECT_EQ(size.cy, c.cy) << c.width << "x" << c.height << " for " << c.min_width;
+    }
 }
 
 TEST(ImageObject, SavesWithTheEncoderTheExtensionNames) {

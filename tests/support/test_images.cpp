@@ -119,6 +119,15 @@ SIZE DecodedSize(const std::wstring& path) {
     return SIZE{static_cast<LONG>(bitmap.GetWidth()), static_cast<LONG>(bitmap.GetHeight())};
 }
 
+COLORREF DecodedPixel(const std::wstring& path, int x, int y) {
+    GdiplusSession gdiplus;
+    Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
+    Gdiplus::Color colour;
+    if (bitmap.GetLastStatus() != Gdiplus::Ok || bitmap.GetPixel(x, y, &colour) != Gdiplus::Ok)
+        return CLR_INVALID;
+    return RGB(colour.GetR(), colour.GetG(), colour.GetB());
+}
+
 bool IsJpegFile(const std::wstring& path) {
     const std::string bytes = ReadFileBytes(path);
     return bytes.size() > 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&

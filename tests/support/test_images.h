@@ -13,6 +13,9 @@ bool WriteTestImage(const std::wstring& path, int width, int height, const wchar
 // The decoded size of an image file; 0 x 0 when it cannot be decoded.
 SIZE DecodedSize(const std::wstring& path);
 
+// The colour of one pixel of an image file; CLR_INVALID when it cannot be decoded.
+COLORREF DecodedPixel(const std::wstring& path, int x, int y);
+
 // The file's first bytes are the JPEG start-of-image marker.
 bool IsJpegFile(const std::wstring& path);
 
