@@ -101,8 +101,13 @@ HRESULT PictureDecoder::Open(const std::wstring& path, UINT min_width, UINT min_
 
     ComPtr<IWICBitmapSource> rows =
         ScaledRows(factory.Get(), frame.Get(), width, height, min_width, min_height);
+    WICPixelFormatGUID format = {};
     if (rows) {
         result = rows->GetSize(&width, &height);
+    } else if (SUCCEEDED(frame->GetPixelFormat(&format)) &&
+               format == GUID_WICPixelFormat24bppBGR) {
+        // Already the rows wanted (most JPEGs): no converter copying them once more.
+        result = frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(rows.Put()));
     } else {
         ComPtr<IWICFormatConverter> converter;
         result = factory->CreateFormatConverter(converter.Put());
