@@ -1,6 +1,10 @@
 // The program's resource identifiers.
 #pragma once
 
+// The version, in the version resource and the manifest (keep them equal).
+#define GLIMRO_VERSION_NUMBERS 2, 1, 0, 0
+#define GLIMRO_VERSION_TEXT "2.1.0.0"
+
 #define IDR_MAINFRAME 101 // icon, menu, accelerators and toolbar bitmap share the number
 #define IDS_APP_TITLE 0xE000
 #define IDS_IDLE_MESSAGE 0xE001 // the status bar's text when nothing is being browsed
