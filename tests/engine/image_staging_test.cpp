@@ -11,16 +11,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace glimro {
 namespace {
 
+using FactorySeam = Seam<HRESULT(ComPtr<IWICImagingFactory>*)>;
+
+HRESULT NoImagingFactory(ComPtr<IWICImagingFactory>*) {
+    return REGDB_E_CLASSNOTREG;
+}
+
 // A platform without the imaging component's decoders: the shell makes the shrunk copy.
-Seam<HRESULT(ComPtr<IWICImagingFactory>*)>::Override WithoutImagingComponent() {
-    return {CreateImagingFactory,
-            [](ComPtr<IWICImagingFactory>*) { return static_cast<HRESULT>(REGDB_E_CLASSNOTREG); }};
+FactorySeam::Override WithoutImagingComponent() {
+    return {CreateImagingFactory, NoImagingFactory};
 }
 
 TEST(LocalWallpaperPath, IsPodJpgBesideTheExecutable) {
@@ -154,10 +159,9 @@ TEST_F(StagingTest, TheShellsBitmapIsSavedOnlyWhereTheImagingComponentCannotDeco
         test::FakeExtractImage extractor;
         extractor.bitmap = ::CreateBitmap(64, 32, 1, 32, nullptr);
         auto seam = extractor.Install();
-        std::unique_ptr<Seam<HRESULT(ComPtr<IWICImagingFactory>*)>::Override> absent;
+        std::optional<FactorySeam::Override> absent;
         if (!decoders)
-            absent = std::make_unique<Seam<HRESULT(ComPtr<IWICImagingFactory>*)>::Override>(
-                CreateImagingFactory, [](ComPtr<IWICImagingFactory>*) { return E_NOINTERFACE; });
+            absent.emplace(CreateImagingFactory, NoImagingFactory);
         EXPECT_EQ(PrepareLocalImage(entry), pod);
         const SIZE size = test::DecodedSize(pod);
         EXPECT_EQ(size.cx, decoders ? 184 : 64) << decoders;

@@ -87,10 +87,9 @@ TlsFront::TlsFront(unsigned short backend_port) {
     if (process.hThread)
         ::CloseHandle(process.hThread);
 
-    std::string text;
     for (DWORD waited = 0; waited < kStartTimeoutMs && !FileExists(out_file); waited += 50)
         ::Sleep(50);
-    text = ReadFileBytes(out_file);
+    const std::string text = ReadFileBytes(out_file);
     std::istringstream lines(text);
     unsigned port = 0, control_port = 0;
     lines >> port >> control_port;
