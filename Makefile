@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps run-deps configure build test run screenshot bench format clean
+.PHONY: deps run-deps configure build installer test run screenshot bench format clean
 
 deps:
 	bash scripts/deps.sh
@@ -15,6 +15,10 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD)
+
+# build/glimro-setup.exe: the per-user installer (NSIS), built with every build.
+installer: build
+	@echo "Installer: $(BUILD)/glimro-setup.exe"
 
 # A failing test fails the run. The one retry is in scripts/wine-run.sh: a test process that
 # ended with no output at all (a rare Wine start failure) runs once more, and says so.

@@ -121,8 +121,11 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     switch (start) {
     case StartSwitch::Disable:
         if (another_instance &&
-            AwaitRunningInstance(kInstanceWindowTimeout, &running) == Wait::Window)
+            AwaitRunningInstance(kInstanceWindowTimeout, &running) == Wait::Window) {
             ::PostMessageW(running, WM_COMMAND, kQuitCommand, 0);
+            // Installers replace or delete the executable next: return once it has ended.
+            AwaitRunningInstance(kInstanceEndTimeout, nullptr);
+        }
         RemoveAutostart();
         return false;
     case StartSwitch::Enable:

@@ -18,7 +18,7 @@ inline constexpr wchar_t kAutostartValue[] = L"Glimro";
 enum class StartSwitch {
     None,
     Restore,    // -C<name>: replace a running instance, restore the album set <name>
-    Disable,    // -D: end a running instance and remove autostart
+    Disable,    // -D: end a running instance, wait until it has gone, remove autostart
     Enable,     // -E: replace a running instance, start hidden
     InstallNew, // -I: replace a running instance, open the new-album sheet
     Silent,     // -S: the autostart entry's start, hidden, after the splash

@@ -10,6 +10,7 @@
 #include "store/product_key.h"
 #include "support/http_server.h"
 #include "support/private_prefix.h"
+#include "support/process_windows.h"
 #include "support/registry_sandbox.h"
 #include "support/stored_albums.h"
 #include "support/temp_folder.h"
@@ -20,7 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 namespace glimro {
@@ -39,36 +39,7 @@ test::StoredValue RunValue() {
     return test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeout) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > timeout)
-            return false;
-        ::Sleep(50);
-    }
-    return true;
-}
-
-struct Search {
-    DWORD process;
-    const wchar_t* class_name;
-    bool visible_only;
-    HWND found;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND window, LPARAM data) {
-    auto& search = *reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    if (owner == search.process && wcscmp(name, search.class_name) == 0 &&
-        (!search.visible_only || ::IsWindowVisible(window))) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+using test::WaitUntil;
 
 class AppProcessTest : public ::testing::Test {
 protected:
@@ -122,9 +93,7 @@ protected:
     }
 
     static HWND FindWindowOf(DWORD process, const wchar_t* class_name, bool visible_only = false) {
-        Search search{process, class_name, visible_only, nullptr};
-        ::EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return test::FindWindowOf(process, class_name, visible_only);
     }
     static HWND MessageWindowOf(DWORD process) {
         return FindWindowOf(process, kMessageWindowClass);
@@ -229,6 +198,8 @@ TEST_F(AppProcessTest, DisableEndsTheRunningInstanceAndRemovesAutostart) {
     ASSERT_TRUE(RunValue().exists);
     auto second = Start(L"-d");
     EXPECT_EQ(ExitCode(second), 0u);
+    // An installer replaces the executable as soon as -d returns: the instance is gone.
+    EXPECT_EQ(::WaitForSingleObject(first.hProcess, 0), WAIT_OBJECT_0);
     EXPECT_EQ(ExitCode(first), 0u);
     EXPECT_FALSE(RunValue().exists);
     EXPECT_EQ(FrameOf(second.dwProcessId), nullptr);
