@@ -29,11 +29,12 @@ test: build
 run: run-deps build
 	bash scripts/run.sh
 
-# Pictures of the Album Manager with a small demo album set, and of an album's properties
-# sheet, for the README.
+# Pictures of the Album Manager with a small demo album set (at 100 % and 150 %), and of an
+# album's properties sheet, for the README.
 screenshot: run-deps build
 	cmake --build $(BUILD) --target glimro_post_message
-	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png docs/album-images.png
+	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png docs/album-images.png \
+		docs/album-manager-150.png
 
 bench: configure
 	cmake --build $(BUILD) --target glimro_bench

@@ -5,7 +5,7 @@
 #define GLIMRO_VERSION_NUMBERS 2, 1, 0, 0
 #define GLIMRO_VERSION_TEXT "2.1.0.0"
 
-#define IDR_MAINFRAME 101 // icon, menu, accelerators and toolbar bitmap share the number
+#define IDR_MAINFRAME 101 // icon, menu and accelerators share the number
 #define IDS_APP_TITLE 0xE000
 #define IDS_IDLE_MESSAGE 0xE001 // the status bar's text when nothing is being browsed
 
@@ -18,6 +18,18 @@
 // State images of the album list: the active album's box is ticked.
 #define IDI_BOX_TICKED 120
 #define IDI_BOX_EMPTY 122
+
+// Toolbar pictures, and their looks when the button is disabled.
+#define IDI_TOOL_NEW 130
+#define IDI_TOOL_DELETE 131
+#define IDI_TOOL_PROPERTIES 132
+#define IDI_TOOL_ABOUT 133
+#define IDI_TOOL_NEXT 134
+#define IDI_TOOL_NEW_DISABLED 140
+#define IDI_TOOL_DELETE_DISABLED 141
+#define IDI_TOOL_PROPERTIES_DISABLED 142
+#define IDI_TOOL_ABOUT_DISABLED 143
+#define IDI_TOOL_NEXT_DISABLED 144
 
 // Column titles of the album list, in column order.
 #define IDS_COLUMN_FIRST 150

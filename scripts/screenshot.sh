@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Writes pictures of the Album Manager, and of the properties sheet of its first album (the
-# General and the Images page):
-# glimro.exe with a small demo album set, in a throw-away prefix, in a Wine virtual desktop
-# under Xvfb. Usage: screenshot.sh <manager.png> <sheet.png> <images.png>
+# General and the Images page), then of the Album Manager again at 150 % (the prefix's DPI set
+# to 144): glimro.exe with a small demo album set, in a throw-away prefix, in a Wine virtual
+# desktop under Xvfb. Usage: screenshot.sh <manager.png> <sheet.png> <images.png> <manager-150.png>
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -10,9 +10,11 @@ root=$(cd "$here/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/album-manager.png}")
 sheet_out=$(realpath -m "${2:-$root/docs/album-sheet.png}")
 images_out=$(realpath -m "${3:-$root/docs/album-images.png}")
+large_out=$(realpath -m "${4:-$root/docs/album-manager-150.png}")
 
 if [ -z "${GLIMRO_IN_XVFB:-}" ]; then
-    GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out" "$images_out"
+    GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out" "$images_out" \
+        "$large_out"
 fi
 
 source "$here/wine-env.sh"
@@ -61,3 +63,22 @@ post "Glimro - Album Manager" 273 32774 # WM_COMMAND, Properties
 shoot "$sheet_out"
 post "Glimro Album Properties" 1125 1 # PSM_SETCURSEL, the Images page
 shoot "$images_out"
+
+# At 150 %: the same albums, the frame at its default size for that scale (960 x 720). The
+# DPI takes effect for a fresh wineserver; the saved placement is removed so that the frame
+# opens at its default size.
+wineserver -k 2>/dev/null || true
+wineserver -w
+for key in 'HKCU\Control Panel\Desktop' \
+    'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f </dev/null >/dev/null 2>&1
+done
+for value in Left Top Right Bottom Show; do
+    wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro' /v $value /f </dev/null >/dev/null 2>&1 || true
+done
+wineserver -w
+wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
+sleep 12
+/usr/bin/import -window root "$work/desktop.png"
+/usr/bin/convert "$work/desktop.png" -crop 1020x790+130+0 +repage "$large_out"
+echo "Wrote $large_out"

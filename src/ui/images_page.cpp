@@ -2,6 +2,7 @@
 
 #include "engine/image_staging.h"
 #include "platform/com_ptr.h"
+#include "platform/dpi.h"
 #include "platform/window.h"
 #include "resource.h"
 #include "ui/add_image_dialog.h"
@@ -21,6 +22,11 @@ void EnableItem(HWND page, int id, bool enabled) {
 }
 
 } // namespace
+
+SIZE ThumbnailSize(UINT dpi) {
+    const int side = ScaleForDpi(75, dpi);
+    return {side, side};
+}
 
 CImagesPropertyPage::CImagesPropertyPage(CAccount& album, AlbumSet& albums)
     : CPropertyPage(IDD_IMAGES), album_(album), albums_(albums), mode_(album.Mode),
@@ -55,28 +61,25 @@ void CImagesPropertyPage::OnInitDialog() {
     ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP,
                                         LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    no_picture_ = static_cast<HBITMAP>(
-        ::LoadImageW(instance, MAKEINTRESOURCEW(IDB_NO_PICTURE), IMAGE_BITMAP, 0, 0, 0));
+    dpi_ = WindowDpi(Handle());
+    const SIZE thumbnail = ThumbnailSize(dpi_);
+    no_picture_ = static_cast<HBITMAP>(::LoadImageW(instance, MAKEINTRESOURCEW(IDB_NO_PICTURE),
+                                                    IMAGE_BITMAP, thumbnail.cx, thumbnail.cy, 0));
     // The control's own copy from the template gives way to the page's.
     if (HANDLE loaded = reinterpret_cast<HANDLE>(
             ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP,
                                   reinterpret_cast<LPARAM>(no_picture_))))
         ::DeleteObject(loaded);
 
-    markers_.Reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 2, 1));
-    for (int* marker : {&current_marker_, &other_marker_}) {
-        const int icon_id = marker == &current_marker_ ? IDI_BOX_TICKED : IDI_BOX_EMPTY;
-        HICON icon = static_cast<HICON>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(icon_id), IMAGE_ICON, 16, 16, 0));
-        *marker = ::ImageList_AddIcon(markers_.Get(), icon);
-        ::DestroyIcon(icon);
-    }
+    markers_ = LoadIconList({IDI_BOX_TICKED, IDI_BOX_EMPTY}, SmallIconSize(dpi_));
+    current_marker_ = 0;
+    other_marker_ = 1;
     ListView_SetImageList(list, markers_.Get(), LVSIL_STATE);
 
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
     column.fmt = LVCFMT_LEFT;
-    column.cx = kColumnWidth;
+    column.cx = ScaleForDpi(kColumnWidth, dpi_);
     std::wstring title = L"Wallpaper Pathname";
     column.pszText = title.data();
     ListView_InsertColumn(list, 0, &column);
@@ -328,7 +331,7 @@ void CImagesPropertyPage::ShowThumbnail(const std::wstring& path) {
     PCUITEMID_CHILD child = nullptr;
     if (SUCCEEDED(::SHBindToParent(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), IID_IShellFolder,
                                    reinterpret_cast<void**>(parent.Put()), &child))) {
-        HBITMAP bitmap = ExtractItemImage(parent.Get(), child, kThumbnailSize, 8);
+        HBITMAP bitmap = ExtractItemImage(parent.Get(), child, ThumbnailSize(dpi_), 8);
         if (bitmap || no_picture_)
             ShowPicture(bitmap ? bitmap : no_picture_, bitmap);
     }

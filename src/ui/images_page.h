@@ -12,7 +12,8 @@
 
 namespace glimro {
 
-inline constexpr SIZE kThumbnailSize = {75, 75};
+// The thumbnail beside the list: 75 x 75 at 100 %.
+SIZE ThumbnailSize(UINT dpi);
 
 class CImagesPropertyPage : public CPropertyPage, public DropPathListHost {
 public:
@@ -59,6 +60,7 @@ private:
     CAccount& album_;
     AlbumSet& albums_;
     CDropPathListCtrl list_;
+    UINT dpi_ = 96; // the page's, when it opened
     UniqueImageList markers_;
     HBITMAP no_picture_ = nullptr;
     HBITMAP thumbnail_ = nullptr; // the picture control's, when it is not the default one

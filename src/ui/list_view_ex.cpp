@@ -125,7 +125,7 @@ void CListViewEx::DrawItem(const DRAWITEMSTRUCT& item) {
     }
     HIMAGELIST icons = ListView_GetImageList(list, LVSIL_SMALL);
     if (icons && item.rcItem.left < item.rcItem.right - 1) {
-        ::ImageList_DrawEx(icons, lvi.iImage, dc, icon.left, icon.top, 16, 16, background_colour_,
+        ::ImageList_DrawEx(icons, lvi.iImage, dc, icon.left, icon.top, 0, 0, background_colour_,
                            blend, image_style | (lvi.state & LVIS_OVERLAYMASK));
     }
 

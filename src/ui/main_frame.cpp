@@ -1,11 +1,14 @@
 #include "ui/main_frame.h"
 
 #include "platform/clock.h"
+#include "platform/dpi.h"
 #include "resource.h"
 #include "store/product_key.h"
 
 #include <commctrl.h>
 #include <wtsapi32.h>
+
+#include <utility>
 
 namespace glimro {
 
@@ -39,9 +42,6 @@ HWND CreateToolBar(HWND frame) {
     if (!bar)
         return nullptr;
     ::SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageW(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 15));
-    TBADDBITMAP bitmap = {::GetModuleHandleW(nullptr), IDR_MAINFRAME};
-    ::SendMessageW(bar, TB_ADDBITMAP, 5, reinterpret_cast<LPARAM>(&bitmap));
     TBBUTTON buttons[] = {
         {0, ID_ALBUM_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
         {1, ID_ALBUM_DELETE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
@@ -74,7 +74,7 @@ bool CMainFrame::Create(bool open_new_album) {
     HMENU menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
 
     SIZE full_screen = {::GetSystemMetrics(SM_CXFULLSCREEN), ::GetSystemMetrics(SM_CYFULLSCREEN)};
-    RECT r = FrameRectangle(placement_, full_screen);
+    RECT r = FrameRectangle(placement_, full_screen, WindowDpi(nullptr));
     DWORD style = WS_OVERLAPPEDWINDOW;
     if (placement_.Show == 3)
         style |= WS_MAXIMIZE;
@@ -174,10 +174,52 @@ bool CMainFrame::OnCreate() {
         ::GetModuleHandleW(nullptr), nullptr);
     if (!status_bar_)
         return false;
-    LayoutChildren();
+    ApplyDpi(WindowDpi(Handle()));
     if (open_new_album_)
         ::PostMessageW(Handle(), WM_COMMAND, ID_ALBUM_NEW, 0);
     return true;
+}
+
+// Everything the frame draws in pixels follows the DPI of its monitor: fonts, pictures and
+// the list's columns. Dialog-template windows scale themselves.
+void CMainFrame::ApplyDpi(UINT dpi) {
+    const UINT old_dpi = dpi_;
+    dpi_ = dpi;
+    font_.Reset(CreateMessageFont(dpi));
+    for (HWND child : {view_.Handle(), status_bar_})
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+
+    const int size = SmallIconSize(dpi);
+    UniqueImageList images = LoadIconList(
+        {IDI_TOOL_NEW, IDI_TOOL_DELETE, IDI_TOOL_PROPERTIES, IDI_TOOL_ABOUT, IDI_TOOL_NEXT}, size);
+    UniqueImageList disabled_images =
+        LoadIconList({IDI_TOOL_NEW_DISABLED, IDI_TOOL_DELETE_DISABLED,
+                      IDI_TOOL_PROPERTIES_DISABLED, IDI_TOOL_ABOUT_DISABLED,
+                      IDI_TOOL_NEXT_DISABLED},
+                     size);
+    ::SendMessageW(tool_bar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.Get()));
+    ::SendMessageW(tool_bar_, TB_SETDISABLEDIMAGELIST, 0,
+                   reinterpret_cast<LPARAM>(disabled_images.Get()));
+    ::SendMessageW(tool_bar_, TB_SETBUTTONSIZE, 0,
+                   MAKELPARAM(size + ScaleForDpi(7, dpi), size + ScaleForDpi(6, dpi)));
+    tool_images_ = std::move(images);
+    tool_disabled_images_ = std::move(disabled_images);
+
+    for (auto [kind, icon_size] : {std::pair{ICON_SMALL, size}, {ICON_BIG, ScaleForDpi(32, dpi)}}) {
+        HICON icon = LoadIconOfSize(IDR_MAINFRAME, icon_size);
+        if (HICON previous = reinterpret_cast<HICON>(::SendMessageW(
+                Handle(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon))))
+            ::DestroyIcon(previous);
+    }
+    view_.ApplyDpi(old_dpi, dpi);
+    LayoutChildren();
+}
+
+void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    ApplyDpi(dpi);
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMainFrame::LayoutChildren() {
@@ -415,6 +457,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
             return result;
         break;
     }
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+        return 0;
     case kTrayCallbackMessage:
         OnTrayEvent(static_cast<UINT>(lparam));
         return 0;

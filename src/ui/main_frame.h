@@ -1,6 +1,9 @@
 #pragma once
 // The Album Manager's frame: menu, accelerators, toolbar, status bar and the album list
 // view. Closing it only hides it; it lives until the running instance is told to end.
+#include "platform/dpi.h"
+#include "platform/handle.h"
+#include "platform/image_list.h"
 #include "platform/window.h"
 #include "ui/placement.h"
 #include "ui/tray_icon.h"
@@ -29,6 +32,8 @@ public:
 
     CumView& View() { return view_; }
     HWND ToolBar() const { return tool_bar_; }
+    // The DPI the frame is drawn at now.
+    UINT Dpi() const { return dpi_; }
     HWND StatusBar() const { return status_bar_; }
     void SetStatusText(const std::wstring& text);
     // Brings the Album Manager up, as a second start of the program does.
@@ -61,6 +66,8 @@ private:
     void OnInitMenuPopup(HMENU menu);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
     LRESULT OnNotify(WPARAM wparam, LPARAM lparam);
+    void ApplyDpi(UINT dpi);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void LayoutChildren();
     void ToggleBar(HWND bar);
     void ShowHelp();
@@ -73,6 +80,10 @@ private:
     WindowPlacementRecord& placement_;
     HWND status_bar_ = nullptr;
     HWND tool_bar_ = nullptr;
+    UINT dpi_ = kDefaultDpi;
+    GdiObject<HFONT> font_;
+    UniqueImageList tool_images_;
+    UniqueImageList tool_disabled_images_;
     RECT rectangle_ = {};
     CumView view_;
     HACCEL accelerators_ = nullptr;

@@ -1,7 +1,10 @@
 #include "ui/placement.h"
 
+#include "platform/dpi.h"
 #include "platform/reg_key.h"
 #include "store/product_key.h"
+
+#include <algorithm>
 
 namespace glimro {
 
@@ -56,14 +59,17 @@ bool SavePlacementShow(const WindowPlacementRecord& record) {
     return true;
 }
 
-RECT FrameRectangle(const WindowPlacementRecord& record, SIZE full_screen) {
+RECT FrameRectangle(const WindowPlacementRecord& record, SIZE full_screen, UINT dpi) {
     if (record.Right != 0)
         return {record.Left, record.Top, record.Right, record.Bottom};
+    // Never larger than the screen, however large the scale.
+    const int width = std::min(ScaleForDpi(640, dpi), static_cast<int>(full_screen.cx));
+    const int height = std::min(ScaleForDpi(480, dpi), static_cast<int>(full_screen.cy));
     RECT r;
-    r.left = full_screen.cx / 2 - 320;
-    r.top = full_screen.cy / 2 - 240;
-    r.right = r.left + 640;
-    r.bottom = r.top + 480;
+    r.left = full_screen.cx / 2 - width / 2;
+    r.top = full_screen.cy / 2 - height / 2;
+    r.right = r.left + width;
+    r.bottom = r.top + height;
     return r;
 }
 

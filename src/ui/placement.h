@@ -19,7 +19,8 @@ bool SavePlacementRectangle(const WindowPlacementRecord& record);
 bool SavePlacementShow(const WindowPlacementRecord& record);
 
 // The rectangle a frame opens with: the record's, or when none was ever saved (right edge 0)
-// 640 x 480 centred on the full-screen area of the given size.
-RECT FrameRectangle(const WindowPlacementRecord& record, SIZE full_screen);
+// 640 x 480 at 100 %, scaled to the DPI (at most the area's size), centred on the full-screen
+// area of the given size.
+RECT FrameRectangle(const WindowPlacementRecord& record, SIZE full_screen, UINT dpi);
 
 } // namespace glimro

@@ -1,6 +1,7 @@
 #include "ui/um_view.h"
 
 #include "platform/clock.h"
+#include "platform/dpi.h"
 #include "store/product_key.h"
 #include "platform/window.h"
 #include "resource.h"
@@ -68,17 +69,26 @@ bool CumView::Create(HWND frame, const RECT& rect, UINT id) {
         column.iSubItem = i;
         ListView_InsertColumn(list, i, &column);
     }
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    state_images_.Reset(::ImageList_Create(16, 16, ILC_COLOR32, 2, 1));
-    if (state_images_) {
-        for (int icon_id : {IDI_BOX_EMPTY, IDI_BOX_TICKED}) {
-            HICON icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(icon_id),
-                                                         IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-            ::ImageList_AddIcon(state_images_.Get(), icon);
-            ::DestroyIcon(icon);
-        }
-    }
+    state_images_ = LoadIconList({IDI_BOX_EMPTY, IDI_BOX_TICKED}, SmallIconSize(kDefaultDpi));
     return true;
+}
+
+void CumView::ApplyDpi(UINT old_dpi, UINT new_dpi) {
+    HWND list = Handle();
+    for (int c = 0; c < kColumnCount; ++c)
+        ListView_SetColumnWidth(list, c,
+                                ::MulDiv(ListView_GetColumnWidth(list, c),
+                                         static_cast<int>(new_dpi), static_cast<int>(old_dpi)));
+    UniqueImageList states =
+        LoadIconList({IDI_BOX_EMPTY, IDI_BOX_TICKED}, SmallIconSize(new_dpi));
+    if (!initialised_) {
+        state_images_ = std::move(states);
+        return;
+    }
+    // A new state image list may clear the rows' boxes: the rows are rebuilt with it.
+    ListView_SetImageList(list, nullptr, LVSIL_STATE);
+    state_images_ = std::move(states);
+    RefreshAlbumList();
 }
 
 void CumView::OnInitialUpdate() {

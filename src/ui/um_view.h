@@ -33,6 +33,8 @@ public:
 
     // Creates the list window with its columns and state images.
     bool Create(HWND frame, const RECT& rect, UINT id);
+    // Redraws the state images for the DPI and scales the column widths from the old one.
+    void ApplyDpi(UINT old_dpi, UINT new_dpi);
     // Loads the albums, shows them and arms the pass timer for the first check.
     void OnInitialUpdate();
 

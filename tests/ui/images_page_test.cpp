@@ -1,5 +1,6 @@
 // The Images page, the Add Image dialog and the drop-path list, driven in the real sheet.
 #include "log/activity_log.h"
+#include "platform/dpi.h"
 #include "platform/open_box.h"
 #include "resource.h"
 #include "store/product_key.h"
@@ -389,7 +390,7 @@ TEST_F(ImagesPageTest, ThumbnailsShowThePictureOrTheDefaultAndLeakNothing) {
             EXPECT_NE(picture, default_picture);
             BITMAP size = {};
             ASSERT_TRUE(::GetObjectW(picture, sizeof(size), &size));
-            EXPECT_EQ(size.bmWidth, kThumbnailSize.cx);
+            EXPECT_EQ(size.bmWidth, ThumbnailSize(kDefaultDpi).cx);
             int leaked = 0;
             for (int i = 0; i < 300; ++i) {
                 const HBITMAP before = shown();
@@ -398,6 +399,29 @@ TEST_F(ImagesPageTest, ThumbnailsShowThePictureOrTheDefaultAndLeakNothing) {
                     ++leaked;
             }
             EXPECT_EQ(leaked, 0);
+        },
+        IDCANCEL);
+}
+
+TEST_F(ImagesPageTest, At150PercentTheThumbnailsAndMarkersAreDrawnLarger) {
+    Seam<UINT(HWND)>::Override dpi(WindowDpi, [](HWND) { return 144u; });
+    OnImagesPage(
+        [&] {
+            const auto shown_width = [&] {
+                BITMAP size = {};
+                ::GetObjectW(reinterpret_cast<HBITMAP>(::SendDlgItemMessageW(
+                                 page, IDC_IMAGE_THUMBNAIL, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                             sizeof(size), &size);
+                return size.bmWidth;
+            };
+            EXPECT_EQ(ThumbnailSize(144).cx, 113);
+            EXPECT_EQ(shown_width(), 113); // the default picture
+            Select(0);
+            EXPECT_EQ(shown_width(), 113);
+            int cx = 0, cy = 0;
+            ::ImageList_GetIconSize(
+                ListView_GetImageList(::GetDlgItem(page, IDC_IMAGE_LIST), LVSIL_STATE), &cx, &cy);
+            EXPECT_EQ(cx, 24);
         },
         IDCANCEL);
 }

@@ -121,11 +121,23 @@ TEST(Placement, LoadReadsWhatIsThereAndSaysWhetherBottomWas) {
 
     // The rectangle of a record never saved is the default, which is not stored.
     EXPECT_FALSE(IsStored(L"Right"));
-    RECT r = FrameRectangle(WindowPlacementRecord{}, SIZE{1023, 767});
+    RECT r = FrameRectangle(WindowPlacementRecord{}, SIZE{1023, 767}, kDefaultDpi);
     EXPECT_EQ(r.left, 191);
     EXPECT_EQ(r.top, 143);
     EXPECT_EQ(r.right, 831);
     EXPECT_EQ(r.bottom, 623);
+    // At 150 % the default is 960 x 720, centred the same way.
+    r = FrameRectangle(WindowPlacementRecord{}, SIZE{1920, 1080}, 144);
+    EXPECT_EQ(r.left, 480);
+    EXPECT_EQ(r.top, 180);
+    EXPECT_EQ(r.right - r.left, 960);
+    EXPECT_EQ(r.bottom - r.top, 720);
+    // At 200 % on a small screen it is the whole area.
+    r = FrameRectangle(WindowPlacementRecord{}, SIZE{1024, 740}, 192);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, 1024);
+    EXPECT_EQ(r.bottom, 740);
 }
 
 TEST(MainFrame, CloseAndExitOnlyHideWhileThePassTimerGoesOn) {
