@@ -80,5 +80,5 @@ wineserver -w
 wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
 sleep 12
 /usr/bin/import -window root "$work/desktop.png"
-/usr/bin/convert "$work/desktop.png" -crop 1020x790+130+0 +repage "$large_out"
+/usr/bin/convert "$work/desktop.png" -crop 980x740+150+38 +repage "$large_out"
 echo "Wrote $large_out"
