@@ -475,6 +475,11 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
             view_.CatchUp();
         return 0;
     case WM_DESTROY:
+        // The window icons are the frame's own copies, sized for its DPI.
+        for (WPARAM kind : {ICON_SMALL, ICON_BIG})
+            if (HICON icon = reinterpret_cast<HICON>(
+                    ::SendMessageW(Handle(), WM_SETICON, kind, 0)))
+                ::DestroyIcon(icon);
         tray_.Hide();
         ::WTSUnRegisterSessionNotification(Handle());
         if (QuitOnDestroy)
