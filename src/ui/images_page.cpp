@@ -2,7 +2,6 @@
 
 #include "engine/image_staging.h"
 #include "platform/com_ptr.h"
-#include "platform/dpi.h"
 #include "platform/window.h"
 #include "resource.h"
 #include "ui/add_image_dialog.h"
@@ -72,8 +71,6 @@ void CImagesPropertyPage::OnInitDialog() {
         ::DeleteObject(loaded);
 
     markers_ = LoadIconList({IDI_BOX_TICKED, IDI_BOX_EMPTY}, SmallIconSize(dpi_));
-    current_marker_ = 0;
-    other_marker_ = 1;
     ListView_SetImageList(list, markers_.Get(), LVSIL_STATE);
 
     LVCOLUMNW column = {};
@@ -113,7 +110,7 @@ void CImagesPropertyPage::FillList() {
     for (size_t i = 0; i < album_.FileList.size(); ++i) {
         const int row = static_cast<int>(i);
         list_.InsertEntry(row, album_.FileList[i],
-                          row == position_ ? current_marker_ : other_marker_,
+                          row == position_ ? kCurrentMarker : kOtherMarker,
                           row == 0 ? kRowStates : 0);
     }
     UpdateCountLabel();
@@ -140,7 +137,7 @@ void CImagesPropertyPage::MarkChanged() {
 void CImagesPropertyPage::SetMarkers() {
     HWND list = Item(IDC_IMAGE_LIST);
     for (int row = 0; row < Rows(); ++row) {
-        const int marker = row == position_ ? current_marker_ : other_marker_;
+        const int marker = row == position_ ? kCurrentMarker : kOtherMarker;
         ListView_SetItemState(list, row, INDEXTOSTATEIMAGEMASK(marker + 1), LVIS_STATEIMAGEMASK);
     }
 }
@@ -202,7 +199,7 @@ bool CImagesPropertyPage::InsertPaths(std::wstring* text, int base) {
             ::MessageBoxW(Handle(), L"File specified does not appear to be a supported image file!",
                           LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
         } else {
-            const int row = list_.InsertEntry(base + 1, path, other_marker_, kRowStates);
+            const int row = list_.InsertEntry(base + 1, path, kOtherMarker, kRowStates);
             ListView_EnsureVisible(list, row, FALSE);
             ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE);
             MarkChanged();
@@ -279,7 +276,7 @@ void CImagesPropertyPage::MoveSelected(int step) {
     std::wstring text = RowText(from);
     const UINT state = ListView_GetItemState(list, from, kRowStates);
     ListView_DeleteItem(list, from);
-    list_.InsertEntry(to, text, from == position_ ? current_marker_ : other_marker_, state);
+    list_.InsertEntry(to, text, from == position_ ? kCurrentMarker : kOtherMarker, state);
     // The current position follows its row, whether that row moved or was stepped over.
     if (from == position_)
         position_ = to;

@@ -3,6 +3,7 @@
 // box marks the current entry, with Add, Delete, Up, Down, Clear All, Reset, the Mode box, a
 // thumbnail of the selected picture, and Use Now. The rows are a working copy, written back
 // to the album when the page is applied.
+#include "platform/dpi.h"
 #include "platform/image_list.h"
 #include "platform/property_sheet.h"
 #include "store/album_set.h"
@@ -30,7 +31,7 @@ public:
     void AddImages() override;
     void EnableButtons(int rows) override;
     void MarkChanged() override;
-    int OtherMarker() const override { return other_marker_; }
+    int OtherMarker() const override { return kOtherMarker; }
 
 protected:
     void OnInitDialog() override;
@@ -60,14 +61,15 @@ private:
     CAccount& album_;
     AlbumSet& albums_;
     CDropPathListCtrl list_;
-    UINT dpi_ = 96; // the page's, when it opened
+    UINT dpi_ = kDefaultDpi; // the page's, when it opened
     UniqueImageList markers_;
     HBITMAP no_picture_ = nullptr;
     HBITMAP thumbnail_ = nullptr; // the picture control's, when it is not the default one
     int mode_;
     int position_;
-    int current_marker_ = -1;
-    int other_marker_ = -1;
+    // The boxes in the markers' image list: ticked for the current picture, empty for others.
+    static constexpr int kCurrentMarker = 0;
+    static constexpr int kOtherMarker = 1;
     bool modified_ = false;
 };
 

@@ -69,7 +69,6 @@ bool CumView::Create(HWND frame, const RECT& rect, UINT id) {
         column.iSubItem = i;
         ListView_InsertColumn(list, i, &column);
     }
-    state_images_ = LoadIconList({IDI_BOX_EMPTY, IDI_BOX_TICKED}, SmallIconSize(kDefaultDpi));
     return true;
 }
 
@@ -81,14 +80,10 @@ void CumView::ApplyDpi(UINT old_dpi, UINT new_dpi) {
                                          static_cast<int>(new_dpi), static_cast<int>(old_dpi)));
     UniqueImageList states =
         LoadIconList({IDI_BOX_EMPTY, IDI_BOX_TICKED}, SmallIconSize(new_dpi));
-    if (!initialised_) {
-        state_images_ = std::move(states);
-        return;
-    }
-    // A new state image list may clear the rows' boxes: the rows are rebuilt with it.
-    ListView_SetImageList(list, nullptr, LVSIL_STATE);
+    // The placeholder row of an empty set shows no boxes.
+    if (ListView_GetImageList(list, LVSIL_STATE))
+        ListView_SetImageList(list, states.Get(), LVSIL_STATE);
     state_images_ = std::move(states);
-    RefreshAlbumList();
 }
 
 void CumView::OnInitialUpdate() {

@@ -31,9 +31,9 @@ public:
     explicit CumView(AlbumSet& albums) : albums_(albums) {}
     ~CumView() override;
 
-    // Creates the list window with its columns and state images.
+    // Creates the list window with its columns; the state images come with the first ApplyDpi.
     bool Create(HWND frame, const RECT& rect, UINT id);
-    // Redraws the state images for the DPI and scales the column widths from the old one.
+    // Loads the state images drawn for the DPI and scales the column widths from the old one.
     void ApplyDpi(UINT old_dpi, UINT new_dpi);
     // Loads the albums, shows them and arms the pass timer for the first check.
     void OnInitialUpdate();

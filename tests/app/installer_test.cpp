@@ -11,6 +11,7 @@
 #include "store/product_key.h"
 #include "support/private_prefix.h"
 #include "support/process_windows.h"
+#include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
 #include "ui/main_frame.h"
 
@@ -20,7 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 namespace glimro {
 namespace {
@@ -36,21 +36,9 @@ std::wstring ShellFolder(int csidl) {
                : std::wstring();
 }
 
-std::wstring Widen(const char* text) {
-    return std::wstring(text, text + std::strlen(text));
-}
-
+// A text value without its stored terminator; empty when absent.
 std::wstring ValueText(HKEY parent, const wchar_t* key, const wchar_t* name) {
-    RegKey k;
-    std::wstring text;
-    if (k.Open(parent, key, KEY_READ) == ERROR_SUCCESS)
-        k.QueryText(name, &text);
-    return text.c_str(); // without the stored terminator
-}
-
-bool KeyExists(const wchar_t* key) {
-    RegKey k;
-    return k.Open(HKEY_CURRENT_USER, key, KEY_READ) == ERROR_SUCCESS;
+    return test::ReadStoredValue(parent, key, name).Text().c_str();
 }
 
 // The running instance, found as the other processes of the program find it.
@@ -195,17 +183,14 @@ TEST_F(InstallerTest, SilentInstallOverARunningInstanceAndSilentUninstallKeeping
 
     EXPECT_EQ(ValueText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName"), L"Glimro");
     EXPECT_EQ(ValueText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayVersion"),
-              Widen(GLIMRO_VERSION_TEXT));
+              std::wstring(L"" GLIMRO_VERSION_TEXT));
     EXPECT_EQ(ValueText(HKEY_CURRENT_USER, kUninstallKey, L"Publisher"), L"Fenwaldstone");
     EXPECT_TRUE(SamePath(ValueText(HKEY_CURRENT_USER, kUninstallKey, L"DisplayIcon"),
                          exe + L",0"));
     EXPECT_TRUE(SamePath(ValueText(HKEY_CURRENT_USER, kUninstallKey, L"UninstallString"),
                          L"\"" + folder + L"\\uninstall.exe\""));
-    RegKey entry;
-    DWORD size_kb = 0;
-    ASSERT_EQ(entry.Open(HKEY_CURRENT_USER, kUninstallKey, KEY_READ), ERROR_SUCCESS);
-    ASSERT_EQ(entry.QueryDword(L"EstimatedSize", &size_kb), ERROR_SUCCESS);
-    EXPECT_GE(size_kb, 100u);
+    EXPECT_GE(test::ReadStoredValue(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize").Dword(),
+              100u);
 
     // The installer does not wait for the program it starts.
     const DWORD first = AwaitInstalledInstance();
@@ -228,7 +213,7 @@ TEST_F(InstallerTest, SilentInstallOverARunningInstanceAndSilentUninstallKeeping
     ASSERT_TRUE(UninstallSilently());
     EXPECT_EQ(RunningInstance(), 0u);
     EXPECT_FALSE(test::FileExists(shortcut));
-    EXPECT_FALSE(KeyExists(kUninstallKey));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kUninstallKey));
     EXPECT_TRUE(ValueText(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue).empty());
     EXPECT_EQ(ValueText(HKEY_CURRENT_USER,
                         (std::wstring(kProductKey) + L"\\AlbumList\\Holiday").c_str(),
@@ -249,8 +234,8 @@ TEST_F(InstallerTest, UninstallRemovesTheProgramsFilesAndOnRequestTheAlbums) {
 
     ASSERT_TRUE(UninstallSilently(L" /REMOVEALBUMS"));
     EXPECT_EQ(RunningInstance(), 0u);
-    EXPECT_FALSE(KeyExists(kProductKey));
-    EXPECT_FALSE(KeyExists(kUninstallKey));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kProductKey));
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kUninstallKey));
 }
 
 } // namespace
