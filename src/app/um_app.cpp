@@ -71,20 +71,6 @@ bool RemoveAutostart() {
     return true;
 }
 
-int WaitWithMessages(const HANDLE* handles, DWORD count) {
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                return 1;
-            ::DispatchMessageW(&msg);
-        }
-        DWORD woke = ::MsgWaitForMultipleObjects(count, handles, FALSE, INFINITE, QS_ALLINPUT);
-        if (woke != WAIT_OBJECT_0 + count)
-            return 0;
-    }
-}
-
 CumApp::~CumApp() {
     message_window_.Destroy();
 }
@@ -242,8 +228,7 @@ void CumApp::RestoreAlbumSet(const std::wstring& name) {
         return;
     UniqueHandle regedit(run.hProcess);
     ::Sleep(1000);
-    HANDLE handles[] = {regedit.Get()};
-    WaitWithMessages(handles, 1);
+    WaitWhilePumping(regedit.Get());
 }
 
 void CumApp::ShowAbout() {

@@ -33,10 +33,6 @@ std::wstring AutostartCommand(const std::wstring& module_path);
 bool AddAutostart();
 bool RemoveAutostart();
 
-// Dispatches this thread's messages until one of the handles is signalled (0) or a WM_QUIT
-// arrives (1, the quit consumed).
-int WaitWithMessages(const HANDLE* handles, DWORD count);
-
 // How long a start waits for the running instance: for its message window to appear (it has
 // none during its splash), and for it to end when a switch replaces it.
 inline constexpr DWORD kInstanceWindowTimeout = 15000;

@@ -8,20 +8,18 @@
 #include "engine/wallpaper_setter.h"
 #include "platform/clock.h"
 #include "log/activity_log.h"
+#include "scheduler/interval_markers.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace glimro {
 namespace {
 
-// Set while a pass runs. A download dispatches messages, so a timer tick or a user command
-// could otherwise start a second pass inside the first.
-bool g_pass_running = false;
-
-class PassGuard {
-public:
-    PassGuard() { g_pass_running = true; }
-    ~PassGuard() { g_pass_running = false; }
-    PassGuard(const PassGuard&) = delete;
-    PassGuard& operator=(const PassGuard&) = delete;
+enum class Outcome {
+    Applied,
+    EntryFailed,  // this entry could not be used: the next one may do
+    SwitchFailed, // the system refused the wallpaper: another entry would fare no better
 };
 
 void WritePassEntryStart(LogStream& log) {
@@ -38,70 +36,119 @@ void WritePassEntryEnd(LogStream& log) {
         WriteTimeLine(log, "Stop time: ");
 }
 
+// Why the pass cannot even try an entry; null when it can.
+const char* UnusableReason(const ImageEntry& entry, const std::wstring& target) {
+    if (!entry.IsText())
+        return "not a text value";
+    if (target.empty())
+        return "empty";
+    if (IsInternetEntry(target))
+        return target.size() > kMaxAddressChars ? "an address longer than 2048 characters"
+                                                : nullptr;
+    return target.size() > kMaxPathChars ? "a path longer than 259 characters" : nullptr;
+}
+
+Outcome TryEntry(const ImageEntry& entry, LogStream& log) {
+    const std::wstring target = entry.Expanded();
+    if (const char* reason = UnusableReason(entry, target)) {
+        log << "Skipped an entry that cannot be used (" << reason << "): " << entry.Text;
+        log.EndLine();
+        return Outcome::EntryFailed;
+    }
+    WritePassEntryStart(log);
+    if (IsInternetEntry(target)) {
+        // "Initalization" is spelled as users' logs have always shown it.
+        log << "\tInitalization started.\n";
+        const bool fetched = SUCCEEDED(DownloadImage(target, ::GetModuleHandleW(nullptr), log));
+        const bool switched = fetched && SetDesktopWallpaper(GetLocalWallpaperPath(), log);
+        log << "\tInitalization Completed.\n";
+        WritePassEntryEnd(log);
+        return switched ? Outcome::Applied : fetched ? Outcome::SwitchFailed : Outcome::EntryFailed;
+    }
+    const std::wstring path = PrepareLocalImage(target);
+    if (path.empty()) {
+        const DWORD code = ::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES
+                               ? ::GetLastError()
+                               : static_cast<DWORD>(ERROR_INVALID_DATA);
+        ReportError(L"Could not read the picture!\n", target, code, log);
+        return Outcome::EntryFailed;
+    }
+    return SetDesktopWallpaper(path, log) ? Outcome::Applied : Outcome::SwitchFailed;
+}
+
+// first, then the entries after it, each once, wrapping at the end.
+std::vector<int> InListOrder(int first, int count) {
+    if (first >= count || first < 0)
+        first = 0;
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order.push_back((first + i) % count);
+    return order;
+}
+
 } // namespace
 
 HRESULT CAccount::ApplyNextImage() {
-    return ApplyNext(Mode == kRandom && Frequency != kSyncToMonth);
+    return ApplyNext(LastIndex + 1, Mode == kRandom && Frequency != kSyncToMonth);
 }
 
-HRESULT CAccount::ApplyNext(bool by_shuffle) {
-    if (g_pass_running)
-        return kPassAlreadyRunning;
+HRESULT CAccount::ApplyImageAt(int position) {
+    // The entry at that position, whatever the mode.
+    return ApplyNext(position, false);
+}
+
+HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
     const int count = static_cast<int>(FileList.size());
     if (count == 0)
         return E_FAIL;
 
-    PassGuard guard;
-    int position = LastIndex + 1;
     const SYSTEMTIME now = LocalTime();
+    std::vector<int> order;
     if (by_shuffle) {
         // A new round when the last is used up, or no longer fits an edited list.
         if (ShuffleRound.empty() || !IsValidShuffleRound(ShuffleRound, count)) {
             static std::mt19937 random{std::random_device{}()};
             ShuffleRound = DrawShuffleRound(count, LastIndex, random);
         }
-        position = ShuffleRound.front();
-    }
-    if (Frequency == kSyncToMonth)
-        position = now.wMonth - 1;
-    if (position >= count || position < 0)
-        position = 0;
-
-    const std::wstring entry = FileList[static_cast<size_t>(position)];
-    if (!ApplyImage(entry))
-        return kPassEmptyEntry;
-    if (by_shuffle)
-        ShuffleRound.erase(ShuffleRound.begin());
-    LastTime = now;
-    LastIndex = position;
-    LastFile = entry;
-    return kPassApplied;
-}
-
-HRESULT CAccount::ApplyImageAt(int position) {
-    if (g_pass_running)
-        return kPassAlreadyRunning;
-    LastIndex = position - 1;
-    // The entry at that position, whatever the mode.
-    return ApplyNext(false);
-}
-
-bool CAccount::ApplyImage(const std::wstring& entry) {
-    if (entry.empty())
-        return false;
-    LogStream log = OpenLog(LogMode::Afresh);
-    WritePassEntryStart(log);
-    if (IsInternetEntry(entry)) {
-        // "Initalization" is spelled as users' logs have always shown it.
-        log << "\tInitalization started.\n";
-        if (SUCCEEDED(DownloadImage(entry, ::GetModuleHandleW(nullptr), log)))
-            SetDesktopWallpaper(GetLocalWallpaperPath(), log);
-        log << "\tInitalization Completed.\n";
-        WritePassEntryEnd(log);
+        // The round's entries first; the ones it has shown only when none of those works.
+        order = ShuffleRound;
+        for (int position = 0; position < count; ++position) {
+            if (std::find(order.begin(), order.end(), position) == order.end())
+                order.push_back(position);
+        }
     } else {
-        SetDesktopWallpaper(PrepareLocalImage(entry), log);
+        order = InListOrder(Frequency == kSyncToMonth ? now.wMonth - 1 : first, count);
     }
-    return true;
+
+    LogStream log = OpenLog(LogMode::Afresh);
+    for (const int position : order) {
+        const ImageEntry& entry = FileList[static_cast<size_t>(position)];
+        const Outcome outcome = TryEntry(entry, log);
+        if (outcome == Outcome::Applied) {
+            // A skipped entry keeps its place in the round.
+            if (by_shuffle) {
+                const auto shown = std::find(ShuffleRound.begin(), ShuffleRound.end(), position);
+                if (shown != ShuffleRound.end())
+                    ShuffleRound.erase(shown);
+            }
+            LastTime = now;
+            LastIndex = position;
+            LastFile = entry.Text;
+            return kPassApplied;
+        }
+        if (outcome == Outcome::SwitchFailed)
+            break;
+    }
+    // Nothing applied: this interval counts as tried, so a dead server or a missing folder
+    // is tried again at the next interval, not at every check.
+    WriteIntervalMarkers(now);
+    return kPassNothingApplied;
+}
+
+bool CAccount::ApplyImage(const ImageEntry& entry) {
+    LogStream log = OpenLog(LogMode::Afresh);
+    return TryEntry(entry, log) == Outcome::Applied;
 }
 
 } // namespace glimro

@@ -55,7 +55,8 @@ SIZE ShrunkSize(int width, int height, int cx, int cy) {
 
 std::wstring PrepareLocalImage(const std::wstring& entry) {
     ImageObject original;
-    original.Load(entry);
+    if (!original.Load(entry))
+        return std::wstring();
     const SIZE screen = PrimaryScreenSize();
     if (original.Width() <= screen.cx && original.Height() <= screen.cy)
         return entry;

@@ -15,7 +15,8 @@ std::wstring GetLocalWallpaperPath();
 // times 1/1.1, truncated, until it fits; at least one step. Unchanged when it already fits.
 SIZE ShrunkSize(int width, int height, int cx, int cy);
 
-// The path to give to the wallpaper setter for a local entry.
+// The path to give to the wallpaper setter for a local entry; empty when the file is missing
+// or cannot be read as a picture.
 std::wstring PrepareLocalImage(const std::wstring& entry);
 
 // The shell's thumbnail of a file at the given size, or null. Owned by the caller.

@@ -16,9 +16,11 @@ void RecordSwitch(LogStream& log, const char* outcome) {
     log << outcome << "\n";
 }
 
-// Through the shell's desktop object. Returns false when the object turns out to be a stub
+enum class Switch { Done, Failed, Unavailable };
+
+// Through the shell's desktop object. Unavailable when the object turns out to be a stub
 // that cannot set a wallpaper at all (Wine), so that the older call is used instead.
-bool SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path, LogStream& log) {
+Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path, LogStream& log) {
     COMPONENTSOPT components = {};
     components.dwSize = sizeof(components);
     components.fEnableComponents = TRUE;
@@ -31,40 +33,44 @@ bool SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path, 
     desktop->SetWallpaperOptions(&options, 0);
 
     if (desktop->SetWallpaper(path.c_str(), 0) == E_NOTIMPL)
-        return false;
+        return Switch::Unavailable;
 
     if (FAILED(desktop->ApplyChanges(AD_APPLY_ALL))) {
         ReportError(kSwitchFailed, path, ::GetLastError(), log);
-        return true;
+        return Switch::Failed;
     }
     RecordSwitch(log, "Switched!");
-    return true;
+    return Switch::Done;
 }
 
-void SwitchTheOldWay(const std::wstring& path, LogStream& log) {
+bool SwitchTheOldWay(const std::wstring& path, LogStream& log) {
     RegKey desktop_key;
     if (desktop_key.Open(HKEY_CURRENT_USER, kDesktopKey, KEY_READ | KEY_WRITE) == ERROR_SUCCESS) {
         desktop_key.SetTextWithNul(L"TileWallpaper", L"0");
         desktop_key.SetTextWithNul(L"WallpaperStyle", L"1");
     }
-    if (SetSystemWallpaper(path.c_str(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE))
+    if (SetSystemWallpaper(path.c_str(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)) {
         RecordSwitch(log, "Switched the old way!");
-    else
-        ReportError(kSwitchFailed, path, ::GetLastError(), log);
+        return true;
+    }
+    ReportError(kSwitchFailed, path, ::GetLastError(), log);
+    return false;
 }
 
 } // namespace
 
-void SetDesktopWallpaper(const std::wstring& path, LogStream& log) {
+bool SetDesktopWallpaper(const std::wstring& path, LogStream& log) {
     // Start-up has already initialised the thread for OLE; this only adds a reference.
     ::CoInitialize(nullptr);
 
     ComPtr<IActiveDesktop> desktop;
-    if (SUCCEEDED(CreateActiveDesktop(&desktop)) && desktop &&
-        SwitchWithDesktopObject(desktop.Get(), path, log))
-        return;
+    if (SUCCEEDED(CreateActiveDesktop(&desktop)) && desktop) {
+        const Switch result = SwitchWithDesktopObject(desktop.Get(), path, log);
+        if (result != Switch::Unavailable)
+            return result == Switch::Done;
+    }
     desktop.Reset();
-    SwitchTheOldWay(path, log);
+    return SwitchTheOldWay(path, log);
 }
 
 } // namespace glimro

@@ -16,6 +16,7 @@ constexpr size_t kMessageBufferBytes = 2048;
 constexpr size_t kCodedMessageBufferBytes = 520;
 constexpr size_t kTimeBufferChars = 128;
 constexpr DWORD kSystemDefaultLanguage = 0x0800;
+constexpr DWORD kMaxLogBytes = 1024 * 1024;
 
 std::string& LogPathBuffer() {
     static std::string path;
@@ -27,12 +28,22 @@ std::string LogText(std::wstring_view text) {
     return ToAnsi(text, kMessageBufferBytes);
 }
 
+bool IsOverLimit(const std::string& ansi_path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExA(ansi_path.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    return data.nFileSizeHigh != 0 || data.nFileSizeLow > kMaxLogBytes;
+}
+
 } // namespace
 
 LogStream::LogStream(const std::string& ansi_path, LogMode mode) {
     if (ansi_path.empty())
         return;
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    // Without an active album nothing else starts the log afresh: it stays bounded.
+    if (mode == LogMode::Append && IsOverLimit(ansi_path))
+        mode = LogMode::Afresh;
     if (mode == LogMode::Afresh) {
         UniqueHandle emptied(::CreateFileA(ansi_path.c_str(), GENERIC_WRITE, share, nullptr,
                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

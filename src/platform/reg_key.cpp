@@ -25,6 +25,20 @@ LSTATUS RegKey::Create(HKEY parent, const wchar_t* subkey, REGSAM access) {
                              &key_, nullptr);
 }
 
+LSTATUS RegKey::CreateNew(HKEY parent, const wchar_t* subkey, REGSAM access) {
+    Close();
+    if (LSTATUS gate = RegistryWriteGate(); gate != ERROR_SUCCESS)
+        return gate;
+    DWORD disposition = 0;
+    LSTATUS status = ::RegCreateKeyExW(parent, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                       access, nullptr, &key_, &disposition);
+    if (status == ERROR_SUCCESS && disposition != REG_CREATED_NEW_KEY) {
+        Close();
+        return ERROR_ALREADY_EXISTS;
+    }
+    return status;
+}
+
 LSTATUS RegKey::Open(HKEY parent, const wchar_t* subkey, REGSAM access) {
     Close();
     return ::RegOpenKeyExW(parent, subkey, 0, access, &key_);
@@ -35,14 +49,14 @@ void RegKey::Close() {
         ::RegCloseKey(std::exchange(key_, nullptr));
 }
 
-LSTATUS RegKey::SetText(const wchar_t* name, std::wstring_view text) {
+LSTATUS RegKey::SetText(const wchar_t* name, std::wstring_view text, DWORD type) {
     if (LSTATUS gate = RegistryWriteGate(); gate != ERROR_SUCCESS)
         return gate;
     // The registry appends a NUL of its own when the character after the counted data is a
     // NUL; a non-NUL sentinel behind the copy keeps the data at exactly two bytes a character.
     std::vector<wchar_t> data(text.begin(), text.end());
     data.push_back(L'?');
-    return ::RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+    return ::RegSetValueExW(key_, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
                             static_cast<DWORD>(text.size() * sizeof(wchar_t)));
 }
 
@@ -64,7 +78,12 @@ LSTATUS RegKey::SetDword(const wchar_t* name, DWORD value) {
 LSTATUS RegKey::SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
     if (LSTATUS gate = RegistryWriteGate(); gate != ERROR_SUCCESS)
         return gate;
-    return ::RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), bytes);
+    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ)
+        return ::RegSetValueExW(key_, name, 0, type, static_cast<const BYTE*>(data), bytes);
+    // The same sentinel as SetText: string data is stored with exactly these bytes.
+    std::vector<BYTE> copy(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + bytes);
+    copy.insert(copy.end(), {'?', '?', '?'});
+    return ::RegSetValueExW(key_, name, 0, type, copy.data(), bytes);
 }
 
 LSTATUS RegKey::SetBinary(const wchar_t* name, const void* data, DWORD bytes) {
@@ -140,6 +159,47 @@ LSTATUS RegKey::EnumSubkey(DWORD index, std::wstring* name) const {
     return status;
 }
 
+LSTATUS RegKey::EnumValues(std::vector<Value>* values) const {
+    values->clear();
+    DWORD count = 0, longest_name = 0, longest_data = 0;
+    LSTATUS status =
+        ::RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                           &longest_name, &longest_data, nullptr, nullptr);
+    if (status != ERROR_SUCCESS)
+        return status;
+    std::vector<wchar_t> name(longest_name + 1);
+    std::vector<BYTE> data(longest_data);
+    for (DWORD index = 0;; ++index) {
+        DWORD name_chars = static_cast<DWORD>(name.size());
+        DWORD bytes = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        status = ::RegEnumValueW(key_, index, name.data(), &name_chars, nullptr, &type,
+                                 data.data(), &bytes);
+        if (status == ERROR_MORE_DATA) {
+            // Changed since the key was measured: measure this one again.
+            name.resize(32768);
+            data.resize(std::max<size_t>(data.size() * 2, bytes));
+            --index;
+            continue;
+        }
+        if (status == ERROR_NO_MORE_ITEMS)
+            return ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS)
+            return status;
+        values->push_back({std::wstring(name.data(), name_chars), type,
+                           std::vector<BYTE>(data.begin(), data.begin() + bytes)});
+    }
+}
+
+bool RegKey::HasSubkey(const wchar_t* subkey) const {
+    HKEY opened = nullptr;
+    const LSTATUS status = ::RegOpenKeyExW(key_, subkey, 0, KEY_READ, &opened);
+    if (status == ERROR_SUCCESS)
+        ::RegCloseKey(opened);
+    // A key this user may not read is there all the same.
+    return status != ERROR_FILE_NOT_FOUND;
+}
+
 LSTATUS RegKey::DeleteValue(const wchar_t* name) {
     if (LSTATUS gate = RegistryWriteGate(); gate != ERROR_SUCCESS)
         return gate;
@@ -153,13 +213,34 @@ LSTATUS RegKey::RenameSubkey(const wchar_t* subkey, const wchar_t* new_name) {
 }
 
 LSTATUS RegKey::CopyTreeFrom(HKEY source, const wchar_t* from, const wchar_t* to) {
-    RegKey target;
-    LSTATUS status = target.Create(key_, to, KEY_WRITE);
+    // Value by value rather than RegCopyTreeW, whose string values come out with a NUL more
+    // under Wine: a copy must hold exactly the bytes of the original.
+    RegKey original;
+    LSTATUS status = original.Open(source, from, KEY_READ);
     if (status != ERROR_SUCCESS)
         return status;
-    if (LSTATUS gate = RegistryWriteGate(); gate != ERROR_SUCCESS)
-        return gate;
-    return ::RegCopyTreeW(source, from, target.Get());
+    RegKey target;
+    status = target.Create(key_, to, KEY_READ | KEY_WRITE);
+    if (status != ERROR_SUCCESS)
+        return status;
+    std::vector<Value> values;
+    status = original.EnumValues(&values);
+    for (const Value& value : values) {
+        if (status != ERROR_SUCCESS)
+            break;
+        status = target.SetRaw(value.name.c_str(), value.type, value.data.data(),
+                               static_cast<DWORD>(value.data.size()));
+    }
+    std::wstring name;
+    for (DWORD index = 0; status == ERROR_SUCCESS; ++index) {
+        const LSTATUS listed = original.EnumSubkey(index, &name);
+        if (listed == ERROR_NO_MORE_ITEMS)
+            break;
+        status = listed == ERROR_SUCCESS
+                     ? target.CopyTreeFrom(original.Get(), name.c_str(), name.c_str())
+                     : listed;
+    }
+    return status;
 }
 
 LSTATUS RegKey::DeleteTree(HKEY parent, const wchar_t* subkey) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace glimro {
 
@@ -25,14 +26,17 @@ public:
     RegKey& operator=(const RegKey&) = delete;
 
     LSTATUS Create(HKEY parent, const wchar_t* subkey, REGSAM access);
+    // As Create, but ERROR_ALREADY_EXISTS (and nothing opened) when the subkey is there.
+    LSTATUS CreateNew(HKEY parent, const wchar_t* subkey, REGSAM access);
     LSTATUS Open(HKEY parent, const wchar_t* subkey, REGSAM access);
     void Close();
 
     bool IsOpen() const { return key_ != nullptr; }
     HKEY Get() const { return key_; }
 
-    // REG_SZ holding exactly the text's characters, two bytes each, no terminating NUL.
-    LSTATUS SetText(const wchar_t* name, std::wstring_view text);
+    // REG_SZ (or the string type given) holding exactly the text's characters, two bytes
+    // each, no terminating NUL.
+    LSTATUS SetText(const wchar_t* name, std::wstring_view text, DWORD type = REG_SZ);
     // REG_SZ with its terminating NUL, as the system's own desktop values are stored.
     LSTATUS SetTextWithNul(const wchar_t* name, std::wstring_view text);
     LSTATUS SetDword(const wchar_t* name, DWORD value);
@@ -57,6 +61,15 @@ public:
 
     LSTATUS QueryValueCount(DWORD* count) const;
     LSTATUS EnumSubkey(DWORD index, std::wstring* name) const;
+    // Every value of the key with its type and exact bytes, in the registry's order.
+    struct Value {
+        std::wstring name;
+        DWORD type = REG_NONE;
+        std::vector<BYTE> data;
+    };
+    LSTATUS EnumValues(std::vector<Value>* values) const;
+    // Whether the subkey is there, readable or not.
+    bool HasSubkey(const wchar_t* subkey) const;
     LSTATUS DeleteValue(const wchar_t* name);
     // Renames a subkey of this key; the new name must not exist yet. One step for the
     // registry: a reader sees the key under one name or the other, never neither.

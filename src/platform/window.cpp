@@ -177,15 +177,19 @@ void RunWhilePumping(HWND dialog, const std::function<void()>& work) {
         work(); // no thread to be had: the work still runs, only without the pumping
         return;
     }
-    HANDLE handle = thread.Get();
+    // The work uses the caller's data: it finishes even when a quit comes first.
+    if (!WaitWhilePumping(thread.Get(), dialog))
+        ::WaitForSingleObject(thread.Get(), INFINITE);
+}
+
+bool WaitWhilePumping(HANDLE handle, HWND dialog) {
     while (::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT,
                                          MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
-        if (!PumpMessages(dialog)) {
-            // A quit is waiting for the thread's own loop; pumping on would only find it again.
-            ::WaitForSingleObject(handle, INFINITE);
-            return;
-        }
+        // A quit is waiting for the thread's own loop; pumping on would only find it again.
+        if (!PumpMessages(dialog))
+            return false;
     }
+    return true;
 }
 
 namespace {

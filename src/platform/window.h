@@ -61,6 +61,10 @@ int RunMessageLoop();
 // owns the thread, and stops the pumping: false then.
 bool PumpMessages(HWND dialog = nullptr);
 
+// Waits for the handle while dispatching this thread's messages as PumpMessages does; false
+// when a WM_QUIT came first (it is left for the thread's own loop).
+bool WaitWhilePumping(HANDLE handle, HWND dialog = nullptr);
+
 // Runs the work on a thread of its own and pumps this thread's messages, as PumpMessages
 // does, until it has finished: a blocking call in the work leaves the windows responsive.
 // The work must not touch this thread's windows.

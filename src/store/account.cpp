@@ -1,6 +1,8 @@
 #include "store/account.h"
 
-#include "platform/hresult.h"
+#include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace glimro {
 namespace {
@@ -16,13 +18,46 @@ constexpr wchar_t kImageCount[] = L"Image Count";
 constexpr wchar_t kFileList[] = L"FileList";
 constexpr wchar_t kShuffleRound[] = L"Shuffle Round";
 constexpr DWORD kMaxShuffleBytes = 64 * 1024;
-constexpr size_t kMaxEntryChars = MAX_PATH - 1;
-
-// Data longer than a path and its terminator is no entry.
-constexpr DWORD kMaxEntryBytes = MAX_PATH * sizeof(wchar_t);
+constexpr wchar_t kEntryPrefix[] = L"ImageFile";
+constexpr size_t kEntryPrefixChars = 9;
 
 std::wstring EntryName(size_t position) {
-    return L"ImageFile" + std::to_wstring(position);
+    return kEntryPrefix + std::to_wstring(position);
+}
+
+// The position an entry's value name stands for; false for any other name (leading zeros
+// included, so that "ImageFile01" stays another tool's value).
+bool EntryPosition(const std::wstring& name, unsigned long* position) {
+    if (name.size() <= kEntryPrefixChars || name.size() > kEntryPrefixChars + 9 ||
+        ::CompareStringOrdinal(name.c_str(), static_cast<int>(kEntryPrefixChars), kEntryPrefix,
+                               static_cast<int>(kEntryPrefixChars), TRUE) != CSTR_EQUAL)
+        return false;
+    const std::wstring digits = name.substr(kEntryPrefixChars);
+    if (digits.find_first_not_of(L"0123456789") != std::wstring::npos ||
+        (digits.size() > 1 && digits[0] == L'0'))
+        return false;
+    *position = std::stoul(digits);
+    return true;
+}
+
+// An entry as found in the registry.
+ImageEntry StoredEntry(RegKey::Value&& value) {
+    ImageEntry entry;
+    entry.Type = value.type;
+    if (entry.IsText()) {
+        const size_t chars = value.data.size() / sizeof(wchar_t);
+        std::wstring text(chars, L'\0');
+        std::memcpy(text.data(), value.data.data(), chars * sizeof(wchar_t));
+        const size_t nul = text.find(L'\0');
+        const bool plain = nul == std::wstring::npos && value.data.size() % sizeof(wchar_t) == 0;
+        if (!plain)
+            text.resize(nul == std::wstring::npos ? chars : nul);
+        entry.Text = std::move(text);
+        if (plain)
+            return entry;
+    }
+    entry.Stored = std::move(value.data);
+    return entry;
 }
 
 // A missing, empty, unreadable or non-text value leaves the field as it is.
@@ -116,17 +151,20 @@ bool CAccount::LoadFromKey(const RegKey& album_key) {
 
 void CAccount::LoadFileList(const RegKey& file_list_key) {
     FileList.clear();
-    DWORD count = 0;
-    if (file_list_key.QueryValueCount(&count) != ERROR_SUCCESS)
+    std::vector<RegKey::Value> values;
+    if (file_list_key.EnumValues(&values) != ERROR_SUCCESS)
         return;
-    for (DWORD i = 0; i < count; ++i) {
-        std::wstring entry;
-        DWORD bytes = 0;
-        if (file_list_key.QueryText(EntryName(i).c_str(), &entry, &bytes) != ERROR_SUCCESS ||
-            bytes > kMaxEntryBytes || entry.size() > kMaxEntryChars)
-            continue;
-        FileList.push_back(std::move(entry));
+    std::vector<std::pair<unsigned long, ImageEntry>> entries;
+    for (RegKey::Value& value : values) {
+        unsigned long position = 0;
+        if (EntryPosition(value.name, &position))
+            entries.emplace_back(position, StoredEntry(std::move(value)));
     }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    FileList.reserve(entries.size());
+    for (auto& entry : entries)
+        FileList.push_back(std::move(entry.second));
 }
 
 bool CAccount::SaveToKey(HKEY parent, int /*ordinal*/) const {
@@ -136,55 +174,188 @@ bool CAccount::SaveToKey(HKEY parent, int /*ordinal*/) const {
     return WriteToKey(key) == ERROR_SUCCESS;
 }
 
-LSTATUS CAccount::WriteToKey(RegKey& key) const {
+bool CAccount::SameStoredForm(const CAccount& other) const {
+    return Description == other.Description && LastFile == other.LastFile &&
+           LastIndex == other.LastIndex && Frequency == other.Frequency &&
+           std::memcmp(&LastTime, &other.LastTime, sizeof(LastTime)) == 0 &&
+           Enabled == other.Enabled && Mode == other.Mode && ShuffleRound == other.ShuffleRound &&
+           FileList == other.FileList;
+}
+
+namespace {
+
+// One value of the album key that the record owns: whether it differs from the stored
+// record, and how it is written.
+struct OwnValue {
+    const wchar_t* name;
+    bool (*changed)(const CAccount& now, const CAccount& stored);
+    LSTATUS (*write)(const CAccount& album, RegKey& key);
+};
+
+LSTATUS WriteShuffleRound(const CAccount& album, RegKey& key) {
+    if (album.ShuffleRound.empty())
+        return ERROR_SUCCESS; // no round: no value
+    std::vector<DWORD> round(album.ShuffleRound.begin(), album.ShuffleRound.end());
+    return key.SetBinary(kShuffleRound, round.data(),
+                         static_cast<DWORD>(round.size() * sizeof(DWORD)));
+}
+
+// Written after the entries; an empty list leaves it out.
+LSTATUS WriteImageCount(const CAccount& album, RegKey& key) {
+    if (album.FileList.empty())
+        return ERROR_SUCCESS;
+    return key.SetDword(kImageCount, static_cast<DWORD>(album.FileList.size()));
+}
+
+const OwnValue kOwnValues[] = {
+    {kDescription, [](const CAccount& a, const CAccount& b) { return a.Description != b.Description; },
+     [](const CAccount& a, RegKey& key) { return key.SetText(kDescription, a.Description); }},
+    {kLastFile, [](const CAccount& a, const CAccount& b) { return a.LastFile != b.LastFile; },
+     [](const CAccount& a, RegKey& key) { return key.SetText(kLastFile, a.LastFile); }},
+    {kLastTime,
+     [](const CAccount& a, const CAccount& b) {
+         return std::memcmp(&a.LastTime, &b.LastTime, sizeof(a.LastTime)) != 0;
+     },
+     [](const CAccount& a, RegKey& key) {
+         return key.SetBinary(kLastTime, &a.LastTime, sizeof(a.LastTime));
+     }},
+    {kEnabled, [](const CAccount& a, const CAccount& b) { return a.Enabled != b.Enabled; },
+     [](const CAccount& a, RegKey& key) { return key.SetDword(kEnabled, a.Enabled ? 1 : 0); }},
+    {kMode, [](const CAccount& a, const CAccount& b) { return a.Mode != b.Mode; },
+     [](const CAccount& a, RegKey& key) {
+         return key.SetDword(kMode, static_cast<DWORD>(a.Mode));
+     }},
+    {kLastIndex, [](const CAccount& a, const CAccount& b) { return a.LastIndex != b.LastIndex; },
+     [](const CAccount& a, RegKey& key) {
+         return key.SetDword(kLastIndex, static_cast<DWORD>(a.LastIndex));
+     }},
+    {kFrequency, [](const CAccount& a, const CAccount& b) { return a.Frequency != b.Frequency; },
+     [](const CAccount& a, RegKey& key) {
+         return key.SetDword(kFrequency, static_cast<DWORD>(a.Frequency));
+     }},
+    {kShuffleRound,
+     [](const CAccount& a, const CAccount& b) { return a.ShuffleRound != b.ShuffleRound; },
+     &WriteShuffleRound},
+    {kImageCount, [](const CAccount& a, const CAccount& b) { return a.FileList != b.FileList; },
+     &WriteImageCount},
+};
+
+const OwnValue* FindOwnValue(const std::wstring& name) {
+    for (const OwnValue& own : kOwnValues) {
+        if (::lstrcmpiW(own.name, name.c_str()) == 0)
+            return &own;
+    }
+    return nullptr;
+}
+
+bool IsNamed(const std::wstring& name, const wchar_t* expected) {
+    return ::lstrcmpiW(name.c_str(), expected) == 0;
+}
+
+std::vector<std::wstring> SubkeyNames(const RegKey& key) {
+    std::vector<std::wstring> names;
+    std::wstring name;
+    for (DWORD index = 0; key.EnumSubkey(index, &name) == ERROR_SUCCESS; ++index)
+        names.push_back(name);
+    return names;
+}
+
+// Copies every value of `from` that `keep` accepts, and every subkey but `skip`, into `to`.
+template <typename Keep>
+LSTATUS CopyOthers(const RegKey& from, RegKey& to, Keep keep, const wchar_t* skip) {
     FirstFailure failure;
-    failure += key.SetText(kDescription, Description);
-    failure += key.SetText(kLastFile, LastFile);
-    failure += key.SetBinary(kLastTime, &LastTime, sizeof(LastTime));
-    failure += key.SetDword(kEnabled, Enabled ? 1 : 0);
-    failure += key.SetDword(kMode, static_cast<DWORD>(Mode));
-    failure += key.SetDword(kLastIndex, static_cast<DWORD>(LastIndex));
-    failure += key.SetDword(kFrequency, static_cast<DWORD>(Frequency));
-    if (!ShuffleRound.empty()) {
-        std::vector<DWORD> round(ShuffleRound.begin(), ShuffleRound.end());
-        failure += key.SetBinary(kShuffleRound, round.data(),
-                                 static_cast<DWORD>(round.size() * sizeof(DWORD)));
-    } else if (key.QueryInfo(kShuffleRound, nullptr, nullptr) == ERROR_SUCCESS) {
-        failure += key.DeleteValue(kShuffleRound);
+    std::vector<RegKey::Value> values;
+    failure += from.EnumValues(&values);
+    for (const RegKey::Value& value : values) {
+        if (keep(value.name))
+            failure += to.SetRaw(value.name.c_str(), value.type, value.data.data(),
+                                 static_cast<DWORD>(value.data.size()));
+    }
+    for (const std::wstring& name : SubkeyNames(from)) {
+        if (!skip || !IsNamed(name, skip))
+            failure += to.CopyTreeFrom(from.Get(), name.c_str(), name.c_str());
+    }
+    return failure.Status();
+}
+
+} // namespace
+
+LSTATUS CAccount::WriteToKey(RegKey& key, const RegKey* old_key, const CAccount* stored) const {
+    const auto changed = [&](const OwnValue& own) {
+        return !old_key || !stored || own.changed(*this, *stored);
+    };
+    FirstFailure failure;
+    if (old_key) {
+        failure += CopyOthers(
+            *old_key, key,
+            [&](const std::wstring& name) {
+                const OwnValue* own = FindOwnValue(name);
+                return !own || !changed(*own);
+            },
+            kFileList);
     }
     if (failure.Status() != ERROR_SUCCESS)
         return failure.Status();
-    // An empty entry ends the stored list (E_INVALIDARG); that is the list's rule, not a
-    // failure of the registry.
-    const HRESULT list = SaveFileList(key);
-    if (FAILED(list) && list != E_INVALIDARG)
-        return HRESULT_FACILITY(list) == FACILITY_WIN32 ? HRESULT_CODE(list) : ERROR_WRITE_FAULT;
-    return ERROR_SUCCESS;
-}
 
-HRESULT CAccount::SaveFileList(RegKey& album_key) const {
-    if (LSTATUS removed = RegKey::DeleteTree(album_key.Get(), kFileList); removed != ERROR_SUCCESS)
-        return HresultFromWin32(removed);
-    if (FileList.empty())
-        return S_OK;
-    RegKey file_list;
-    if (LSTATUS created = file_list.Create(album_key.Get(), kFileList, KEY_WRITE);
-        created != ERROR_SUCCESS)
-        return HresultFromWin32(created);
-    for (size_t i = 0; i < FileList.size(); ++i) {
-        const HRESULT written = WriteFileListEntry(file_list, i, FileList[i]);
-        if (FAILED(written))
-            return written;
+    // The entries first: "Image Count" follows them.
+    RegKey old_list;
+    if (old_key)
+        old_list.Open(old_key->Get(), kFileList, KEY_READ);
+    if (old_list.IsOpen() && stored && FileList == stored->FileList) {
+        failure += key.CopyTreeFrom(old_key->Get(), kFileList, kFileList);
+    } else {
+        // Entries of an earlier save into the same key (SaveToKey) do not stay behind.
+        if (!old_list.IsOpen())
+            failure += RegKey::DeleteTree(key.Get(), kFileList);
+        RegKey list;
+        failure += list.Create(key.Get(), kFileList, KEY_READ | KEY_WRITE);
+        if (failure.Status() != ERROR_SUCCESS)
+            return failure.Status();
+        if (old_list.IsOpen()) {
+            unsigned long position = 0;
+            failure += CopyOthers(
+                old_list, list,
+                [&](const std::wstring& name) { return !EntryPosition(name, &position); },
+                nullptr);
+        }
+        for (size_t i = 0; i < FileList.size(); ++i)
+            failure += WriteFileListEntry(list, i, FileList[i]);
+        DWORD values = 0, subkeys = 0;
+        ::RegQueryInfoKeyW(list.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                           &values, nullptr, nullptr, nullptr, nullptr);
+        list.Close();
+        // An empty list is stored without FileList, unless another tool keeps something there.
+        if (FileList.empty() && values == 0 && subkeys == 0)
+            failure += RegKey::DeleteTree(key.Get(), kFileList);
     }
-    file_list.Close();
-    return HresultFromWin32(album_key.SetDword(kImageCount, static_cast<DWORD>(FileList.size())));
+    for (const OwnValue& own : kOwnValues) {
+        if (changed(own))
+            failure += own.write(*this, key);
+    }
+    return failure.Status();
 }
 
-HRESULT CAccount::WriteFileListEntry(RegKey& file_list_key, size_t position,
-                                     const std::wstring& entry) {
-    if (entry.empty())
-        return E_INVALIDARG;
-    return HresultFromWin32(file_list_key.SetText(EntryName(position).c_str(), entry));
+LSTATUS CAccount::WriteFileListEntry(RegKey& file_list_key, size_t position,
+                                     const ImageEntry& entry) {
+    const std::wstring name = EntryName(position);
+    if (!entry.Stored.empty())
+        return file_list_key.SetRaw(name.c_str(), entry.Type, entry.Stored.data(),
+                                    static_cast<DWORD>(entry.Stored.size()));
+    return file_list_key.SetText(name.c_str(), entry.Text, entry.Type);
+}
+
+std::wstring ImageEntry::Expanded() const {
+    if (Type != REG_EXPAND_SZ)
+        return Text;
+    const DWORD needed = ::ExpandEnvironmentStringsW(Text.c_str(), nullptr, 0);
+    if (needed == 0)
+        return Text;
+    std::wstring expanded(needed, L'\0');
+    const DWORD written = ::ExpandEnvironmentStringsW(Text.c_str(), expanded.data(), needed);
+    if (written == 0 || written > needed)
+        return Text;
+    expanded.resize(written - 1);
+    return expanded;
 }
 
 } // namespace glimro

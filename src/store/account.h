@@ -28,12 +28,37 @@ enum Mode : int {
 // a frequency outside 0-5.
 const wchar_t* FrequencyLabel(int frequency);
 
+// The longest entry the pass uses: an address, and a local path (the file functions' limit).
+inline constexpr size_t kMaxAddressChars = 2048;
+inline constexpr size_t kMaxPathChars = MAX_PATH - 1;
+
 // Results of a pass.
 inline constexpr HRESULT kPassApplied = S_OK;
-inline constexpr HRESULT kPassEmptyEntry = 3;
-// A pass asked for while another is still running (a download dispatches messages, so a
-// timer tick or a command can arrive in the middle of one): refused, nothing changes.
-inline constexpr HRESULT kPassAlreadyRunning = HRESULT_FROM_WIN32(ERROR_BUSY);
+// Every entry tried failed or could not be used: the wallpaper and the record stay as they
+// were.
+inline constexpr HRESULT kPassNothingApplied = 3;
+
+// One entry of an album: its text, and the form it was stored in when that is not simply
+// the text, so that a save writes back exactly what another tool (or a newer Glimro) wrote.
+struct ImageEntry {
+    ImageEntry() = default;
+    ImageEntry(std::wstring text) : Text(std::move(text)) {}
+    ImageEntry(const wchar_t* text) : Text(text) {}
+
+    // What the list shows and the pass uses: a string value's characters up to its first
+    // NUL, not expanded; empty for a value of another type.
+    std::wstring Text;
+    // REG_SZ, or REG_EXPAND_SZ (expanded when used); any other type is kept and never used.
+    DWORD Type = REG_SZ;
+    // The exact stored bytes when they are more than Text (a terminating NUL, another type);
+    // empty otherwise, and then Text is written.
+    std::vector<BYTE> Stored;
+
+    bool IsText() const { return Type == REG_SZ || Type == REG_EXPAND_SZ; }
+    // The text with environment variables expanded for REG_EXPAND_SZ.
+    std::wstring Expanded() const;
+    friend bool operator==(const ImageEntry&, const ImageEntry&) = default;
+};
 
 class CAccount {
 public:
@@ -45,7 +70,7 @@ public:
     SYSTEMTIME LastTime = {};
     bool Enabled = false;
     int Mode = kSequential;
-    std::vector<std::wstring> FileList;
+    std::vector<ImageEntry> FileList;
     // With Mode "Random": the positions still to be shown in this round, next first. Stored
     // as the extra value "Shuffle Round", which other tools may ignore.
     std::vector<int> ShuffleRound;
@@ -58,21 +83,33 @@ public:
     // Writes the record as the subkey Name of parent; false when that subkey cannot be made
     // or any write fails.
     bool SaveToKey(HKEY parent, int ordinal) const;
-    // Writes every value and the entries into an open album key; the first failure's code.
-    LSTATUS WriteToKey(RegKey& album_key) const;
+    // Writes the album into a new, empty key. What the album's old key holds that the record
+    // does not own (other values, other subkeys, other values of FileList), and the record's
+    // own values that are unchanged since `stored` (the record as last loaded or saved), are
+    // copied from old_key exactly, type and bytes; the rest is written from the record.
+    // Without an old key every value is written. The first failure's code.
+    LSTATUS WriteToKey(RegKey& album_key, const RegKey* old_key = nullptr,
+                       const CAccount* stored = nullptr) const;
+    // Every value named "ImageFile" and a position (decimal, no leading zeros), in the order
+    // of the positions, gaps closed; each keeps its stored form.
     void LoadFileList(const RegKey& file_list_key);
-    HRESULT SaveFileList(RegKey& album_key) const;
-    static HRESULT WriteFileListEntry(RegKey& file_list_key, size_t position,
-                                      const std::wstring& entry);
+    static LSTATUS WriteFileListEntry(RegKey& file_list_key, size_t position,
+                                      const ImageEntry& entry);
+    // Whether everything the registry holds of the album is the same in both records (the
+    // name aside).
+    bool SameStoredForm(const CAccount& other) const;
 
-    // The pass (defined with the rest of the wallpaper engine).
+    // The pass (defined with the rest of the wallpaper engine). Entries that cannot be used
+    // are skipped: the first of the chosen entry and those after it that works is applied.
     HRESULT ApplyNextImage();
     HRESULT ApplyImageAt(int position);
-    bool ApplyImage(const std::wstring& entry);
+    // True when the entry became the wallpaper.
+    bool ApplyImage(const ImageEntry& entry);
 
 private:
-    // The pass from the choice of the position on; by the shuffle round when asked.
-    HRESULT ApplyNext(bool by_shuffle);
+    // The pass from the choice of the position on; `first` is the position to try first
+    // (before the month rule and the wrap-around), or the shuffle round's when asked.
+    HRESULT ApplyNext(int first, bool by_shuffle);
 };
 
 } // namespace glimro

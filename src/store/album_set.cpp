@@ -1,6 +1,7 @@
 #include "store/album_set.h"
 
 #include "log/activity_log.h"
+#include "store/album_key_writer.h"
 #include "store/product_key.h"
 
 #include <algorithm>
@@ -9,34 +10,6 @@
 
 namespace glimro {
 namespace {
-
-// While an album is saved its new form is written whole under a staging name beside it,
-// then swapped in by two renames; the old form is deleted last. The suffixes use a
-// private-use character that no typed name holds.
-constexpr wchar_t kStagedSuffix[] = L"\xE000new";
-constexpr wchar_t kReplacedSuffix[] = L"\xE000old";
-constexpr size_t kSuffixChars = 4;
-constexpr size_t kMaxKeyNameChars = 255;
-
-bool EndsWith(const std::wstring& name, const wchar_t* suffix) {
-    return name.size() > kSuffixChars &&
-           name.compare(name.size() - kSuffixChars, kSuffixChars, suffix) == 0;
-}
-
-bool IsStagingName(const std::wstring& name) {
-    return EndsWith(name, kStagedSuffix) || EndsWith(name, kReplacedSuffix);
-}
-
-std::wstring BaseName(const std::wstring& staging_name) {
-    return staging_name.substr(0, staging_name.size() - kSuffixChars);
-}
-
-// Registry key names ignore letter case.
-std::wstring KeyNameIdentity(std::wstring name) {
-    if (!name.empty())
-        ::CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
-    return name;
-}
 
 std::vector<std::wstring> SubkeyNames(const RegKey& key) {
     std::vector<std::wstring> names;
@@ -52,89 +25,6 @@ void Report(const std::wstring& message, LSTATUS status) {
     ReportErrorCode(message, static_cast<DWORD>(status), log);
 }
 
-// Puts right what a save cut off by a crash or a power cut left behind: the staging form of
-// an album whose old form is still in place is dropped; one whose old form was already
-// renamed away is the complete new form and takes the album's name.
-void FinishInterruptedSave(RegKey& list) {
-    const std::vector<std::wstring> names = SubkeyNames(list);
-    if (std::none_of(names.begin(), names.end(), IsStagingName))
-        return;
-    std::set<std::wstring> albums;
-    for (const std::wstring& name : names) {
-        if (!IsStagingName(name))
-            albums.insert(KeyNameIdentity(name));
-    }
-    const auto present = [&](const std::wstring& base) {
-        return albums.count(KeyNameIdentity(base)) != 0;
-    };
-    const auto listed = [&](const std::wstring& name) {
-        return std::find(names.begin(), names.end(), name) != names.end();
-    };
-    for (const std::wstring& name : names) {
-        if (!EndsWith(name, kStagedSuffix))
-            continue;
-        const std::wstring base = BaseName(name);
-        if (!present(base) && listed(base + kReplacedSuffix) &&
-            list.RenameSubkey(name.c_str(), base.c_str()) == ERROR_SUCCESS)
-            albums.insert(KeyNameIdentity(base));
-        else
-            RegKey::DeleteTree(list.Get(), name.c_str());
-    }
-    for (const std::wstring& name : names) {
-        if (!EndsWith(name, kReplacedSuffix))
-            continue;
-        const std::wstring base = BaseName(name);
-        if (present(base))
-            RegKey::DeleteTree(list.Get(), name.c_str());
-        else if (list.RenameSubkey(name.c_str(), base.c_str()) == ERROR_SUCCESS)
-            albums.insert(KeyNameIdentity(base));
-    }
-}
-
-// Writes one album so that its key holds the old or the new form at every instant.
-LSTATUS StoreAlbum(RegKey& list, const CAccount& album) {
-    const std::wstring& name = album.Name;
-    // An empty name would write into the list key itself, a backslash into a nested key.
-    if (name.empty() || name.find(L'\\') != std::wstring::npos || name.size() > kMaxKeyNameChars)
-        return ERROR_INVALID_NAME;
-    if (name.size() + kSuffixChars > kMaxKeyNameChars) {
-        // No room for a staging name beside it: written in place.
-        RegKey key;
-        LSTATUS status = key.Create(list.Get(), name.c_str(), KEY_WRITE);
-        return status == ERROR_SUCCESS ? album.WriteToKey(key) : status;
-    }
-    const std::wstring staged = name + kStagedSuffix;
-    const std::wstring replaced = name + kReplacedSuffix;
-    LSTATUS status = ERROR_SUCCESS;
-    {
-        RegKey key;
-        status = key.Create(list.Get(), staged.c_str(), KEY_WRITE);
-        if (status == ERROR_SUCCESS)
-            status = album.WriteToKey(key);
-    }
-    if (status != ERROR_SUCCESS) {
-        RegKey::DeleteTree(list.Get(), staged.c_str());
-        return status;
-    }
-    status = list.RenameSubkey(name.c_str(), replaced.c_str());
-    const bool had_old_form = status == ERROR_SUCCESS;
-    if (!had_old_form && status != ERROR_FILE_NOT_FOUND) {
-        RegKey::DeleteTree(list.Get(), staged.c_str());
-        return status;
-    }
-    status = list.RenameSubkey(staged.c_str(), name.c_str());
-    if (status != ERROR_SUCCESS) {
-        if (had_old_form)
-            list.RenameSubkey(replaced.c_str(), name.c_str());
-        RegKey::DeleteTree(list.Get(), staged.c_str());
-        return status;
-    }
-    // The new form is in place; an old form left behind goes at the next load or save.
-    if (had_old_form)
-        RegKey::DeleteTree(list.Get(), replaced.c_str());
-    return ERROR_SUCCESS;
-}
-
 } // namespace
 
 std::wstring DisplayText(const CAccount& album) {
@@ -145,17 +35,17 @@ size_t AlbumSet::LoadAlbumList() {
     RegKey list;
     if (list.Open(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ) != ERROR_SUCCESS)
         return records_.size();
-    std::vector<std::wstring> names = SubkeyNames(list);
-    if (std::any_of(names.begin(), names.end(), IsStagingName)) {
+    {
         RegKey writable;
         if (writable.Open(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ | KEY_WRITE) ==
-            ERROR_SUCCESS) {
-            FinishInterruptedSave(writable);
-            names = SubkeyNames(list);
-        }
+            ERROR_SUCCESS)
+            FinishInterruptedChanges(writable);
     }
-    for (const std::wstring& name : names) {
-        if (IsStagingName(name))
+    std::set<std::wstring> pending;
+    for (const std::wstring& name : KeysOfUnfinishedChanges(list))
+        pending.insert(KeyNameIdentity(name));
+    for (const std::wstring& name : SubkeyNames(list)) {
+        if (pending.count(KeyNameIdentity(name)))
             continue;
         RegKey album_key;
         if (LSTATUS status = album_key.Open(list.Get(), name.c_str(), KEY_READ);
@@ -166,45 +56,61 @@ size_t AlbumSet::LoadAlbumList() {
         }
         auto album = std::make_unique<CAccount>();
         album->Name = name;
-        if (album->LoadFromKey(album_key))
-            records_.push_front(std::move(album));
+        if (!album->LoadFromKey(album_key))
+            continue;
+        stored_[album.get()] = Stored{name, *album};
+        records_.push_front(std::move(album));
     }
+    // A set stored by another tool may mark several albums active: one stays.
+    Activate(FindActiveAlbum());
     return records_.size();
 }
 
+bool AlbumSet::IsChanged(const CAccount* album) const {
+    const auto stored = stored_.find(album);
+    return stored == stored_.end() || stored->second.key_name != album->Name ||
+           !stored->second.form.SameStoredForm(*album);
+}
+
 int AlbumSet::SaveAlbumList() {
+    unsaved_.clear();
     RegKey list;
     if (LSTATUS status = list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ | KEY_WRITE);
         status != ERROR_SUCCESS) {
         Report(L"Could not save the album list!\n", status);
+        for (const auto& album : records_) {
+            if (IsChanged(album.get()))
+                unsaved_.push_back(album->Name);
+        }
         return 0;
     }
-    FinishInterruptedSave(list);
+    FinishInterruptedChanges(list);
 
-    std::set<std::wstring> kept;
-    for (const std::wstring& name : unread_)
-        kept.insert(KeyNameIdentity(name));
-    const std::vector<CAccount*> order = DisplayOrder();
+    // Removals first, so that a new album may take a removed album's name.
+    std::vector<std::wstring> still_removed;
+    for (const std::wstring& name : removed_) {
+        if (LSTATUS status = RemoveAlbumKey(list, name); status != ERROR_SUCCESS) {
+            Report(L"Could not remove the deleted album " + name + L"!\n", status);
+            still_removed.push_back(name);
+        }
+    }
+    removed_ = std::move(still_removed);
+
     int written = 0;
-    bool all_written = true;
-    for (auto album = order.rbegin(); album != order.rend(); ++album) {
-        kept.insert(KeyNameIdentity((*album)->Name));
-        if (LSTATUS status = StoreAlbum(list, **album); status != ERROR_SUCCESS) {
-            all_written = false;
-            Report(L"Could not save the album " + (*album)->Name + L"!\n", status);
+    for (const auto& album : records_) {
+        if (!IsChanged(album.get()))
+            continue;
+        const auto stored = stored_.find(album.get());
+        const bool known = stored != stored_.end();
+        const LSTATUS status = WriteAlbumKey(list, *album, known ? stored->second.key_name : L"",
+                                             known ? &stored->second.form : nullptr);
+        if (status != ERROR_SUCCESS) {
+            unsaved_.push_back(album->Name);
+            Report(L"Could not save the album " + album->Name + L"!\n", status);
             continue;
         }
+        stored_[album.get()] = Stored{album->Name, *album};
         ++written;
-    }
-    // An album that failed may have been renamed from one that is no longer in the set:
-    // nothing is removed unless every album is safely stored.
-    if (!all_written)
-        return written;
-    for (const std::wstring& name : SubkeyNames(list)) {
-        if (IsStagingName(name) || kept.count(KeyNameIdentity(name)))
-            continue;
-        if (LSTATUS status = RegKey::DeleteTree(list.Get(), name.c_str()); status != ERROR_SUCCESS)
-            Report(L"Could not remove the deleted album " + name + L"!\n", status);
     }
     return written;
 }
@@ -251,12 +157,19 @@ bool AlbumSet::NameInUse(const std::wstring& name, const CAccount* except) const
 
 CAccount* AlbumSet::Add(std::unique_ptr<CAccount> album) {
     records_.push_front(std::move(album));
-    return records_.front().get();
+    CAccount* added = records_.front().get();
+    if (added->Enabled)
+        Activate(added);
+    return added;
 }
 
 bool AlbumSet::Remove(const CAccount* album) {
     if (!album || album == pass_album_ || !Contains(album))
         return false;
+    if (const auto stored = stored_.find(album); stored != stored_.end()) {
+        removed_.push_back(stored->second.key_name);
+        stored_.erase(stored);
+    }
     records_.remove_if([album](const auto& owned) { return owned.get() == album; });
     return true;
 }

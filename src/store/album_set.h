@@ -8,6 +8,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace glimro {
@@ -27,13 +28,20 @@ public:
     // Finishes or undoes a save that was cut off, then puts every album of the registry at
     // the head of the set (so they end in the reverse of the registry's order). An album key
     // that cannot be read is left as it is, reported in the log, and never written or
-    // removed by a save. Returns the number of albums in the set.
+    // removed by a save. When the stored set has more than one active album, the first in
+    // display order stays active. Returns the number of albums in the set.
     size_t LoadAlbumList();
-    // Writes every album; at every instant the registry holds each album whole, in its old
-    // or its new form, and an album gone from the set is removed only after every other
-    // one is written. Returns the number of albums written; a failure is reported in the
-    // log and its album not counted.
+    // Writes what differs from the registry: albums added, changed or renamed since they
+    // were loaded or last saved, and removes the keys of albums taken out of the set. At
+    // every instant the registry holds each album whole, in its old or its new form. An
+    // album that cannot be written is reported in the log, left as the registry has it, and
+    // tried again at the next save; every other change is still saved. Returns the number of
+    // albums written.
     int SaveAlbumList();
+    // The names of the albums the last save could not write, for a command to tell the user.
+    const std::vector<std::wstring>& UnsavedAlbums() const { return unsaved_; }
+    // Whether the album differs from what the registry holds of it (or is not stored yet).
+    bool IsChanged(const CAccount* album) const;
     // The first album in display order whose active flag is set; null when none.
     CAccount* FindActiveAlbum() const;
 
@@ -48,12 +56,14 @@ public:
     bool NameInUse(const std::wstring& name, const CAccount* except) const;
     const std::vector<std::wstring>& UnreadAlbums() const { return unread_; }
 
-    // Puts a record at the head of the set; returns it.
+    // Puts a record at the head of the set; returns it. An active record becomes the only
+    // active one.
     CAccount* Add(std::unique_ptr<CAccount> album);
     // Destroys a record of the set; false (nothing changes) for the album a pass is writing
-    // or a record the set does not hold.
+    // or a record the set does not hold. Its key goes at the next save.
     bool Remove(const CAccount* album);
-    // Leaves this album the only active one; none when it is null.
+    // Leaves this album the only active one; none when it is null. Every change of the
+    // active album goes through here.
     void Activate(CAccount* album);
 
     // A pass over one album, from its start until its result is saved. While one is held,
@@ -83,7 +93,15 @@ public:
     std::function<void()> PassFinished;
 
 private:
+    // An album as its key holds it: the key's name and the record as last loaded or saved.
+    struct Stored {
+        std::wstring key_name;
+        CAccount form;
+    };
     Records records_;
+    std::unordered_map<const CAccount*, Stored> stored_;
+    std::vector<std::wstring> removed_; // keys of albums taken out of the set, not yet removed
+    std::vector<std::wstring> unsaved_;
     std::vector<std::wstring> unread_;
     bool pass_running_ = false;
     const CAccount* pass_album_ = nullptr;

@@ -1,5 +1,5 @@
 // The album commands of the Album Manager: the user's ways to change the set of albums and
-// which of them is active. Every change ends with the whole list written back.
+// which of them is active. Every change ends with a save of what it changed.
 #include "platform/window.h"
 #include "ui/general_page.h"
 #include "ui/images_page.h"
@@ -34,8 +34,8 @@ void CumView::ActivateAlbum() {
     if (activated && (hold = albums_.HoldForPass(activated))) {
         RepaintAfterPass(activated->ApplyImageAt(activated->LastIndex));
         RefreshAlbumList();
-        SaveAlbumList();
     }
+    SaveForCommand(Handle());
     ShowStatusText(Handle(), L"Done");
     ArmPassTimer(kAfterActivationDelay);
 }
@@ -61,7 +61,7 @@ void CumView::DeleteAlbum() {
     for (const CAccount* album : chosen)
         albums_.Remove(album);
     RefreshAlbumList();
-    SaveAlbumList();
+    SaveForCommand(Handle());
 }
 
 void CumView::NextPicture() {
@@ -77,7 +77,7 @@ void CumView::NextPicture() {
         // picture again within this interval.
         RepaintAfterPass(active->ApplyNextImage());
         RefreshAlbumList();
-        SaveAlbumList();
+        SaveForCommand(Handle());
     }
     ShowStatusText(Handle(), L"Done");
 }
@@ -101,7 +101,7 @@ void CumView::EditAlbum() {
     if (RunAlbumSheet(L"Glimro Album Properties", *album) != IDOK)
         return;
     RefreshAlbumList();
-    SaveAlbumList();
+    SaveForCommand(Handle());
 }
 
 void CumView::NewAlbum() {
@@ -120,7 +120,7 @@ void CumView::NewAlbum() {
     }
     albums_.Add(std::move(album));
     RefreshAlbumList();
-    SaveAlbumList();
+    SaveForCommand(Handle());
 }
 
 } // namespace glimro

@@ -168,11 +168,13 @@ void CDropPathListCtrl::InsertDropped(const std::vector<std::wstring>& paths) {
     host_->MarkChanged();
 }
 
-int CDropPathListCtrl::InsertEntry(int at, const std::wstring& path, int marker, UINT row_states) {
+int CDropPathListCtrl::InsertEntry(int at, const std::wstring& path, int marker, UINT row_states,
+                                   LPARAM data) {
     std::wstring text = path;
     LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.mask = LVIF_TEXT | LVIF_STATE | LVIF_PARAM;
     item.iItem = at;
+    item.lParam = data;
     item.pszText = text.data();
     item.state = INDEXTOSTATEIMAGEMASK(marker + 1) | row_states;
     item.stateMask = LVIS_STATEIMAGEMASK | LVIS_SELECTED | LVIS_FOCUSED;

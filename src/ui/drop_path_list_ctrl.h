@@ -51,8 +51,10 @@ public:
     // Gives every entry the other marker.
     void ClearMarkers();
     // Inserts an entry at a row with the marker's box and the given selected and focused
-    // states; the row it went to, or -1.
-    int InsertEntry(int at, const std::wstring& path, int marker, UINT row_states);
+    // states, and the page's data for the row (0 for a new entry that is just its text); the
+    // row it went to, or -1.
+    int InsertEntry(int at, const std::wstring& path, int marker, UINT row_states,
+                    LPARAM data = 0);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;

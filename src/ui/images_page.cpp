@@ -1,6 +1,7 @@
 #include "ui/images_page.h"
 
 #include "engine/image_staging.h"
+#include "engine/internet_fetch.h"
 #include "platform/com_ptr.h"
 #include "platform/window.h"
 #include "resource.h"
@@ -44,10 +45,20 @@ int CImagesPropertyPage::Selected() const {
     return ListView_GetNextItem(Item(IDC_IMAGE_LIST), -1, LVNI_SELECTED);
 }
 
-std::wstring CImagesPropertyPage::RowText(int row) const {
-    wchar_t text[MAX_PATH] = {};
-    ListView_GetItemText(Item(IDC_IMAGE_LIST), row, 0, text, MAX_PATH);
-    return text;
+LPARAM CImagesPropertyPage::RowData(int row) const {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return ListView_GetItem(Item(IDC_IMAGE_LIST), &item) ? item.lParam : 0;
+}
+
+ImageEntry CImagesPropertyPage::RowEntry(int row) const {
+    const LPARAM data = RowData(row);
+    if (data > 0 && static_cast<size_t>(data) <= entries_.size())
+        return entries_[static_cast<size_t>(data - 1)];
+    std::vector<wchar_t> text(kMaxAddressChars + 1, L'\0');
+    ListView_GetItemText(Item(IDC_IMAGE_LIST), row, 0, text.data(), static_cast<int>(text.size()));
+    return ImageEntry(text.data());
 }
 
 void CImagesPropertyPage::OnInitDialog() {
@@ -107,11 +118,11 @@ void CImagesPropertyPage::ShowPicture(HBITMAP shown, HBITMAP thumbnail) {
 void CImagesPropertyPage::FillList() {
     HWND list = Item(IDC_IMAGE_LIST);
     ListView_DeleteAllItems(list);
-    for (size_t i = 0; i < album_.FileList.size(); ++i) {
+    entries_ = album_.FileList;
+    for (size_t i = 0; i < entries_.size(); ++i) {
         const int row = static_cast<int>(i);
-        list_.InsertEntry(row, album_.FileList[i],
-                          row == position_ ? kCurrentMarker : kOtherMarker,
-                          row == 0 ? kRowStates : 0);
+        list_.InsertEntry(row, entries_[i].Text, row == position_ ? kCurrentMarker : kOtherMarker,
+                          row == 0 ? kRowStates : 0, static_cast<LPARAM>(i + 1));
     }
     UpdateCountLabel();
     ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE_USEHEADER);
@@ -150,7 +161,7 @@ bool CImagesPropertyPage::OnApply() {
         return true;
     album_.FileList.clear();
     for (int row = 0; row < Rows(); ++row)
-        album_.FileList.push_back(RowText(row));
+        album_.FileList.push_back(RowEntry(row));
     album_.Mode = mode_;
     album_.LastIndex = position_;
     modified_ = false;
@@ -188,14 +199,19 @@ bool CImagesPropertyPage::InsertPaths(std::wstring* text, int base) {
             break;
         if (split != std::wstring::npos)
             text->erase(0, split + 1);
-        if (path.size() >= MAX_PATH) {
-            // The album keeps entries of up to 259 characters: a longer one would be lost.
-            ::MessageBoxW(
-                Handle(),
-                (L"The path is too long for an album entry (at most 259 characters):\n\n" + path)
-                    .c_str(),
-                LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
-        } else if (!HasImageExtension(path)) {
+        const bool address = IsInternetEntry(path);
+        if (path.size() > (address ? kMaxAddressChars : kMaxPathChars)) {
+            // Longer, the pass could not use it.
+            ::MessageBoxW(Handle(),
+                          ((address ? L"The address is too long for an album entry (at most 2048 "
+                                      L"characters):\n\n"
+                                    : L"The path is too long for an album entry (at most 259 "
+                                      L"characters):\n\n") +
+                           path)
+                              .c_str(),
+                          LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
+        } else if (!HasImageExtension(address ? path.substr(0, path.find_first_of(L"?#"))
+                                              : path)) {
             ::MessageBoxW(Handle(), L"File specified does not appear to be a supported image file!",
                           LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
         } else {
@@ -273,10 +289,12 @@ void CImagesPropertyPage::MoveSelected(int step) {
     const int to = from + step;
     if (rows < 2 || from == -1 || to < 0 || to >= rows)
         return;
-    std::wstring text = RowText(from);
+    const ImageEntry entry = RowEntry(from);
+    const LPARAM data = RowData(from);
     const UINT state = ListView_GetItemState(list, from, kRowStates);
     ListView_DeleteItem(list, from);
-    list_.InsertEntry(to, text, from == position_ ? kCurrentMarker : kOtherMarker, state);
+    list_.InsertEntry(to, entry.Text, from == position_ ? kCurrentMarker : kOtherMarker, state,
+                      data);
     // The current position follows its row, whether that row moved or was stepped over.
     if (from == position_)
         position_ = to;
@@ -392,7 +410,7 @@ bool CImagesPropertyPage::OnNotify(const NMHDR& header, LRESULT* result) {
             CWaitCursor wait;
             const int selected = Selected();
             if (Rows() > 0 && selected != -1)
-                ShowThumbnail(RowText(selected));
+                ShowThumbnail(RowEntry(selected).Expanded());
         }
         return true;
     }

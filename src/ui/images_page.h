@@ -42,7 +42,10 @@ protected:
 private:
     int Rows() const;
     int Selected() const;
-    std::wstring RowText(int row) const;
+    // The entry a row stands for: one of the album's (kept exactly as stored, whatever its
+    // type and length) or one added here.
+    ImageEntry RowEntry(int row) const;
+    LPARAM RowData(int row) const;
     void FillList();
     void UpdateCountLabel();
     void SetMarkers();
@@ -60,6 +63,8 @@ private:
 
     CAccount& album_;
     AlbumSet& albums_;
+    // The album's entries when the rows were filled; a row's data is its index here plus 1.
+    std::vector<ImageEntry> entries_;
     CDropPathListCtrl list_;
     UINT dpi_ = kDefaultDpi; // the page's, when it opened
     UniqueImageList markers_;

@@ -213,6 +213,20 @@ int CumView::SaveAlbumList() {
     return albums_.SaveAlbumList();
 }
 
+void CumView::SaveForCommand(HWND owner) {
+    albums_.SaveAlbumList();
+    if (albums_.UnsavedAlbums().empty())
+        return;
+    std::wstring names;
+    for (const std::wstring& name : albums_.UnsavedAlbums())
+        names += L"\n    " + (name.empty() ? std::wstring(L"(an album without a name)") : name);
+    const std::wstring text = L"Glimro could not save these albums:\n" + names +
+                              L"\n\nThey are kept as they are while Glimro runs, and saving is "
+                              L"tried again with the next change. The activity log says why.";
+    ::MessageBoxW(owner, text.c_str(), LoadResourceString(IDS_APP_TITLE).c_str(),
+                  MB_OK | MB_ICONWARNING);
+}
+
 void RepaintAfterPass(HRESULT result) {
     if (result == kPassApplied)
         RepaintAfterWallpaperChange();

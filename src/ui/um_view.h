@@ -49,6 +49,9 @@ public:
     int RunAlbumPass(CAccount* album) override;
     void RefreshAlbumList() override;
     int SaveAlbumList() override;
+    // A save that a command of the user's asked for: an album that could not be written is
+    // named in a message box owned by the window.
+    void SaveForCommand(HWND owner);
 
     // True, with a word in the status bar, while a pass is changing the wallpaper: the
     // commands that change the set wait for it to finish.

@@ -40,7 +40,7 @@ bool CWPSPropertySheet::OnApplyNow() {
     if (!any_shown)
         return true;
     view_.RefreshAlbumList();
-    view_.SaveAlbumList();
+    view_.SaveForCommand(Handle());
     SetChanged(false);
     return false;
 }

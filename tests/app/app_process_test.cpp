@@ -8,6 +8,7 @@
 #include "app/message_window.h"
 #include "app/um_app.h"
 #include "store/product_key.h"
+#include "support/entries.h"
 #include "support/http_server.h"
 #include "support/private_prefix.h"
 #include "support/process_windows.h"

@@ -4,6 +4,8 @@
 #include "platform/desktop.h"
 #include "platform/screen.h"
 #include "log/activity_log.h"
+#include "scheduler/interval_markers.h"
+#include "scheduler/pass_check.h"
 #include "support/clock_values.h"
 #include "support/fake_desktop.h"
 #include "support/http_server.h"
@@ -95,38 +97,87 @@ TEST_F(AlbumPassTest, ApplyImageAtChoosesThatPositionOrWraps) {
     }
 }
 
-TEST_F(AlbumPassTest, EmptyListFailsAndWritesNothing) {
+TEST_F(AlbumPassTest, EmptyListFailsLeavingThePositionAndWritingNothing) {
     CAccount album = Album(0);
-    EXPECT_EQ(album.ApplyImageAt(0), E_FAIL);
-    EXPECT_EQ(album.LastIndex, -1) << "ApplyImageAt leaves position - 1";
+    album.LastIndex = 2;
+    for (int i = 0; i < 3; ++i) // Activate asks again each time
+        EXPECT_EQ(album.ApplyImageAt(album.LastIndex), E_FAIL);
+    EXPECT_EQ(album.LastIndex, 2);
     EXPECT_EQ(album.LastFile, L"Unavailable");
     EXPECT_FALSE(test::FileExists(log_file));
     EXPECT_EQ(desktop.apply_calls, 0);
 }
 
-TEST_F(AlbumPassTest, EmptyEntryChangesNothing) {
-    CAccount album = Album(2);
-    album.FileList[1].clear();
-    album.LastIndex = 0;
-    EXPECT_EQ(album.ApplyNextImage(), kPassEmptyEntry);
+// Entries that cannot be used are skipped, each tried once and reported once; the first that
+// works is applied and recorded.
+TEST_F(AlbumPassTest, DeadEntriesAreSkippedAndTheNextWorkingOneIsApplied) {
+    ::SetEnvironmentVariableW(L"GLIMRO_PASS_TEST", folder.Path().c_str());
+    ImageEntry expandable(L"%GLIMRO_PASS_TEST%e1.bmp");
+    expandable.Type = REG_EXPAND_SZ;
+    ImageEntry number;
+    number.Type = REG_DWORD;
+    number.Stored = {7, 0, 0, 0};
+    const std::wstring missing = folder.File(L"missing.bmp");
+    const std::wstring too_long = L"C:\\" + std::wstring(300, L'a') + L".bmp";
+    const struct {
+        const char* what;
+        std::vector<ImageEntry> entries;
+        int last_index;
+        int applied; // -1: none
+        std::vector<const char*> reports;
+    } cases[] = {
+        {"missing file, then a working one", {Entry(0), missing, Entry(2)}, 0, 2,
+         {"Could not read the picture!\r\nERROR: (2)"}},
+        {"empty and over-long entries", {L"", too_long, Entry(2)}, -1, 2,
+         {"(empty)", "(a path longer than 259 characters)"}},
+        {"a value of another type", {number, Entry(1)}, -1, 1, {"(not a text value)"}},
+        {"an expandable entry is expanded", {Entry(0), expandable}, 0, 1, {}},
+        {"wraps round to the start", {Entry(0), L"HTTP://127.0.0.1:9/a.jpg"}, 0, 0,
+         {"Could not read the picture!"}},
+        {"none works", {missing, L""}, 0, -1, {"Could not read the picture!", "(empty)"}},
+    };
+    for (const auto& c : cases) {
+        ::DeleteFileW(log_file.c_str());
+        WriteIntervalMarkers(test::LocalTimeAt(2026, 1, 1, 0, 0));
+        CAccount album = Album(3);
+        album.FileList = c.entries;
+        album.LastIndex = c.last_index;
+        desktop.wallpaper.clear();
+        const HRESULT result = album.ApplyNextImage();
+        const std::string log = Log();
+        for (const char* report : c.reports) {
+            EXPECT_NE(log.find(report), std::string::npos) << c.what << ": " << report;
+        }
+        if (c.applied == -1) {
+            EXPECT_EQ(result, kPassNothingApplied) << c.what;
+            EXPECT_TRUE(desktop.wallpaper.empty()) << c.what;
+            EXPECT_EQ(album.LastIndex, c.last_index) << c.what;
+            EXPECT_EQ(album.LastFile, L"Unavailable") << c.what;
+            // The interval counts as tried: the next attempt is the next interval.
+            EXPECT_FALSE(IsIntervalDue(kEveryDay, now)) << c.what;
+            continue;
+        }
+        EXPECT_EQ(result, kPassApplied) << c.what;
+        EXPECT_EQ(desktop.wallpaper, Entry(c.applied)) << c.what;
+        EXPECT_EQ(album.LastIndex, c.applied) << c.what;
+        EXPECT_EQ(album.LastFile, album.FileList[static_cast<size_t>(c.applied)].Text) << c.what;
+    }
+}
+
+TEST_F(AlbumPassTest, ASkippedEntryStaysInTheShuffleRound) {
+    CAccount album = Album(3);
+    album.Mode = kRandom;
+    album.FileList[1] = folder.File(L"missing.bmp");
+    album.ShuffleRound = {1, 0, 2};
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
     EXPECT_EQ(album.LastIndex, 0);
-    EXPECT_EQ(album.LastFile, L"Unavailable");
-    EXPECT_EQ(album.LastTime.wYear, 0);
-    EXPECT_FALSE(test::FileExists(log_file));
+    EXPECT_EQ(album.ShuffleRound, (std::vector<int>{1, 2}));
 }
 
 TEST_F(AlbumPassTest, LocalPassLogsItsEntryAfresh) {
     test::WriteFileBytes(log_file, "older text\r\n");
     CAccount album = Album(1);
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
-    EXPECT_EQ(Log(), StartLines() + "Switched!\r\n");
-}
-
-TEST_F(AlbumPassTest, CapitalHttpIsALocalEntryHandedOnUnchanged) {
-    CAccount album = Album(0);
-    album.FileList = {L"HTTP://127.0.0.1:9/a.jpg"};
-    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
-    EXPECT_EQ(desktop.wallpaper, L"HTTP://127.0.0.1:9/a.jpg");
     EXPECT_EQ(Log(), StartLines() + "Switched!\r\n");
 }
 
@@ -145,7 +196,7 @@ TEST_F(AlbumPassTest, HttpPassDownloadsIntoPodAndLogsTheWholeEntry) {
                          "\tInitalization Completed.\r\n" + "Stop time: " + TimeText() + "\r\n");
 }
 
-TEST_F(AlbumPassTest, FailedFetchStillMovesOnWithoutChangingTheWallpaper) {
+TEST_F(AlbumPassTest, AFailedFetchIsSkippedOnceAndTheNextEntryApplied) {
     test::HttpServer server;
     server.Serve("/gone.jpg", {404, ""});
     CAccount album = Album(2);
@@ -153,41 +204,13 @@ TEST_F(AlbumPassTest, FailedFetchStillMovesOnWithoutChangingTheWallpaper) {
     album.FileList.insert(album.FileList.begin(), url);
     album.LastIndex = -1;
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
-    EXPECT_EQ(desktop.apply_calls, 0);
-    EXPECT_EQ(album.LastIndex, 0);
-    EXPECT_EQ(album.LastFile, url);
+    EXPECT_EQ(server.Requests("/gone.jpg"), 1);
+    EXPECT_EQ(desktop.wallpaper, Entry(0));
+    EXPECT_EQ(album.LastIndex, 1);
+    EXPECT_EQ(album.LastFile, Entry(0));
     const std::string log = Log();
     EXPECT_NE(log.find("Could not get " + test::Narrow(url) + "!\r\n"), std::string::npos);
     EXPECT_NE(log.find("\tInitalization Completed.\r\nStop time: "), std::string::npos);
-}
-
-// A tick that arrives while a download pumps messages must not start a second pass.
-TEST_F(AlbumPassTest, PassStartedDuringARunningPassIsRefused) {
-    test::HttpServer server;
-    server.Serve("/sky.bmp", {200, "BM"});
-    CAccount downloading = Album(0);
-    downloading.FileList = {server.Url("/sky.bmp")};
-    static CAccount* inner = nullptr;
-    static HRESULT inner_result = S_OK;
-    static HRESULT inner_at_result = S_OK;
-    CAccount other = Album(3);
-    other.LastIndex = 1;
-    inner = &other;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(nullptr, id);
-        inner_result = inner->ApplyNextImage();
-        inner_at_result = inner->ApplyImageAt(0);
-    });
-    ASSERT_NE(timer, 0u);
-    EXPECT_EQ(downloading.ApplyNextImage(), kPassApplied);
-    EXPECT_EQ(inner_result, kPassAlreadyRunning);
-    EXPECT_EQ(inner_at_result, kPassAlreadyRunning);
-    EXPECT_EQ(other.LastIndex, 1);
-    EXPECT_EQ(other.LastFile, L"Unavailable");
-    EXPECT_EQ(desktop.wallpaper, folder.File(L"pod.jpg"));
-    // Once the first pass is over, passes run again.
-    EXPECT_EQ(other.ApplyNextImage(), kPassApplied);
-    EXPECT_EQ(other.LastIndex, 2);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/reg_key.h"
 #include "store/product_key.h"
+#include "support/entries.h"
 #include "support/registry_sandbox.h"
 #include "support/stored_albums.h"
 #include "support/temp_folder.h"
@@ -23,12 +24,12 @@ CAccount Album(const wchar_t* name, std::vector<std::wstring> entries = {L"C:\\a
     CAccount album;
     album.Name = name;
     album.Enabled = enabled;
-    album.FileList = std::move(entries);
+    album.FileList.assign(entries.begin(), entries.end());
     return album;
 }
 
 // Everything stored of an album, to compare an album loaded back with its old and new forms.
-using Form = std::tuple<std::wstring, std::wstring, int, int, bool, int, std::vector<std::wstring>,
+using Form = std::tuple<std::wstring, std::wstring, int, int, bool, int, std::vector<ImageEntry>,
                         std::wstring>;
 Form FormOf(const CAccount& a) {
     const SYSTEMTIME& t = a.LastTime;
@@ -308,8 +309,8 @@ void Put(const HostileValue& value) {
     const std::wstring path =
         kAlbumKeys + L"Hostile" + (*value.subkey ? std::wstring(L"\\") + value.subkey : L"");
     ASSERT_EQ(key.Create(HKEY_CURRENT_USER, path.c_str(), KEY_WRITE), ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetValueExW(key.Get(), value.name, 0, value.type, value.data.data(),
-                               static_cast<DWORD>(value.data.size())),
+    ASSERT_EQ(key.SetRaw(value.name, value.type, value.data.data(),
+                         static_cast<DWORD>(value.data.size())),
               ERROR_SUCCESS);
 }
 
@@ -345,8 +346,29 @@ TEST_F(AlbumSetTest, HostileValuesLoadWithoutHarm) {
     EXPECT_EQ(album.Mode, 0);
     EXPECT_EQ(album.LastIndex, 0x7FFFFFFF);
     EXPECT_TRUE(album.Enabled);
-    EXPECT_EQ(album.FileList, (std::vector<std::wstring>{L"%TEMP%\\a.jpg", L"C:\\b.jpg"}));
+    // Every entry is kept, whatever it holds; the pass decides which it can use.
+    EXPECT_EQ(test::Texts(album.FileList),
+              (std::vector<std::wstring>{L"", L"%TEMP%\\a.jpg", huge, L"C:\\b.jpg"}));
+    EXPECT_EQ(album.FileList[0].Type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(album.FileList[1].Type, static_cast<DWORD>(REG_EXPAND_SZ));
     EXPECT_EQ(DisplayText(album), L"Hostile");
+
+    // Saved after an edit, the album's values it does not own, and its entries, stay exact.
+    set.Albums().front()->LastIndex = 1;
+    ASSERT_EQ(set.SaveAlbumList(), 1);
+    for (const auto& value : values) {
+        const std::wstring key =
+            kAlbumKeys + L"Hostile" + (*value.subkey ? std::wstring(L"\\") + value.subkey : L"");
+        const auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, key, value.name);
+        if (std::wstring(value.name) == L"LastIndex")
+            continue;
+        EXPECT_EQ(stored.type, value.type) << test::Narrow(value.name);
+        EXPECT_EQ(stored.data, value.data) << test::Narrow(value.name);
+    }
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + L"Hostile\\FileList",
+                                    L"junk2999")
+                  .Text(),
+              L"C:\\x.jpg");
 
     const std::vector<HostileValue> sized = {
         {L"", L"Description", REG_SZ, Bytes(huge)},

@@ -3,6 +3,7 @@
 #include "log/activity_log.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "support/entries.h"
 #include "support/dialog_driver.h"
 #include "ui/album_manager_harness.h"
 #include "ui/general_page.h"

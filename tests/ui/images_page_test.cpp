@@ -4,6 +4,7 @@
 #include "platform/open_box.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "support/entries.h"
 #include "support/dialog_driver.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
@@ -82,7 +83,7 @@ protected:
             ASSERT_TRUE(test::WriteSolidBitmap(pictures.back(), 40, 30));
         }
         CAccount alps = h.Album(L"Alps");
-        alps.FileList = pictures;
+        alps.FileList.assign(pictures.begin(), pictures.end());
         alps.LastIndex = 1;
         h.StoreAlbums({alps});
         ASSERT_TRUE(h.Start());

@@ -5,6 +5,7 @@
 #include "scheduler/interval_markers.h"
 #include "log/activity_log.h"
 #include "store/product_key.h"
+#include "support/entries.h"
 #include "support/dialog_driver.h"
 #include "support/private_prefix.h"
 #include "support/registry_sandbox.h"

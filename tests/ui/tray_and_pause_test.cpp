@@ -6,6 +6,7 @@
 #include "scheduler/interval_markers.h"
 #include "scheduler/pass_check.h"
 #include "store/product_key.h"
+#include "support/entries.h"
 #include "support/clock_values.h"
 #include "support/dialog_driver.h"
 #include "ui/album_manager_harness.h"

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "support/entries.h"
 #include "support/clock_values.h"
 #include "support/dialog_driver.h"
 #include "ui/album_manager_harness.h"
@@ -185,7 +186,7 @@ protected:
                           h.folder.File(L"b2.bmp"), h.folder.File(L"b3.bmp")};
         other.LastIndex = 3;
         for (const auto& file : other.FileList)
-            test::WriteSolidBitmap(file, 8, 8);
+            test::WriteSolidBitmap(file.Text, 8, 8);
         h.StoreAlbums({active, other});
         ASSERT_TRUE(h.Start());
     }
@@ -393,7 +394,7 @@ TEST(ViewPassCheck, FailedChangeIsRetriedAtEveryCheckAndSucceededOneIsNot) {
     AlbumManagerHarness h;
     CAccount album = h.Album(L"Minutes", kEveryMinute, true);
     album.FileList = {h.folder.File(L"one.bmp")};
-    test::WriteSolidBitmap(album.FileList[0], 8, 8);
+    test::WriteSolidBitmap(album.FileList[0].Text, 8, 8);
     h.StoreAlbums({album});
     ASSERT_TRUE(h.Start());
     h.desktop.apply_result = E_FAIL;
