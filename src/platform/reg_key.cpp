@@ -168,7 +168,8 @@ LSTATUS RegKey::EnumValues(std::vector<Value>* values) const {
     if (status != ERROR_SUCCESS)
         return status;
     std::vector<wchar_t> name(longest_name + 1);
-    std::vector<BYTE> data(longest_data);
+    // Never a null buffer: with one, the system reports the size instead of the data.
+    std::vector<BYTE> data(longest_data + 2);
     for (DWORD index = 0;; ++index) {
         DWORD name_chars = static_cast<DWORD>(name.size());
         DWORD bytes = static_cast<DWORD>(data.size());
@@ -186,9 +187,18 @@ LSTATUS RegKey::EnumValues(std::vector<Value>* values) const {
             return ERROR_SUCCESS;
         if (status != ERROR_SUCCESS)
             return status;
+        bytes = std::min<DWORD>(bytes, static_cast<DWORD>(data.size()));
         values->push_back({std::wstring(name.data(), name_chars), type,
                            std::vector<BYTE>(data.begin(), data.begin() + bytes)});
     }
+}
+
+std::vector<std::wstring> RegKey::SubkeyNames() const {
+    std::vector<std::wstring> names;
+    std::wstring name;
+    for (DWORD index = 0; EnumSubkey(index, &name) == ERROR_SUCCESS; ++index)
+        names.push_back(name);
+    return names;
 }
 
 bool RegKey::HasSubkey(const wchar_t* subkey) const {

@@ -61,6 +61,8 @@ public:
 
     LSTATUS QueryValueCount(DWORD* count) const;
     LSTATUS EnumSubkey(DWORD index, std::wstring* name) const;
+    // The names of every subkey, in the registry's order.
+    std::vector<std::wstring> SubkeyNames() const;
     // Every value of the key with its type and exact bytes, in the registry's order.
     struct Value {
         std::wstring name;

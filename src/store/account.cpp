@@ -252,14 +252,6 @@ bool IsNamed(const std::wstring& name, const wchar_t* expected) {
     return ::lstrcmpiW(name.c_str(), expected) == 0;
 }
 
-std::vector<std::wstring> SubkeyNames(const RegKey& key) {
-    std::vector<std::wstring> names;
-    std::wstring name;
-    for (DWORD index = 0; key.EnumSubkey(index, &name) == ERROR_SUCCESS; ++index)
-        names.push_back(name);
-    return names;
-}
-
 // Copies every value of `from` that `keep` accepts, and every subkey but `skip`, into `to`.
 template <typename Keep>
 LSTATUS CopyOthers(const RegKey& from, RegKey& to, Keep keep, const wchar_t* skip) {
@@ -271,7 +263,7 @@ LSTATUS CopyOthers(const RegKey& from, RegKey& to, Keep keep, const wchar_t* ski
             failure += to.SetRaw(value.name.c_str(), value.type, value.data.data(),
                                  static_cast<DWORD>(value.data.size()));
     }
-    for (const std::wstring& name : SubkeyNames(from)) {
+    for (const std::wstring& name : from.SubkeyNames()) {
         if (!skip || !IsNamed(name, skip))
             failure += to.CopyTreeFrom(from.Get(), name.c_str(), name.c_str());
     }

@@ -11,14 +11,6 @@
 namespace glimro {
 namespace {
 
-std::vector<std::wstring> SubkeyNames(const RegKey& key) {
-    std::vector<std::wstring> names;
-    std::wstring name;
-    for (DWORD index = 0; key.EnumSubkey(index, &name) == ERROR_SUCCESS; ++index)
-        names.push_back(name);
-    return names;
-}
-
 void Report(const std::wstring& message, LSTATUS status) {
     BuildLogPath();
     LogStream log = OpenLog(LogMode::Append);
@@ -44,7 +36,7 @@ size_t AlbumSet::LoadAlbumList() {
     std::set<std::wstring> pending;
     for (const std::wstring& name : KeysOfUnfinishedChanges(list))
         pending.insert(KeyNameIdentity(name));
-    for (const std::wstring& name : SubkeyNames(list)) {
+    for (const std::wstring& name : list.SubkeyNames()) {
         if (pending.count(KeyNameIdentity(name)))
             continue;
         RegKey album_key;
@@ -60,6 +52,13 @@ size_t AlbumSet::LoadAlbumList() {
             continue;
         stored_[album.get()] = Stored{name, *album};
         records_.push_front(std::move(album));
+        // The key is a record's again: a removal still pending for it must not delete it.
+        const std::wstring identity = KeyNameIdentity(name);
+        removed_.erase(std::remove_if(removed_.begin(), removed_.end(),
+                                      [&](const std::wstring& removed) {
+                                          return KeyNameIdentity(removed) == identity;
+                                      }),
+                       removed_.end());
     }
     // A set stored by another tool may mark several albums active: one stays.
     Activate(FindActiveAlbum());

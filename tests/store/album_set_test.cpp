@@ -135,21 +135,37 @@ TEST_F(AlbumSetTest, AnAlbumWhoseNameCannotBeAKeyIsReportedAndTheRestIsSaved) {
 
 // The k-th registry write of a save fails (alone, or with everything after it, as when the
 // process dies there). Loading afterwards must give every album in its old or its new form,
-// and lose none that both forms have.
+// with what other tools keep in it, and lose none that both forms have. Names of every
+// length the registry takes, and names that end like the staging keys of older versions,
+// are albums like any other.
 TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
     CAccount alps = Album(L"Alps", {L"C:\\1.jpg", L"C:\\2.jpg", L"C:\\3.jpg"}, true);
     alps.LastTime = {2026, 3, 0, 5, 10, 20, 0, 0};
-    const std::vector<CAccount> old_set = {alps, Album(L"Beaches", {L"C:\\b.gif", L"C:\\c.gif"}),
-                                           Album(L"Cities")};
+    const std::wstring longest = L"L" + std::wstring(254, L'n');
+    const std::vector<CAccount> old_set = {
+        alps,           Album(L"Beaches", {L"C:\\b.gif", L"C:\\c.gif"}), Album(L"Cities"),
+        Album(longest.c_str()), Album(L"Trip\xE000new"),                         Album(L"Trip\xE000old")};
     CAccount new_alps = alps;
     new_alps.Description = L"Changed";
     new_alps.FileList = {L"C:\\9.jpg"};
     new_alps.LastIndex = 4;
-    CAccount coast = Album(L"Coast"); // Cities renamed
-    const std::vector<CAccount> new_set = {new_alps, coast,
-                                           Album(L"Dunes", {L"http://127.0.0.1/d.jpg"})};
+    std::vector<CAccount> new_set = {new_alps, Album(L"Coast") /* Cities renamed */,
+                                     Album(L"Dunes", {L"http://127.0.0.1/d.jpg"})};
+    for (const std::wstring& name : {longest, std::wstring(L"Trip\xE000new"),
+                                     std::wstring(L"Trip\xE000old")}) {
+        new_set.push_back(Album(name.c_str()));
+        new_set.back().Description = L"Changed";
+    }
     const auto old_forms = FormsOf(old_set);
     const auto new_forms = FormsOf(new_set);
+    const auto store_old_set = [&] {
+        ASSERT_EQ(test::StoreAlbums(old_set), 6);
+        RegKey alps_key, extra;
+        alps_key.Open(HKEY_CURRENT_USER, (kAlbumKeys + L"Alps").c_str(), KEY_WRITE);
+        alps_key.SetText(L"Colour Note", L"blue");
+        extra.Create(HKEY_CURRENT_USER, (kAlbumKeys + L"Cities\\Extra").c_str(), KEY_WRITE);
+        extra.SetDword(L"Kept", 7);
+    };
 
     const auto save_new_set = [&] {
         AlbumSet set;
@@ -159,8 +175,10 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
                 set.Remove(album);
             else if (album->Name == L"Alps")
                 *album = new_alps;
-            else
+            else if (album->Name == L"Cities")
                 album->Name = L"Coast";
+            else
+                album->Description = L"Changed";
         }
         set.Add(std::make_unique<CAccount>(new_set[2]));
         return set.SaveAlbumList();
@@ -169,12 +187,12 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
     int writes = 0;
     {
         test::RegistrySandbox fresh;
-        ASSERT_EQ(test::StoreAlbums(old_set), 3);
+        store_old_set();
         Seam<LSTATUS()>::Override count(RegistryWriteGate, [&] {
             ++writes;
             return static_cast<LSTATUS>(ERROR_SUCCESS);
         });
-        ASSERT_EQ(save_new_set(), 3);
+        ASSERT_EQ(save_new_set(), 6);
     }
     ASSERT_GT(writes, 20);
 
@@ -182,7 +200,7 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
         for (int k = 1; k <= writes; ++k) {
             SCOPED_TRACE((crash ? "crash at write " : "failure of write ") + std::to_string(k));
             test::RegistrySandbox fresh;
-            ASSERT_EQ(test::StoreAlbums(old_set), 3);
+            store_old_set();
             int result = 0;
             {
                 int seen = 0;
@@ -199,12 +217,22 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
                 const bool is_new = new_forms.count(name) && new_forms.at(name) == form;
                 EXPECT_TRUE(was_old || is_new) << test::Narrow(name);
             }
-            for (const wchar_t* kept : {L"Alps"})
+            for (const std::wstring& kept : {std::wstring(L"Alps"), longest,
+                                             std::wstring(L"Trip\xE000new"),
+                                             std::wstring(L"Trip\xE000old")})
                 EXPECT_TRUE(loaded.count(kept)) << test::Narrow(kept);
-            // Cities became Coast: one of the two forms is there.
-            EXPECT_TRUE(loaded.count(L"Cities") || loaded.count(L"Coast"));
+            EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + L"Alps", L"Colour Note")
+                          .Text(),
+                      L"blue");
+            // Cities became Coast: one of the two forms is there, with its subkey.
+            const wchar_t* city = loaded.count(L"Coast") ? L"Coast" : L"Cities";
+            EXPECT_TRUE(loaded.count(city));
+            EXPECT_EQ(
+                test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + city + L"\\Extra", L"Kept")
+                    .Dword(),
+                7u);
             // Albums the save counted are stored in their new form.
-            if (result == 3) {
+            if (result == 6) {
                 for (const auto& [name, form] : new_forms)
                     EXPECT_TRUE(loaded.count(name) && loaded.at(name) == form)
                         << test::Narrow(name);
@@ -214,6 +242,110 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
                 EXPECT_TRUE(loaded.count(name)) << test::Narrow(name);
         }
     }
+}
+
+// An album untouched by the user keeps everything it holds through a pass over another
+// album and through an edit of another album; only the albums that changed are written.
+TEST_F(AlbumSetTest, OnlyChangedAlbumsAreWrittenAndForeignDataStays) {
+    ASSERT_EQ(test::StoreAlbums({Album(L"Alps"), Album(L"Beaches")}), 2);
+    const std::wstring beaches = kAlbumKeys + L"Beaches";
+    const std::wstring long_address = L"https://127.0.0.1/a.jpg?" + std::wstring(2100, L'q');
+    {
+        RegKey key, files, sub;
+        key.Open(HKEY_CURRENT_USER, beaches.c_str(), KEY_WRITE);
+        key.SetText(L"Colour Note", L"teal");
+        sub.Create(key.Get(), L"Notes", KEY_WRITE);
+        sub.SetDword(L"Stars", 5);
+        files.Open(key.Get(), L"FileList", KEY_WRITE);
+        files.SetText(L"ImageFile1", long_address);
+        files.SetText(L"ImageFile2", L"%USERPROFILE%\\a.jpg", REG_EXPAND_SZ);
+    }
+    AlbumSet set;
+    set.LoadAlbumList();
+    CAccount* alps = set.DisplayOrder()[0];
+    EXPECT_EQ(set.SaveAlbumList(), 0) << "nothing changed";
+
+    alps->LastIndex = 3; // as a pass does
+    int writes = 0;
+    {
+        Seam<LSTATUS()>::Override count(RegistryWriteGate, [&] {
+            ++writes;
+            return static_cast<LSTATUS>(ERROR_SUCCESS);
+        });
+        EXPECT_EQ(set.SaveAlbumList(), 1);
+    }
+    EXPECT_LT(writes, 25) << "one album's worth of writes";
+    alps->Description = L"Edited";
+    EXPECT_EQ(set.SaveAlbumList(), 1);
+
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, beaches, L"Colour Note").Text(), L"teal");
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, beaches + L"\\Notes", L"Stars").Dword(), 5u);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, beaches + L"\\FileList", L"ImageFile1").Text(),
+              long_address);
+    const auto expandable =
+        test::ReadStoredValue(HKEY_CURRENT_USER, beaches + L"\\FileList", L"ImageFile2");
+    EXPECT_EQ(expandable.type, static_cast<DWORD>(REG_EXPAND_SZ));
+
+    // Edited itself (an entry taken out before them), the album keeps them too, renumbered
+    // with their types.
+    CAccount* beach = set.DisplayOrder()[1];
+    beach->FileList.erase(beach->FileList.begin());
+    beach->Name = L"Coast";
+    EXPECT_EQ(set.SaveAlbumList(), 1);
+    const std::wstring coast = kAlbumKeys + L"Coast";
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, beaches));
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, coast, L"Colour Note").Text(), L"teal");
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, coast + L"\\Notes", L"Stars").Dword(), 5u);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, coast + L"\\FileList", L"ImageFile0").Text(),
+              long_address);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, coast + L"\\FileList", L"ImageFile1").type,
+              static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_FALSE(
+        test::ReadStoredValue(HKEY_CURRENT_USER, coast + L"\\FileList", L"ImageFile2").exists);
+}
+
+// One album that cannot be written is reported and retried; every other change, removals
+// included, is saved.
+TEST_F(AlbumSetTest, AnAlbumThatCannotBeWrittenBlocksNoOtherChange) {
+    ASSERT_EQ(test::StoreAlbums({Album(L"Alps"), Album(L"Beaches"), Album(L"Cities")}), 3);
+    AlbumSet set;
+    set.LoadAlbumList();
+    CAccount* nameless = set.Add(std::make_unique<CAccount>(Album(L"")));
+    set.Remove(set.DisplayOrder()[1]); // Alps ("" sorts first)
+    set.DisplayOrder()[1]->Name = L"Bays"; // Beaches renamed
+    EXPECT_EQ(set.SaveAlbumList(), 1);
+    EXPECT_EQ(set.UnsavedAlbums(), std::vector<std::wstring>{L""});
+    EXPECT_EQ(SubkeysOf(kAlbumListKey), (std::vector<std::wstring>{L"Bays", L"Cities"}));
+    EXPECT_NE(Log().find("Could not save the album !"), std::string::npos);
+
+    nameless->Name = L"Named";
+    EXPECT_EQ(set.SaveAlbumList(), 1);
+    EXPECT_TRUE(set.UnsavedAlbums().empty());
+    EXPECT_EQ(SubkeysOf(kAlbumListKey), (std::vector<std::wstring>{L"Bays", L"Cities", L"Named"}));
+}
+
+TEST_F(AlbumSetTest, OneAlbumStaysActiveWhateverTheChange) {
+    ASSERT_EQ(test::StoreAlbums({Album(L"Alps", {}, true), Album(L"Beaches")}), 2);
+    {
+        RegKey beaches;
+        beaches.Open(HKEY_CURRENT_USER, (kAlbumKeys + L"Beaches").c_str(), KEY_WRITE);
+        beaches.SetDword(L"Enabled", 1); // as a .reg file may leave it
+    }
+    AlbumSet set;
+    set.LoadAlbumList();
+    const auto active = [&] {
+        std::vector<std::wstring> names;
+        for (CAccount* album : set.DisplayOrder()) {
+            if (album->Enabled)
+                names.push_back(album->Name);
+        }
+        return names;
+    };
+    EXPECT_EQ(active(), std::vector<std::wstring>{L"Alps"});
+    set.Add(std::make_unique<CAccount>(Album(L"New", {}, true)));
+    EXPECT_EQ(active(), std::vector<std::wstring>{L"New"});
+    set.Activate(set.DisplayOrder()[1]);
+    EXPECT_EQ(active(), std::vector<std::wstring>{L"Beaches"});
 }
 
 TEST_F(AlbumSetTest, AFailedSaveSaysSoAndIsNotCounted) {

@@ -183,11 +183,12 @@ TEST_F(AlbumSheetTest, NewWithNoRowSelectedIsActiveAndAppliedNewCancelledLeavesN
     const CAccount* cities = stored.DisplayOrder()[2];
     EXPECT_EQ(cities->Name, L"Cities");
     EXPECT_TRUE(cities->Enabled);
-    EXPECT_EQ(cities->LastIndex, -1); // ApplyImageAt(0) on a list still empty
-    // Alps stays active too; it is higher in the list, so it is the one that runs.
-    EXPECT_EQ(h.albums.FindActiveAlbum()->Name, L"Alps");
+    EXPECT_EQ(cities->LastIndex, 0); // a list still empty leaves the position alone
+    // The only active album: Alps is no longer.
+    EXPECT_FALSE(stored.DisplayOrder()[0]->Enabled);
+    EXPECT_EQ(h.albums.FindActiveAlbum()->Name, L"Cities");
     EXPECT_EQ(h.StateImage(h.RowOf(L"Cities (on the day)")), kStateActive);
-    EXPECT_EQ(h.StateImage(h.RowOf(L"Alps (on the day)")), kStateActive);
+    EXPECT_EQ(h.StateImage(h.RowOf(L"Alps (on the day)")), kStateInactive);
 }
 
 TEST_F(AlbumSheetTest, NewWithARowSelectedIsCreatedInactive) {
@@ -252,7 +253,7 @@ TEST_F(AlbumSheetTest, APageNeverShownIsNeitherCheckedNorCommittedButApplyStillS
     CountingPage later;
     sheet.AddPage(general);
     sheet.AddPage(later);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, (kAlbumKeys + L"Beaches").c_str());
+    h.albums.DisplayOrder()[1]->LastIndex = 5; // Beaches: not saved yet
     OnWindow run(kEditCaption, [&](HWND window) {
         Press(window, ID_APPLY_NOW); // nothing changed on the General page
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -260,7 +261,9 @@ TEST_F(AlbumSheetTest, APageNeverShownIsNeitherCheckedNorCommittedButApplyStillS
     EXPECT_EQ(sheet.DoModal(), IDOK);
     ASSERT_TRUE(run.Ran());
     EXPECT_EQ(later.applied, 0);
-    EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches")); // saved again
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches", L"LastIndex")
+                  .Dword(),
+              5u); // saved
 }
 
 } // namespace
