@@ -1,6 +1,9 @@
 // Timings of the staging, download, album list and idle-check paths under the real
 // platform, each against the bare platform work it cannot avoid. Prints the comparisons;
 // asserts nothing.
+// The desktop object needs WinINet's declarations before the shell's header: first.
+#include "support/fake_desktop.h"
+
 #include "engine/image_object.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
@@ -17,7 +20,6 @@
 #include "support/http_server.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
-#include "support/fake_desktop.h"
 
 #include <objbase.h>
 #include <shlwapi.h>
@@ -174,46 +176,61 @@ void BareAlbumListWrite(const std::vector<BareAlbum>& all) {
 
 // A due pass (check, apply a small local picture, save) over an active album of 100
 // entries, alone and among 999 other albums of 100 entries: a pass writes its album only.
-void PassWithManyAlbums(CumView& view, test::TempFolder& folder) {
+// The Album Manager's rows are left out: rebuilding 1,000 of them is timed above.
+class PassHost : public AlbumListHost {
+public:
+    AlbumSet albums;
+    CAccount* FindActiveAlbum() override { return albums.FindActiveAlbum(); }
+    int RunAlbumPass(CAccount* album) override {
+        album->ApplyNextImage();
+        return album->Frequency;
+    }
+    void RefreshAlbumList() override {}
+    // As the view does: the pass check saves inside the pass's hold.
+    int SaveAlbumList() override { return albums.SaveAfterPass(albums.FindActiveAlbum()); }
+};
+
+void PassWithManyAlbums(test::TempFolder& folder) {
     test::FakeActiveDesktop desktop;
     auto factory = desktop.Install();
     const std::wstring picture = folder.File(L"small.bmp");
     test::WriteSolidBitmap(picture, 64, 48);
-    const auto store = [&](int albums) {
-        while (!view.Albums().Empty())
-            view.Albums().Remove(view.Albums().Albums().front().get());
-        view.Albums().SaveAlbumList();
-        AlbumSet stored;
-        for (int a = 0; a < albums; ++a) {
-            auto album = std::make_unique<CAccount>();
-            album->Name = L"Album " + std::to_wstring(a);
-            album->Enabled = a == 0;
-            album->Frequency = kEveryMinute;
-            for (int e = 0; e < kEntries; ++e)
-                album->FileList.push_back(a == 0 ? picture
-                                                 : L"C:\\Pictures\\picture" +
-                                                       std::to_wstring(e) + L".jpg");
-            stored.Add(std::move(album));
+    const auto time_passes = [&](int albums) {
+        ::SHDeleteKeyW(HKEY_CURRENT_USER, kAlbumListKey);
+        {
+            AlbumSet stored;
+            for (int a = 0; a < albums; ++a) {
+                auto album = std::make_unique<CAccount>();
+                album->Name = L"Album " + std::to_wstring(a);
+                album->Enabled = a == 0;
+                album->Frequency = kEveryMinute;
+                for (int e = 0; e < kEntries; ++e)
+                    album->FileList.push_back(
+                        a == 0 ? picture
+                               : L"C:\\Pictures\\picture" + std::to_wstring(e) + L".jpg");
+                stored.Add(std::move(album));
+            }
+            stored.SaveAlbumList();
         }
-        stored.SaveAlbumList();
-        view.Albums().LoadAlbumList();
-        view.RefreshAlbumList();
-    };
-    constexpr int kPasses = 20;
-    const auto passes = [&] {
+        PassHost host;
+        host.albums.LoadAlbumList();
+        constexpr int kPasses = 20;
         SYSTEMTIME now;
         ::GetLocalTime(&now);
-        for (int i = 0; i < kPasses; ++i) {
-            SYSTEMTIME before = now;
-            before.wHour = static_cast<WORD>((now.wHour + 1) % 24); // another hour: due
-            WriteIntervalMarkers(before);
-            RunScheduledPass(now, view);
-        }
+        return Seconds(
+                   [&] {
+                       for (int i = 0; i < kPasses; ++i) {
+                           SYSTEMTIME before = now;
+                           before.wHour = static_cast<WORD>((now.wHour + 1) % 24); // due
+                           WriteIntervalMarkers(before);
+                           RunScheduledPass(now, host);
+                       }
+                   },
+                   3) /
+               kPasses;
     };
-    store(1);
-    const double one = Seconds(passes, 3) / kPasses;
-    store(kAlbums);
-    const double many = Seconds(passes, 3) / kPasses;
+    const double one = time_passes(1);
+    const double many = time_passes(kAlbums);
     std::printf("due pass, 1 album of 100:        %.2f ms\n", one * 1e3);
     std::printf("due pass among 1000 x 100:       %.2f ms   ratio %.2f (goal <= 1.20)\n",
                 many * 1e3, many / one);
@@ -322,7 +339,7 @@ void AlbumListAndIdleCheck() {
     std::printf("two reads + one log append:      %.1f us   ratio %.2f (goal <= 1.50)\n",
                 irreducible * 1e6, check / irreducible);
 
-    PassWithManyAlbums(view, folder);
+    PassWithManyAlbums(folder);
 }
 
 int main() {

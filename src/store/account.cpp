@@ -289,21 +289,29 @@ LSTATUS CAccount::WriteToKey(RegKey& key, const RegKey* old_key, const CAccount*
     if (failure.Status() != ERROR_SUCCESS)
         return failure.Status();
 
-    // The entries first: "Image Count" follows them.
+    // The entries first: "Image Count" follows them. Other values or subkeys of FileList
+    // are carried over; when the old key holds just the entries last loaded or saved, they
+    // are written from memory, which keeps their stored form, without reading them again.
     RegKey old_list;
     if (old_key)
         old_list.Open(old_key->Get(), kFileList, KEY_READ);
-    if (old_list.IsOpen() && stored && FileList == stored->FileList) {
-        failure += key.CopyTreeFrom(old_key->Get(), kFileList, kFileList);
-    } else {
-        // Entries of an earlier save into the same key (SaveToKey) do not stay behind.
-        if (!old_list.IsOpen())
-            failure += RegKey::DeleteTree(key.Get(), kFileList);
+    bool only_entries = !old_list.IsOpen();
+    if (!only_entries && stored) {
+        DWORD values = 0, subkeys = 0;
+        only_entries = ::RegQueryInfoKeyW(old_list.Get(), nullptr, nullptr, nullptr, &subkeys,
+                                          nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                                          nullptr) == ERROR_SUCCESS &&
+                       subkeys == 0 && values == stored->FileList.size();
+    }
+    // Entries of an earlier save into the same key (SaveToKey) do not stay behind.
+    if (!old_list.IsOpen())
+        failure += RegKey::DeleteTree(key.Get(), kFileList);
+    {
         RegKey list;
         failure += list.Create(key.Get(), kFileList, KEY_READ | KEY_WRITE);
         if (failure.Status() != ERROR_SUCCESS)
             return failure.Status();
-        if (old_list.IsOpen()) {
+        if (!only_entries) {
             unsigned long position = 0;
             failure += CopyOthers(
                 old_list, list,

@@ -72,14 +72,32 @@ bool AlbumSet::IsChanged(const CAccount* album) const {
 }
 
 int AlbumSet::SaveAlbumList() {
+    std::vector<const CAccount*> all;
+    for (const auto& album : records_)
+        all.push_back(album.get());
+    return Save(all);
+}
+
+int AlbumSet::SaveAfterPass(const CAccount* album) {
+    std::vector<const CAccount*> records = unwritten_;
+    if (album && Contains(album) &&
+        std::find(records.begin(), records.end(), album) == records.end())
+        records.push_back(album);
+    return Save(records);
+}
+
+int AlbumSet::Save(const std::vector<const CAccount*>& records) {
     unsaved_.clear();
+    unwritten_.clear();
     RegKey list;
     if (LSTATUS status = list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ | KEY_WRITE);
         status != ERROR_SUCCESS) {
         Report(L"Could not save the album list!\n", status);
-        for (const auto& album : records_) {
-            if (IsChanged(album.get()))
+        for (const CAccount* album : records) {
+            if (IsChanged(album)) {
                 unsaved_.push_back(album->Name);
+                unwritten_.push_back(album);
+            }
         }
         return 0;
     }
@@ -96,25 +114,36 @@ int AlbumSet::SaveAlbumList() {
     removed_ = std::move(still_removed);
 
     int written = 0;
-    for (const auto& album : records_) {
-        if (!IsChanged(album.get()))
+    for (const CAccount* album : records) {
+        if (!IsChanged(album))
             continue;
-        const auto stored = stored_.find(album.get());
+        const auto stored = stored_.find(album);
         const bool known = stored != stored_.end();
         const LSTATUS status = WriteAlbumKey(list, *album, known ? stored->second.key_name : L"",
                                              known ? &stored->second.form : nullptr);
         if (status != ERROR_SUCCESS) {
             unsaved_.push_back(album->Name);
+            unwritten_.push_back(album);
             Report(L"Could not save the album " + album->Name + L"!\n", status);
             continue;
         }
-        stored_[album.get()] = Stored{album->Name, *album};
+        stored_[album] = Stored{album->Name, *album};
         ++written;
     }
     return written;
 }
 
 CAccount* AlbumSet::FindActiveAlbum() const {
+    // The set keeps one album active, so a pass need not sort a large collection; only a
+    // record marked active by hand besides it needs the display order.
+    CAccount* active = nullptr;
+    int count = 0;
+    for (const auto& album : records_) {
+        if (album->Enabled && ++count == 1)
+            active = album.get();
+    }
+    if (count <= 1)
+        return active;
     for (CAccount* album : DisplayOrder()) {
         if (album->Enabled)
             return album;
@@ -169,6 +198,7 @@ bool AlbumSet::Remove(const CAccount* album) {
         removed_.push_back(stored->second.key_name);
         stored_.erase(stored);
     }
+    unwritten_.erase(std::remove(unwritten_.begin(), unwritten_.end(), album), unwritten_.end());
     records_.remove_if([album](const auto& owned) { return owned.get() == album; });
     return true;
 }

@@ -38,6 +38,10 @@ public:
     // tried again at the next save; every other change is still saved. Returns the number of
     // albums written.
     int SaveAlbumList();
+    // The save after a pass, which changed only its own album: that album, the albums an
+    // earlier save could not write, and the removals still to do; nothing else is compared,
+    // so a pass costs the same among a thousand albums as alone.
+    int SaveAfterPass(const CAccount* album);
     // The names of the albums the last save could not write, for a command to tell the user.
     const std::vector<std::wstring>& UnsavedAlbums() const { return unsaved_; }
     // Whether the album differs from what the registry holds of it (or is not stored yet).
@@ -102,7 +106,10 @@ private:
     std::unordered_map<const CAccount*, Stored> stored_;
     std::vector<std::wstring> removed_; // keys of albums taken out of the set, not yet removed
     std::vector<std::wstring> unsaved_;
+    std::vector<const CAccount*> unwritten_; // the records the last save could not write
     std::vector<std::wstring> unread_;
+    // Writes the records (those that changed) and the pending removals.
+    int Save(const std::vector<const CAccount*>& records);
     bool pass_running_ = false;
     const CAccount* pass_album_ = nullptr;
 };

@@ -210,6 +210,9 @@ CAccount* CumView::FindActiveAlbum() {
 }
 
 int CumView::SaveAlbumList() {
+    // The pass check saves inside its pass's hold: that pass changed its own album only.
+    if (albums_.PassRunning())
+        return albums_.SaveAfterPass(albums_.PassAlbum());
     return albums_.SaveAlbumList();
 }
 
