@@ -108,9 +108,14 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     case StartSwitch::Disable:
         if (another_instance &&
             AwaitRunningInstance(kInstanceWindowTimeout, &running) == Wait::Window) {
+            DWORD id = 0;
+            ::GetWindowThreadProcessId(running, &id);
+            UniqueHandle process(id ? ::OpenProcess(SYNCHRONIZE, FALSE, id) : nullptr);
             ::PostMessageW(running, WM_COMMAND, kQuitCommand, 0);
-            // Installers replace or delete the executable next: return once it has ended.
-            AwaitRunningInstance(kInstanceEndTimeout, nullptr);
+            // Installers replace or delete the executable next: return once it has ended. It
+            // gives up the mutex a moment before its process is gone, so both are waited for.
+            if (AwaitRunningInstance(kInstanceEndTimeout, nullptr) == Wait::Ended && process)
+                ::WaitForSingleObject(process.Get(), kInstanceEndTimeout);
         }
         RemoveAutostart();
         return false;
