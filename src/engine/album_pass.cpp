@@ -42,10 +42,10 @@ const char* UnusableReason(const ImageEntry& entry, const std::wstring& target) 
         return "not a text value";
     if (target.empty())
         return "empty";
-    if (IsInternetEntry(target))
-        return target.size() > kMaxAddressChars ? "an address longer than 2048 characters"
-                                                : nullptr;
-    return target.size() > kMaxPathChars ? "a path longer than 259 characters" : nullptr;
+    if (target.size() <= MaxEntryChars(target))
+        return nullptr;
+    return IsInternetEntry(target) ? "an address longer than 2048 characters"
+                                   : "a path longer than 259 characters";
 }
 
 Outcome TryEntry(const ImageEntry& entry, LogStream& log) {

@@ -1,6 +1,7 @@
 #include "engine/internet_fetch.h"
 
 #include "engine/download_dialog.h"
+#include "store/account.h"
 #include "platform/text.h"
 
 namespace glimro {
@@ -8,6 +9,10 @@ namespace glimro {
 bool IsInternetEntry(const std::wstring& entry) {
     return entry.find(L"http://") != std::wstring::npos ||
            entry.find(L"https://") != std::wstring::npos;
+}
+
+size_t MaxEntryChars(const std::wstring& entry) {
+    return IsInternetEntry(entry) ? kMaxAddressChars : kMaxPathChars;
 }
 
 HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log,

@@ -144,8 +144,8 @@ LSTATUS RegKey::QueryExactBinary(const wchar_t* name, void* data, DWORD bytes) c
     return ERROR_SUCCESS;
 }
 
-LSTATUS RegKey::QueryValueCount(DWORD* count) const {
-    return ::RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, count,
+LSTATUS RegKey::QueryValueCount(DWORD* count, DWORD* subkeys) const {
+    return ::RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, subkeys, nullptr, nullptr, count,
                               nullptr, nullptr, nullptr, nullptr);
 }
 

@@ -59,7 +59,8 @@ public:
     // own failure, with the buffer left alone.
     LSTATUS QueryExactBinary(const wchar_t* name, void* data, DWORD bytes) const;
 
-    LSTATUS QueryValueCount(DWORD* count) const;
+    // The number of values, and of subkeys when asked for.
+    LSTATUS QueryValueCount(DWORD* count, DWORD* subkeys = nullptr) const;
     LSTATUS EnumSubkey(DWORD index, std::wstring* name) const;
     // The names of every subkey, in the registry's order.
     std::vector<std::wstring> SubkeyNames() const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace glimro {
@@ -19,7 +20,7 @@ constexpr wchar_t kFileList[] = L"FileList";
 constexpr wchar_t kShuffleRound[] = L"Shuffle Round";
 constexpr DWORD kMaxShuffleBytes = 64 * 1024;
 constexpr wchar_t kEntryPrefix[] = L"ImageFile";
-constexpr size_t kEntryPrefixChars = 9;
+constexpr size_t kEntryPrefixChars = std::size(kEntryPrefix) - 1;
 
 std::wstring EntryName(size_t position) {
     return kEntryPrefix + std::to_wstring(position);
@@ -298,9 +299,7 @@ LSTATUS CAccount::WriteToKey(RegKey& key, const RegKey* old_key, const CAccount*
     bool only_entries = !old_list.IsOpen();
     if (!only_entries && stored) {
         DWORD values = 0, subkeys = 0;
-        only_entries = ::RegQueryInfoKeyW(old_list.Get(), nullptr, nullptr, nullptr, &subkeys,
-                                          nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                                          nullptr) == ERROR_SUCCESS &&
+        only_entries = old_list.QueryValueCount(&values, &subkeys) == ERROR_SUCCESS &&
                        subkeys == 0 && values == stored->FileList.size();
     }
     // Entries of an earlier save into the same key (SaveToKey) do not stay behind.
@@ -321,8 +320,7 @@ LSTATUS CAccount::WriteToKey(RegKey& key, const RegKey* old_key, const CAccount*
         for (size_t i = 0; i < FileList.size(); ++i)
             failure += WriteFileListEntry(list, i, FileList[i]);
         DWORD values = 0, subkeys = 0;
-        ::RegQueryInfoKeyW(list.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                           &values, nullptr, nullptr, nullptr, nullptr);
+        list.QueryValueCount(&values, &subkeys);
         list.Close();
         // An empty list is stored without FileList, unless another tool keeps something there.
         if (FileList.empty() && values == 0 && subkeys == 0)

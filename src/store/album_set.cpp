@@ -78,6 +78,13 @@ int AlbumSet::SaveAlbumList() {
     return Save(all);
 }
 
+std::vector<std::wstring> AlbumSet::UnsavedAlbums() const {
+    std::vector<std::wstring> names;
+    for (const CAccount* album : unwritten_)
+        names.push_back(album->Name);
+    return names;
+}
+
 int AlbumSet::SaveAfterPass(const CAccount* album) {
     std::vector<const CAccount*> records = unwritten_;
     if (album && Contains(album) &&
@@ -87,7 +94,6 @@ int AlbumSet::SaveAfterPass(const CAccount* album) {
 }
 
 int AlbumSet::Save(const std::vector<const CAccount*>& records) {
-    unsaved_.clear();
     unwritten_.clear();
     RegKey list;
     if (LSTATUS status = list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ | KEY_WRITE);
@@ -95,7 +101,6 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
         Report(L"Could not save the album list!\n", status);
         for (const CAccount* album : records) {
             if (IsChanged(album)) {
-                unsaved_.push_back(album->Name);
                 unwritten_.push_back(album);
             }
         }
@@ -122,7 +127,6 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
         const LSTATUS status = WriteAlbumKey(list, *album, known ? stored->second.key_name : L"",
                                              known ? &stored->second.form : nullptr);
         if (status != ERROR_SUCCESS) {
-            unsaved_.push_back(album->Name);
             unwritten_.push_back(album);
             Report(L"Could not save the album " + album->Name + L"!\n", status);
             continue;

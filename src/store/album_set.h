@@ -43,7 +43,7 @@ public:
     // so a pass costs the same among a thousand albums as alone.
     int SaveAfterPass(const CAccount* album);
     // The names of the albums the last save could not write, for a command to tell the user.
-    const std::vector<std::wstring>& UnsavedAlbums() const { return unsaved_; }
+    std::vector<std::wstring> UnsavedAlbums() const;
     // Whether the album differs from what the registry holds of it (or is not stored yet).
     bool IsChanged(const CAccount* album) const;
     // The first album in display order whose active flag is set; null when none.
@@ -105,7 +105,6 @@ private:
     Records records_;
     std::unordered_map<const CAccount*, Stored> stored_;
     std::vector<std::wstring> removed_; // keys of albums taken out of the set, not yet removed
-    std::vector<std::wstring> unsaved_;
     std::vector<const CAccount*> unwritten_; // the records the last save could not write
     std::vector<std::wstring> unread_;
     // Writes the records (those that changed) and the pending removals.

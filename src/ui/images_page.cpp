@@ -200,7 +200,7 @@ bool CImagesPropertyPage::InsertPaths(std::wstring* text, int base) {
         if (split != std::wstring::npos)
             text->erase(0, split + 1);
         const bool address = IsInternetEntry(path);
-        if (path.size() > (address ? kMaxAddressChars : kMaxPathChars)) {
+        if (path.size() > MaxEntryChars(path)) {
             // Longer, the pass could not use it.
             ::MessageBoxW(Handle(),
                           ((address ? L"The address is too long for an album entry (at most 2048 "

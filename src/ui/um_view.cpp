@@ -218,10 +218,11 @@ int CumView::SaveAlbumList() {
 
 void CumView::SaveForCommand(HWND owner) {
     albums_.SaveAlbumList();
-    if (albums_.UnsavedAlbums().empty())
+    const std::vector<std::wstring> unsaved = albums_.UnsavedAlbums();
+    if (unsaved.empty())
         return;
     std::wstring names;
-    for (const std::wstring& name : albums_.UnsavedAlbums())
+    for (const std::wstring& name : unsaved)
         names += L"\n    " + (name.empty() ? std::wstring(L"(an album without a name)") : name);
     const std::wstring text = L"Glimro could not save these albums:\n" + names +
                               L"\n\nThey are kept as they are while Glimro runs, and saving is "
