@@ -6,6 +6,9 @@
 ; Switches: /S installs silently (Glimro then runs resident and hidden, with autostart);
 ; /D=<folder> installs elsewhere. The uninstaller takes /S (albums are kept) and
 ; /REMOVEALBUMS (albums are removed without asking).
+;
+; The folder may be one the user already had (/D= and the folder page take any folder): the
+; uninstaller deletes only the files this installer and the program make, by name.
 
 Unicode true
 Target amd64-unicode
@@ -23,6 +26,9 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Glimro"
 ; Where the program keeps its albums and settings.
 !define PRODUCT_KEY "SOFTWARE\Fenwaldstone\Glimro"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; The running instance's message window.
+!define INSTANCE_CLASS "GLIMRO_UpLoadManager_Class"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -60,9 +66,21 @@ Section "Glimro" SecMain
     ; registers autostart again.
     InitPluginsDir
     File "/oname=$PLUGINSDIR\glimro.exe" "${EXE}"
+    ; What -d takes away, to give it back if the new copy cannot be put in place.
+    ReadRegStr $R0 HKCU "${RUN_KEY}" "${PRODUCT}"
+    FindWindow $R1 "${INSTANCE_CLASS}"
     ExecWait '"$PLUGINSDIR\glimro.exe" -d'
 
+    ClearErrors
+    SetOverwrite try
     File "${EXE}"
+    SetOverwrite on
+    ${If} ${Errors}
+        Call RestorePrevious
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} could not be replaced in $INSTDIR (the file is in use or cannot be written). The copy you had is running again; close what holds the file and run Setup again." /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\glimro.exe" "" "$INSTDIR\glimro.exe" 0
 
@@ -78,6 +96,17 @@ Section "Glimro" SecMain
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
+
+; The upgrade failed after -d: autostart as it was, and the previous copy running again.
+Function RestorePrevious
+    ${If} $R0 != ""
+        WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" $R0
+    ${EndIf}
+    ${If} $R1 <> 0
+    ${AndIf} ${FileExists} "$INSTDIR\glimro.exe"
+        Exec '"$INSTDIR\glimro.exe" -s'
+    ${EndIf}
+FunctionEnd
 
 ; Once the installer has closed: -i opens the Album Manager on a new album; a silent install
 ; leaves Glimro resident and hidden. Both replace a running instance and register autostart.
@@ -95,13 +124,14 @@ Section "Uninstall"
 
     Delete "$INSTDIR\glimro.exe"
     Delete "$INSTDIR\pod.jpg"
-    Delete "$INSTDIR\pod*.tmp"
+    Delete "$INSTDIR\pod.jpg.part"
     Delete "$INSTDIR\glimrolog.txt"
     Delete "$INSTDIR\uninstall.exe"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
-    ; The albums live in the registry; saved album sets in the albums folder.
+    ; The albums live in the registry. Saved album sets in the albums folder are the user's
+    ; own files (Glimro only reads them): they stay, and so does the folder that holds them.
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/REMOVEALBUMS" $1
@@ -110,7 +140,6 @@ Section "Uninstall"
     ${EndIf}
     DeleteRegKey HKCU "${PRODUCT_KEY}"
     DeleteRegKey /ifempty HKCU "SOFTWARE\Fenwaldstone"
-    RMDir /r "$INSTDIR\albums"
 keep:
     RMDir "$INSTDIR"
 SectionEnd

@@ -146,9 +146,15 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
     return kPassNothingApplied;
 }
 
-bool CAccount::ApplyImage(const ImageEntry& entry) {
+HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
     LogStream log = OpenLog(LogMode::Afresh);
-    return TryEntry(entry, log) == Outcome::Applied;
+    if (TryEntry(entry, log) != Outcome::Applied)
+        return kPassNothingApplied;
+    LastTime = LocalTime();
+    LastFile = entry.Text;
+    if (position >= 0 && static_cast<size_t>(position) < FileList.size())
+        LastIndex = position;
+    return kPassApplied;
 }
 
 } // namespace glimro

@@ -177,12 +177,10 @@ HRESULT CDownloadDialog::SendRequest(HINTERNET session, HttpGet* get) const {
 // leaves the current wallpaper file as it was.
 HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& local_path) {
     HRESULT result = S_OK;
-    wchar_t temp_path[MAX_PATH] = {};
-    std::wstring folder = FolderOf(local_path);
-    if (!::GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), L"pod", 0, temp_path))
-        result = LastWin32Error();
-
-    if (SUCCEEDED(result)) {
+    // One fixed name, which the uninstaller removes by name; one download runs at a time.
+    const std::wstring temp = local_path + kPartialSuffix;
+    const wchar_t* temp_path = temp.c_str();
+    {
         UniqueHandle file(::CreateFileW(temp_path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)

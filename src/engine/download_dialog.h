@@ -10,6 +10,10 @@
 
 namespace glimro {
 
+// A download goes to the local wallpaper file's name with this added, and is renamed over
+// it once complete.
+inline constexpr wchar_t kPartialSuffix[] = L".part";
+
 class CDownloadDialog : public CSimpleDialog {
 public:
     CDownloadDialog(const std::wstring& url, HINSTANCE instance, LogStream& log,

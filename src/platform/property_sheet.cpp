@@ -67,7 +67,10 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wpa
             ::SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
             return TRUE;
         }
-        const bool accepted = page->OnApply();
+        CPropertySheet* sheet = page->sheet_;
+        bool accepted = !sheet->RefusesApply() && page->OnApply();
+        if (accepted && sheet->IsLastShown(page))
+            accepted = sheet->OnPagesApplied(notify.lParam != 0);
         // lParam is TRUE when OK asked for the apply, FALSE for the Apply button.
         if (notify.lParam) {
             page->ok_asked_ = true;
@@ -85,6 +88,16 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wpa
     default:
         return FALSE;
     }
+}
+
+bool CPropertySheet::IsLastShown(const CPropertyPage* page) const {
+    bool after = false;
+    for (const CPropertyPage* other : pages_) {
+        if (after && other->Handle())
+            return false;
+        after = after || other == page;
+    }
+    return true;
 }
 
 void CPropertySheet::SetChanged(bool changed) {

@@ -75,10 +75,19 @@ protected:
     // A command before the sheet's own processing; true when it is handled here and goes no
     // further.
     virtual bool OnCommandBefore(WORD /*id*/) { return false; }
+    // Before each page's apply, however the apply came (OK, Apply, the keyboard,
+    // PSM_PRESSBUTTON): true refuses it, and the sheet stays open.
+    virtual bool RefusesApply() { return false; }
+    // Once every page that has been shown has accepted an apply; ok when OK asked for it.
+    // False keeps the sheet open.
+    virtual bool OnPagesApplied(bool /*ok*/) { return true; }
     LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
 private:
+    friend class CPropertyPage;
     static int CALLBACK Callback(HWND window, UINT message, LPARAM lparam);
+    // Whether no page after this one has been shown: its apply is the sheet's last.
+    bool IsLastShown(const CPropertyPage* page) const;
 
     std::wstring caption_;
     HWND parent_;

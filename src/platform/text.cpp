@@ -46,3 +46,20 @@ std::string ToAnsi(std::wstring_view text, size_t buffer_bytes) {
 }
 
 } // namespace glimro
+
+namespace glimro {
+
+std::wstring SystemErrorText(unsigned long code) {
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring result = text && length > 0 ? std::wstring(text, length) : std::wstring();
+    if (text)
+        ::LocalFree(text);
+    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r'))
+        result.pop_back();
+    return result.empty() ? L"Error " + std::to_wstring(code) : result;
+}
+
+} // namespace glimro

@@ -10,3 +10,11 @@ namespace glimro {
 std::string ToAnsi(std::wstring_view text, size_t buffer_bytes);
 
 } // namespace glimro
+
+namespace glimro {
+
+// The system's own words for an error code ("Access is denied."), without the line break
+// that ends them; "Error N" when the system has none.
+std::wstring SystemErrorText(unsigned long code);
+
+} // namespace glimro

@@ -103,8 +103,10 @@ public:
     // are skipped: the first of the chosen entry and those after it that works is applied.
     HRESULT ApplyNextImage();
     HRESULT ApplyImageAt(int position);
-    // True when the entry became the wallpaper.
-    bool ApplyImage(const ImageEntry& entry);
+    // Makes this entry the wallpaper, whatever the frequency and mode, and records it as the
+    // last shown; position is its place in FileList, or -1 for a picture the album does not
+    // hold yet (its position then stays). Only this entry is tried.
+    HRESULT ShowEntry(const ImageEntry& entry, int position);
 
 private:
     // The pass from the choice of the position on; `first` is the position to try first

@@ -78,13 +78,6 @@ int AlbumSet::SaveAlbumList() {
     return Save(all);
 }
 
-std::vector<std::wstring> AlbumSet::UnsavedAlbums() const {
-    std::vector<std::wstring> names;
-    for (const CAccount* album : unwritten_)
-        names.push_back(album->Name);
-    return names;
-}
-
 int AlbumSet::SaveAfterPass(const CAccount* album) {
     std::vector<const CAccount*> records = unwritten_;
     if (album && Contains(album) &&
@@ -95,6 +88,7 @@ int AlbumSet::SaveAfterPass(const CAccount* album) {
 
 int AlbumSet::Save(const std::vector<const CAccount*>& records) {
     unwritten_.clear();
+    problems_.clear();
     RegKey list;
     if (LSTATUS status = list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ | KEY_WRITE);
         status != ERROR_SUCCESS) {
@@ -102,8 +96,11 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
         for (const CAccount* album : records) {
             if (IsChanged(album)) {
                 unwritten_.push_back(album);
+                problems_.push_back({album->Name, status, false});
             }
         }
+        for (const std::wstring& name : removed_)
+            problems_.push_back({name, status, true});
         return 0;
     }
     FinishInterruptedChanges(list);
@@ -114,6 +111,7 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
         if (LSTATUS status = RemoveAlbumKey(list, name); status != ERROR_SUCCESS) {
             Report(L"Could not remove the deleted album " + name + L"!\n", status);
             still_removed.push_back(name);
+            problems_.push_back({name, status, true});
         }
     }
     removed_ = std::move(still_removed);
@@ -128,6 +126,7 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
                                              known ? &stored->second.form : nullptr);
         if (status != ERROR_SUCCESS) {
             unwritten_.push_back(album);
+            problems_.push_back({album->Name, status, false});
             Report(L"Could not save the album " + album->Name + L"!\n", status);
             continue;
         }

@@ -42,8 +42,13 @@ public:
     // earlier save could not write, and the removals still to do; nothing else is compared,
     // so a pass costs the same among a thousand albums as alone.
     int SaveAfterPass(const CAccount* album);
-    // The names of the albums the last save could not write, for a command to tell the user.
-    std::vector<std::wstring> UnsavedAlbums() const;
+    // What the last save could not write or remove, for a command to tell the user.
+    struct SaveProblem {
+        std::wstring album; // its name
+        LSTATUS status;
+        bool removal; // its key was to be removed
+    };
+    const std::vector<SaveProblem>& SaveProblems() const { return problems_; }
     // Whether the album differs from what the registry holds of it (or is not stored yet).
     bool IsChanged(const CAccount* album) const;
     // The first album in display order whose active flag is set; null when none.
@@ -106,6 +111,7 @@ private:
     std::unordered_map<const CAccount*, Stored> stored_;
     std::vector<std::wstring> removed_; // keys of albums taken out of the set, not yet removed
     std::vector<const CAccount*> unwritten_; // the records the last save could not write
+    std::vector<SaveProblem> problems_;
     std::vector<std::wstring> unread_;
     // Writes the records (those that changed) and the pending removals.
     int Save(const std::vector<const CAccount*>& records);

@@ -8,6 +8,7 @@
 #include "store/product_key.h"
 #include "ui/drop_path_list_ctrl.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace glimro {
@@ -38,6 +39,50 @@ std::wstring BeforeLastBackslash(const std::wstring& path) {
 }
 
 } // namespace
+
+std::vector<std::wstring> SplitPathText(const std::wstring& text) {
+    std::vector<std::wstring> paths;
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && blank(text[at]))
+            ++at;
+        std::wstring path;
+        if (at < text.size() && text[at] == L'"') {
+            const size_t close = text.find(L'"', at + 1);
+            path = text.substr(at + 1, close == std::wstring::npos ? std::wstring::npos
+                                                                  : close - at - 1);
+            at = close == std::wstring::npos ? text.size() : close + 1;
+            at = std::min(text.find(L';', at), text.size());
+        } else {
+            const size_t end = std::min(text.find(L';', at), text.size());
+            path = text.substr(at, end - at);
+            while (!path.empty() && blank(path.back()))
+                path.pop_back();
+            at = end;
+        }
+        ++at; // past the ';'
+        if (!path.empty())
+            paths.push_back(path);
+    }
+    return paths;
+}
+
+std::wstring JoinPathText(const std::vector<std::wstring>& paths) {
+    std::wstring text;
+    for (const std::wstring& path : paths) {
+        if (!text.empty())
+            text += L';';
+        text += path.find(L';') == std::wstring::npos ? path : L'"' + path + L'"';
+    }
+    return text;
+}
+
+std::vector<std::wstring> CAddImageDialog::Paths() const {
+    if (!chosen_.empty() && PathText == chosen_text_)
+        return chosen_;
+    return SplitPathText(PathText);
+}
 
 std::wstring ReadImagePath() {
     RegKey product;
@@ -79,23 +124,26 @@ INT_PTR CAddImageDialog::OnCommand(WPARAM wparam, LPARAM lparam) {
     return CSimpleDialog::OnCommand(wparam, lparam);
 }
 
-std::wstring CAddImageDialog::InitialFolder() const {
-    if (PathText.empty()) {
+std::wstring CAddImageDialog::InitialFolder(const std::wstring& shown) const {
+    if (shown.empty()) {
         const std::wstring remembered = ReadImagePath();
         return remembered.empty() ? ExecutableFolder() : remembered;
     }
-    if (PathText.find(L'\\') == std::wstring::npos)
+    if (shown.find(L'\\') == std::wstring::npos)
         return ExecutableFolder();
-    return BeforeLastBackslash(PathText);
+    return BeforeLastBackslash(shown);
 }
 
 void CAddImageDialog::Browse() {
     std::vector<wchar_t> selection(kSelectionChars, L'\0');
-    // The text last shown (not what was typed since) proposes the file name.
-    const size_t slash = PathText.find_last_of(L'\\');
+    // The text last shown (not what was typed since) proposes the folder and the file name:
+    // its last path, when it held several.
+    const std::vector<std::wstring> shown_paths = SplitPathText(PathText);
+    const std::wstring shown = shown_paths.empty() ? std::wstring() : shown_paths.back();
+    const size_t slash = shown.find_last_of(L'\\');
     if (slash != std::wstring::npos)
-        PathText.copy(selection.data(), selection.size() - 1, slash + 1);
-    const std::wstring folder = InitialFolder();
+        shown.copy(selection.data(), selection.size() - 1, slash + 1);
+    const std::wstring folder = InitialFolder(shown);
     const std::wstring title = LoadResourceString(IDS_APP_TITLE) + L" - Add Image File";
 
     OPENFILENAMEW open = {};
@@ -118,20 +166,19 @@ void CAddImageDialog::Browse() {
     // One full path; or a folder followed by the chosen names, each ended by a NUL.
     const std::wstring first = selection.data();
     const wchar_t* next = selection.data() + first.size() + 1;
+    chosen_.clear();
     if (*next) {
         WriteImagePath(first);
-        std::wstring joined;
-        for (; *next; next += wcslen(next) + 1) {
-            if (!joined.empty())
-                joined += L';';
-            joined += first + L"\\" + next;
-        }
-        PathText = joined;
+        for (; *next; next += wcslen(next) + 1)
+            chosen_.push_back(first + L"\\" + next);
     } else {
-        PathText = first;
+        chosen_.push_back(first);
         if (first.find(L'\\') != std::wstring::npos)
             WriteImagePath(BeforeLastBackslash(first));
     }
+    // The files themselves are what OK gives; the field shows them in a form that, typed or
+    // edited, means the same files.
+    PathText = chosen_text_ = JoinPathText(chosen_);
     ::SetDlgItemTextW(Handle(), IDC_ADD_IMAGE_PATH, PathText.c_str());
 }
 

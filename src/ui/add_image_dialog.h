@@ -1,9 +1,11 @@
 #pragma once
-// "Add Image": one image path or address typed in, or one or more files chosen in the Open
-// box and joined by ';'. The folder of the last choice is remembered as "Image Path".
+// "Add Image": image paths or addresses typed in (separated by ';', a path in double quotes
+// taken whole), or files chosen in the Open box. The folder of the last choice is
+// remembered as "Image Path".
 #include "platform/simple_dialog.h"
 
 #include <string>
+#include <vector>
 
 namespace glimro {
 
@@ -17,6 +19,9 @@ public:
 
     // The text of the last run: what OK took from the field.
     std::wstring PathText;
+    // What OK gave, in order: the files chosen in the Open box when the field still shows
+    // them, else the typed text's paths.
+    std::vector<std::wstring> Paths() const;
 
 protected:
     INT_PTR OnInitDialog(HWND window) override;
@@ -24,8 +29,18 @@ protected:
 
 private:
     void Browse();
-    std::wstring InitialFolder() const;
+    // The Open box's first folder for the text last shown.
+    std::wstring InitialFolder(const std::wstring& shown) const;
+
+    std::vector<std::wstring> chosen_; // the last Browse's files
+    std::wstring chosen_text_;          // and the text that showed them
 };
+
+// The paths of a typed text: separated by ';', blanks around each dropped, empty ones
+// skipped; a path in double quotes is taken whole, ';' and all.
+std::vector<std::wstring> SplitPathText(const std::wstring& text);
+// The paths as the field shows them: each quoted when it holds a ';', joined by ';'.
+std::wstring JoinPathText(const std::vector<std::wstring>& paths);
 
 // The remembered folder, or empty.
 std::wstring ReadImagePath();

@@ -43,12 +43,8 @@ void CumView::ActivateAlbum() {
 void CumView::DeleteAlbum() {
     if (RefuseWhilePassRuns())
         return;
-    if (::MessageBoxW(Handle(), L"Are you sure you want to delete the selected album?",
-                      L"Delete Album?", MB_OKCANCEL) != IDOK)
-        return;
-    // A pass may have begun while the question was open.
-    if (RefuseWhilePassRuns())
-        return;
+    // The albums the user is asked about, by their records: a refresh while the question is
+    // open (a pass) may select other rows.
     std::vector<const CAccount*> chosen;
     HWND list = Handle();
     for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row != -1;
@@ -56,10 +52,16 @@ void CumView::DeleteAlbum() {
         if (const CAccount* album = RecordAt(row))
             chosen.push_back(album);
     }
+    if (::MessageBoxW(Handle(), L"Are you sure you want to delete the selected album?",
+                      L"Delete Album?", MB_OKCANCEL) != IDOK)
+        return;
+    // A pass may have begun while the question was open.
+    if (RefuseWhilePassRuns())
+        return;
     // Rows first: none may keep pointing at a record that is gone.
     ListView_DeleteAllItems(list);
     for (const CAccount* album : chosen)
-        albums_.Remove(album);
+        albums_.Remove(album); // nothing for a record that went meanwhile
     RefreshAlbumList();
     SaveForCommand(Handle());
 }
@@ -82,8 +84,9 @@ void CumView::NextPicture() {
     ShowStatusText(Handle(), L"Done");
 }
 
-INT_PTR CumView::RunAlbumSheet(const wchar_t* caption, CAccount& album) {
-    CWPSPropertySheet sheet(caption, *this);
+INT_PTR CumView::RunAlbumSheet(const wchar_t* caption, CAccount& album,
+                               const std::function<bool(HWND)>& commit) {
+    CWPSPropertySheet sheet(caption, *this, commit);
     CGeneralPropertyPage general(album, albums_);
     CImagesPropertyPage images(album, albums_);
     sheet.AddPage(general);
@@ -98,29 +101,39 @@ void CumView::EditAlbum() {
     CAccount* album = row == -1 ? nullptr : RecordAt(row);
     if (!album)
         return;
-    if (RunAlbumSheet(L"Glimro Album Properties", *album) != IDOK)
-        return;
-    RefreshAlbumList();
-    SaveForCommand(Handle());
+    // OK and Apply save before the sheet closes, so that a failure keeps it open.
+    RunAlbumSheet(L"Glimro Album Properties", *album, [this](HWND sheet) {
+        RefreshAlbumList();
+        return SaveForCommand(sheet);
+    });
 }
 
 void CumView::NewAlbum() {
     if (RefuseWhilePassRuns())
         return;
-    auto album = std::make_unique<CAccount>();
-    if (RunAlbumSheet(L"New Glimro Album Properties", *album) != IDOK)
-        return; // the record goes with this function
-    // With no row selected (always so for the first album) the new album becomes active
-    // and its first entry is applied at once.
-    AlbumSet::PassHold hold;
-    if (SelectedRow() == -1) {
-        album->SetEnabled(true);
-        if ((hold = albums_.HoldForPass(album.get())))
-            RepaintAfterPass(album->ApplyImageAt(0));
+    auto owned = std::make_unique<CAccount>();
+    CAccount* album = owned.get();
+    bool activated = false;
+    // The album joins the set at its first OK or Apply: with no row selected then (always
+    // so for the first album) it becomes the active one.
+    RunAlbumSheet(L"New Glimro Album Properties", *album, [&](HWND sheet) {
+        if (owned) {
+            activated = SelectedRow() == -1;
+            albums_.Add(std::move(owned));
+            if (activated)
+                albums_.Activate(album);
+        }
+        RefreshAlbumList();
+        return SaveForCommand(sheet);
+    });
+    if (owned)
+        return; // never committed: the record goes with this function
+    // Its first entry (or the month's) becomes the wallpaper at once.
+    if (AlbumSet::PassHold hold; activated && (hold = albums_.HoldForPass(album))) {
+        RepaintAfterPass(album->ApplyImageAt(0));
+        RefreshAlbumList();
+        SaveForCommand(Handle());
     }
-    albums_.Add(std::move(album));
-    RefreshAlbumList();
-    SaveForCommand(Handle());
 }
 
 } // namespace glimro

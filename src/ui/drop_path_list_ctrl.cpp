@@ -26,6 +26,12 @@ bool HasImageExtension(const std::wstring& path) {
     return false;
 }
 
+bool IsFullPath(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'))
+        return ::IsCharAlphaW(path[0]) != FALSE;
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
+}
+
 bool IsAcceptedImagePath(const std::wstring& path) {
     return path.size() <= kMaxEntryChars && HasImageExtension(path);
 }
@@ -86,7 +92,9 @@ public:
             ::GlobalUnlock(medium.hGlobal);
         }
         ::ReleaseStgMedium(&medium);
-        owner_.InsertDropped(paths);
+        // A drop that adds nothing still counts as a change, as the user made one.
+        owner_.host_->InsertNewRows(paths);
+        owner_.host_->MarkChanged();
         Forget();
         return S_OK;
     }
@@ -147,27 +155,6 @@ std::vector<std::wstring> CDropPathListCtrl::AcceptedPaths(HDROP drop) {
     return paths;
 }
 
-void CDropPathListCtrl::InsertDropped(const std::vector<std::wstring>& paths) {
-    HWND list = Handle();
-    int at = ListView_GetItemCount(list);
-    const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-    if (selected != -1) {
-        at = selected + 1;
-        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    }
-    for (const std::wstring& path : paths) {
-        const int row = InsertEntry(at, path, host_->OtherMarker(), LVIS_SELECTED | LVIS_FOCUSED);
-        if (row < 0)
-            break;
-        ListView_EnsureVisible(list, row, FALSE);
-        at = row + 1;
-    }
-    const int rows = ListView_GetItemCount(list);
-    host_->EnableButtons(rows);
-    ListView_SetColumnWidth(list, 0, rows > 0 ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
-    host_->MarkChanged();
-}
-
 int CDropPathListCtrl::InsertEntry(int at, const std::wstring& path, int marker, UINT row_states,
                                    LPARAM data) {
     std::wstring text = path;
@@ -181,15 +168,9 @@ int CDropPathListCtrl::InsertEntry(int at, const std::wstring& path, int marker,
     return ListView_InsertItem(Handle(), &item);
 }
 
-void CDropPathListCtrl::ClearMarkers() {
-    ListView_SetItemState(Handle(), -1, INDEXTOSTATEIMAGEMASK(host_->OtherMarker() + 1),
-                          LVIS_STATEIMAGEMASK);
-}
-
 void CDropPathListCtrl::OnKeyDown(WORD key) {
     switch (key) {
     case VK_SPACE:
-        ClearMarkers();
         host_->UseNow();
         break;
     case VK_DELETE:
@@ -213,7 +194,6 @@ LRESULT CDropPathListCtrl::WindowProc(UINT message, WPARAM wparam, LPARAM lparam
     const int row = ListView_HitTest(Handle(), &hit);
     if (row == -1 || hit.flags != LVHT_ONITEMSTATEICON)
         return Default(message, wparam, lparam);
-    ClearMarkers();
     if (!(ListView_GetItemState(Handle(), row, LVIS_SELECTED) & LVIS_SELECTED)) {
         ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemState(Handle(), row, LVIS_SELECTED | LVIS_FOCUSED,

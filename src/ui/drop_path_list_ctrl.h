@@ -23,7 +23,9 @@ public:
     virtual void EnableButtons(int rows) = 0;
     // The page is changed: its apply writes the rows back, and the sheet's Cancel is on.
     virtual void MarkChanged() = 0;
-    virtual int OtherMarker() const = 0;
+    // New entries, in this order, after the selected row (which loses its selection) or at
+    // the end; the last one is left selected.
+    virtual void InsertNewRows(const std::vector<std::wstring>& paths) = 0;
 };
 
 // The picture files an album can hold, by extension (compared without regard to case).
@@ -34,6 +36,8 @@ inline constexpr const wchar_t* kImageExtensions[] = {L".bmp", L".jpg", L".jpeg"
 // at most 259 characters, the longest entry the album's registry layout keeps.
 bool IsAcceptedImagePath(const std::wstring& path);
 bool HasImageExtension(const std::wstring& path);
+// A path that names the same file from any folder: "X:\..." or "\\server\share\...".
+bool IsFullPath(const std::wstring& path);
 
 class CDropPathListCtrl : public CWindow {
 public:
@@ -48,13 +52,9 @@ public:
     IDropTarget* DropTarget();
     // From the page's LVN_KEYDOWN.
     void OnKeyDown(WORD key);
-    // Gives every entry the other marker.
-    void ClearMarkers();
     // Inserts an entry at a row with the marker's box and the given selected and focused
-    // states, and the page's data for the row (0 for a new entry that is just its text); the
-    // row it went to, or -1.
-    int InsertEntry(int at, const std::wstring& path, int marker, UINT row_states,
-                    LPARAM data = 0);
+    // states, and the page's data for the row; the row it went to, or -1.
+    int InsertEntry(int at, const std::wstring& path, int marker, UINT row_states, LPARAM data);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -64,7 +64,6 @@ private:
     friend class Target;
     // The files of a CF_HDROP block that the album can hold, sorted without regard to case.
     static std::vector<std::wstring> AcceptedPaths(HDROP drop);
-    void InsertDropped(const std::vector<std::wstring>& paths);
 
     Target* target_;
     DropPathListHost* host_ = nullptr;

@@ -43,7 +43,6 @@ bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
     if (filling_)
         return true;
     Sheet()->SetChanged(true);
-    modified_ = true;
     SetModified(true);
     return true;
 }
@@ -68,8 +67,7 @@ bool CGeneralPropertyPage::OnApply() {
     // A stored frequency outside the list selects nothing: it stays as it is.
     if (selected != CB_ERR)
         frequency_ = static_cast<int>(selected);
-    if (!modified_)
-        return true;
+    // Checked at every OK and Apply, changed or not: a new album's empty name too.
     if (const wchar_t* problem = NameProblem()) {
         ::MessageBoxW(Handle(), problem, LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
         ::SetFocus(Item(IDC_ALBUM_NAME));
@@ -79,7 +77,6 @@ bool CGeneralPropertyPage::OnApply() {
     album_.Description = description_;
     album_.Frequency = frequency_;
     SetModified(false);
-    modified_ = false;
     return true;
 }
 

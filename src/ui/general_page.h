@@ -29,7 +29,6 @@ private:
 
     CAccount& album_;
     const AlbumSet& albums_;
-    bool modified_ = false;
     bool filling_ = false;
     std::wstring name_;
     std::wstring description_;

@@ -11,6 +11,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace glimro {
 namespace {
 
@@ -29,8 +31,7 @@ SIZE ThumbnailSize(UINT dpi) {
 }
 
 CImagesPropertyPage::CImagesPropertyPage(CAccount& album, AlbumSet& albums)
-    : CPropertyPage(IDD_IMAGES), album_(album), albums_(albums), mode_(album.Mode),
-      position_(album.LastIndex) {}
+    : CPropertyPage(IDD_IMAGES), album_(album), albums_(albums), mode_(album.Mode) {}
 
 CImagesPropertyPage::~CImagesPropertyPage() {
     if (no_picture_)
@@ -45,20 +46,29 @@ int CImagesPropertyPage::Selected() const {
     return ListView_GetNextItem(Item(IDC_IMAGE_LIST), -1, LVNI_SELECTED);
 }
 
-LPARAM CImagesPropertyPage::RowData(int row) const {
+CImagesPropertyPage::RowId CImagesPropertyPage::IdAt(int row) const {
     LVITEMW item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     return ListView_GetItem(Item(IDC_IMAGE_LIST), &item) ? item.lParam : 0;
 }
 
-ImageEntry CImagesPropertyPage::RowEntry(int row) const {
-    const LPARAM data = RowData(row);
-    if (data > 0 && static_cast<size_t>(data) <= entries_.size())
-        return entries_[static_cast<size_t>(data - 1)];
-    std::vector<wchar_t> text(kMaxAddressChars + 1, L'\0');
-    ListView_GetItemText(Item(IDC_IMAGE_LIST), row, 0, text.data(), static_cast<int>(text.size()));
-    return ImageEntry(text.data());
+int CImagesPropertyPage::RowOf(RowId id) const {
+    if (id == 0)
+        return -1;
+    LVFINDINFOW find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = id;
+    return ListView_FindItem(Item(IDC_IMAGE_LIST), -1, &find);
+}
+
+const ImageEntry& CImagesPropertyPage::RowEntry(int row) const {
+    return entries_.at(static_cast<size_t>(IdAt(row) - 1));
+}
+
+int CImagesPropertyPage::InsertRow(int at, RowId id, UINT states) {
+    return list_.InsertEntry(at, entries_[static_cast<size_t>(id - 1)].Text,
+                             id == current_ ? kCurrentMarker : kOtherMarker, states, id);
 }
 
 void CImagesPropertyPage::OnInitDialog() {
@@ -119,11 +129,12 @@ void CImagesPropertyPage::FillList() {
     HWND list = Item(IDC_IMAGE_LIST);
     ListView_DeleteAllItems(list);
     entries_ = album_.FileList;
-    for (size_t i = 0; i < entries_.size(); ++i) {
-        const int row = static_cast<int>(i);
-        list_.InsertEntry(row, entries_[i].Text, row == position_ ? kCurrentMarker : kOtherMarker,
-                          row == 0 ? kRowStates : 0, static_cast<LPARAM>(i + 1));
-    }
+    album_ids_.clear();
+    for (size_t i = 0; i < entries_.size(); ++i)
+        album_ids_.push_back(static_cast<RowId>(i + 1));
+    FollowAlbum();
+    for (size_t i = 0; i < entries_.size(); ++i)
+        InsertRow(static_cast<int>(i), album_ids_[i], i == 0 ? kRowStates : 0);
     UpdateCountLabel();
     ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE_USEHEADER);
 }
@@ -143,13 +154,32 @@ void CImagesPropertyPage::MarkChanged() {
     Sheet()->SetChanged(true);
     modified_ = true;
     SetModified(true);
+    SetMarkers();
+}
+
+void CImagesPropertyPage::FollowAlbum() {
+    if (mark_set_)
+        return;
+    const int position = album_.LastIndex;
+    current_ = position >= 0 && static_cast<size_t>(position) < album_ids_.size()
+                   ? album_ids_[static_cast<size_t>(position)]
+                   : 0;
 }
 
 void CImagesPropertyPage::SetMarkers() {
+    FollowAlbum();
     HWND list = Item(IDC_IMAGE_LIST);
     for (int row = 0; row < Rows(); ++row) {
-        const int marker = row == position_ ? kCurrentMarker : kOtherMarker;
+        const int marker = IdAt(row) == current_ ? kCurrentMarker : kOtherMarker;
         ListView_SetItemState(list, row, INDEXTOSTATEIMAGEMASK(marker + 1), LVIS_STATEIMAGEMASK);
+    }
+}
+
+void CImagesPropertyPage::Forget(int row) {
+    FollowAlbum();
+    if (current_ != 0 && IdAt(row) == current_) {
+        current_ = 0;
+        mark_set_ = true;
     }
 }
 
@@ -159,11 +189,25 @@ bool CImagesPropertyPage::OnApply() {
         mode_ = static_cast<int>(selected);
     if (!modified_)
         return true;
-    album_.FileList.clear();
+    FollowAlbum();
+    std::vector<RowId> ids;
     for (int row = 0; row < Rows(); ++row)
-        album_.FileList.push_back(RowEntry(row));
+        ids.push_back(IdAt(row));
+    // The shuffle round's pictures keep their places in it wherever their rows went.
+    std::vector<int> round;
+    for (const int position : album_.ShuffleRound) {
+        if (position >= 0 && static_cast<size_t>(position) < album_ids_.size())
+            if (const int row = RowOf(album_ids_[static_cast<size_t>(position)]); row != -1)
+                round.push_back(row);
+    }
+    album_.FileList.clear();
+    for (const RowId id : ids)
+        album_.FileList.push_back(entries_[static_cast<size_t>(id - 1)]);
+    album_.ShuffleRound = std::move(round);
     album_.Mode = mode_;
-    album_.LastIndex = position_;
+    album_.LastIndex = RowOf(current_);
+    album_ids_ = std::move(ids);
+    mark_set_ = false;
     modified_ = false;
     SetModified(false);
     return true;
@@ -175,75 +219,88 @@ void CImagesPropertyPage::UseNow() {
         ::MessageBeep(MB_ICONWARNING);
         return;
     }
-    CWaitCursor wait;
-    OnApply();
-    if (Rows() == 0)
-        return;
     const int selected = Selected();
-    if (selected != -1 && selected != album_.LastIndex) {
-        position_ = selected;
-        AlbumSet::PassHold hold = albums_.HoldForPass(&album_);
-        if (hold)
-            RepaintAfterPass(album_.ApplyImageAt(selected));
+    FollowAlbum();
+    if (selected == -1 || IdAt(selected) == current_) {
+        SetMarkers();
+        return;
+    }
+    CWaitCursor wait;
+    // The picture, and nothing else of the page, goes to the album: its position when the
+    // album holds it already, else only its name until the page is applied.
+    const RowId id = IdAt(selected);
+    const auto held = std::find(album_ids_.begin(), album_ids_.end(), id);
+    const int position = held == album_ids_.end() ? -1 : static_cast<int>(held - album_ids_.begin());
+    AlbumSet::PassHold hold = albums_.HoldForPass(&album_);
+    if (!hold)
+        return;
+    const HRESULT result = album_.ShowEntry(RowEntry(selected), position);
+    RepaintAfterPass(result);
+    if (result == kPassApplied) {
+        current_ = id;
+        mark_set_ = position == -1;
+        SaveForCommand(albums_, Handle(), &album_);
     }
     SetMarkers();
 }
 
-bool CImagesPropertyPage::InsertPaths(std::wstring* text, int base) {
-    HWND list = Item(IDC_IMAGE_LIST);
-    bool inserted = false;
-    for (;;) {
-        const size_t split = text->find(L';');
-        const std::wstring path = text->substr(0, split);
-        if (path.empty())
-            break;
-        if (split != std::wstring::npos)
-            text->erase(0, split + 1);
-        const bool address = IsInternetEntry(path);
-        if (path.size() > MaxEntryChars(path)) {
-            // Longer, the pass could not use it.
-            ::MessageBoxW(Handle(),
-                          ((address ? L"The address is too long for an album entry (at most 2048 "
-                                      L"characters):\n\n"
-                                    : L"The path is too long for an album entry (at most 259 "
-                                      L"characters):\n\n") +
-                           path)
-                              .c_str(),
-                          LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
-        } else if (!HasImageExtension(address ? path.substr(0, path.find_first_of(L"?#"))
-                                              : path)) {
-            ::MessageBoxW(Handle(), L"File specified does not appear to be a supported image file!",
-                          LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
-        } else {
-            const int row = list_.InsertEntry(base + 1, path, kOtherMarker, kRowStates);
-            ListView_EnsureVisible(list, row, FALSE);
-            ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE);
-            MarkChanged();
-            EnableButtons(Rows());
-            inserted = true;
-        }
-        if (split == std::wstring::npos)
-            break;
+bool CImagesPropertyPage::AcceptPath(const std::wstring& path) {
+    const bool address = IsInternetEntry(path);
+    const wchar_t* problem = nullptr;
+    if (path.size() > MaxEntryChars(path)) {
+        // Longer, the pass could not use it.
+        problem = address ? L"The address is too long for an album entry (at most 2048 "
+                            L"characters):\n\n"
+                          : L"The path is too long for an album entry (at most 259 "
+                            L"characters):\n\n";
+    } else if (!address && !IsFullPath(path)) {
+        // A relative path would be looked for in whatever folder Glimro runs from.
+        problem = L"The path must be a full path, such as C:\\Pictures\\photo.jpg:\n\n";
+    } else if (!HasImageExtension(address ? path.substr(0, path.find_first_of(L"?#")) : path)) {
+        ::MessageBoxW(Handle(), L"File specified does not appear to be a supported image file!",
+                      LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
+        return false;
     }
-    return inserted;
+    if (problem)
+        ::MessageBoxW(Handle(), (problem + path).c_str(),
+                      LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
+    return problem == nullptr;
+}
+
+void CImagesPropertyPage::InsertNewRows(const std::vector<std::wstring>& paths) {
+    HWND list = Item(IDC_IMAGE_LIST);
+    // After the selected row, or at the end; in the order given.
+    const int selected = Selected();
+    int at = selected == -1 ? Rows() : selected + 1;
+    if (selected != -1)
+        ListView_SetItemState(list, -1, 0, kRowStates);
+    for (const std::wstring& path : paths) {
+        entries_.emplace_back(path);
+        const int row = InsertRow(at, static_cast<RowId>(entries_.size()), kRowStates);
+        if (row < 0)
+            break;
+        ListView_EnsureVisible(list, row, FALSE);
+        at = row + 1;
+    }
+    const int rows = Rows();
+    ListView_SetColumnWidth(list, 0, rows > 0 ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
+    if (!paths.empty())
+        MarkChanged();
+    EnableButtons(rows);
+    UpdateCountLabel();
 }
 
 void CImagesPropertyPage::AddImages() {
-    const int rows_before = Rows();
     CAddImageDialog dialog;
-    for (;;) {
-        if (dialog.DoModal(Handle(), false) != IDOK)
-            break;
-        if (dialog.PathText.empty())
-            continue;
-        int base = rows_before;
-        const int selected = Selected();
-        if (selected != -1) {
-            base = selected;
-            ListView_SetItemState(Item(IDC_IMAGE_LIST), selected, 0, kRowStates);
+    // Until something is taken or the user cancels; a refused text is shown again to mend.
+    while (dialog.DoModal(Handle(), false) == IDOK) {
+        std::vector<std::wstring> accepted;
+        for (const std::wstring& path : dialog.Paths()) {
+            if (AcceptPath(path))
+                accepted.push_back(path);
         }
-        if (InsertPaths(&dialog.PathText, base)) {
-            UpdateCountLabel();
+        if (!accepted.empty()) {
+            InsertNewRows(accepted);
             return;
         }
     }
@@ -258,6 +315,7 @@ void CImagesPropertyPage::DeleteSelected() {
         int last_deleted = -1;
         bool first_deleted = false, end_deleted = false;
         for (int s = Selected(); s != -1 && s < rows; s = Selected()) {
+            Forget(s);
             ListView_DeleteItem(list, s);
             last_deleted = s;
             first_deleted = first_deleted || s == 0;
@@ -289,34 +347,29 @@ void CImagesPropertyPage::MoveSelected(int step) {
     const int to = from + step;
     if (rows < 2 || from == -1 || to < 0 || to >= rows)
         return;
-    const ImageEntry entry = RowEntry(from);
-    const LPARAM data = RowData(from);
+    FollowAlbum();
+    const RowId id = IdAt(from);
     const UINT state = ListView_GetItemState(list, from, kRowStates);
     ListView_DeleteItem(list, from);
-    list_.InsertEntry(to, entry.Text, from == position_ ? kCurrentMarker : kOtherMarker, state,
-                      data);
-    // The current position follows its row, whether that row moved or was stepped over.
-    if (from == position_)
-        position_ = to;
-    else if (to == position_)
-        position_ = from;
+    InsertRow(to, id, state);
     ListView_EnsureVisible(list, to, FALSE);
     MarkChanged();
 }
 
 void CImagesPropertyPage::ClearAll() {
+    for (int row = 0; row < Rows(); ++row)
+        Forget(row);
     ListView_DeleteAllItems(Item(IDC_IMAGE_LIST));
     EnableButtons(0);
     MarkChanged();
     UpdateCountLabel();
 }
 
+// Clears the mark only: the rows and their unapplied changes stay.
 void CImagesPropertyPage::Reset() {
-    position_ = -1;
-    modified_ = true;
-    SetModified(true);
-    FillList();
-    EnableButtons(Rows());
+    current_ = 0;
+    mark_set_ = true;
+    MarkChanged();
 }
 
 void CImagesPropertyPage::ShowRowMenu() {

@@ -2,7 +2,8 @@
 // The Images page of the album properties sheet: the album's pictures in a list whose ticked
 // box marks the current entry, with Add, Delete, Up, Down, Clear All, Reset, the Mode box, a
 // thumbnail of the selected picture, and Use Now. The rows are a working copy, written back
-// to the album when the page is applied.
+// to the album when the page is applied; the current entry is a mark on its row, so it
+// stays with its picture whatever the rows do.
 #include "platform/dpi.h"
 #include "platform/image_list.h"
 #include "platform/property_sheet.h"
@@ -31,7 +32,7 @@ public:
     void AddImages() override;
     void EnableButtons(int rows) override;
     void MarkChanged() override;
-    int OtherMarker() const override { return kOtherMarker; }
+    void InsertNewRows(const std::vector<std::wstring>& paths) override;
 
 protected:
     void OnInitDialog() override;
@@ -40,15 +41,25 @@ protected:
     void OnDestroy() override;
 
 private:
+    // Every row carries an id: its entry's place in entries_ plus 1.
+    using RowId = LPARAM;
+
     int Rows() const;
     int Selected() const;
+    RowId IdAt(int row) const;
+    int RowOf(RowId id) const;
     // The entry a row stands for: one of the album's (kept exactly as stored, whatever its
     // type and length) or one added here.
-    ImageEntry RowEntry(int row) const;
-    LPARAM RowData(int row) const;
+    const ImageEntry& RowEntry(int row) const;
+    int InsertRow(int at, RowId id, UINT states);
     void FillList();
     void UpdateCountLabel();
+    // Until the user moves the mark here, it is wherever the album's position is: a pass or
+    // Next Picture while the sheet is open moves it.
+    void FollowAlbum();
     void SetMarkers();
+    // The row a deletion takes away: the mark goes with it.
+    void Forget(int row);
     // Moves the selected row one place up (-1) or down (+1).
     void MoveSelected(int step);
     void ClearAll();
@@ -58,20 +69,25 @@ private:
     // Puts a bitmap into the picture control; thumbnail is the page's own, deleted when it
     // is replaced (null for the default picture).
     void ShowPicture(HBITMAP shown, HBITMAP thumbnail);
-    // Inserts one text's paths after row p; true when at least one was taken.
-    bool InsertPaths(std::wstring* text, int base);
+    // Whether a path can be an album entry; when not, the user is told why.
+    bool AcceptPath(const std::wstring& path);
 
     CAccount& album_;
     AlbumSet& albums_;
-    // The album's entries when the rows were filled; a row's data is its index here plus 1.
+    // Every entry the rows have held: the album's first, then those added here.
     std::vector<ImageEntry> entries_;
+    // The ids of the album's FileList, position by position, as last filled or applied.
+    std::vector<RowId> album_ids_;
+    RowId current_ = 0; // the marked row's id; 0 for none
+    // The user has set the mark on the page (Reset, the marked row deleted, Use Now on a
+    // picture the album does not hold yet): apply writes it.
+    bool mark_set_ = false;
     CDropPathListCtrl list_;
     UINT dpi_ = kDefaultDpi; // the page's, when it opened
     UniqueImageList markers_;
     HBITMAP no_picture_ = nullptr;
     HBITMAP thumbnail_ = nullptr; // the picture control's, when it is not the default one
     int mode_;
-    int position_;
     // The boxes in the markers' image list: ticked for the current picture, empty for others.
     static constexpr int kCurrentMarker = 0;
     static constexpr int kOtherMarker = 1;

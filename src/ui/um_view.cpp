@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/dpi.h"
 #include "store/product_key.h"
+#include "platform/text.h"
 #include "platform/window.h"
 #include "resource.h"
 
@@ -110,6 +111,15 @@ CAccount* CumView::RecordAt(int row) const {
     return reinterpret_cast<CAccount*>(item.lParam);
 }
 
+int CumView::RowOfRecord(const CAccount* album) const {
+    if (!album)
+        return -1;
+    LVFINDINFOW find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(album);
+    return ListView_FindItem(Handle(), -1, &find);
+}
+
 std::vector<CAccount*> CumView::Rows() const {
     std::vector<CAccount*> rows;
     int count = ListView_GetItemCount(Handle());
@@ -159,10 +169,9 @@ int CumView::AddAlbumRow(const CAccount& album) {
 
 void CumView::RefreshAlbumList() {
     HWND list = Handle();
-    wchar_t remembered[260] = {};
-    int selected = SelectedRow();
-    if (selected != -1)
-        ListView_GetItemText(list, selected, 0, remembered, 259);
+    // The selected album, by its record: names may be long, and rows are rebuilt.
+    const int selected = SelectedRow();
+    const CAccount* remembered = selected == -1 ? nullptr : RecordAt(selected);
 
     // No drawing while the rows are rebuilt: each insert would otherwise repaint the list.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -193,10 +202,7 @@ void CumView::RefreshAlbumList() {
         if (ListView_GetColumnWidth(list, c) < width)
             ListView_SetColumnWidth(list, c, width);
     }
-    LVFINDINFOW find = {};
-    find.flags = LVFI_STRING;
-    find.psz = remembered;
-    int row = ListView_FindItem(list, -1, &find);
+    int row = RowOfRecord(remembered);
     if (row < 0)
         row = 0;
     UINT both = LVIS_SELECTED | LVIS_FOCUSED;
@@ -216,19 +222,31 @@ int CumView::SaveAlbumList() {
     return albums_.SaveAlbumList();
 }
 
-void CumView::SaveForCommand(HWND owner) {
-    albums_.SaveAlbumList();
-    const std::vector<std::wstring> unsaved = albums_.UnsavedAlbums();
-    if (unsaved.empty())
-        return;
-    std::wstring names;
-    for (const std::wstring& name : unsaved)
-        names += L"\n    " + (name.empty() ? std::wstring(L"(an album without a name)") : name);
-    const std::wstring text = L"Glimro could not save these albums:\n" + names +
+bool CumView::SaveForCommand(HWND owner) {
+    return glimro::SaveForCommand(albums_, owner);
+}
+
+bool SaveForCommand(AlbumSet& albums, HWND owner, const CAccount* pass_album) {
+    if (pass_album)
+        albums.SaveAfterPass(pass_album);
+    else
+        albums.SaveAlbumList();
+    const std::vector<AlbumSet::SaveProblem>& problems = albums.SaveProblems();
+    if (problems.empty())
+        return true;
+    std::wstring lines;
+    for (const AlbumSet::SaveProblem& problem : problems) {
+        lines += L"\n    " +
+                 (problem.album.empty() ? std::wstring(L"(an album without a name)")
+                                        : problem.album) +
+                 (problem.removal ? L" (deleted)" : L"") + L": " + SystemErrorText(problem.status);
+    }
+    const std::wstring text = L"Glimro could not save these albums:\n" + lines +
                               L"\n\nThey are kept as they are while Glimro runs, and saving is "
-                              L"tried again with the next change. The activity log says why.";
+                              L"tried again with the next change. The activity log says more.";
     ::MessageBoxW(owner, text.c_str(), LoadResourceString(IDS_APP_TITLE).c_str(),
                   MB_OK | MB_ICONWARNING);
+    return false;
 }
 
 void RepaintAfterPass(HRESULT result) {

@@ -7,6 +7,7 @@
 #include "store/album_set.h"
 #include "ui/list_view_ex.h"
 
+#include <functional>
 #include <string>
 
 namespace glimro {
@@ -49,9 +50,9 @@ public:
     int RunAlbumPass(CAccount* album) override;
     void RefreshAlbumList() override;
     int SaveAlbumList() override;
-    // A save that a command of the user's asked for: an album that could not be written is
-    // named in a message box owned by the window.
-    void SaveForCommand(HWND owner);
+    // A save that a command of the user's asked for; false, after a message box owned by the
+    // window, when an album could not be written or removed.
+    bool SaveForCommand(HWND owner);
 
     // True, with a word in the status bar, while a pass is changing the wallpaper: the
     // commands that change the set wait for it to finish.
@@ -87,6 +88,7 @@ protected:
 
 private:
     CAccount* RecordAt(int row) const;
+    int RowOfRecord(const CAccount* album) const;
     int SelectedRow() const;
     int StateImageAt(int row) const;
     void SetStateImage(int row, int image);
@@ -94,14 +96,21 @@ private:
     void ShowRowMenu();
     bool OnLeftButtonDown(POINT point);
     void OnPassTimer();
-    // Runs the album properties sheet on an album; IDOK or IDCANCEL.
-    INT_PTR RunAlbumSheet(const wchar_t* caption, CAccount& album);
+    // Runs the album properties sheet on an album; IDOK or IDCANCEL. commit runs when OK or
+    // Apply has committed the pages: false keeps the sheet open.
+    INT_PTR RunAlbumSheet(const wchar_t* caption, CAccount& album,
+                          const std::function<bool(HWND sheet)>& commit);
 
     UniqueImageList state_images_;
     AlbumSet& albums_;
     bool initialised_ = false;
     bool paused_ = false;
 };
+
+// Saves what changed (after a pass over pass_album: that album and what earlier saves could
+// not write) for a command of the user's; false, after a message box owned by owner naming
+// each album with the system's reason, when something could not be written or removed.
+bool SaveForCommand(AlbumSet& albums, HWND owner, const CAccount* pass_album = nullptr);
 
 // A pass that reached an entry may have changed the wallpaper, which Wine paints over
 // visible windows: they are drawn again.

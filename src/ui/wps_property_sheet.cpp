@@ -5,8 +5,10 @@
 
 namespace glimro {
 
-CWPSPropertySheet::CWPSPropertySheet(std::wstring caption, CumView& view)
-    : CPropertySheet(std::move(caption), view.Handle()), view_(view) {}
+CWPSPropertySheet::CWPSPropertySheet(std::wstring caption, CumView& view,
+                                     std::function<bool(HWND)> commit)
+    : CPropertySheet(std::move(caption), view.Handle()), view_(view),
+      commit_(std::move(commit)) {}
 
 void CWPSPropertySheet::OnInitialized() {
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
@@ -15,34 +17,28 @@ void CWPSPropertySheet::OnInitialized() {
 }
 
 bool CWPSPropertySheet::OnCommandBefore(WORD id) {
-    if (id != IDOK && id != ID_APPLY_NOW)
-        return false;
-    // Nothing is committed into an album, or saved, while a pass is writing the albums.
-    if (view_.RefuseWhilePassRuns()) {
-        ::MessageBeep(MB_ICONWARNING);
-        return true;
-    }
-    return id == ID_APPLY_NOW && OnApplyNow();
+    return (id == IDOK || id == ID_APPLY_NOW) && RefusesApply();
 }
 
-bool CWPSPropertySheet::OnApplyNow() {
-    bool any_shown = false;
-    for (size_t index = 0; index < Pages().size(); ++index) {
-        CPropertyPage* page = Pages()[index];
-        if (!page->Handle())
-            continue; // never shown: neither checked nor committed
-        any_shown = true;
-        if (!page->OnApply()) {
-            ::SendMessageW(Handle(), PSM_SETCURSEL, index, 0);
-            return true;
-        }
+bool CWPSPropertySheet::RefusesApply() {
+    // Nothing is committed into an album, or saved, while a pass is writing the albums.
+    if (!view_.RefuseWhilePassRuns())
+        return false;
+    ::MessageBeep(MB_ICONWARNING);
+    return true;
+}
+
+bool CWPSPropertySheet::OnPagesApplied(bool) {
+    bool saved = false;
+    if (commit_) {
+        saved = commit_(Handle());
+    } else {
+        view_.RefreshAlbumList();
+        saved = view_.SaveForCommand(Handle());
     }
-    if (!any_shown)
-        return true;
-    view_.RefreshAlbumList();
-    view_.SaveForCommand(Handle());
-    SetChanged(false);
-    return false;
+    if (saved)
+        SetChanged(false);
+    return saved;
 }
 
 } // namespace glimro

@@ -1,8 +1,10 @@
 #pragma once
-// The album properties sheet: its pages edit one album; Apply commits every page that has
-// been shown, then the album list is refreshed and every album saved at once.
+// The album properties sheet: its pages edit one album. However OK or Apply comes (button,
+// keyboard, PSM_PRESSBUTTON), once every shown page has committed, the commit the view gave
+// saves the album; a save that fails keeps the sheet open.
 #include "platform/property_sheet.h"
 
+#include <functional>
 #include <string>
 
 namespace glimro {
@@ -11,18 +13,20 @@ class CumView;
 
 class CWPSPropertySheet : public CPropertySheet {
 public:
-    CWPSPropertySheet(std::wstring caption, CumView& view);
+    // commit is given the sheet's window, to own its messages, and returns false when the
+    // save failed; without one, the album list is refreshed and every change saved.
+    CWPSPropertySheet(std::wstring caption, CumView& view,
+                      std::function<bool(HWND)> commit = nullptr);
 
 protected:
     void OnInitialized() override;
     bool OnCommandBefore(WORD id) override;
+    bool RefusesApply() override;
+    bool OnPagesApplied(bool ok) override;
 
 private:
-    // The Apply button, before the sheet's own Apply processing; true when that is not to
-    // run.
-    bool OnApplyNow();
-
     CumView& view_;
+    std::function<bool(HWND)> commit_;
 };
 
 } // namespace glimro

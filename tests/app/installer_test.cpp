@@ -142,13 +142,18 @@ protected:
     DWORD InstallSilently() { return RunToEnd(L"\"" + setup + L"\" /S"); }
 
     // The uninstaller copies itself away and runs from there, so its own process ends at once:
-    // the uninstall is over when the folder has gone.
-    bool UninstallSilently(const std::wstring& options = L"") {
+    // the uninstall is over when the folder has gone, or, when the user's files keep it, when
+    // the product key has.
+    bool UninstallSilently(const std::wstring& options = L"", bool folder_stays = false) {
         if (RunToEnd(L"\"" + folder + L"\\uninstall.exe\" /S" + options) != 0)
             return false;
-        return test::WaitUntil([&] { return ::GetFileAttributesW(folder.c_str()) ==
-                                            INVALID_FILE_ATTRIBUTES; },
-                               kSetupTimeout);
+        return test::WaitUntil(
+            [&] {
+                return folder_stays ? !test::KeyExists(HKEY_CURRENT_USER, kProductKey)
+                                    : ::GetFileAttributesW(folder.c_str()) ==
+                                          INVALID_FILE_ATTRIBUTES;
+            },
+            kSetupTimeout);
     }
 
     // The instance that the installer started: from the installed copy, resident and hidden.
@@ -209,6 +214,18 @@ TEST_F(InstallerTest, SilentInstallOverARunningInstanceAndSilentUninstallKeeping
     ASSERT_NE(second, 0u);
     EXPECT_TRUE(SamePath(ImageOf(second), exe));
 
+    // An upgrade that cannot replace the program (something holds it) fails, and leaves the
+    // copy the user had running again, with its autostart.
+    {
+        UniqueHandle held(::CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_NE(InstallSilently(), 0u);
+        EXPECT_NE(AwaitInstalledInstance(second), 0u);
+        EXPECT_TRUE(SamePath(ValueText(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue),
+                             L"\"" + exe + L"\" -s"));
+    }
+
     StoreAnAlbum();
     ASSERT_TRUE(UninstallSilently());
     EXPECT_EQ(RunningInstance(), 0u);
@@ -225,17 +242,21 @@ TEST_F(InstallerTest, UninstallRemovesTheProgramsFilesAndOnRequestTheAlbums) {
     ASSERT_EQ(InstallSilently(), 0u);
     ASSERT_NE(AwaitInstalledInstance(), 0u);
     StoreAnAlbum();
-    // What the program leaves beside itself: the wallpaper copy, the log, a saved album set.
+    // What the program leaves beside itself (the wallpaper copy, the log) and a saved album
+    // set of the user's.
     test::WriteFileBytes(folder + L"\\pod.jpg", "jpeg");
     test::WriteFileBytes(folder + L"\\glimrolog.txt", "log");
     ASSERT_TRUE(::CreateDirectoryW((folder + L"\\albums").c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryW((folder + L"\\albums\\Set").c_str(), nullptr));
     test::WriteFileBytes(folder + L"\\albums\\Set\\Set.reg", "REGEDIT4");
 
-    ASSERT_TRUE(UninstallSilently(L" /REMOVEALBUMS"));
+    // Removing the albums means the registry: the saved sets are the user's files.
+    ASSERT_TRUE(UninstallSilently(L" /REMOVEALBUMS", true));
     EXPECT_EQ(RunningInstance(), 0u);
-    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kProductKey));
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kUninstallKey));
+    for (const wchar_t* gone : {L"glimro.exe", L"uninstall.exe", L"pod.jpg", L"glimrolog.txt"})
+        EXPECT_FALSE(test::FileExists(folder + L"\\" + gone)) << test::Narrow(gone);
+    EXPECT_EQ(test::ReadFileBytes(folder + L"\\albums\\Set\\Set.reg"), "REGEDIT4");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "engine/internet_fetch.h"
 
+#include "engine/download_dialog.h"
 #include "engine/image_staging.h"
 #include "support/http_server.h"
 #include "support/temp_folder.h"
@@ -118,11 +119,7 @@ TEST_F(InternetFetchTest, BodyCutOffMidwayKeepsThePreviousPod) {
         << log;
     EXPECT_NE(log.find("Please correct the problem before trying again.\r\n"), std::string::npos);
     // Nothing is left behind beside the executable but the log and the wallpaper file.
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW(folder.File(L"*.tmp").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
-    if (search != INVALID_HANDLE_VALUE)
-        ::FindClose(search);
+    EXPECT_FALSE(test::FileExists(pod + kPartialSuffix));
 }
 
 TEST_F(InternetFetchTest, HttpsIsFetchedOnlyFromAServerTheSystemTrusts) {

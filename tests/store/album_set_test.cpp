@@ -314,14 +314,15 @@ TEST_F(AlbumSetTest, AnAlbumThatCannotBeWrittenBlocksNoOtherChange) {
     set.Remove(set.DisplayOrder()[1]); // Alps ("" sorts first)
     set.DisplayOrder()[1]->Name = L"Bays"; // Beaches renamed
     EXPECT_EQ(set.SaveAlbumList(), 1);
-    EXPECT_EQ(set.UnsavedAlbums(), std::vector<std::wstring>{L""});
+    ASSERT_EQ(set.SaveProblems().size(), 1u);
+    EXPECT_EQ(set.SaveProblems()[0].album, L"");
     EXPECT_EQ(SubkeysOf(kAlbumListKey), (std::vector<std::wstring>{L"Bays", L"Cities"}));
     EXPECT_NE(Log().find("Could not save the album !"), std::string::npos);
 
     // Retried at the next save, a pass's included.
     nameless->Name = L"Named";
     EXPECT_EQ(set.SaveAfterPass(nullptr), 1);
-    EXPECT_TRUE(set.UnsavedAlbums().empty());
+    EXPECT_TRUE(set.SaveProblems().empty());
     EXPECT_EQ(SubkeysOf(kAlbumListKey), (std::vector<std::wstring>{L"Bays", L"Cities", L"Named"}));
 }
 

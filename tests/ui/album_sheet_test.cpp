@@ -1,6 +1,8 @@
 // The album properties sheet and its General page, driven as a user would: typing into the
 // controls and pressing OK, Apply and Cancel while the sheet runs modally.
 #include "log/activity_log.h"
+#include "platform/reg_key.h"
+#include "platform/text.h"
 #include "resource.h"
 #include "store/product_key.h"
 #include "support/entries.h"
@@ -134,39 +136,80 @@ TEST_F(AlbumSheetTest, NamesAreCheckedWithoutRegardToLetterCase) {
     EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"ALPS"));
 }
 
+// However Apply is pressed: the button's command, or PSM_PRESSBUTTON as accessibility tools
+// and scripts press it.
 TEST_F(AlbumSheetTest, ApplySavesAtOnceAndDisablesCancelUntilTheNextEdit) {
-    bool before = false, after_apply = true, after_edit = false;
-    std::wstring stored_at_apply;
+    for (const bool by_message : {false, true}) {
+        SCOPED_TRACE(by_message ? "PSM_PRESSBUTTON" : "the button");
+        bool before = false, after_apply = true, after_edit = false;
+        std::wstring stored_at_apply;
+        OnWindow sheet(kEditCaption, [&](HWND window) {
+            before = CancelEnabled(window);
+            Type(window, IDC_ALBUM_DESCRIPTION, L"Applied");
+            if (by_message)
+                ::SendMessageW(window, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+            else
+                Press(window, ID_APPLY_NOW);
+            DialogDriver::Pump(50);
+            after_apply = CancelEnabled(window);
+            AlbumSet stored;
+            stored.LoadAlbumList();
+            stored_at_apply = stored.DisplayOrder()[0]->Description;
+            Type(window, IDC_ALBUM_DESCRIPTION, L"Cancelled");
+            after_edit = CancelEnabled(window);
+            ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        h.albums.DisplayOrder()[0]->Description = L"Snow";
+        EditRow(L"Alps (on the day)");
+        ASSERT_TRUE(sheet.Ran());
+        EXPECT_TRUE(before);
+        EXPECT_FALSE(after_apply);
+        EXPECT_TRUE(after_edit);
+        EXPECT_EQ(stored_at_apply, L"Applied");
+        EXPECT_EQ(h.Text(h.RowOf(L"Alps (on the day)"), 1), L"Applied"); // Cancel keeps it
+        EXPECT_EQ(h.albums.DisplayOrder()[0]->Description, L"Applied");
+    }
+}
+
+// A save that fails is shown with the system's reason, and OK leaves the sheet open so that
+// nothing looks saved that is not; OK again, once writing works, saves and closes.
+TEST_F(AlbumSheetTest, AFailedSaveIsShownAndOkKeepsTheSheetOpen) {
+    driver.Expect(kMessageCaption, L"Alps: " + SystemErrorText(ERROR_ACCESS_DENIED), IDOK);
+    bool open_after_failure = false;
     OnWindow sheet(kEditCaption, [&](HWND window) {
-        before = CancelEnabled(window);
-        Type(window, IDC_ALBUM_DESCRIPTION, L"Applied");
-        Press(window, ID_APPLY_NOW);
-        after_apply = CancelEnabled(window);
-        AlbumSet stored;
-        stored.LoadAlbumList();
-        stored_at_apply = stored.DisplayOrder()[0]->Description;
-        Type(window, IDC_ALBUM_DESCRIPTION, L"Cancelled");
-        after_edit = CancelEnabled(window);
-        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        Type(window, IDC_ALBUM_DESCRIPTION, L"Peaks");
+        {
+            Seam<LSTATUS()>::Override fail(RegistryWriteGate, [] {
+                return static_cast<LSTATUS>(ERROR_ACCESS_DENIED);
+            });
+            Press(window, IDOK);
+        }
+        DialogDriver::Pump(50);
+        open_after_failure = ::IsWindow(window) && ::IsWindowVisible(window);
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     EditRow(L"Alps (on the day)");
     ASSERT_TRUE(sheet.Ran());
-    EXPECT_TRUE(before);
-    EXPECT_FALSE(after_apply);
-    EXPECT_TRUE(after_edit);
-    EXPECT_EQ(stored_at_apply, L"Applied");
-    EXPECT_EQ(h.Text(h.RowOf(L"Alps (on the day)"), 1), L"Applied"); // Cancel keeps the Apply
-    EXPECT_EQ(h.albums.DisplayOrder()[0]->Description, L"Applied");
+    EXPECT_TRUE(driver.AllAnswered());
+    EXPECT_TRUE(open_after_failure);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + L"Alps", L"Description")
+                  .Text()
+                  .c_str(),
+              std::wstring(L"Peaks"));
 }
 
 TEST_F(AlbumSheetTest, NewWithNoRowSelectedIsActiveAndAppliedNewCancelledLeavesNothing) {
+    // OK with nothing typed: the empty name is refused, as any other bad name.
+    driver.Expect(kMessageCaption, L"You must enter an album name.", IDOK);
     OnWindow cancelled(kNewCaption, [&](HWND window) {
+        Press(window, IDOK);
         Type(window, IDC_ALBUM_NAME, L"Gone");
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     });
     h.Select(-1);
     ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_NEW, 0);
     ASSERT_TRUE(cancelled.Ran());
+    EXPECT_TRUE(driver.AllAnswered());
     EXPECT_EQ(h.albums.Size(), 2u);
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Gone"));
 

@@ -10,6 +10,7 @@
 #include "support/temp_folder.h"
 #include "ui/add_image_dialog.h"
 #include "ui/album_manager_harness.h"
+#include "ui/general_page.h"
 #include "ui/images_page.h"
 #include "ui/wps_property_sheet.h"
 
@@ -69,218 +70,6 @@ private:
     UINT_PTR timer_ = 0;
 };
 
-class ImagesPageTest : public ::testing::Test {
-protected:
-    AlbumManagerHarness h;
-    DialogDriver driver{20000};
-    std::vector<std::wstring> pictures;
-    HWND sheet = nullptr, page = nullptr, list = nullptr;
-
-    void SetUp() override {
-        BuildLogPath();
-        for (const wchar_t* name : {L"A.bmp", L"B.bmp", L"C.bmp"}) {
-            pictures.push_back(h.folder.File(name));
-            ASSERT_TRUE(test::WriteSolidBitmap(pictures.back(), 40, 30));
-        }
-        CAccount alps = h.Album(L"Alps");
-        alps.FileList.assign(pictures.begin(), pictures.end());
-        alps.LastIndex = 1;
-        h.StoreAlbums({alps});
-        ASSERT_TRUE(h.Start());
-        for (const wchar_t* caption : {kEditCaption, L"Add Image"})
-            driver.Ignore(caption);
-    }
-    CAccount& Alps() { return *h.albums.DisplayOrder()[0]; }
-
-    // Opens Properties on the Images page and runs the steps there, then presses a button.
-    INT_PTR OnImagesPage(const std::function<void()>& steps, int close_with) {
-        OnWindow run(kEditCaption, [&](HWND window) {
-            sheet = window;
-            ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
-            page = h.CurrentPage(sheet);
-            list = ::GetDlgItem(page, IDC_IMAGE_LIST);
-            steps();
-            ::PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(close_with, BN_CLICKED), 0);
-        });
-        h.Select(0);
-        ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_PROPERTIES, 0);
-        EXPECT_TRUE(run.Ran());
-        return 0;
-    }
-    void Click(int button) {
-        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(page, button)));
-    }
-    void Select(int row) {
-        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        if (row >= 0)
-            ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
-                                  LVIS_SELECTED | LVIS_FOCUSED);
-    }
-    std::vector<std::wstring> Rows() {
-        std::vector<std::wstring> rows;
-        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-            wchar_t text[MAX_PATH] = {};
-            ListView_GetItemText(list, row, 0, text, MAX_PATH);
-            std::wstring full = text;
-            rows.push_back(full.substr(full.find_last_of(L'\\') + 1));
-        }
-        return rows;
-    }
-    int SelectedRow() { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
-    int Ticked() {
-        for (int row = 0; row < ListView_GetItemCount(list); ++row)
-            if ((ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) >> 12) == kCurrentState)
-                return row;
-        return -1;
-    }
-    std::wstring Label() {
-        wchar_t text[100] = {};
-        ::GetDlgItemTextW(page, IDC_IMAGE_COUNT, text, 100);
-        return text;
-    }
-    bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(page, id)) != FALSE; }
-};
-
-TEST_F(ImagesPageTest, OpensWithTheFirstRowSelectedAndTheCurrentEntryTicked) {
-    OnImagesPage(
-        [&] {
-            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
-            EXPECT_EQ(SelectedRow(), 0);
-            EXPECT_EQ(Ticked(), 1);
-            EXPECT_EQ(Label(), L"Image List: (3 items)");
-            EXPECT_TRUE(Enabled(IDC_IMAGE_UP) && Enabled(IDC_IMAGE_DOWN) &&
-                        Enabled(IDC_IMAGE_DELETE));
-            EXPECT_EQ(::SendDlgItemMessageW(page, IDC_IMAGE_MODE, CB_GETCOUNT, 0, 0), 2);
-        },
-        IDCANCEL);
-}
-
-// The worked examples: every path goes in just after the selected row (or at the end).
-TEST_F(ImagesPageTest, AddInsertsEachPathAfterTheBaseRowAndSkipsWhatIsNoPicture) {
-    const std::wstring too_long = L"C:\\" + std::wstring(260, L'x') + L".jpg";
-    driver.Expect(kMessageCaption, L"does not appear to be a supported image file", IDOK);
-    driver.Expect(kMessageCaption, L"too long", IDOK);
-    const struct {
-        int selected;
-        std::wstring text;
-        std::vector<std::wstring> rows;
-        int selected_after;
-    } cases[] = {
-        {-1, L"x.jpg;y.JPG;z.gif", {L"A.bmp", L"B.bmp", L"C.bmp", L"x.jpg", L"z.gif", L"y.JPG"}, 4},
-        {0, L"x.bmp;y.gif", {L"A.bmp", L"y.gif", L"x.bmp", L"B.bmp", L"C.bmp"}, 1},
-        {-1, L"x.jpg;;y.jpg", {L"A.bmp", L"B.bmp", L"C.bmp", L"x.jpg"}, 3},
-        {-1, L"p.tif;" + too_long + L";q.bmp", {L"A.bmp", L"B.bmp", L"C.bmp", L"q.bmp"}, 3},
-        {-1,
-         L"r.jpeg;s.JPE;t.Png",
-         {L"A.bmp", L"B.bmp", L"C.bmp", L"r.jpeg", L"t.Png", L"s.JPE"},
-         4},
-    };
-    for (const auto& c : cases) {
-        OnImagesPage(
-            [&] {
-                Select(c.selected);
-                AddImageAnswers answers({c.text});
-                Click(IDC_IMAGE_ADD);
-                EXPECT_EQ(Rows(), c.rows) << test::Narrow(c.text);
-                EXPECT_EQ(SelectedRow(), c.selected_after) << test::Narrow(c.text);
-                EXPECT_EQ(Label(), L"Image List: (" + std::to_wstring(c.rows.size()) + L" items)");
-            },
-            IDCANCEL);
-    }
-    EXPECT_TRUE(driver.AllAnswered());
-}
-
-TEST_F(ImagesPageTest, AnAddOfNothingAcceptableOpensTheDialogAgainUntilCancelled) {
-    driver.Expect(kMessageCaption, L"does not appear to be a supported image file", IDOK);
-    int shown = 0;
-    OnImagesPage(
-        [&] {
-            AddImageAnswers answers({L"photo.tiff", L""});
-            Click(IDC_IMAGE_ADD);
-            shown = answers.Shown();
-            EXPECT_EQ(Rows().size(), 3u);
-        },
-        IDCANCEL);
-    EXPECT_EQ(shown, 3); // the refused picture, the empty text, then Cancel
-    EXPECT_TRUE(driver.AllAnswered());
-}
-
-TEST_F(ImagesPageTest, DeleteSelectsTheNextRowAndTheLastDeleteDisablesTheButtons) {
-    OnImagesPage(
-        [&] {
-            Select(2);
-            Click(IDC_IMAGE_DELETE);
-            EXPECT_EQ(SelectedRow(), 1); // the new last row
-            Select(0);
-            Click(IDC_IMAGE_DELETE);
-            EXPECT_EQ(SelectedRow(), 0);
-            EXPECT_FALSE(Enabled(IDC_IMAGE_UP));
-            EXPECT_TRUE(Enabled(IDC_IMAGE_DELETE));
-            Click(IDC_IMAGE_DELETE);
-            EXPECT_TRUE(Rows().empty());
-            EXPECT_FALSE(Enabled(IDC_IMAGE_DELETE) || Enabled(IDC_IMAGE_UP) ||
-                         Enabled(IDC_IMAGE_DOWN));
-            EXPECT_EQ(Label(), L"Image List: (0 items)");
-        },
-        IDOK);
-    // OK with every row gone: no FileList subkey.
-    EXPECT_FALSE(
-        test::KeyExists(HKEY_CURRENT_USER, std::wstring(kAlbumListKey) + L"\\Alps\\FileList"));
-}
-
-TEST_F(ImagesPageTest, MovedRowsKeepTheTickAndThePositionFollowsIt) {
-    OnImagesPage(
-        [&] {
-            Select(0);
-            Click(IDC_IMAGE_UP); // row 0 stays
-            Select(2);
-            Click(IDC_IMAGE_DOWN); // the last row stays
-            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
-            Select(1);
-            Click(IDC_IMAGE_DOWN); // the ticked B moves down
-            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"C.bmp", L"B.bmp"}));
-            EXPECT_EQ(Ticked(), 2);
-            Select(1);
-            Click(IDC_IMAGE_DOWN); // C steps over the ticked B
-            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
-            EXPECT_EQ(Ticked(), 1);
-        },
-        IDOK);
-    EXPECT_EQ(Alps().LastIndex, 1);
-    EXPECT_EQ(Alps().FileList, pictures);
-}
-
-TEST_F(ImagesPageTest, UseNowAppliesAtOnceAndSurvivesCancel) {
-    int calls_on_current = -1;
-    OnImagesPage(
-        [&] {
-            Select(1); // already the current entry: nothing is applied
-            const int before = h.desktop.apply_calls;
-            ::SendMessageW(page, WM_COMMAND, ID_IMAGE_USE_NOW, 0);
-            calls_on_current = h.desktop.apply_calls - before;
-            Select(2);
-            ::SendMessageW(page, WM_COMMAND, ID_IMAGE_USE_NOW, 0);
-            EXPECT_EQ(Ticked(), 2);
-        },
-        IDCANCEL);
-    EXPECT_EQ(calls_on_current, 0);
-    EXPECT_EQ(Alps().LastIndex, 2);
-    EXPECT_EQ(Alps().LastFile, pictures[2]);
-}
-
-TEST_F(ImagesPageTest, ResetThenOkStoresNoCurrentEntry) {
-    OnImagesPage(
-        [&] {
-            Click(IDC_IMAGE_RESET);
-            EXPECT_EQ(Ticked(), -1);
-        },
-        IDOK);
-    AlbumSet stored;
-    stored.LoadAlbumList();
-    EXPECT_EQ(stored.Albums().front()->LastIndex, -1);
-}
-
 // A data object serving a real CF_HDROP block, as the shell's drag source does.
 class DroppedFiles : public IDataObject {
 public:
@@ -336,15 +125,318 @@ private:
     HGLOBAL block_;
 };
 
+class ImagesPageTest : public ::testing::Test {
+protected:
+    AlbumManagerHarness h;
+    DialogDriver driver{20000};
+    std::vector<std::wstring> pictures;
+    HWND sheet = nullptr, page = nullptr, list = nullptr;
+
+    void SetUp() override {
+        BuildLogPath();
+        for (const wchar_t* name : {L"A.bmp", L"B.bmp", L"C.bmp"}) {
+            pictures.push_back(h.folder.File(name));
+            ASSERT_TRUE(test::WriteSolidBitmap(pictures.back(), 40, 30));
+        }
+        CAccount alps = h.Album(L"Alps");
+        alps.FileList.assign(pictures.begin(), pictures.end());
+        alps.LastIndex = 1;
+        h.StoreAlbums({alps});
+        ASSERT_TRUE(h.Start());
+        for (const wchar_t* caption : {kEditCaption, L"Add Image"})
+            driver.Ignore(caption);
+    }
+    CAccount& Alps() { return *h.albums.DisplayOrder()[0]; }
+
+    CImagesPropertyPage* images = nullptr;
+
+    // Opens Alps's sheet on the Images page and runs the steps there, then presses a button.
+    void OnImagesPage(const std::function<void()>& steps, int close_with) {
+        CWPSPropertySheet sheet_object(kEditCaption, h.View());
+        CGeneralPropertyPage general(Alps(), h.albums);
+        CImagesPropertyPage page_object(Alps(), h.albums);
+        images = &page_object;
+        sheet_object.AddPage(general);
+        sheet_object.AddPage(page_object);
+        OnWindow run(kEditCaption, [&](HWND window) {
+            sheet = window;
+            ::SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+            page = h.CurrentPage(sheet);
+            list = ::GetDlgItem(page, IDC_IMAGE_LIST);
+            steps();
+            ::PostMessageW(sheet, WM_COMMAND, MAKEWPARAM(close_with, BN_CLICKED), 0);
+        });
+        sheet_object.DoModal();
+        EXPECT_TRUE(run.Ran());
+        images = nullptr;
+    }
+    // Files dropped from the shell onto the list.
+    void Drop(const std::vector<std::wstring>& paths) {
+        DroppedFiles files(paths);
+        IDropTarget* target = images->List().DropTarget();
+        DWORD effect = DROPEFFECT_COPY;
+        target->DragEnter(&files, 0, POINTL{5, 5}, &effect);
+        effect = DROPEFFECT_COPY;
+        target->Drop(&files, 0, POINTL{5, 5}, &effect);
+    }
+    void Click(int button) {
+        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(page, button)));
+    }
+    void Select(int row) {
+        ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        if (row >= 0)
+            ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    std::vector<std::wstring> Rows() {
+        std::vector<std::wstring> rows;
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            wchar_t text[MAX_PATH] = {};
+            ListView_GetItemText(list, row, 0, text, MAX_PATH);
+            std::wstring full = text;
+            rows.push_back(full.substr(full.find_last_of(L'\\') + 1));
+        }
+        return rows;
+    }
+    int SelectedRow() { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+    int Ticked() {
+        for (int row = 0; row < ListView_GetItemCount(list); ++row)
+            if ((ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) >> 12) == kCurrentState)
+                return row;
+        return -1;
+    }
+    std::wstring Label() {
+        wchar_t text[100] = {};
+        ::GetDlgItemTextW(page, IDC_IMAGE_COUNT, text, 100);
+        return text;
+    }
+    bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(page, id)) != FALSE; }
+};
+
+TEST_F(ImagesPageTest, OpensWithTheFirstRowSelectedAndTheCurrentEntryTicked) {
+    OnImagesPage(
+        [&] {
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
+            EXPECT_EQ(SelectedRow(), 0);
+            EXPECT_EQ(Ticked(), 1);
+            EXPECT_EQ(Label(), L"Image List: (3 items)");
+            EXPECT_TRUE(Enabled(IDC_IMAGE_UP) && Enabled(IDC_IMAGE_DOWN) &&
+                        Enabled(IDC_IMAGE_DELETE));
+            EXPECT_EQ(::SendDlgItemMessageW(page, IDC_IMAGE_MODE, CB_GETCOUNT, 0, 0), 2);
+        },
+        IDCANCEL);
+}
+
+// Paths go in in the order given, after the selected row or at the end; what cannot be an
+// entry is refused with its reason and the rest still go in.
+TEST_F(ImagesPageTest, AddInsertsThePathsInTheirOrderAndRefusesWhatCannotBeAnEntry) {
+    const std::wstring too_long = L"C:\\" + std::wstring(260, L'x') + L".jpg";
+    driver.Expect(kMessageCaption, L"does not appear to be a supported image file", IDOK);
+    driver.Expect(kMessageCaption, L"too long", IDOK);
+    driver.Expect(kMessageCaption, L"must be a full path", IDOK);
+    const std::vector<std::wstring> abc = {L"A.bmp", L"B.bmp", L"C.bmp"};
+    const auto with = [&](std::vector<std::wstring> added, size_t at = 3) {
+        std::vector<std::wstring> rows = abc;
+        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+        return rows;
+    };
+    const struct {
+        int selected;
+        std::wstring text;
+        std::vector<std::wstring> rows;
+        int selected_after;
+    } cases[] = {
+        {-1, L"C:\\p\\x.jpg;C:\\p\\y.JPG;C:\\p\\z.gif", with({L"x.jpg", L"y.JPG", L"z.gif"}), 5},
+        {0, L"C:\\p\\x.bmp;C:\\p\\y.gif", with({L"x.bmp", L"y.gif"}, 1), 2},
+        {-1, L"C:\\p\\x.jpg;;C:\\p\\y.jpg;", with({L"x.jpg", L"y.jpg"}), 4},
+        {-1, L" \"C:\\p\\a;b.jpg\" ; \\\\nas\\photos\\c.png ", with({L"a;b.jpg", L"c.png"}), 4},
+        {-1, L"C:\\p\\p.tif;" + too_long + L";C:\\p\\q.bmp;q.jpg", with({L"q.bmp"}), 3},
+        {-1, L"C:\\p\\r.jpeg;C:\\p\\s.JPE;C:\\p\\t.Png", with({L"r.jpeg", L"s.JPE", L"t.Png"}), 5},
+    };
+    for (const auto& c : cases) {
+        OnImagesPage(
+            [&] {
+                Select(c.selected);
+                AddImageAnswers answers({c.text});
+                Click(IDC_IMAGE_ADD);
+                EXPECT_EQ(Rows(), c.rows) << test::Narrow(c.text);
+                EXPECT_EQ(SelectedRow(), c.selected_after) << test::Narrow(c.text);
+                EXPECT_EQ(Label(), L"Image List: (" + std::to_wstring(c.rows.size()) + L" items)");
+            },
+            IDCANCEL);
+    }
+    EXPECT_TRUE(driver.AllAnswered());
+}
+
+TEST_F(ImagesPageTest, AnAddOfNothingAcceptableOpensTheDialogAgainUntilCancelled) {
+    driver.Expect(kMessageCaption, L"does not appear to be a supported image file", IDOK);
+    int shown = 0;
+    OnImagesPage(
+        [&] {
+            AddImageAnswers answers({L"C:\\p\\photo.tiff", L""});
+            Click(IDC_IMAGE_ADD);
+            shown = answers.Shown();
+            EXPECT_EQ(Rows().size(), 3u);
+        },
+        IDCANCEL);
+    EXPECT_EQ(shown, 3); // the refused picture, the empty text, then Cancel
+    EXPECT_TRUE(driver.AllAnswered());
+}
+
+TEST_F(ImagesPageTest, DeleteSelectsTheNextRowAndTheLastDeleteDisablesTheButtons) {
+    OnImagesPage(
+        [&] {
+            Select(2);
+            Click(IDC_IMAGE_DELETE);
+            EXPECT_EQ(SelectedRow(), 1); // the new last row
+            Select(0);
+            Click(IDC_IMAGE_DELETE);
+            EXPECT_EQ(SelectedRow(), 0);
+            EXPECT_FALSE(Enabled(IDC_IMAGE_UP));
+            EXPECT_TRUE(Enabled(IDC_IMAGE_DELETE));
+            Click(IDC_IMAGE_DELETE);
+            EXPECT_TRUE(Rows().empty());
+            EXPECT_FALSE(Enabled(IDC_IMAGE_DELETE) || Enabled(IDC_IMAGE_UP) ||
+                         Enabled(IDC_IMAGE_DOWN));
+            EXPECT_EQ(Label(), L"Image List: (0 items)");
+        },
+        IDOK);
+    // OK with every row gone: no FileList subkey.
+    EXPECT_FALSE(
+        test::KeyExists(HKEY_CURRENT_USER, std::wstring(kAlbumListKey) + L"\\Alps\\FileList"));
+}
+
+TEST_F(ImagesPageTest, MovedRowsKeepTheTickAndThePositionFollowsIt) {
+    OnImagesPage(
+        [&] {
+            Select(0);
+            Click(IDC_IMAGE_UP); // row 0 stays
+            Select(2);
+            Click(IDC_IMAGE_DOWN); // the last row stays
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
+            Select(1);
+            Click(IDC_IMAGE_DOWN); // the ticked B moves down
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"C.bmp", L"B.bmp"}));
+            EXPECT_EQ(Ticked(), 2);
+            Select(1);
+            Click(IDC_IMAGE_DOWN); // C steps over the ticked B
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp"}));
+            EXPECT_EQ(Ticked(), 1);
+        },
+        IDOK);
+    EXPECT_EQ(Alps().LastIndex, 1);
+    EXPECT_EQ(Alps().FileList, pictures);
+}
+
+// Use Now shows the picture and records it as the album's current one, saved at once; Cancel
+// then drops every other change of the page.
+TEST_F(ImagesPageTest, UseNowRecordsOnlyThePictureAndCancelDiscardsTheRest) {
+    int calls_on_current = -1;
+    OnImagesPage(
+        [&] {
+            Select(1); // already the current entry: nothing is applied
+            const int before = h.desktop.apply_calls;
+            ::SendMessageW(page, WM_COMMAND, ID_IMAGE_USE_NOW, 0);
+            calls_on_current = h.desktop.apply_calls - before;
+            Select(0);
+            Click(IDC_IMAGE_DELETE); // not applied
+            ::SendDlgItemMessageW(page, IDC_IMAGE_MODE, CB_SETCURSEL, kRandom, 0);
+            Select(1); // C
+            ::SendMessageW(page, WM_COMMAND, ID_IMAGE_USE_NOW, 0);
+            EXPECT_EQ(Ticked(), 1);
+        },
+        IDCANCEL);
+    EXPECT_EQ(calls_on_current, 0);
+    EXPECT_EQ(Alps().FileList, pictures);
+    EXPECT_EQ(Alps().Mode, kSequential);
+    EXPECT_EQ(Alps().LastIndex, 2);
+    EXPECT_EQ(Alps().LastFile, pictures[2]);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, std::wstring(kAlbumListKey) + L"\\Alps",
+                                    L"LastIndex")
+                  .Dword(),
+              2u);
+}
+
+// The tick is a mark on its row: it stays with its picture through every change of the rows,
+// goes when its row goes, and OK stores the album's position from it. Alps is A, B, C with
+// B current.
+TEST_F(ImagesPageTest, TheCurrentPictureStaysWithItsRowThroughEveryChange) {
+    const std::wstring x = h.folder.File(L"X.bmp");
+    const struct {
+        const char* name;
+        std::function<void()> steps;
+        std::vector<std::wstring> rows;
+        int position; // stored LastIndex
+    } cases[] = {
+        {"delete above", [&] { Select(0); Click(IDC_IMAGE_DELETE); }, {L"B.bmp", L"C.bmp"}, 0},
+        {"delete below", [&] { Select(2); Click(IDC_IMAGE_DELETE); }, {L"A.bmp", L"B.bmp"}, 1},
+        {"delete the current row", [&] { Select(1); Click(IDC_IMAGE_DELETE); },
+         {L"A.bmp", L"C.bmp"}, -1},
+        {"add before",
+         [&] {
+             Select(0);
+             AddImageAnswers answers({x});
+             Click(IDC_IMAGE_ADD);
+         },
+         {L"A.bmp", L"X.bmp", L"B.bmp", L"C.bmp"}, 2},
+        {"drop before", [&] { Select(0); Drop({x}); },
+         {L"A.bmp", L"X.bmp", L"B.bmp", L"C.bmp"}, 2},
+        {"move up", [&] { Select(1); Click(IDC_IMAGE_UP); }, {L"B.bmp", L"A.bmp", L"C.bmp"}, 0},
+        {"step over", [&] { Select(2); Click(IDC_IMAGE_UP); }, {L"A.bmp", L"C.bmp", L"B.bmp"}, 2},
+        {"clear all", [&] { Click(IDC_IMAGE_CLEAR_ALL); }, {}, -1},
+        // Reset clears the mark and keeps the rows as they are, unapplied changes and all.
+        {"reset", [&] { Select(0); Click(IDC_IMAGE_DELETE); Click(IDC_IMAGE_RESET); },
+         {L"B.bmp", L"C.bmp"}, -1},
+        // A pass while the sheet is open moves the mark; OK keeps the pass's picture.
+        {"a pass meanwhile",
+         [&] {
+             Alps().ApplyNextImage(); // to C
+             Select(0);
+             Click(IDC_IMAGE_DELETE);
+         },
+         {L"B.bmp", L"C.bmp"}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Alps().FileList.assign(pictures.begin(), pictures.end());
+        Alps().LastIndex = 1;
+        OnImagesPage(
+            [&] {
+                c.steps();
+                EXPECT_EQ(Rows(), c.rows);
+                EXPECT_EQ(Ticked(), c.position);
+            },
+            IDOK);
+        AlbumSet stored;
+        stored.LoadAlbumList();
+        EXPECT_EQ(stored.Albums().front()->LastIndex, c.position);
+        EXPECT_EQ(stored.Albums().front()->FileList.size(), c.rows.size());
+    }
+}
+
+// A pass or Next Picture while the sheet is open is not undone by an OK that changed no row.
+TEST_F(ImagesPageTest, OkKeepsAPositionThatChangedMeanwhile) {
+    OnImagesPage(
+        [&] {
+            Alps().ApplyNextImage(); // B to C
+            ::SendDlgItemMessageW(page, IDC_IMAGE_MODE, CB_SETCURSEL, kRandom, 0);
+            ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_IMAGE_MODE, CBN_SELCHANGE), 0);
+        },
+        IDOK);
+    EXPECT_EQ(Alps().LastIndex, 2);
+    EXPECT_EQ(Alps().Mode, kRandom);
+}
+
 TEST_F(ImagesPageTest, DroppedPicturesGoInSortedAfterTheSelectionAndTheSourceKeepsItsFiles) {
     CWPSPropertySheet sheet_object(kEditCaption, h.View());
-    CImagesPropertyPage images(Alps(), h.albums);
-    sheet_object.AddPage(images);
+    CImagesPropertyPage dropped_on(Alps(), h.albums);
+    sheet_object.AddPage(dropped_on);
     const std::wstring too_long = L"C:\\" + std::wstring(270, L'y') + L".bmp";
     OnWindow run(kEditCaption, [&](HWND window) {
         page = h.CurrentPage(window);
         list = ::GetDlgItem(page, IDC_IMAGE_LIST);
-        IDropTarget* target = images.List().DropTarget();
+        IDropTarget* target = dropped_on.List().DropTarget();
         Select(1);
         DroppedFiles files({L"C:\\Drop\\b.JPG", L"C:\\Drop\\a.bmp", L"C:\\Drop\\c.txt", too_long,
                             L"C:\\Drop\\d.PNG", L"C:\\Drop\\e.jpeg", L"C:\\Drop\\f.jpe",
@@ -451,6 +543,8 @@ protected:
                                                   return 0;
                                               }};
 
+    std::vector<std::wstring> paths; // what OK gave after the last Browse
+
     // Runs the dialog, presses Browse, and returns what the field then holds.
     std::wstring Browse(const std::wstring& start_text = L"") {
         CAddImageDialog dialog;
@@ -465,6 +559,7 @@ protected:
         });
         EXPECT_EQ(dialog.DoModal(nullptr, false), IDOK);
         EXPECT_EQ(dialog.PathText, field);
+        paths = dialog.Paths();
         return field;
     }
     void Choose(const std::wstring& strings) { answer.assign(strings.begin(), strings.end()); }
@@ -490,6 +585,15 @@ TEST_F(AddImageDialogTest, OneChosenFileGivesItsPathAndRemembersItsFolder) {
     EXPECT_EQ(initial_folder, L"C:\\Pictures");
 }
 
+// Chosen files are given as they are, ';' in a name and all; the field shows them in a form
+// that means the same when edited.
+TEST_F(AddImageDialogTest, ChosenFilesAreGivenWholeEvenWithASemicolonInTheName) {
+    Choose(std::wstring(L"C:\\P\0a;b.jpg\0c.jpg\0\0", 20));
+    EXPECT_EQ(Browse(), L"\"C:\\P\\a;b.jpg\";C:\\P\\c.jpg");
+    EXPECT_EQ(paths, (std::vector<std::wstring>{L"C:\\P\\a;b.jpg", L"C:\\P\\c.jpg"}));
+    EXPECT_EQ(SplitPathText(JoinPathText(paths)), paths);
+}
+
 TEST_F(AddImageDialogTest, HundredsOfChosenFilesAreAllJoined) {
     std::wstring strings = L"C:\\Holiday Pictures 2026";
     strings += L'\0';
@@ -503,6 +607,7 @@ TEST_F(AddImageDialogTest, HundredsOfChosenFilesAreAllJoined) {
     strings += L'\0';
     Choose(strings);
     EXPECT_EQ(Browse(), expected);
+    EXPECT_EQ(paths.size(), 400u);
     EXPECT_EQ(ReadImagePath(), L"C:\\Holiday Pictures 2026");
 }
 

@@ -15,6 +15,7 @@ namespace {
 
 using test::AlbumManagerHarness;
 using test::DialogDriver;
+using test::OnWindow;
 
 const std::wstring kAlbumKeys = std::wstring(kAlbumListKey) + L"\\";
 
@@ -98,20 +99,26 @@ TEST(AlbumRows, EmptyListShowsOnlyThePlaceholderUnselected) {
               ListView_GetStringWidth(h.List(), kPlaceholderRow));
 }
 
-TEST(AlbumRows, RefreshKeepsTheSelectionByTextOrFallsBackToTheFirstRow) {
+// By the album, not its text: a renamed album, or one whose name is longer than any buffer
+// would hold, stays selected; an album that went leaves the first row selected.
+TEST(AlbumRows, RefreshKeepsTheSelectedAlbumSelected) {
     AlbumManagerHarness h;
-    h.StoreAlbums({h.Album(L"Alps"), h.Album(L"Beaches"), h.Album(L"Cities")});
+    const std::wstring long_name(255, L'Z');
+    h.StoreAlbums({h.Album(L"Alps"), h.Album(L"Beaches"), h.Album(long_name)});
     ASSERT_TRUE(h.Start());
     EXPECT_EQ(h.Selected(), 0);
-    h.Select(h.RowOf(L"Beaches (on the day)"));
+    h.Select(2);
     h.View().RefreshAlbumList();
-    EXPECT_EQ(h.Text(h.Selected(), 0), L"Beaches (on the day)");
+    EXPECT_EQ(h.Record(h.Selected())->Name, long_name);
 
-    // A rename changes the first column's text: the selection goes to row 0.
+    h.Select(h.RowOf(L"Beaches (on the day)"));
     h.Record(h.Selected())->Name = L"Coast";
     h.View().RefreshAlbumList();
+    EXPECT_EQ(h.Text(h.Selected(), 0), L"Coast (on the day)");
+
+    h.View().Albums().Remove(h.Record(h.Selected()));
+    h.View().RefreshAlbumList();
     EXPECT_EQ(h.Selected(), 0);
-    EXPECT_EQ(h.Text(0, 0), L"Alps (on the day)");
 }
 
 TEST(AlbumRows, ColumnsOnlyWiden) {
@@ -292,6 +299,20 @@ TEST_F(AlbumInputTest, DeleteKeyAsksAndOkRemovesTheAlbum) {
     EXPECT_EQ(h.View().Albums().Size(), 1u);
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches"));
     EXPECT_TRUE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Alps"));
+}
+
+// The album the user confirmed goes, whatever a refresh selected while the question was open.
+TEST_F(AlbumInputTest, DeleteRemovesTheAlbumTheQuestionWasAbout) {
+    h.Select(Beaches());
+    OnWindow answer(L"Delete Album?", [&](HWND box) {
+        h.Select(Alps());
+        h.View().RefreshAlbumList();
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    h.View().DeleteAlbum();
+    ASSERT_TRUE(answer.Ran());
+    EXPECT_EQ(h.FirstColumn(), std::vector<std::wstring>{L"Alps (on the day)"});
+    EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches"));
 }
 
 TEST_F(AlbumInputTest, DeleteCancelledChangesNothing) {
