@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps run-deps configure build installer test run screenshot bench format clean
+.PHONY: deps run-deps configure build installer test host-test fuzz run screenshot bench format clean
 
 deps:
 	bash scripts/deps.sh
@@ -22,8 +22,17 @@ installer: build
 
 # A failing test fails the run. The one retry is in scripts/wine-run.sh: a test process that
 # ended with no output at all (a rare Wine start failure) runs once more, and says so.
-test: build
+# The plain C++ of src/core/ is first built for this machine and tested under ASan and UBSan,
+# each of its fuzzers running a few seconds; then everything runs under Wine.
+test: build host-test
 	cd $(BUILD) && ctest --output-on-failure --timeout 120
+
+host-test: deps
+	bash scripts/host-test.sh 5
+
+# Each fuzzer for a minute from its corpus in fuzz/corpus/ (findings land in build-host/findings/).
+fuzz: deps
+	bash scripts/host-test.sh 60
 
 # glimro.exe in a Wine virtual desktop: on the user's display, or under Xvfb without one.
 run: run-deps build
@@ -44,4 +53,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-host

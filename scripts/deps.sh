@@ -2,7 +2,9 @@
 # Installs the Debian packages that building, testing and running need, only when missing.
 set -euo pipefail
 
-packages=(cmake ninja-build make g++-mingw-w64-x86-64 wine wine64 googletest fonts-wine python3 openssl nsis)
+# clang with its sanitizer and libFuzzer runtimes builds src/core/ for this machine.
+packages=(cmake ninja-build make g++-mingw-w64-x86-64 wine wine64 googletest fonts-wine python3 openssl nsis
+          clang libclang-rt-14-dev)
 if [ "${1:-}" = "--run" ]; then
     packages+=(xvfb imagemagick)
 fi

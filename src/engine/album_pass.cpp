@@ -2,15 +2,17 @@
 // and record the progress in the record.
 #include "store/account.h"
 
+#include "core/picture_limits.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
-#include "engine/shuffle.h"
+#include "core/shuffle.h"
 #include "engine/wallpaper_setter.h"
 #include "platform/clock.h"
 #include "log/activity_log.h"
 #include "scheduler/interval_markers.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace glimro {
@@ -48,10 +50,10 @@ const char* UnusableReason(const ImageEntry& entry, const std::wstring& target) 
                                    : "a path longer than 259 characters";
 }
 
-Outcome TryEntry(const ImageEntry& entry, LogStream& log) {
+Outcome TryEntryOnce(const ImageEntry& entry, LogStream& log) {
     const std::wstring target = entry.Expanded();
     if (const char* reason = UnusableReason(entry, target)) {
-        log << "Skipped an entry that cannot be used (" << reason << "): " << entry.Text;
+        log << "Skipped an entry that cannot be used (" << reason << "): " << LogSafe(entry.Text);
         log.EndLine();
         return Outcome::EntryFailed;
     }
@@ -65,15 +67,36 @@ Outcome TryEntry(const ImageEntry& entry, LogStream& log) {
         WritePassEntryEnd(log);
         return switched ? Outcome::Applied : fetched ? Outcome::SwitchFailed : Outcome::EntryFailed;
     }
-    const std::wstring path = PrepareLocalImage(target);
+    StagingProblem problem = StagingProblem::None;
+    const std::wstring path = PrepareLocalImage(target, &problem);
+    if (problem == StagingProblem::TooLarge) {
+        log << "Skipped a picture larger than Glimro decodes (at most "
+            << static_cast<unsigned long>(kMaxPictureSide) << " pixels a side and "
+            << static_cast<unsigned long>(kMaxDecodedBytes >> 20)
+            << " MB decoded): " << LogSafe(target);
+        log.EndLine();
+        return Outcome::EntryFailed;
+    }
     if (path.empty()) {
         const DWORD code = ::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES
                                ? ::GetLastError()
                                : static_cast<DWORD>(ERROR_INVALID_DATA);
-        ReportError(L"Could not read the picture!\n", target, code, log);
+        ReportError(L"Could not read the picture!\n", LogSafe(target), code, log);
         return Outcome::EntryFailed;
     }
     return SetDesktopWallpaper(path, log) ? Outcome::Applied : Outcome::SwitchFailed;
+}
+
+// Memory that runs out while one entry is decoded or fetched fails that entry, never the
+// program: the next entry may well do.
+Outcome TryEntry(const ImageEntry& entry, LogStream& log) {
+    try {
+        return TryEntryOnce(entry, log);
+    } catch (const std::bad_alloc&) {
+        log << "Skipped an entry: not enough memory to use it: " << LogSafe(entry.Text);
+        log.EndLine();
+        return Outcome::EntryFailed;
+    }
 }
 
 // first, then the entries after it, each once, wrapping at the end.

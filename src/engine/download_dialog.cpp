@@ -147,7 +147,7 @@ HRESULT CDownloadDialog::OpenRequest(HINTERNET session, HttpGet* get) {
     HRESULT result = E_FAIL;
     RunWhilePumping(dialog, [&] { result = SendRequest(session, get); });
     if (FAILED(result)) {
-        ReportError(L"Could not get " + url_ + L"!\n",
+        ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
                     L"Run Glimro and update the album to correct the problem.",
                     static_cast<DWORD>(result), log_);
         failed_ = true;
@@ -196,11 +196,12 @@ HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& lo
     }
 
     if (IsFetchFailure(result))
-        ReportError(L"Could not get " + url_ + L"!\n",
+        ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
                     L"Run Glimro and update the album to correct the problem.",
                     static_cast<DWORD>(result), log_);
     else if (FAILED(result))
-        ReportError(L"Could not copy " + RequestFileName(url_) + L" to " + local_path + L"!\n",
+        ReportError(L"Could not copy " + LogSafe(RequestFileName(url_)) + L" to " + LogSafe(local_path) +
+                        L"!\n",
                     L"Please correct the problem before trying again.", static_cast<DWORD>(result),
                     log_);
     return result;

@@ -1,6 +1,7 @@
 #include "engine/image_object.h"
 
-#include "engine/area_shrinker.h"
+#include "core/area_shrinker.h"
+#include "core/picture_limits.h"
 #include "engine/image_header.h"
 #include "platform/imaging.h"
 
@@ -24,28 +25,26 @@ bool PatternMatchesExtension(std::wstring_view pattern, const wchar_t* extension
 } // namespace
 
 bool ImageObject::Load(const std::wstring& path) {
-    width_ = height_ = 0;
-    if (ReadImageHeaderSize(path, &width_, &height_))
+    size_ = PictureSize{};
+    if (ReadImageHeaderSize(path, &size_))
         return true;
-    width_ = height_ = 0;
     // Formats the header reader does not know: the codec library decides.
     if (!gdiplus_.IsStarted())
         return false;
     Gdiplus::Image image(path.c_str(), FALSE);
     if (image.GetLastStatus() != Gdiplus::Ok)
         return false;
-    width_ = static_cast<int>(image.GetWidth());
-    height_ = static_cast<int>(image.GetHeight());
-    return true;
+    size_ = PictureSize{image.GetWidth(), image.GetHeight()};
+    return size_.width > 0 && size_.height > 0;
 }
 
 void ImageObject::Attach(HBITMAP bitmap) {
     bitmap_.Reset(bitmap);
-    width_ = height_ = 0;
+    size_ = PictureSize{};
     BITMAP info = {};
     if (bitmap && ::GetObjectW(bitmap, sizeof(info), &info)) {
-        width_ = info.bmWidth;
-        height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+        size_.width = static_cast<uint64_t>(info.bmWidth);
+        size_.height = static_cast<uint64_t>(info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
     }
 }
 
@@ -88,6 +87,10 @@ bool FindEncoderForPath(const std::wstring& path, CLSID* encoder) {
 }
 
 HBITMAP ScaleImageFile(const std::wstring& path, int width, int height) {
+    // The codec library decodes every pixel: only a picture whose declared size fits.
+    PictureSize declared;
+    if (!ReadImageHeaderSize(path, &declared) || !DecodeFits(declared.width, declared.height))
+        return nullptr;
     GdiplusSession gdiplus;
     if (!gdiplus.IsStarted() || width <= 0 || height <= 0)
         return nullptr;
@@ -113,7 +116,7 @@ HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height) {
         return nullptr;
     const UINT target_width = static_cast<UINT>(width), target_height = static_cast<UINT>(height);
     PictureDecoder decoder;
-    if (FAILED(decoder.Open(path, target_width, target_height)) ||
+    if (FAILED(decoder.Open(path, target_width, target_height, &DecodeFits)) ||
         decoder.Width() < target_width || decoder.Height() < target_height)
         return nullptr;
 
@@ -134,7 +137,7 @@ HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height) {
                           static_cast<BYTE*>(bits), (target_width * 3 + 3) & ~3u);
     // A band of rows at a time: the whole decoded picture is never held a second time.
     constexpr UINT kBandRows = 64;
-    const UINT stride = (decoder.Width() * 3 + 3) & ~3u;
+    const UINT stride = (decoder.Width() * 3 + 3) & ~3u; // the decode fits: no overflow
     std::vector<BYTE> band(static_cast<size_t>(stride) * kBandRows);
     for (UINT first = 0; first < decoder.Height(); first += kBandRows) {
         const UINT count = std::min(kBandRows, decoder.Height() - first);

@@ -1,6 +1,7 @@
 #pragma once
 // An image on the platform's codec library: learns a file's size, holds a bitmap, saves it
 // with the encoder that the target file's extension names.
+#include "core/picture_header.h"
 #include "platform/gdiplus.h"
 #include "platform/handle.h"
 
@@ -19,26 +20,29 @@ public:
     // the codec fails.
     HRESULT Save(const std::wstring& path) const;
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    // As the file declares it: any size, until checked against the picture limits.
+    uint64_t Width() const { return size_.width; }
+    uint64_t Height() const { return size_.height; }
+    // Unknown when the codec library, not Glimro's header reader, measured it.
+    PictureFormat Format() const { return size_.format; }
 
 private:
     GdiplusSession gdiplus_;
     GdiObject<HBITMAP> bitmap_;
-    int width_ = 0;
-    int height_ = 0;
+    PictureSize size_;
 };
 
 // The encoder whose file-name patterns hold the path's extension, compared without case.
 bool FindEncoderForPath(const std::wstring& path, CLSID* encoder);
 
 // A bitmap of exactly width by height made from the image file with good-quality scaling;
-// null when the file cannot be decoded.
+// null when the file cannot be decoded, or would decode beyond the picture limits.
 HBITMAP ScaleImageFile(const std::wstring& path, int width, int height);
 
 // The picture shrunk to exactly width by height (no larger than it is): decoded at the
 // smallest scale the codec offers that is still at least that large, then area-averaged.
-// A 24-bit bitmap owned by the caller; null when the imaging component cannot decode it.
+// A 24-bit bitmap owned by the caller; null when the imaging component cannot decode it or
+// the decode would go beyond the picture limits.
 HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height);
 
 } // namespace glimro

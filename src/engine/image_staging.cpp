@@ -1,5 +1,6 @@
 #include "engine/image_staging.h"
 
+#include "core/picture_limits.h"
 #include "engine/image_object.h"
 #include "platform/com_ptr.h"
 #include "platform/module.h"
@@ -53,26 +54,45 @@ SIZE ShrunkSize(int width, int height, int cx, int cy) {
     return size;
 }
 
-std::wstring PrepareLocalImage(const std::wstring& entry) {
+std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem) {
+    StagingProblem unused;
+    if (!problem)
+        problem = &unused;
+    *problem = StagingProblem::None;
     ImageObject original;
-    if (!original.Load(entry))
+    if (!original.Load(entry)) {
+        *problem = StagingProblem::Unreadable;
         return std::wstring();
+    }
+    // Only JPEG decodes at a reduced scale; anything else is decoded whole.
+    const bool jpeg = original.Format() == PictureFormat::Jpeg;
+    if (!PictureFits(original.Width(), original.Height(), jpeg)) {
+        *problem = StagingProblem::TooLarge;
+        return std::wstring();
+    }
+    const int width = static_cast<int>(original.Width()); // within the side limit
+    const int height = static_cast<int>(original.Height());
     const SIZE screen = PrimaryScreenSize();
-    if (original.Width() <= screen.cx && original.Height() <= screen.cy)
+    if (width <= screen.cx && height <= screen.cy)
         return entry;
 
-    const SIZE target = ShrunkSize(original.Width(), original.Height(), screen.cx, screen.cy);
+    const SIZE target = ShrunkSize(width, height, screen.cx, screen.cy);
     const std::wstring local_path = GetLocalWallpaperPath();
     ImageObject shrunk;
     // Decoding at a reduced scale and averaging is far quicker than the shell's thumbnail;
     // the shell still makes what the imaging component cannot decode.
     HBITMAP bitmap = ShrinkImageFile(entry, target.cx, target.cy);
     shrunk.Attach(bitmap ? bitmap : ExtractScaledBitmap(entry, target.cx, target.cy));
+    if (SUCCEEDED(shrunk.Save(local_path)))
+        return local_path;
     // The local file may hold another entry's picture: when this one could not be staged,
-    // the original goes to the desktop, as an image that could not be measured does.
-    if (FAILED(shrunk.Save(local_path)))
-        return entry;
-    return local_path;
+    // the original goes to the desktop, as an image that could not be measured does, as long
+    // as the system could decode it whole.
+    if (!DecodeFits(original.Width(), original.Height())) {
+        *problem = StagingProblem::TooLarge;
+        return std::wstring();
+    }
+    return entry;
 }
 
 HBITMAP ExtractScaledBitmap(const std::wstring& path, int width, int height) {

@@ -15,9 +15,13 @@ std::wstring GetLocalWallpaperPath();
 // times 1/1.1, truncated, until it fits; at least one step. Unchanged when it already fits.
 SIZE ShrunkSize(int width, int height, int cx, int cy);
 
-// The path to give to the wallpaper setter for a local entry; empty when the file is missing
-// or cannot be read as a picture.
-std::wstring PrepareLocalImage(const std::wstring& entry);
+// Why a picture cannot go to the desktop.
+enum class StagingProblem { None, Unreadable, TooLarge };
+
+// The path to give to the wallpaper setter for a local entry; empty, with the problem, when
+// the file is missing, cannot be read as a picture, or declares a size beyond the picture
+// limits (it is never handed to a decoder then, not even the system's).
+std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem = nullptr);
 
 // The shell's thumbnail of a file at the given size, or null. Owned by the caller.
 HBITMAP ExtractScaledBitmap(const std::wstring& path, int width, int height);

@@ -18,7 +18,7 @@ size_t MaxEntryChars(const std::wstring& entry) {
 HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log,
                       const DownloadLimits& limits) {
     if (log.IsOpen() && !url.empty()) {
-        log << "Switching to: " << ToAnsi(url, MAX_PATH) << "\n";
+        log << "Switching to: " << ToAnsi(LogSafe(url), MAX_PATH) << "\n";
     }
     CDownloadDialog dialog(url, instance, log, limits);
     const INT_PTR ended = dialog.DoModal(::GetDesktopWindow(), false);

@@ -36,7 +36,7 @@ Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path
         return Switch::Unavailable;
 
     if (FAILED(desktop->ApplyChanges(AD_APPLY_ALL))) {
-        ReportError(kSwitchFailed, path, ::GetLastError(), log);
+        ReportError(kSwitchFailed, LogSafe(path), ::GetLastError(), log);
         return Switch::Failed;
     }
     RecordSwitch(log, "Switched!");
@@ -53,7 +53,7 @@ bool SwitchTheOldWay(const std::wstring& path, LogStream& log) {
         RecordSwitch(log, "Switched the old way!");
         return true;
     }
-    ReportError(kSwitchFailed, path, ::GetLastError(), log);
+    ReportError(kSwitchFailed, LogSafe(path), ::GetLastError(), log);
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "log/activity_log.h"
 
+#include "core/log_text.h"
 #include "platform/clock.h"
 #include "platform/module.h"
 #include "platform/text.h"
@@ -11,15 +12,14 @@ namespace glimro {
 namespace {
 
 constexpr wchar_t kLogFileName[] = L"glimrolog.txt";
-constexpr size_t kPathBufferBytes = 260;
 constexpr size_t kMessageBufferBytes = 2048;
 constexpr size_t kCodedMessageBufferBytes = 520;
 constexpr size_t kTimeBufferChars = 128;
 constexpr DWORD kSystemDefaultLanguage = 0x0800;
 constexpr DWORD kMaxLogBytes = 1024 * 1024;
 
-std::string& LogPathBuffer() {
-    static std::string path;
+std::wstring& LogPathBuffer() {
+    static std::wstring path;
     return path;
 }
 
@@ -28,30 +28,30 @@ std::string LogText(std::wstring_view text) {
     return ToAnsi(text, kMessageBufferBytes);
 }
 
-bool IsOverLimit(const std::string& ansi_path) {
+bool IsOverLimit(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!::GetFileAttributesExA(ansi_path.c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
         return false;
     return data.nFileSizeHigh != 0 || data.nFileSizeLow > kMaxLogBytes;
 }
 
 } // namespace
 
-LogStream::LogStream(const std::string& ansi_path, LogMode mode) {
-    if (ansi_path.empty())
+LogStream::LogStream(const std::wstring& path, LogMode mode) {
+    if (path.empty())
         return;
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     // Without an active album nothing else starts the log afresh: it stays bounded.
-    if (mode == LogMode::Append && IsOverLimit(ansi_path))
+    if (mode == LogMode::Append && IsOverLimit(path))
         mode = LogMode::Afresh;
     if (mode == LogMode::Afresh) {
-        UniqueHandle emptied(::CreateFileA(ansi_path.c_str(), GENERIC_WRITE, share, nullptr,
+        UniqueHandle emptied(::CreateFileW(path.c_str(), GENERIC_WRITE, share, nullptr,
                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!emptied)
             return;
     }
     // Append-only access: the system puts every write at the file's current end.
-    file_.Reset(::CreateFileA(ansi_path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, share, nullptr,
+    file_.Reset(::CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, share, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -89,12 +89,16 @@ LogStream& LogStream::EndLine() {
     return *this;
 }
 
-void BuildLogPath() {
-    std::wstring folder = ExecutableFolder();
-    LogPathBuffer() = ToAnsi(folder + kLogFileName, kPathBufferBytes);
+std::wstring LogSafe(std::wstring_view text) {
+    return WithoutCredentials(LogSafeText(text));
 }
 
-const std::string& LogPath() {
+void BuildLogPath() {
+    std::wstring folder = ExecutableFolder();
+    LogPathBuffer() = folder + kLogFileName;
+}
+
+const std::wstring& LogPath() {
     return LogPathBuffer();
 }
 

@@ -23,7 +23,7 @@ enum class Banner { Start, Stop };
 class LogStream {
 public:
     LogStream() = default;
-    LogStream(const std::string& ansi_path, LogMode mode);
+    LogStream(const std::wstring& path, LogMode mode);
 
     bool IsOpen() const { return file_.IsValid(); }
     void Close() { file_.Reset(); }
@@ -41,10 +41,11 @@ private:
     UniqueHandle file_;
 };
 
-// Rebuilds the process-wide ANSI log path from the executable's folder.
+// Rebuilds the process-wide log path from the executable's folder, kept whole: a folder
+// name in any script or of any length is the folder the log goes to.
 void BuildLogPath();
 // The path last built; empty before the first build, and opening it then fails.
-const std::string& LogPath();
+const std::wstring& LogPath();
 LogStream OpenLog(LogMode mode);
 
 // "HH:MM:SS" + AM/PM + " on MM/DD/YY" for the current calendar time; empty on failure.
@@ -53,6 +54,10 @@ std::string TimeText();
 void WriteEntryBanner(LogStream& log, Banner banner);
 // label + time text + a line end; the label alone, without line end, when there is no time.
 void WriteTimeLine(LogStream& log, const char* label);
+
+// Text from outside (an address, a file name, an album's name) as the log shows it: one line,
+// control characters escaped, and no password of an address.
+std::wstring LogSafe(std::wstring_view text);
 
 // An error report: nothing at all unless the message and the advice are both non-empty.
 void ReportError(std::wstring_view message, std::wstring_view advice, DWORD code, LogStream& log);

@@ -1,5 +1,7 @@
 #include "platform/imaging.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace glimro {
@@ -23,40 +25,34 @@ UINT Stride(UINT width) {
     return (width * 3 + 3) & ~3u;
 }
 
-// The frame's pixels decoded at a reduced scale into a bitmap of its own; null where the
-// decoder cannot, or would deliver another pixel format.
-ComPtr<IWICBitmapSource> ScaledRows(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame,
-                                    UINT width, UINT height, UINT min_width, UINT min_height) {
+// The frame's pixels decoded at a reduced scale, held once; false where the decoder cannot,
+// would deliver another pixel format, or the reduced size does not fit.
+bool DecodeScaled(IWICBitmapFrameDecode* frame, UINT width, UINT height, UINT min_width,
+                  UINT min_height, PictureDecoder::DecodeCheck fits, std::vector<BYTE>* pixels,
+                  SIZE* size) {
     ComPtr<IWicSourceTransform> transform;
     if (FAILED(frame->QueryInterface(kIidSourceTransform,
                                      reinterpret_cast<void**>(transform.Put()))) ||
         !transform)
-        return {};
+        return false;
     IWicSourceTransform* scaler = transform.Get();
     const std::function<bool(UINT*, UINT*)> closest = [scaler](UINT* w, UINT* h) {
         const HRESULT result = scaler->GetClosestSize(w, h);
         return SUCCEEDED(result);
     };
-    const SIZE size = SmallestDecodeSize(width, height, min_width, min_height, closest);
-    if (static_cast<UINT>(size.cx) == width && static_cast<UINT>(size.cy) == height)
-        return {};
+    *size = SmallestDecodeSize(width, height, min_width, min_height, closest);
+    if ((static_cast<UINT>(size->cx) == width && static_cast<UINT>(size->cy) == height) ||
+        !fits(static_cast<uint64_t>(size->cx), static_cast<uint64_t>(size->cy)))
+        return false;
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     if (FAILED(transform->GetClosestPixelFormat(&format)) ||
         format != GUID_WICPixelFormat24bppBGR)
-        return {};
-    const UINT stride = Stride(size.cx);
-    std::vector<BYTE> pixels(static_cast<size_t>(stride) * size.cy);
-    if (FAILED(transform->CopyPixels(nullptr, size.cx, size.cy, &format, WICBitmapTransformRotate0,
-                                     stride, static_cast<UINT>(pixels.size()), pixels.data())))
-        return {};
-    ComPtr<IWICBitmap> bitmap;
-    if (FAILED(factory->CreateBitmapFromMemory(size.cx, size.cy, GUID_WICPixelFormat24bppBGR,
-                                               stride, static_cast<UINT>(pixels.size()),
-                                               pixels.data(), bitmap.Put())))
-        return {};
-    ComPtr<IWICBitmapSource> rows;
-    bitmap->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(rows.Put()));
-    return rows;
+        return false;
+    const UINT stride = Stride(size->cx);
+    pixels->assign(static_cast<size_t>(stride) * size->cy, 0);
+    return SUCCEEDED(transform->CopyPixels(nullptr, size->cx, size->cy, &format,
+                                           WICBitmapTransformRotate0, stride,
+                                           static_cast<UINT>(pixels->size()), pixels->data()));
 }
 
 } // namespace
@@ -80,8 +76,10 @@ SIZE SmallestDecodeSize(UINT width, UINT height, UINT min_width, UINT min_height
     return SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
 }
 
-HRESULT PictureDecoder::Open(const std::wstring& path, UINT min_width, UINT min_height) {
+HRESULT PictureDecoder::Open(const std::wstring& path, UINT min_width, UINT min_height,
+                             DecodeCheck fits) {
     rows_.Reset();
+    scaled_.clear();
     width_ = height_ = 0;
     ComPtr<IWICImagingFactory> factory;
     HRESULT result = CreateImagingFactory(&factory);
@@ -99,12 +97,20 @@ HRESULT PictureDecoder::Open(const std::wstring& path, UINT min_width, UINT min_
     if (FAILED(result))
         return result;
 
-    ComPtr<IWICBitmapSource> rows =
-        ScaledRows(factory.Get(), frame.Get(), width, height, min_width, min_height);
+    SIZE scaled = {};
+    if (DecodeScaled(frame.Get(), width, height, min_width, min_height, fits, &scaled_, &scaled)) {
+        scaled_stride_ = Stride(scaled.cx);
+        width_ = static_cast<UINT>(scaled.cx);
+        height_ = static_cast<UINT>(scaled.cy);
+        return S_OK;
+    }
+    scaled_.clear();
+    // Decoded at its own size: the codec may hold all of it, so it must fit.
+    if (!fits(width, height))
+        return E_OUTOFMEMORY;
+    ComPtr<IWICBitmapSource> rows;
     WICPixelFormatGUID format = {};
-    if (rows) {
-        result = rows->GetSize(&width, &height);
-    } else if (SUCCEEDED(frame->GetPixelFormat(&format)) &&
+    if (SUCCEEDED(frame->GetPixelFormat(&format)) &&
                format == GUID_WICPixelFormat24bppBGR) {
         // Already the rows wanted (most JPEGs): no converter copying them once more.
         result = frame->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(rows.Put()));
@@ -128,7 +134,17 @@ HRESULT PictureDecoder::Open(const std::wstring& path, UINT min_width, UINT min_
 }
 
 HRESULT PictureDecoder::CopyRows(UINT first, UINT count, BYTE* rows, UINT stride) const {
-    if (!rows_ || first + count > height_)
+    if (first > height_ || count > height_ - first)
+        return E_INVALIDARG;
+    if (!scaled_.empty()) {
+        const size_t row_bytes = std::min<size_t>(stride, scaled_stride_);
+        for (UINT row = 0; row < count; ++row)
+            std::memcpy(rows + static_cast<size_t>(row) * stride,
+                        scaled_.data() + static_cast<size_t>(first + row) * scaled_stride_,
+                        row_bytes);
+        return S_OK;
+    }
+    if (!rows_)
         return E_INVALIDARG;
     const WICRect band = {0, static_cast<INT>(first), static_cast<INT>(width_),
                           static_cast<INT>(count)};

@@ -8,8 +8,10 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace glimro {
 
@@ -25,15 +27,20 @@ SIZE SmallestDecodeSize(UINT width, UINT height, UINT min_width, UINT min_height
 class PictureDecoder {
 public:
     // Opens the file's first frame, to deliver rows at least min_width x min_height where
-    // the codec can decode at a smaller scale than the picture's own.
-    HRESULT Open(const std::wstring& path, UINT min_width, UINT min_height);
+    // the codec can decode at a smaller scale than the picture's own. fits says whether a
+    // decode of a size may be made: asked before any pixel is decoded; E_OUTOFMEMORY when
+    // the size the rows would have does not fit.
+    using DecodeCheck = bool (*)(uint64_t width, uint64_t height);
+    HRESULT Open(const std::wstring& path, UINT min_width, UINT min_height, DecodeCheck fits);
     UINT Width() const { return width_; }
     UINT Height() const { return height_; }
     // Copies count rows from the row first, 24-bit BGR, stride bytes apart.
     HRESULT CopyRows(UINT first, UINT count, BYTE* rows, UINT stride) const;
 
 private:
-    ComPtr<IWICBitmapSource> rows_;
+    ComPtr<IWICBitmapSource> rows_; // the frame's own rows, decoded as they are asked for
+    std::vector<BYTE> scaled_;      // or the whole picture decoded at a reduced scale
+    UINT scaled_stride_ = 0;
     UINT width_ = 0;
     UINT height_ = 0;
 };

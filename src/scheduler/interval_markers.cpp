@@ -1,7 +1,7 @@
 #include "scheduler/interval_markers.h"
 
 #include "platform/reg_key.h"
-#include "scheduler/week.h"
+#include "core/week.h"
 #include "store/product_key.h"
 
 namespace glimro {

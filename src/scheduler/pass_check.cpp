@@ -1,7 +1,7 @@
 #include "scheduler/pass_check.h"
 
 #include "scheduler/interval_markers.h"
-#include "scheduler/week.h"
+#include "core/week.h"
 
 #include <algorithm>
 #include "log/activity_log.h"

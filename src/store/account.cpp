@@ -1,5 +1,7 @@
 #include "store/account.h"
 
+#include "core/stored_value.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -18,27 +20,10 @@ constexpr wchar_t kFrequency[] = L"Frequency";
 constexpr wchar_t kImageCount[] = L"Image Count";
 constexpr wchar_t kFileList[] = L"FileList";
 constexpr wchar_t kShuffleRound[] = L"Shuffle Round";
-constexpr DWORD kMaxShuffleBytes = 64 * 1024;
 constexpr wchar_t kEntryPrefix[] = L"ImageFile";
-constexpr size_t kEntryPrefixChars = std::size(kEntryPrefix) - 1;
 
 std::wstring EntryName(size_t position) {
     return kEntryPrefix + std::to_wstring(position);
-}
-
-// The position an entry's value name stands for; false for any other name (leading zeros
-// included, so that "ImageFile01" stays another tool's value).
-bool EntryPosition(const std::wstring& name, unsigned long* position) {
-    if (name.size() <= kEntryPrefixChars || name.size() > kEntryPrefixChars + 9 ||
-        ::CompareStringOrdinal(name.c_str(), static_cast<int>(kEntryPrefixChars), kEntryPrefix,
-                               static_cast<int>(kEntryPrefixChars), TRUE) != CSTR_EQUAL)
-        return false;
-    const std::wstring digits = name.substr(kEntryPrefixChars);
-    if (digits.find_first_not_of(L"0123456789") != std::wstring::npos ||
-        (digits.size() > 1 && digits[0] == L'0'))
-        return false;
-    *position = std::stoul(digits);
-    return true;
 }
 
 // An entry as found in the registry.
@@ -46,14 +31,8 @@ ImageEntry StoredEntry(RegKey::Value&& value) {
     ImageEntry entry;
     entry.Type = value.type;
     if (entry.IsText()) {
-        const size_t chars = value.data.size() / sizeof(wchar_t);
-        std::wstring text(chars, L'\0');
-        std::memcpy(text.data(), value.data.data(), chars * sizeof(wchar_t));
-        const size_t nul = text.find(L'\0');
-        const bool plain = nul == std::wstring::npos && value.data.size() % sizeof(wchar_t) == 0;
-        if (!plain)
-            text.resize(nul == std::wstring::npos ? chars : nul);
-        entry.Text = std::move(text);
+        bool plain = false;
+        entry.Text = TextFromBytes(value.data, &plain);
         if (plain)
             return entry;
     }
@@ -77,27 +56,32 @@ DWORD LoadNumber(const RegKey& key, const wchar_t* name) {
     return value;
 }
 
+// The bytes of a REG_BINARY value of at most max_bytes; empty for anything else.
+std::vector<BYTE> LoadBinary(const RegKey& key, const wchar_t* name, DWORD max_bytes) {
+    DWORD type = REG_NONE, bytes = 0;
+    if (key.QueryInfo(name, &type, &bytes) != ERROR_SUCCESS || type != REG_BINARY ||
+        bytes > max_bytes)
+        return {};
+    std::vector<BYTE> stored(bytes);
+    if (key.QueryRaw(name, stored.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    stored.resize(bytes);
+    return stored;
+}
+
 // Sixteen bytes of REG_BINARY holding a real date and time; anything else reads as never.
 SYSTEMTIME LoadTime(const RegKey& key, const wchar_t* name) {
-    SYSTEMTIME time = {};
-    FILETIME checked;
-    if (key.QueryExactBinary(name, &time, sizeof(time)) != ERROR_SUCCESS ||
-        !::SystemTimeToFileTime(&time, &checked))
+    StoredTime stored = {};
+    if (!TimeFromBytes(LoadBinary(key, name, sizeof(SYSTEMTIME)), &stored))
         return SYSTEMTIME{};
-    return time;
+    return SYSTEMTIME{stored.year,   stored.month,  stored.day_of_week, stored.day,
+                      stored.hour,   stored.minute, stored.second,      stored.milliseconds};
 }
 
 // Whole 32-bit positions of REG_BINARY; anything else is no round. The pass checks that
 // the positions still fit the list.
 void LoadShuffleRound(const RegKey& key, std::vector<int>* round) {
-    round->clear();
-    DWORD type = REG_NONE, bytes = 0;
-    if (key.QueryInfo(kShuffleRound, &type, &bytes) != ERROR_SUCCESS || type != REG_BINARY ||
-        bytes % sizeof(DWORD) != 0 || bytes > kMaxShuffleBytes)
-        return;
-    std::vector<DWORD> stored(bytes / sizeof(DWORD));
-    if (key.QueryRaw(kShuffleRound, stored.data(), &bytes) == ERROR_SUCCESS)
-        round->assign(stored.begin(), stored.begin() + bytes / sizeof(DWORD));
+    ShuffleRoundFromBytes(LoadBinary(key, kShuffleRound, kMaxShuffleBytes), round);
 }
 
 // The first failure of a series of writes.
@@ -158,7 +142,7 @@ void CAccount::LoadFileList(const RegKey& file_list_key) {
     std::vector<std::pair<unsigned long, ImageEntry>> entries;
     for (RegKey::Value& value : values) {
         unsigned long position = 0;
-        if (EntryPosition(value.name, &position))
+        if (EntryPositionFromName(value.name, &position))
             entries.emplace_back(position, StoredEntry(std::move(value)));
     }
     std::stable_sort(entries.begin(), entries.end(),
@@ -314,7 +298,7 @@ LSTATUS CAccount::WriteToKey(RegKey& key, const RegKey* old_key, const CAccount*
             unsigned long position = 0;
             failure += CopyOthers(
                 old_list, list,
-                [&](const std::wstring& name) { return !EntryPosition(name, &position); },
+                [&](const std::wstring& name) { return !EntryPositionFromName(name, &position); },
                 nullptr);
         }
         for (size_t i = 0; i < FileList.size(); ++i)

@@ -43,7 +43,8 @@ size_t AlbumSet::LoadAlbumList() {
         if (LSTATUS status = album_key.Open(list.Get(), name.c_str(), KEY_READ);
             status != ERROR_SUCCESS) {
             unread_.push_back(name);
-            Report(L"Could not read the album " + name + L"; it is kept as it is.\n", status);
+            Report(L"Could not read the album " + LogSafe(name) + L"; it is kept as it is.\n",
+                   status);
             continue;
         }
         auto album = std::make_unique<CAccount>();
@@ -109,7 +110,7 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
     std::vector<std::wstring> still_removed;
     for (const std::wstring& name : removed_) {
         if (LSTATUS status = RemoveAlbumKey(list, name); status != ERROR_SUCCESS) {
-            Report(L"Could not remove the deleted album " + name + L"!\n", status);
+            Report(L"Could not remove the deleted album " + LogSafe(name) + L"!\n", status);
             still_removed.push_back(name);
             problems_.push_back({name, status, true});
         }
@@ -127,7 +128,7 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
         if (status != ERROR_SUCCESS) {
             unwritten_.push_back(album);
             problems_.push_back({album->Name, status, false});
-            Report(L"Could not save the album " + album->Name + L"!\n", status);
+            Report(L"Could not save the album " + LogSafe(album->Name) + L"!\n", status);
             continue;
         }
         stored_[album] = Stored{album->Name, *album};

@@ -1,5 +1,6 @@
 #include "ui/add_image_dialog.h"
 
+#include "core/path_text.h"
 #include "platform/module.h"
 #include "platform/open_box.h"
 #include "platform/reg_key.h"
@@ -8,7 +9,6 @@
 #include "store/product_key.h"
 #include "ui/drop_path_list_ctrl.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace glimro {
@@ -39,44 +39,6 @@ std::wstring BeforeLastBackslash(const std::wstring& path) {
 }
 
 } // namespace
-
-std::vector<std::wstring> SplitPathText(const std::wstring& text) {
-    std::vector<std::wstring> paths;
-    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
-    size_t at = 0;
-    while (at < text.size()) {
-        while (at < text.size() && blank(text[at]))
-            ++at;
-        std::wstring path;
-        if (at < text.size() && text[at] == L'"') {
-            const size_t close = text.find(L'"', at + 1);
-            path = text.substr(at + 1, close == std::wstring::npos ? std::wstring::npos
-                                                                  : close - at - 1);
-            at = close == std::wstring::npos ? text.size() : close + 1;
-            at = std::min(text.find(L';', at), text.size());
-        } else {
-            const size_t end = std::min(text.find(L';', at), text.size());
-            path = text.substr(at, end - at);
-            while (!path.empty() && blank(path.back()))
-                path.pop_back();
-            at = end;
-        }
-        ++at; // past the ';'
-        if (!path.empty())
-            paths.push_back(path);
-    }
-    return paths;
-}
-
-std::wstring JoinPathText(const std::vector<std::wstring>& paths) {
-    std::wstring text;
-    for (const std::wstring& path : paths) {
-        if (!text.empty())
-            text += L';';
-        text += path.find(L';') == std::wstring::npos ? path : L'"' + path + L'"';
-    }
-    return text;
-}
 
 std::vector<std::wstring> CAddImageDialog::Paths() const {
     if (!chosen_.empty() && PathText == chosen_text_)

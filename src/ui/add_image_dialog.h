@@ -36,11 +36,6 @@ private:
     std::wstring chosen_text_;          // and the text that showed them
 };
 
-// The paths of a typed text: separated by ';', blanks around each dropped, empty ones
-// skipped; a path in double quotes is taken whole, ';' and all.
-std::vector<std::wstring> SplitPathText(const std::wstring& text);
-// The paths as the field shows them: each quoted when it holds a ';', joined by ';'.
-std::wstring JoinPathText(const std::vector<std::wstring>& paths);
 
 // The remembered folder, or empty.
 std::wstring ReadImagePath();

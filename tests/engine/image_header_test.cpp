@@ -22,12 +22,12 @@ TEST(ImageHeaderSize, AgreesWithTheDecodedSizeForEveryAlbumFormat) {
     for (const auto& c : cases) {
         const std::wstring path = folder.File(c.name);
         ASSERT_TRUE(test::WriteTestImage(path, c.width, c.height, c.mime));
-        int width = 0, height = 0;
-        EXPECT_TRUE(ReadImageHeaderSize(path, &width, &height)) << test::Narrow(c.name);
+        PictureSize size;
+        EXPECT_TRUE(ReadImageHeaderSize(path, &size)) << test::Narrow(c.name);
         const SIZE decoded = test::DecodedSize(path);
-        EXPECT_EQ(width, decoded.cx) << test::Narrow(c.name);
-        EXPECT_EQ(height, decoded.cy) << test::Narrow(c.name);
-        EXPECT_EQ(width, c.width) << test::Narrow(c.name);
+        EXPECT_EQ(size.width, static_cast<uint64_t>(decoded.cx)) << test::Narrow(c.name);
+        EXPECT_EQ(size.height, static_cast<uint64_t>(decoded.cy)) << test::Narrow(c.name);
+        EXPECT_EQ(size.width, static_cast<uint64_t>(c.width)) << test::Narrow(c.name);
     }
 }
 
@@ -46,12 +46,11 @@ TEST(ImageHeaderSize, RefusesWhatIsNoImageOrIsCutShort) {
     };
     for (const auto& c : cases) {
         test::WriteFileBytes(folder.File(c.name), c.bytes);
-        int width = 0, height = 0;
-        EXPECT_FALSE(ReadImageHeaderSize(folder.File(c.name), &width, &height))
-            << test::Narrow(c.name);
+        PictureSize size;
+        EXPECT_FALSE(ReadImageHeaderSize(folder.File(c.name), &size)) << test::Narrow(c.name);
     }
-    int width = 0, height = 0;
-    EXPECT_FALSE(ReadImageHeaderSize(folder.File(L"missing.png"), &width, &height));
+    PictureSize size;
+    EXPECT_FALSE(ReadImageHeaderSize(folder.File(L"missing.png"), &size));
 }
 
 } // namespace

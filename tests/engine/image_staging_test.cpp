@@ -1,6 +1,5 @@
 #include "engine/image_staging.h"
 
-#include "engine/area_shrinker.h"
 #include "engine/image_object.h"
 #include "platform/imaging.h"
 #include "platform/screen.h"
@@ -181,42 +180,6 @@ TEST_F(StagingTest, TheShrunkCopyKeepsThePicturesColours) {
     EXPECT_LE(std::abs(GetRValue(colour) - 30), 6);
     EXPECT_LE(std::abs(GetGValue(colour) - 120), 6);
     EXPECT_LE(std::abs(GetBValue(colour) - 200), 6);
-}
-
-// Every target pixel is the mean of the area it covers, edges weighted by their share.
-TEST(AreaShrinker, AveragesTheAreaEachTargetPixelCovers) {
-    const struct {
-        const char* what;
-        UINT width, height, target_width, target_height;
-        std::vector<BYTE> grey; // one value per source pixel, row by row
-        std::vector<BYTE> expected;
-    } cases[] = {
-        {"halved", 4, 2, 2, 1, {0, 255, 10, 20, 0, 255, 30, 40}, {128, 25}},
-        {"thirds", 3, 1, 2, 1, {0, 90, 180}, {30, 150}},
-        {"rows", 1, 3, 1, 2, {0, 90, 180}, {30, 150}},
-        {"unchanged", 2, 2, 2, 2, {1, 2, 3, 4}, {1, 2, 3, 4}},
-        {"uneven", 5, 3, 2, 2, std::vector<BYTE>(15, 77), {77, 77, 77, 77}},
-    };
-    for (const auto& c : cases) {
-        std::vector<BYTE> source;
-        for (BYTE value : c.grey)
-            source.insert(source.end(), {value, value, value});
-        const UINT stride = c.target_width * 3 + 1; // rows wider than the pixels
-        std::vector<BYTE> target(stride * c.target_height, 0xEE);
-        AreaShrinker shrinker(c.width, c.height, c.target_width, c.target_height, target.data(),
-                              stride);
-        for (UINT row = 0; row < c.height; ++row)
-            shrinker.AddRow(source.data() + row * c.width * 3);
-        for (UINT y = 0; y < c.target_height; ++y) {
-            for (UINT x = 0; x < c.target_width; ++x) {
-                for (UINT channel = 0; channel < 3; ++channel)
-                    EXPECT_EQ(target[y * stride + x * 3 + channel],
-                              c.expected[y * c.target_width + x])
-                        << c.what << " at " << x << "," << y;
-            }
-            EXPECT_EQ(target[y * stride + c.target_width * 3], 0xEE) << c.what; // padding kept
-        }
-    }
 }
 
 // A JPEG decoder offers 1/8, 1/4 and 1/2 of the picture, rounded up.

@@ -34,7 +34,7 @@ protected:
                      const DownloadLimits& limits = DownloadLimits()) {
         LogStream log;
         if (log_open)
-            log = LogStream(test::Narrow(log_file), LogMode::Afresh);
+            log = LogStream(log_file, LogMode::Afresh);
         return DownloadImage(url, ::GetModuleHandleW(nullptr), log, limits);
     }
     // The log of a fetch that failed with this code: "Could not get" and the address.

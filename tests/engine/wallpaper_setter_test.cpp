@@ -47,7 +47,7 @@ protected:
     std::string RunSwitch() {
         std::wstring log_file = folder.File(L"glimrolog.txt");
         {
-            LogStream log(test::Narrow(log_file), LogMode::Afresh);
+            LogStream log(log_file, LogMode::Afresh);
             SetDesktopWallpaper(image, log);
         }
         return test::ReadFileBytes(log_file);
@@ -199,7 +199,7 @@ TEST(WallpaperSetterUnderWine, RealBitmapBecomesTheWallpaper) {
         test::RegistrySandbox sandbox;
         const std::wstring log_file = folder.File(L"glimrolog.txt");
         {
-            LogStream stream(test::Narrow(log_file), LogMode::Afresh);
+            LogStream stream(log_file, LogMode::Afresh);
             SetDesktopWallpaper(image, stream);
         }
         log = test::ReadFileBytes(log_file);

@@ -16,7 +16,7 @@ class ActivityLogTest : public ::testing::Test {
 protected:
     test::TempFolder folder;
     std::wstring log_file = folder.File(L"glimrolog.txt");
-    std::string log_path = test::Narrow(log_file);
+    std::wstring log_path = log_file;
 
     std::string Log() const { return test::ReadFileBytes(log_file); }
 };
@@ -24,11 +24,11 @@ protected:
 TEST(LogPath, IsBesideTheExecutableOrTheBareFileName) {
     const struct {
         const wchar_t* module;
-        const char* log;
+        const wchar_t* log;
     } cases[] = {
-        {L"C:\\Apps\\glimro.exe", "C:\\Apps\\glimrolog.txt"},
-        {L"glimro.exe", "glimrolog.txt"},
-        {L"", "glimrolog.txt"},
+        {L"C:\\Apps\\glimro.exe", L"C:\\Apps\\glimrolog.txt"},
+        {L"glimro.exe", L"glimrolog.txt"},
+        {L"", L"glimrolog.txt"},
     };
     for (const auto& c : cases) {
         Seam<std::wstring()>::Override module(ModulePath, [&c] { return c.module; });
@@ -37,11 +37,14 @@ TEST(LogPath, IsBesideTheExecutableOrTheBareFileName) {
     }
 }
 
-TEST(LogPath, LongerThanItsBufferIsCut) {
-    const std::wstring folder = L"C:\\" + std::wstring(300, L'd') + L"\\";
-    Seam<std::wstring()>::Override module(ModulePath, [&] { return folder + L"glimro.exe"; });
-    BuildLogPath();
-    EXPECT_EQ(LogPath(), test::Narrow(folder).substr(0, 259));
+// A folder's name is never cut or turned into question marks: the log goes where it says.
+TEST(LogPath, IsKeptWholeInAnyScriptAndLength) {
+    for (const std::wstring& folder : {L"C:\\" + std::wstring(300, L'd') + L"\\",
+                                      std::wstring(L"C:\\\u5199\u771f\\")}) {
+        Seam<std::wstring()>::Override module(ModulePath, [&] { return folder + L"glimro.exe"; });
+        BuildLogPath();
+        EXPECT_EQ(LogPath(), folder + L"glimrolog.txt");
+    }
 }
 
 TEST_F(ActivityLogTest, OpeningCreatesAMissingFileInBothModes) {
@@ -69,8 +72,8 @@ TEST_F(ActivityLogTest, LineEndsAreStoredAsCarriageReturnLineFeed) {
 }
 
 TEST_F(ActivityLogTest, UnopenableLogGivesAClosedStreamThatDropsEverything) {
-    const std::string in_missing_folder = test::Narrow(folder.File(L"missing\\glimrolog.txt"));
-    for (const std::string& path : {in_missing_folder, std::string()}) {
+    const std::wstring in_missing_folder = folder.File(L"missing\\glimrolog.txt");
+    for (const std::wstring& path : {in_missing_folder, std::wstring()}) {
         LogStream log(path, LogMode::Afresh);
         EXPECT_FALSE(log.IsOpen());
         log << "dropped";

@@ -1,4 +1,5 @@
 // The Images page, the Add Image dialog and the drop-path list, driven in the real sheet.
+#include "core/path_text.h"
 #include "log/activity_log.h"
 #include "platform/dpi.h"
 #include "platform/open_box.h"

@@ -1,4 +1,4 @@
-#include "scheduler/week.h"
+#include "core/week.h"
 
 #include <gtest/gtest.h>
 

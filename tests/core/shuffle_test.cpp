@@ -1,4 +1,4 @@
-#include "engine/shuffle.h"
+#include "core/shuffle.h"
 
 #include <gtest/gtest.h>
 

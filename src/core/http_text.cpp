@@ -1,0 +1,23 @@
+#include "core/http_text.h"
+
+namespace glimro {
+
+std::optional<uint64_t> ParseContentLength(std::wstring_view text, uint64_t max) {
+    while (!text.empty() && (text.front() == L' ' || text.front() == L'\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t'))
+        text.remove_suffix(1);
+    if (text.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return std::nullopt;
+        value = value * 10 + static_cast<uint64_t>(c - L'0');
+        if (value > max)
+            return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace glimro

@@ -1,0 +1,25 @@
+#pragma once
+// A picture's size read from its header alone, for the formats albums hold (BMP, JPEG, GIF
+// and PNG), recognised by their first bytes, never by a file's name. The bytes may come from
+// anyone: every offset and length is checked against what could be read.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+namespace glimro {
+
+// Reads exactly count bytes at offset; false when they are not all there.
+using ByteSource = std::function<bool(uint64_t offset, uint8_t* data, size_t count)>;
+
+enum class PictureFormat { Unknown, Bmp, Jpeg, Gif, Png };
+
+struct PictureSize {
+    uint64_t width = 0;
+    uint64_t height = 0;
+    PictureFormat format = PictureFormat::Unknown;
+};
+
+// False when the bytes are none of these formats or declare no size (0 either way).
+bool ReadPictureSize(const ByteSource& read, PictureSize* size);
+
+} // namespace glimro
