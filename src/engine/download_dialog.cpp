@@ -1,5 +1,6 @@
 #include "engine/download_dialog.h"
 
+#include "core/http_text.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
 #include "platform/handle.h"
@@ -8,7 +9,8 @@
 #include "resource.h"
 #include "platform/command_ids.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace glimro {
@@ -20,6 +22,15 @@ constexpr DWORD kReadBlock = 256 * 1024;
 constexpr DWORD_PTR kRequestContext = 2;
 // A body, announced or received, larger than the limit.
 const HRESULT kBodyTooLarge = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+// A Content-Length that is no number, or other than the bytes that came.
+const HRESULT kBadLength = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+// Past the total deadline, or under the least rate.
+const HRESULT kTooSlow = HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT);
+const HRESULT kCancelled = HRESULT_FROM_WIN32(ERROR_CANCELLED);
+// An https address redirected to anything but https.
+const HRESULT kInsecureRedirect = HRESULT_FROM_WIN32(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR);
+constexpr UINT_PTR kWatchTimer = 1;
+constexpr UINT kWatchPeriod = 250;
 constexpr DWORD kSocketTimedOut = 10060; // WSAETIMEDOUT
 // Deliberately the ASCII transfer flag alone, as the program has always asked: no reload or
 // no-cache flag, so the system's internet cache may answer.
@@ -31,10 +42,12 @@ HRESULT LastWin32Error() {
     return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
 }
 
-// The server went silent (WinINet's own code; Wine passes on the socket's) or sent too much:
-// the fetch failed, not the copy.
+// The server went silent (WinINet's own code; Wine passes on the socket's), too slow, sent
+// too much or a length that is no number, or the download was cancelled: the fetch failed,
+// not the copy.
 bool IsFetchFailure(HRESULT result) {
-    return result == kBodyTooLarge || result == HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT) ||
+    return result == kBodyTooLarge || result == kBadLength || result == kTooSlow ||
+           result == kCancelled || result == HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT) ||
            result == HRESULT_FROM_WIN32(kSocketTimedOut);
 }
 
@@ -50,21 +63,76 @@ std::wstring RequestFileName(const std::wstring& url) {
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-// A numeric header of the response (read as text into an 80-byte buffer), or -1 when the
-// server did not give it.
-long long QueryNumber(HINTERNET request, DWORD info) {
-    wchar_t text[40] = {};
-    DWORD bytes = sizeof(text);
-    if (!::HttpQueryInfoW(request, info, text, &bytes, nullptr))
-        return -1;
-    return std::wcstoll(text, nullptr, 10);
+// A header of the response as text; false when the server did not send it.
+bool QueryHeader(HINTERNET request, DWORD info, std::wstring* text) {
+    DWORD bytes = 0;
+    ::HttpQueryInfoW(request, info, nullptr, &bytes, nullptr);
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0 || bytes > 64 * 1024)
+        return false;
+    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (!::HttpQueryInfoW(request, info, buffer.data(), &bytes, nullptr))
+        return false;
+    text->assign(buffer.data(), bytes / sizeof(wchar_t));
+    return true;
 }
+
+// The announced length of the body: absent is fine (the body then ends with the connection),
+// but one that is no number, or a number over the limit, fails the download.
+HRESULT AnnouncedLength(HINTERNET request, unsigned long long max,
+                        std::optional<unsigned long long>* length) {
+    std::wstring text;
+    length->reset();
+    if (!QueryHeader(request, HTTP_QUERY_CONTENT_LENGTH, &text))
+        return S_OK;
+    *length = ParseContentLength(text, max);
+    if (*length)
+        return S_OK;
+    // All digits, only too many of them: too large, as a number within reach would be.
+    const bool digits = text.find_first_of(L"0123456789") != std::wstring::npos &&
+                        text.find_first_not_of(L" \t0123456789") == std::wstring::npos;
+    return digits ? kBodyTooLarge : kBadLength;
+}
+
+// The address the response finally came from, after any redirects.
+std::wstring FinalUrl(HINTERNET request) {
+    DWORD bytes = 0;
+    ::InternetQueryOptionW(request, INTERNET_OPTION_URL, nullptr, &bytes);
+    if (bytes == 0 || bytes > 64 * 1024)
+        return {};
+    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (!::InternetQueryOptionW(request, INTERNET_OPTION_URL, buffer.data(), &bytes))
+        return {};
+    return buffer.data();
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+    return ::_wcsnicmp(text.c_str(), prefix, wcslen(prefix)) == 0;
+}
+
+// The one download of this process that a quit may need to end.
+std::mutex active_mutex;
+CDownloadDialog* active = nullptr;
 
 } // namespace
 
 CDownloadDialog::CDownloadDialog(const std::wstring& url, HINSTANCE instance, LogStream& log,
                                  const DownloadLimits& limits)
-    : CSimpleDialog(instance, IDD_DOWNLOAD), log_(log), url_(url), limits_(limits) {}
+    : CSimpleDialog(instance, IDD_DOWNLOAD), log_(log), url_(url), limits_(limits) {
+    std::lock_guard<std::mutex> lock(active_mutex);
+    active = this;
+}
+
+CDownloadDialog::~CDownloadDialog() {
+    std::lock_guard<std::mutex> lock(active_mutex);
+    if (active == this)
+        active = nullptr;
+}
+
+void CancelDownload() {
+    std::lock_guard<std::mutex> lock(active_mutex);
+    if (active)
+        active->Abort(kCancelled);
+}
 
 INT_PTR CDownloadDialog::OnInitDialog(HWND window) {
     centre_ = true;
@@ -79,46 +147,97 @@ INT_PTR CDownloadDialog::OnCommand(WPARAM wparam, LPARAM lparam) {
         return 0;
     switch (LOWORD(wparam)) {
     case IDCANCEL:
-        // Esc and the close box only mark the download failed; it runs to its end.
-        failed_ = true;
+        // Esc and the close box end the download now.
+        Abort(kCancelled);
         return 1;
     case kSetStatusText:
-        ::SendDlgItemMessageW(Handle(), IDC_DOWNLOAD_STATUS, WM_SETTEXT, 0, lparam);
+        // The text is the dialog's own: a message from elsewhere can only repaint it.
+        ::SetDlgItemTextW(Handle(), IDC_DOWNLOAD_STATUS, status_.c_str());
         return 1;
     case kStartDownload:
+        // Once: a second start (posted by anyone) would nest another download.
+        if (started_)
+            return 1;
+        started_ = true;
         RunDownload();
-        break;
+        return 1;
     default:
         break;
     }
     return CSimpleDialog::OnCommand(wparam, lparam);
 }
 
-void CDownloadDialog::PostStatus(const std::wstring& text) {
+void CDownloadDialog::ShowStatus(const std::wstring& text) {
     status_ = text;
-    ::PostMessageW(Handle(), WM_COMMAND, kSetStatusText, reinterpret_cast<LPARAM>(status_.c_str()));
+    ::PostMessageW(Handle(), WM_COMMAND, kSetStatusText, 0);
+}
+
+void CDownloadDialog::Abort(HRESULT reason) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (abort_reason_ != S_OK)
+        return;
+    abort_reason_ = reason;
+    // Closing the handle is how WinINet cancels a call waiting on it in another thread.
+    if (request_)
+        ::InternetCloseHandle(request_);
+}
+
+bool CDownloadDialog::Track(HINTERNET request) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    request_ = request;
+    if (abort_reason_ == S_OK)
+        return true;
+    ::InternetCloseHandle(request_);
+    return false;
+}
+
+void CDownloadDialog::Untrack(HttpGet* get) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (request_ && abort_reason_ != S_OK)
+        get->request.Release(); // already closed by Abort
+    request_ = nullptr;
+}
+
+INT_PTR CDownloadDialog::OnTimer(WPARAM wparam, LPARAM) {
+    if (wparam != kWatchTimer)
+        return 1;
+    const ULONGLONG now = ::GetTickCount64();
+    const unsigned long long received = received_;
+    if (now - started_at_ >= limits_.total_ms) {
+        Abort(kTooSlow);
+    } else if (now - window_start_ >= limits_.rate_window_ms) {
+        if (received - window_bytes_ < limits_.min_window_bytes)
+            Abort(kTooSlow);
+        window_start_ = now;
+        window_bytes_ = received;
+    }
+    return 1;
 }
 
 void CDownloadDialog::RunDownload() {
     const HWND dialog = Handle();
-    PostStatus(L"Establishing internet connection...");
+    ShowStatus(L"Establishing internet connection...");
     PumpMessages(dialog);
     ::Sleep(1000);
 
+    started_at_ = window_start_ = ::GetTickCount64();
+    ::SetTimer(dialog, kWatchTimer, kWatchPeriod, nullptr);
     InternetHandle session;
     HRESULT result = OpenSession(&session);
     if (SUCCEEDED(result)) {
         HttpGet get;
         result = OpenRequest(session.Get(), &get);
         if (SUCCEEDED(result)) {
-            PostStatus(SavingStatusText(url_));
+            ShowStatus(SavingStatusText(url_));
             PumpMessages(dialog);
             result = SaveLocalCopy(get.request.Get(), GetLocalWallpaperPath());
             if (FAILED(result))
                 failed_ = true;
             PumpMessages(dialog);
         }
+        Untrack(&get);
     }
+    ::KillTimer(dialog, kWatchTimer);
     result_ = result;
     End(failed_ ? IDCANCEL : IDOK);
     failed_ = false;
@@ -140,12 +259,14 @@ HRESULT CDownloadDialog::OpenSession(InternetHandle* session) {
 HRESULT CDownloadDialog::OpenRequest(HINTERNET session, HttpGet* get) {
     const HWND dialog = Handle();
     PumpMessages(dialog);
-    PostStatus(L"Getting internet image file...");
+    ShowStatus(L"Getting internet image file...");
     PumpMessages(dialog);
     ::Sleep(500);
 
     HRESULT result = E_FAIL;
     RunWhilePumping(dialog, [&] { result = SendRequest(session, get); });
+    if (FAILED(result) && abort_reason_ != S_OK)
+        result = abort_reason_;
     if (FAILED(result)) {
         ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
                     L"Run Glimro and update the album to correct the problem.",
@@ -156,20 +277,24 @@ HRESULT CDownloadDialog::OpenRequest(HINTERNET session, HttpGet* get) {
 }
 
 // Runs off the user-interface thread. The request is sent once; a status other than 200,
-// or a body announced larger than the limit, fails it before anything is read.
-HRESULT CDownloadDialog::SendRequest(HINTERNET session, HttpGet* get) const {
+// an https address answered from anything but https, or a body announced larger than the
+// limit (or not as a number), fails it before anything is read.
+HRESULT CDownloadDialog::SendRequest(HINTERNET session, HttpGet* get) {
     const DWORD error =
         OpenHttpGet(session, url_, kRequestFlags, kRequestContext, limits_.silence_ms, get);
     if (error != ERROR_SUCCESS)
         return HRESULT_FROM_WIN32(error);
+    if (!Track(get->request.Get()))
+        return abort_reason_;
     if (!::HttpSendRequestW(get->request.Get(), nullptr, 0, nullptr, 0))
         return LastWin32Error();
-    if (QueryNumber(get->request.Get(), HTTP_QUERY_STATUS_CODE) != 200)
+    if (StartsWith(url_, L"https://") && !StartsWith(FinalUrl(get->request.Get()), L"https://"))
+        return kInsecureRedirect;
+    std::wstring status;
+    if (!QueryHeader(get->request.Get(), HTTP_QUERY_STATUS_CODE, &status) || status != L"200")
         return E_FAIL;
-    const long long announced = QueryNumber(get->request.Get(), HTTP_QUERY_CONTENT_LENGTH);
-    if (announced > 0 && static_cast<unsigned long long>(announced) > limits_.max_body)
-        return kBodyTooLarge;
-    return S_OK;
+    std::optional<unsigned long long> announced;
+    return AnnouncedLength(get->request.Get(), limits_.max_body, &announced);
 }
 
 // The body goes to a temporary file beside the executable first, and replaces the local
@@ -187,6 +312,8 @@ HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& lo
             result = LastWin32Error();
         else
             RunWhilePumping(Handle(), [&] { result = CopyBody(request, file.Get()); });
+        if (FAILED(result) && abort_reason_ != S_OK)
+            result = abort_reason_;
         file.Reset();
         if (SUCCEEDED(result) &&
             !::MoveFileExW(temp_path, local_path.c_str(), MOVEFILE_REPLACE_EXISTING))
@@ -208,25 +335,35 @@ HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& lo
 }
 
 // Runs off the user-interface thread: reads the body in large blocks into the file.
-HRESULT CDownloadDialog::CopyBody(HINTERNET request, HANDLE file) const {
+HRESULT CDownloadDialog::CopyBody(HINTERNET request, HANDLE file) {
     std::vector<char> block(kReadBlock);
     unsigned long long received = 0;
     for (;;) {
+        // Only what has arrived: a read of a whole block would wait for all of it, and a
+        // trickling server could hold it for ever, past any deadline or Cancel.
+        DWORD available = 0;
+        if (!::InternetQueryDataAvailable(request, &available, 0, 0))
+            return LastWin32Error();
         DWORD read = 0;
-        if (!::InternetReadFile(request, block.data(), kReadBlock, &read))
+        if (!::InternetReadFile(request, block.data(), std::min(available, kReadBlock), &read))
             return LastWin32Error();
         if (read == 0)
             break;
         received += read;
+        received_ = received;
         if (received > limits_.max_body)
             return kBodyTooLarge;
         DWORD written = 0;
         if (!::WriteFile(file, block.data(), read, &written, nullptr) || written != read)
             return LastWin32Error();
     }
-    const long long announced = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH);
-    if (announced >= 0 && received != static_cast<unsigned long long>(announced))
-        return HRESULT_FROM_WIN32(ERROR_HANDLE_EOF); // the body was cut off
+    std::optional<unsigned long long> announced;
+    if (const HRESULT length = AnnouncedLength(request, limits_.max_body, &announced);
+        FAILED(length))
+        return length;
+    if (announced && received != *announced)
+        return received < *announced ? HRESULT_FROM_WIN32(ERROR_HANDLE_EOF) // cut off
+                                     : kBadLength;
     return S_OK;
 }
 

@@ -12,6 +12,10 @@ namespace glimro {
 struct DownloadLimits {
     DWORD silence_ms = 30 * 1000;             // no data at all for this long fails the fetch
     unsigned long long max_body = 100ull << 20; // 100 MB: a larger body is never saved
+    DWORD total_ms = 120 * 1000;              // from the request to the last byte
+    // Less than this many bytes in any such window (under 1 KB/s for 30 s) fails it too.
+    DWORD rate_window_ms = 30 * 1000;
+    unsigned long long min_window_bytes = 30 * 1024;
 };
 
 // Whether an album entry is an internet address. Deliberately an exact, lower-case match

@@ -144,6 +144,94 @@ TEST_F(InternetFetchTest, HttpsIsFetchedOnlyFromAServerTheSystemTrusts) {
     EXPECT_EQ(result, HRESULT_FROM_WIN32(ERROR_INTERNET_INVALID_CA));
     ExpectCouldNotGet(refused, result);
     EXPECT_EQ(server.Requests("/secure/beach.jpg"), 1); // the refused one never got through
+
+    // https stays https: a redirect to plain http is refused; http may move up to https.
+    test::HttpResponse down{302, ""};
+    down.headers = "Location: " + test::Narrow(server.Url("/plain.jpg")) + "\r\n";
+    server.Serve("/secure/down.jpg", down);
+    server.Serve("/plain.jpg", {200, "sent in the clear"});
+    test::HttpResponse up{302, ""};
+    up.headers = "Location: " + test::Narrow(trusted.Url("/secure/beach.jpg")) + "\r\n";
+    server.Serve("/up.jpg", up);
+    test::WriteFileBytes(pod, kPrevious);
+    const std::wstring downgraded = trusted.Url("/secure/down.jpg");
+    const HRESULT refused_redirect = Download(downgraded);
+    EXPECT_EQ(refused_redirect, HRESULT_FROM_WIN32(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR));
+    ExpectCouldNotGet(downgraded, refused_redirect);
+    EXPECT_EQ(Download(server.Url("/up.jpg")), S_OK) << Log();
+    EXPECT_EQ(test::ReadFileBytes(pod), body);
+}
+
+// Every download ends: past the total deadline, under the least rate, or on Esc, however
+// the server trickles; the wallpaper file is left as it was.
+TEST_F(InternetFetchTest, ASlowServerOrEscEndsTheDownloadAtOnce) {
+    test::HttpResponse trickle{200, std::string(400, 't')};
+    trickle.chunk_size = 1;
+    trickle.chunk_delay_ms = 100;
+    server.Serve("/trickle.jpg", trickle);
+    DownloadLimits deadline;
+    deadline.total_ms = 1500;
+    DownloadLimits rate;
+    rate.rate_window_ms = 1000;
+    rate.min_window_bytes = 50; // the server sends 10 a second
+    const struct {
+        const char* what;
+        DownloadLimits limits;
+        bool press_esc;
+        HRESULT result;
+    } cases[] = {
+        {"total deadline", deadline, false, HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT)},
+        {"least rate", rate, false, HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT)},
+        {"Esc", DownloadLimits(), true, HRESULT_FROM_WIN32(ERROR_CANCELLED)},
+    };
+    for (const auto& c : cases) {
+        std::atomic<bool> done{false};
+        std::thread presser([&] {
+            ::Sleep(700);
+            while (c.press_esc && !done) {
+                if (HWND dialog = ::FindWindowW(nullptr, L"Glimro - Downloading Image")) {
+                    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                    break;
+                }
+                ::Sleep(20);
+            }
+        });
+        const std::wstring url = server.Url("/trickle.jpg");
+        const DWORD start = ::GetTickCount();
+        const HRESULT result = Download(url, true, c.limits);
+        const DWORD took = ::GetTickCount() - start;
+        done = true;
+        presser.join();
+        EXPECT_EQ(result, c.result) << c.what;
+        // The dialog's own second of "Establishing", the request, and at most 2 s more.
+        EXPECT_LT(took, 5000u) << c.what;
+        ExpectCouldNotGet(url, result);
+    }
+}
+
+// A length that cannot be read as a number fails the download (one too long to read is no
+// longer taken for an absent one).
+TEST_F(InternetFetchTest, AContentLengthThatIsNoNumberOrNotTheBodyFailsIt) {
+    const struct {
+        const char* path;
+        const char* length;
+        HRESULT result;
+    } cases[] = {
+        {"/forty-digits.jpg", "1234567890123456789012345678901234567890",
+         HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE)},
+        {"/word.jpg", "twelve", HRESULT_FROM_WIN32(ERROR_INVALID_DATA)},
+        {"/negative.jpg", "-1", HRESULT_FROM_WIN32(ERROR_INVALID_DATA)},
+    };
+    for (const auto& c : cases) {
+        test::HttpResponse response{200, "more than three bytes"};
+        response.omit_length = true;
+        response.headers = std::string("Content-Length: ") + c.length + "\r\n";
+        server.Serve(c.path, response);
+        const std::wstring url = server.Url(c.path);
+        const HRESULT result = Download(url);
+        EXPECT_EQ(result, c.result) << c.path;
+        ExpectCouldNotGet(url, result);
+    }
 }
 
 TEST_F(InternetFetchTest, ASilentServerFailsTheFetchAndTheDialogStaysResponsive) {
@@ -220,32 +308,6 @@ TEST_F(InternetFetchTest, ClosedLogWritesNothingAndStillFails) {
     server.Serve("/gone.jpg", {404, ""});
     EXPECT_EQ(Download(server.Url("/gone.jpg"), false), E_FAIL);
     EXPECT_FALSE(test::FileExists(log_file));
-}
-
-TEST_F(InternetFetchTest, EscDuringASuccessfulDownloadStillYieldsItsResult) {
-    test::HttpResponse slow{200, std::string(64 * 1024, 'z')};
-    slow.chunk_size = 4096;
-    slow.chunk_delay_ms = 40;
-    server.Serve("/slow.jpg", slow);
-
-    std::atomic<bool> done{false};
-    std::atomic<bool> cancelled{false};
-    std::thread presser([&] {
-        while (!done) {
-            HWND dialog = ::FindWindowW(nullptr, L"Glimro - Downloading Image");
-            if (dialog && !cancelled) {
-                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                cancelled = true;
-            }
-            ::Sleep(20);
-        }
-    });
-    const HRESULT result = Download(server.Url("/slow.jpg"));
-    done = true;
-    presser.join();
-    EXPECT_TRUE(cancelled);
-    EXPECT_EQ(result, S_OK);
-    EXPECT_EQ(test::ReadFileBytes(pod), slow.body);
 }
 
 TEST(InternetEntry, IsAnEntryHoldingALowerCaseHttpOrHttpsAddress) {

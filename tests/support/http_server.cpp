@@ -124,7 +124,7 @@ void HttpServer::Handle(SOCKET client) {
     std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " +
                        Reason(response.status) + "\r\nContent-Type: application/octet-stream" +
                        (response.omit_length ? "" : "\r\nContent-Length: " + std::to_string(length)) +
-                       "\r\nConnection: close\r\n\r\n";
+                       "\r\n" + response.headers + "Connection: close\r\n\r\n";
     for (DWORD waited = 0; waited < response.head_delay_ms && !stopping_; waited += 50)
         ::Sleep(50);
     if (!SendAll(client, head.data(), head.size()))

@@ -28,6 +28,8 @@ struct HttpResponse {
     unsigned long long announced_length = ~0ull;
     // No Content-Length at all: the body ends when the connection closes.
     bool omit_length = false;
+    // More header lines, each ended by "\r\n" (a Location, a Content-Length of any text).
+    std::string headers = {};
 };
 
 class HttpServer {
