@@ -69,7 +69,16 @@ Section "Glimro" SecMain
     ; What -d takes away, to give it back if the new copy cannot be put in place.
     ReadRegStr $R0 HKCU "${RUN_KEY}" "${PRODUCT}"
     FindWindow $R1 "${INSTANCE_CLASS}"
-    ExecWait '"$PLUGINSDIR\glimro.exe" -d'
+    ExecWait '"$PLUGINSDIR\glimro.exe" -d' $R2
+    ; -d says when the instance did not end: its program must not be replaced under it.
+    ${If} $R2 <> 0
+        ${If} $R0 != ""
+            WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" $R0
+        ${EndIf}
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is still running and could not be ended. Choose Exit Glimro on its notification-area icon, then run Setup again." /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
 
     ClearErrors
     SetOverwrite try
@@ -119,8 +128,23 @@ Function .onInstSuccess
 FunctionEnd
 
 Section "Uninstall"
-    ; Ends the running instance (waiting until it has gone) and removes autostart.
-    ExecWait '"$INSTDIR\glimro.exe" -d'
+    ; Ends the running instance (waiting until it has gone) and removes autostart; nothing is
+    ; deleted from under an instance that did not end.
+    ReadRegStr $R0 HKCU "${RUN_KEY}" "${PRODUCT}"
+    StrCpy $R2 0
+    ClearErrors
+    ExecWait '"$INSTDIR\glimro.exe" -d' $R2
+    ${If} ${Errors}
+        StrCpy $R2 0 ; no program to ask: nothing of it runs from here
+    ${EndIf}
+    ${If} $R2 <> 0
+        ${If} $R0 != ""
+            WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" $R0
+        ${EndIf}
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is still running and could not be ended. Choose Exit Glimro on its notification-area icon, then uninstall again." /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
 
     Delete "$INSTDIR\glimro.exe"
     Delete "$INSTDIR\pod.jpg"

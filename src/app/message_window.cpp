@@ -59,10 +59,21 @@ void ZIRMessageWindow::OnCommand(WPARAM wparam) {
 
 LRESULT CALLBACK ZIRMessageWindow::WindowProc(HWND window, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
-    // The whole wParam must match: a notification code in the high word makes it no command.
-    if (message == WM_COMMAND && the_message_window && the_message_window->window_ == window)
-        the_message_window->OnCommand(wparam);
-    return ::DefWindowProcW(window, message, wparam, lparam);
+    switch (message) {
+    case WM_COMMAND:
+        // The whole wParam must match: a notification code in the high word makes it no
+        // command; anything but the two commands is ignored.
+        if (the_message_window && the_message_window->window_ == window)
+            the_message_window->OnCommand(wparam);
+        return 0;
+    case WM_CLOSE:
+    case WM_SYSCOMMAND:
+        // Any process may post these: the window goes only when the instance destroys it,
+        // or -d could no longer end the instance.
+        return 0;
+    default:
+        return ::DefWindowProcW(window, message, wparam, lparam);
+    }
 }
 
 } // namespace glimro

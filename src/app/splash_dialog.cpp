@@ -1,5 +1,6 @@
 #include "app/splash_dialog.h"
 
+#include "platform/module.h"
 #include "resource.h"
 
 namespace glimro {
@@ -24,8 +25,10 @@ CSplashDialog::CSplashDialog() : CSimpleDialog(::GetModuleHandleW(nullptr), IDD_
 
 INT_PTR CSplashDialog::OnInitDialog(HWND window) {
     CSimpleDialog::OnInitDialog(window);
+    // From beside the executable by its full path, never from whatever the current folder is.
+    const std::wstring file = ExecutableFolder() + kSplashBitmapFile;
     bitmap_.Reset(static_cast<HBITMAP>(
-        ::LoadImageW(nullptr, kSplashBitmapFile, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+        ::LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     if (!bitmap_) {
         End(IDCANCEL);
         return 1;

@@ -1,5 +1,8 @@
 #include "app/um_app.h"
 
+#include "core/path_text.h"
+#include "engine/internet_fetch.h"
+#include "engine/download_dialog.h"
 #include "platform/module.h"
 #include "platform/reg_key.h"
 #include "platform/window.h"
@@ -77,7 +80,7 @@ CumApp::~CumApp() {
 
 int CumApp::Run(const std::wstring& arguments, int show_command) {
     if (!InitInstance(arguments, show_command))
-        return ExitInstance(0);
+        return ExitInstance(exit_code_);
     return ExitInstance(RunMessageLoop());
 }
 
@@ -106,22 +109,22 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     HWND running = nullptr;
     switch (start) {
     case StartSwitch::Disable:
-        if (another_instance &&
-            AwaitRunningInstance(kInstanceWindowTimeout, &running) == Wait::Window) {
-            DWORD id = 0;
-            ::GetWindowThreadProcessId(running, &id);
-            UniqueHandle process(id ? ::OpenProcess(SYNCHRONIZE, FALSE, id) : nullptr);
-            ::PostMessageW(running, WM_COMMAND, kQuitCommand, 0);
-            // Installers replace or delete the executable next: return once it has ended. It
-            // gives up the mutex a moment before its process is gone, so both are waited for.
-            if (AwaitRunningInstance(kInstanceEndTimeout, nullptr) == Wait::Ended && process)
-                ::WaitForSingleObject(process.Get(), kInstanceEndTimeout);
-        }
+        // Installers replace or delete the executable next: they learn from the exit code
+        // whether the instance really ended.
+        if (another_instance && !EndRunningInstance())
+            exit_code_ = kInstanceStillRunning;
         RemoveAutostart();
         return false;
+    case StartSwitch::Restore:
+        // Nothing is touched, not even the running instance, for a name that is no plain
+        // saved set's, or a set that is not there.
+        if (!RestorableSetFile(arguments.substr(2), nullptr)) {
+            exit_code_ = kNoSuchSet;
+            return false;
+        }
+        [[fallthrough]];
     case StartSwitch::Enable:
     case StartSwitch::InstallNew:
-    case StartSwitch::Restore:
         // Nothing of the old instance's is touched until it has ended.
         if (another_instance && !ReplaceRunningInstance())
             return false;
@@ -154,6 +157,8 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     if (!ZIRMessageWindow::RegisterWindowClass(instance) || !message_window_.Create(instance))
         return false;
+    // This process is the instance now: no download of an earlier one is under way.
+    RemoveDownloadLeftovers();
 
     albums_.PassFinished = [this] {
         // Back through the message loop: the pass's caller is still on the stack.
@@ -186,6 +191,21 @@ CumApp::Wait CumApp::AwaitRunningInstance(DWORD timeout, HWND* window) {
     return Wait::TimedOut;
 }
 
+bool CumApp::EndRunningInstance() {
+    HWND running = nullptr;
+    const Wait waited = AwaitRunningInstance(kInstanceWindowTimeout, &running);
+    if (waited != Wait::Window)
+        return waited == Wait::Ended;
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(running, &id);
+    UniqueHandle process(id ? ::OpenProcess(SYNCHRONIZE, FALSE, id) : nullptr);
+    ::PostMessageW(running, WM_COMMAND, kQuitCommand, 0);
+    // It gives up the mutex a moment before its process is gone: both are waited for.
+    if (AwaitRunningInstance(kInstanceEndTimeout, nullptr) != Wait::Ended)
+        return false;
+    return !process || ::WaitForSingleObject(process.Get(), kInstanceEndTimeout) == WAIT_OBJECT_0;
+}
+
 bool CumApp::ReplaceRunningInstance() {
     HWND running = nullptr;
     const Wait waited = AwaitRunningInstance(kInstanceWindowTimeout, &running);
@@ -206,14 +226,32 @@ void CumApp::ShowAlbumManager() {
 
 void CumApp::QuitInstance() {
     if (albums_.PassRunning()) {
+        // A download under way is ended now; the pass then finishes, saves, and the
+        // instance goes.
         quit_pending_ = true;
+        CancelDownload();
         return;
     }
     if (frame_ && frame_->Handle())
         ::DestroyWindow(frame_->Handle());
 }
 
+bool RestorableSetFile(const std::wstring& name, std::wstring* file) {
+    if (!IsPlainSetName(name))
+        return false;
+    const std::wstring path = ExecutableFolder() + L"albums\\" + name + L"\\" + name + L".reg";
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if (file)
+        *file = path;
+    return true;
+}
+
 void CumApp::RestoreAlbumSet(const std::wstring& name) {
+    std::wstring file;
+    if (!RestorableSetFile(name, &file))
+        return;
     {
         AlbumSet albums;
         albums.LoadAlbumList();
@@ -221,12 +259,17 @@ void CumApp::RestoreAlbumSet(const std::wstring& name) {
         albums.SaveAlbumList();
     }
 
-    std::wstring parameters =
-        L"-s \"" + ExecutableFolder() + L"albums\\" + name + L"\\" + name + L".reg\"";
+    // The system's regedit by its full path, not whatever "regedit.exe" a search finds.
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = ::GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    const std::wstring regedit_path = std::wstring(windows, length) + L"\\regedit.exe";
+    std::wstring parameters = L"-s \"" + file + L"\"";
     SHELLEXECUTEINFOW run = {};
     run.cbSize = sizeof(run);
     run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT;
-    run.lpFile = L"regedit.exe";
+    run.lpFile = regedit_path.c_str();
     run.lpParameters = parameters.c_str();
     run.nShow = SW_SHOWNORMAL;
     if (!::ShellExecuteExW(&run) || !run.hProcess)

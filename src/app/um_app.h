@@ -38,6 +38,14 @@ bool RemoveAutostart();
 inline constexpr DWORD kInstanceWindowTimeout = 15000;
 inline constexpr DWORD kInstanceEndTimeout = 60000;
 
+// Exit codes besides 0: -d found an instance that did not end; -C was given no saved set.
+inline constexpr int kInstanceStillRunning = 1;
+inline constexpr int kNoSuchSet = 2;
+
+// The saved set -C<name> restores: albums\<name>\<name>.reg beside the executable, for a
+// plain name (no path, drive or "..") whose file is there; false otherwise.
+bool RestorableSetFile(const std::wstring& name, std::wstring* file);
+
 class CumApp : public MessageWindowHost {
 public:
     CumApp() = default;
@@ -66,11 +74,14 @@ private:
     Wait AwaitRunningInstance(DWORD timeout, HWND* window);
     // Asks the running instance to end and waits until it has; false when it did not.
     bool ReplaceRunningInstance();
+    // The same for -d, which also waits for the instance's process to be gone.
+    bool EndRunningInstance();
     void RestoreAlbumSet(const std::wstring& name);
     void ShowAbout();
 
     AlbumSet albums_;
     bool quit_pending_ = false;
+    int exit_code_ = 0;
     UniqueHandle mutex_;
     ZIRMessageWindow message_window_;
     std::unique_ptr<CMainFrame> frame_;

@@ -57,7 +57,7 @@ std::wstring RequestFileName(const std::wstring& url) {
     parts.dwStructSize = sizeof(parts);
     parts.dwUrlPathLength = 1;
     std::wstring path = url;
-    if (::InternetCrackUrlW(url.c_str(), 0, 0, &parts) && parts.lpszUrlPath)
+    if (net::InternetCrackUrlW(url.c_str(), 0, 0, &parts) && parts.lpszUrlPath)
         path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
     const size_t slash = path.find_last_of(L'/');
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
@@ -66,11 +66,11 @@ std::wstring RequestFileName(const std::wstring& url) {
 // A header of the response as text; false when the server did not send it.
 bool QueryHeader(HINTERNET request, DWORD info, std::wstring* text) {
     DWORD bytes = 0;
-    ::HttpQueryInfoW(request, info, nullptr, &bytes, nullptr);
+    net::HttpQueryInfoW(request, info, nullptr, &bytes, nullptr);
     if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0 || bytes > 64 * 1024)
         return false;
     std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (!::HttpQueryInfoW(request, info, buffer.data(), &bytes, nullptr))
+    if (!net::HttpQueryInfoW(request, info, buffer.data(), &bytes, nullptr))
         return false;
     text->assign(buffer.data(), bytes / sizeof(wchar_t));
     return true;
@@ -96,11 +96,11 @@ HRESULT AnnouncedLength(HINTERNET request, unsigned long long max,
 // The address the response finally came from, after any redirects.
 std::wstring FinalUrl(HINTERNET request) {
     DWORD bytes = 0;
-    ::InternetQueryOptionW(request, INTERNET_OPTION_URL, nullptr, &bytes);
+    net::InternetQueryOptionW(request, INTERNET_OPTION_URL, nullptr, &bytes);
     if (bytes == 0 || bytes > 64 * 1024)
         return {};
     std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (!::InternetQueryOptionW(request, INTERNET_OPTION_URL, buffer.data(), &bytes))
+    if (!net::InternetQueryOptionW(request, INTERNET_OPTION_URL, buffer.data(), &bytes))
         return {};
     return buffer.data();
 }
@@ -179,7 +179,7 @@ void CDownloadDialog::Abort(HRESULT reason) {
     abort_reason_ = reason;
     // Closing the handle is how WinINet cancels a call waiting on it in another thread.
     if (request_)
-        ::InternetCloseHandle(request_);
+        net::InternetCloseHandle(request_);
 }
 
 bool CDownloadDialog::Track(HINTERNET request) {
@@ -187,7 +187,7 @@ bool CDownloadDialog::Track(HINTERNET request) {
     request_ = request;
     if (abort_reason_ == S_OK)
         return true;
-    ::InternetCloseHandle(request_);
+    net::InternetCloseHandle(request_);
     return false;
 }
 
@@ -244,7 +244,7 @@ void CDownloadDialog::RunDownload() {
 }
 
 HRESULT CDownloadDialog::OpenSession(InternetHandle* session) {
-    session->Reset(::InternetOpenW(L"GLIMRO", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    session->Reset(net::InternetOpenW(L"GLIMRO", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (*session)
         return S_OK;
     const HRESULT result = LastWin32Error();
@@ -286,7 +286,7 @@ HRESULT CDownloadDialog::SendRequest(HINTERNET session, HttpGet* get) {
         return HRESULT_FROM_WIN32(error);
     if (!Track(get->request.Get()))
         return abort_reason_;
-    if (!::HttpSendRequestW(get->request.Get(), nullptr, 0, nullptr, 0))
+    if (!net::HttpSendRequestW(get->request.Get(), nullptr, 0, nullptr, 0))
         return LastWin32Error();
     if (StartsWith(url_, L"https://") && !StartsWith(FinalUrl(get->request.Get()), L"https://"))
         return kInsecureRedirect;
@@ -342,10 +342,10 @@ HRESULT CDownloadDialog::CopyBody(HINTERNET request, HANDLE file) {
         // Only what has arrived: a read of a whole block would wait for all of it, and a
         // trickling server could hold it for ever, past any deadline or Cancel.
         DWORD available = 0;
-        if (!::InternetQueryDataAvailable(request, &available, 0, 0))
+        if (!net::InternetQueryDataAvailable(request, &available, 0, 0))
             return LastWin32Error();
         DWORD read = 0;
-        if (!::InternetReadFile(request, block.data(), std::min(available, kReadBlock), &read))
+        if (!net::InternetReadFile(request, block.data(), std::min(available, kReadBlock), &read))
             return LastWin32Error();
         if (read == 0)
             break;

@@ -1,6 +1,8 @@
 #include "engine/internet_fetch.h"
 
 #include "engine/download_dialog.h"
+#include "engine/image_staging.h"
+#include "platform/module.h"
 #include "store/account.h"
 #include "platform/text.h"
 
@@ -25,6 +27,25 @@ HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& lo
     if (ended == -1) // the dialog could not even be shown: nothing was fetched
         return E_FAIL;
     return ended == IDCANCEL ? dialog.Result() : S_OK;
+}
+
+void RemoveDownloadLeftovers() {
+    ::DeleteFileW((GetLocalWallpaperPath() + kPartialSuffix).c_str());
+    const std::wstring folder = ExecutableFolder();
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((folder + L"pod*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        // GetTempFileNameW's names: the prefix, one to four hex digits, ".tmp".
+        const std::wstring name = found.cFileName;
+        const std::wstring digits = name.size() > 7 ? name.substr(3, name.size() - 7) : L"";
+        if (!digits.empty() && digits.size() <= 4 &&
+            digits.find_first_not_of(L"0123456789ABCDEFabcdef") == std::wstring::npos &&
+            !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ::DeleteFileW((folder + name).c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
 }
 
 std::wstring SavingStatusText(const std::wstring& url) {

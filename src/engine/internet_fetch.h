@@ -29,6 +29,10 @@ size_t MaxEntryChars(const std::wstring& entry);
 HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log,
                       const DownloadLimits& limits = DownloadLimits());
 
+// Deletes what a download cut off by the end of an earlier run left beside the executable:
+// the partial file, and the "pod<hex>.tmp" files older versions made. Nothing else.
+void RemoveDownloadLeftovers();
+
 // "Saving local copy of " and the part of the address after its last '/'.
 std::wstring SavingStatusText(const std::wstring& url);
 

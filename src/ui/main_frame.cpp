@@ -1,5 +1,6 @@
 #include "ui/main_frame.h"
 
+#include "platform/system_library.h"
 #include "platform/clock.h"
 #include "platform/dpi.h"
 #include "resource.h"
@@ -94,7 +95,10 @@ bool CMainFrame::Create(bool open_new_album) {
     if (tray_.Wanted())
         tray_.Show(Handle(), TrayTip());
     // Unlocking the session is one of the moments to look whether a change fell due.
-    ::WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION);
+    // Loaded from the system folder, not imported: see platform/system_library.h.
+    if (const auto subscribe = SystemFunction<decltype(::WTSRegisterSessionNotification)>(
+            L"wtsapi32.dll", "WTSRegisterSessionNotification"))
+        subscribe(Handle(), NOTIFY_FOR_THIS_SESSION);
     return true;
 }
 
@@ -481,7 +485,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
                     ::SendMessageW(Handle(), WM_SETICON, kind, 0)))
                 ::DestroyIcon(icon);
         tray_.Hide();
-        ::WTSUnRegisterSessionNotification(Handle());
+        if (const auto unsubscribe = SystemFunction<decltype(::WTSUnRegisterSessionNotification)>(
+                L"wtsapi32.dll", "WTSUnRegisterSessionNotification"))
+            unsubscribe(Handle());
         if (QuitOnDestroy)
             ::PostQuitMessage(0);
         break;

@@ -15,6 +15,7 @@
 #include "support/registry_sandbox.h"
 #include "support/stored_albums.h"
 #include "support/temp_folder.h"
+#include "support/test_images.h"
 #include "ui/main_frame.h"
 
 #include <commctrl.h>
@@ -22,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace glimro {
@@ -151,8 +153,8 @@ TEST_F(AppProcessTest, SilentStartWithAnInstanceRunningExitsAndShowsNothing) {
 }
 
 TEST_F(AppProcessTest, SilentStartShowsTheSplashForFourAndAHalfSecondsThenRunsHidden) {
-    test::TempFolder current;
-    ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 300, 200));
+    ASSERT_TRUE(test::WriteSolidBitmap(folder.File(L"fenwaldstone.bmp"), 300, 200));
+    test::TempFolder current; // the bitmap is the executable's, wherever the start is from
     auto p = Start(L"-s", current.Path());
     HWND splash = nullptr;
     ASSERT_TRUE(WaitUntil(
@@ -185,9 +187,12 @@ TEST_F(AppProcessTest, SilentStartShowsTheSplashForFourAndAHalfSecondsThenRunsHi
     EXPECT_FALSE(RunValue().exists); // -s leaves autostart as it is
 }
 
+// A bitmap of that name in the current folder is not the program's.
 TEST_F(AppProcessTest, SilentStartWithoutTheBitmapStartsAtOnce) {
+    test::TempFolder current;
+    ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 300, 200));
     const DWORD start = ::GetTickCount();
-    auto p = Start(L"-S");
+    auto p = Start(L"-S", current.Path());
     ASSERT_TRUE(BecomesResident(p));
     EXPECT_LT(::GetTickCount() - start, 4000u);
     EXPECT_TRUE(StaysHidden(p));
@@ -328,14 +333,15 @@ TEST_F(AppProcessTest, RestoreClearsActiveFlagsThenImportsTheSavedSetThroughRege
 namespace glimro {
 namespace {
 
-// A quit posted while the resident instance downloads its active album's picture from a slow
-// loopback server: the instance ends only after the pass has finished and saved, and every
-// album is still stored.
-TEST_F(AppProcessTest, QuitDuringADownloadEndsAfterThePassAndKeepsEveryAlbum) {
+// A quit posted while the resident instance downloads from a server that would take a
+// minute: the download is ended at once, the pass saves, the instance goes, and every album
+// is still stored. Other processes cannot close its message window, and what an earlier
+// run's download left behind is cleared at start, nothing else.
+TEST_F(AppProcessTest, QuitDuringADownloadEndsItAtOnceAndKeepsEveryAlbum) {
     test::HttpServer server;
-    test::HttpResponse slow{200, std::string(8 * 16384, 'B')};
+    test::HttpResponse slow{200, std::string(12 * 16384, 'B')};
     slow.chunk_size = 16384;
-    slow.chunk_delay_ms = 250;
+    slow.chunk_delay_ms = 5000;
     server.Serve("/slow.bmp", slow);
     CAccount active;
     active.Name = L"Downloads";
@@ -345,18 +351,78 @@ TEST_F(AppProcessTest, QuitDuringADownloadEndsAfterThePassAndKeepsEveryAlbum) {
     alps.Name = L"Alps";
     beaches.Name = L"Beaches";
     ASSERT_EQ(test::StoreAlbums({active, alps, beaches}), 3);
+    for (const wchar_t* name : {L"pod.jpg.part", L"pod1A2B.tmp", L"pod-notes.tmp"})
+        test::WriteFileBytes(folder.File(name), "left");
 
     auto p = Start(L"-e"); // a day album with no markers is due at the first check
     ASSERT_TRUE(BecomesResident(p));
+    EXPECT_FALSE(test::FileExists(folder.File(L"pod1A2B.tmp")));
+    EXPECT_TRUE(test::FileExists(folder.File(L"pod-notes.tmp"))); // not a name of Glimro's
     ASSERT_TRUE(WaitUntil([&] { return server.Requests("/slow.bmp") > 0; }, kStartTimeout));
-    ::PostMessageW(MessageWindowOf(p.dwProcessId), WM_COMMAND, 3113, 0);
+    HWND messages = MessageWindowOf(p.dwProcessId);
+    ::PostMessageW(messages, WM_CLOSE, 0, 0);
+    ::PostMessageW(messages, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ::Sleep(300);
+    ASSERT_TRUE(::IsWindow(messages));
+    const DWORD asked = ::GetTickCount();
+    ::PostMessageW(messages, WM_COMMAND, 3113, 0);
     EXPECT_EQ(ExitCode(p, 30000), 0u);
+    EXPECT_LT(::GetTickCount() - asked, 5000u);
 
     AlbumSet stored;
     ASSERT_EQ(stored.LoadAlbumList(), 3u);
-    EXPECT_EQ(stored.FindActiveAlbum()->LastFile, server.Url("/slow.bmp"));
     const std::string log = test::ReadFileBytes(folder.File(L"glimrolog.txt"));
-    EXPECT_NE(log.find("Album list processed successfully."), std::string::npos) << log;
+    EXPECT_NE(log.find("Could not get " + test::Narrow(server.Url("/slow.bmp"))),
+              std::string::npos)
+        << log;
+}
+
+// -C takes the plain name of a set in albums\ only: a path, or a set that is not there,
+// ends the start before any album or the running instance is touched.
+TEST_F(AppProcessTest, RestoreRefusesAPathOrAMissingSetAndTouchesNothing) {
+    CAccount old;
+    old.Name = L"Old";
+    old.Enabled = true;
+    ASSERT_EQ(test::StoreAlbums({old}), 1);
+    test::WriteFileBytes(folder.File(L"x.reg"), "REGEDIT4\r\n");
+    for (const wchar_t* name : {L"..\\x", L"Missing"}) {
+        auto p = Start(std::wstring(L"-C") + name);
+        EXPECT_EQ(ExitCode(p), 2u) << test::Narrow(name);
+    }
+    EXPECT_EQ(
+        test::ReadStoredValue(HKEY_CURRENT_USER, std::wstring(kAlbumListKey) + L"\\Old", L"Enabled")
+            .Dword(),
+        1u);
+    EXPECT_FALSE(RunValue().exists);
+}
+
+// A 58-byte file whose header claims a giant picture is skipped, the next picture shown, and
+// the instance runs on, and starts again as cleanly.
+TEST_F(AppProcessTest, AFileClaimingAGiantPictureIsSkippedAndTheInstanceRunsOn) {
+    std::string claim(58, '\0');
+    claim[0] = 'B', claim[1] = 'M', claim[14] = 40;
+    std::memcpy(&claim[18], "\x00\xC2\xEB\x0B\x80\x84\x1E\x00", 8);
+    test::WriteFileBytes(folder.File(L"holiday.jpg"), claim);
+    ASSERT_TRUE(test::WriteSolidBitmap(folder.File(L"small.bmp"), 16, 16));
+    CAccount album;
+    album.Name = L"Holiday";
+    album.Enabled = true;
+    album.FileList = {folder.File(L"holiday.jpg"), folder.File(L"small.bmp")};
+    ASSERT_EQ(test::StoreAlbums({album}), 1);
+    for (int start = 0; start < 2; ++start) {
+        auto p = Start(L"-e");
+        ASSERT_TRUE(BecomesResident(p));
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                AlbumSet stored;
+                stored.LoadAlbumList();
+                return stored.FindActiveAlbum() &&
+                       stored.FindActiveAlbum()->LastFile == folder.File(L"small.bmp");
+            },
+            kStartTimeout));
+        ::Sleep(500);
+        EXPECT_EQ(::WaitForSingleObject(p.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    }
 }
 
 // Two plain starts at the same moment, and a start during another's splash: one resident
@@ -391,7 +457,7 @@ protected:
         AppProcessTest::SetUp();
         if (IsSkipped())
             return;
-        ASSERT_TRUE(test::WriteSolidBitmap(current.File(L"fenwaldstone.bmp"), 120, 80));
+        ASSERT_TRUE(test::WriteSolidBitmap(folder.File(L"fenwaldstone.bmp"), 120, 80));
         first = Start(L"-s", current.Path());
         ASSERT_TRUE(WaitUntil([&] { return FindWindowOf(first.dwProcessId, L"#32770", true); },
                               kStartTimeout));

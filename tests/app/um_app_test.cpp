@@ -167,16 +167,13 @@ TEST(AboutBox, TheFramesAboutCommandOpensIt) {
 
 TEST(Splash, WithoutTheBitmapFileItEndsBeforeItIsSeen) {
     test::TempFolder folder;
-    wchar_t previous[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    ::SetCurrentDirectoryW(folder.Path().c_str());
+    test::ScopedExecutableFolder exe{folder.Path()};
     test::DialogDriver driver;
     CSplashDialog splash;
     const DWORD start = ::GetTickCount();
     EXPECT_EQ(splash.DoModal(::GetDesktopWindow(), false), IDCANCEL);
     EXPECT_LT(::GetTickCount() - start, 1000u);
     EXPECT_TRUE(driver.Dialogs().empty());
-    ::SetCurrentDirectoryW(previous);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "engine/download_dialog.h"
 #include "engine/image_staging.h"
+#include "resource.h"
 #include "support/http_server.h"
 #include "support/temp_folder.h"
 #include "support/private_prefix.h"
@@ -207,6 +208,34 @@ TEST_F(InternetFetchTest, ASlowServerOrEscEndsTheDownloadAtOnce) {
         EXPECT_LT(took, 5000u) << c.what;
         ExpectCouldNotGet(url, result);
     }
+}
+
+// Other processes can post to the dialog: its status line shows only its own texts, and a
+// second start command starts no second download.
+TEST_F(InternetFetchTest, PostedCommandsCarryNoPointerAndStartNothingTwice) {
+    test::HttpResponse slow{200, std::string(4000, 's')};
+    slow.chunk_size = 1000;
+    slow.chunk_delay_ms = 300;
+    server.Serve("/slow.jpg", slow);
+    std::atomic<bool> done{false};
+    std::wstring shown;
+    std::thread poster([&] {
+        HWND dialog = nullptr;
+        while (!done && !(dialog = ::FindWindowW(nullptr, L"Glimro - Downloading Image")))
+            ::Sleep(20);
+        ::Sleep(1500); // into the transfer
+        ::PostMessageW(dialog, WM_COMMAND, 3113, 0x10); // an address of another's choosing
+        ::PostMessageW(dialog, WM_COMMAND, 2112, 0);
+        ::Sleep(300);
+        wchar_t text[200] = {};
+        ::GetDlgItemTextW(dialog, IDC_DOWNLOAD_STATUS, text, 200);
+        shown = text;
+    });
+    EXPECT_EQ(Download(server.Url("/slow.jpg")), S_OK);
+    done = true;
+    poster.join();
+    EXPECT_EQ(shown, L"Saving local copy of slow.jpg");
+    EXPECT_EQ(server.Requests("/slow.jpg"), 1);
 }
 
 // A length that cannot be read as a number fails the download (one too long to read is no
