@@ -1,7 +1,7 @@
 #include "scheduler/pass_check.h"
 
 #include "scheduler/interval_markers.h"
-#include "core/week.h"
+#include "core/interval.h"
 
 #include <algorithm>
 #include "log/activity_log.h"
@@ -32,88 +32,39 @@ DWORD NextCheckDelay(int frequency) {
     }
 }
 
-bool IsIntervalDue(int frequency, const SYSTEMTIME& t) {
-    switch (frequency) {
-    case kEveryMinute:
-        return ReadIntervalMarker(kLastMinute) != t.wMinute ||
-               ReadIntervalMarker(kLastHour) != t.wHour;
-    case kEveryHour:
-        return ReadIntervalMarker(kLastHour) != t.wHour || ReadIntervalMarker(kLastDay) != t.wDay;
-    case kEveryDay:
-        return ReadIntervalMarker(kLastDay) != t.wDay || ReadIntervalMarker(kLastMonth) != t.wMonth;
-    case kEveryWeek:
-        return ReadIntervalMarker(kLastWeek) != WeekOfYear(t.wYear, t.wMonth, t.wDay) ||
-               ReadIntervalMarker(kLastMonth) != t.wMonth;
-    case kEveryMonth:
-    case kSyncToMonth:
-        return ReadIntervalMarker(kLastMonth) != t.wMonth;
-    default:
-        return false;
-    }
-}
-
 namespace {
 
-constexpr ULONGLONG kTicksPerMinute = 60ULL * 10000000ULL;
-
-ULONGLONG Ticks(const SYSTEMTIME& t) {
-    FILETIME file = {};
-    ::SystemTimeToFileTime(&t, &file);
-    return (static_cast<ULONGLONG>(file.dwHighDateTime) << 32) | file.dwLowDateTime;
-}
-
-SYSTEMTIME FromTicks(ULONGLONG ticks) {
-    FILETIME file = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-    SYSTEMTIME t = {};
-    ::FileTimeToSystemTime(&file, &t);
-    return t;
-}
-
-SYSTEMTIME StartOfDay(const SYSTEMTIME& t) {
-    SYSTEMTIME day = t;
-    day.wHour = day.wMinute = day.wSecond = day.wMilliseconds = 0;
-    return FromTicks(Ticks(day)); // fills in the day of the week
-}
-
-SYSTEMTIME StartOfNextMonth(const SYSTEMTIME& t) {
-    SYSTEMTIME month = {};
-    month.wYear = static_cast<WORD>(t.wMonth == 12 ? t.wYear + 1 : t.wYear);
-    month.wMonth = static_cast<WORD>(t.wMonth == 12 ? 1 : t.wMonth + 1);
-    month.wDay = 1;
-    return FromTicks(Ticks(month));
+CivilTime Civil(const SYSTEMTIME& t) {
+    CivilTime civil;
+    civil.year = t.wYear;
+    civil.month = t.wMonth;
+    civil.day = t.wDay;
+    civil.hour = t.wHour;
+    civil.minute = t.wMinute;
+    civil.second = t.wSecond;
+    return civil;
 }
 
 } // namespace
 
+bool IsIntervalDue(int frequency, const SYSTEMTIME& t) {
+    IntervalMarkers last;
+    last.minute = ReadIntervalMarker(kLastMinute);
+    last.hour = ReadIntervalMarker(kLastHour);
+    last.day = ReadIntervalMarker(kLastDay);
+    last.week = ReadIntervalMarker(kLastWeek);
+    last.month = ReadIntervalMarker(kLastMonth);
+    return glimro::IsIntervalDue(frequency, last, Civil(t));
+}
+
 bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next) {
-    SYSTEMTIME minute = t;
-    minute.wSecond = minute.wMilliseconds = 0;
-    const ULONGLONG day_ticks = 24 * 60 * kTicksPerMinute;
-    switch (frequency) {
-    case kEveryMinute:
-        *next = FromTicks(Ticks(minute) + kTicksPerMinute);
-        return true;
-    case kEveryHour:
-        minute.wMinute = 0;
-        *next = FromTicks(Ticks(minute) + 60 * kTicksPerMinute);
-        return true;
-    case kEveryDay:
-        *next = FromTicks(Ticks(StartOfDay(t)) + day_ticks);
-        return true;
-    case kEveryWeek: {
-        const SYSTEMTIME today = StartOfDay(t);
-        const int to_monday = (8 - today.wDayOfWeek) % 7;
-        const ULONGLONG monday = Ticks(today) + (to_monday == 0 ? 7 : to_monday) * day_ticks;
-        *next = FromTicks(std::min(monday, Ticks(StartOfNextMonth(t))));
-        return true;
-    }
-    case kEveryMonth:
-    case kSyncToMonth:
-        *next = StartOfNextMonth(t);
-        return true;
-    default:
+    CivilTime civil;
+    if (!glimro::NextChangeTime(frequency, Civil(t), &civil))
         return false;
-    }
+    *next = SYSTEMTIME{static_cast<WORD>(civil.year), static_cast<WORD>(civil.month),
+                       static_cast<WORD>(civil.day_of_week), static_cast<WORD>(civil.day),
+                       static_cast<WORD>(civil.hour), static_cast<WORD>(civil.minute), 0, 0};
+    return true;
 }
 
 DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums) {

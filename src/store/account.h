@@ -1,6 +1,7 @@
 #pragma once
 // One album: a named, ordered list of image entries with its schedule, choice rule, active
 // flag and progress. In the registry it is one subkey of the album list key.
+#include "core/frequency.h"
 #include "platform/reg_key.h"
 
 #include <windows.h>
@@ -10,19 +11,6 @@
 
 namespace glimro {
 
-enum Frequency : int {
-    kEveryMinute = 0,
-    kEveryHour = 1,
-    kEveryDay = 2,
-    kEveryWeek = 3,
-    kEveryMonth = 4,
-    kSyncToMonth = 5,
-};
-
-enum Mode : int {
-    kSequential = 0,
-    kRandom = 1,
-};
 
 // The album list's suffix for a frequency: " (on the minute)" ... " (calendar)"; empty for
 // a frequency outside 0-5.
