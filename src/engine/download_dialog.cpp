@@ -27,6 +27,7 @@ const HRESULT kBadLength = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
 // Past the total deadline, or under the least rate.
 const HRESULT kTooSlow = HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT);
 const HRESULT kCancelled = HRESULT_FROM_WIN32(ERROR_CANCELLED);
+const HRESULT kNotAPicture = HRESULT_FROM_WIN32(ERROR_UNSUPPORTED_TYPE);
 // An https address redirected to anything but https.
 const HRESULT kInsecureRedirect = HRESULT_FROM_WIN32(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR);
 constexpr UINT_PTR kWatchTimer = 1;
@@ -47,7 +48,8 @@ HRESULT LastWin32Error() {
 // not the copy.
 bool IsFetchFailure(HRESULT result) {
     return result == kBodyTooLarge || result == kBadLength || result == kTooSlow ||
-           result == kCancelled || result == HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT) ||
+           result == kCancelled || result == kNotAPicture ||
+           result == HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT) ||
            result == HRESULT_FROM_WIN32(kSocketTimedOut);
 }
 
@@ -315,6 +317,10 @@ HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& lo
         if (FAILED(result) && abort_reason_ != S_OK)
             result = abort_reason_;
         file.Reset();
+        // A body that is no picture, or claims a giant one, never becomes the wallpaper file.
+        if (SUCCEEDED(result) && limits_.pictures_only &&
+            CheckPicture(temp) != StagingProblem::None)
+            result = kNotAPicture;
         if (SUCCEEDED(result) &&
             !::MoveFileExW(temp_path, local_path.c_str(), MOVEFILE_REPLACE_EXISTING))
             result = LastWin32Error();

@@ -54,6 +54,16 @@ SIZE ShrunkSize(int width, int height, int cx, int cy) {
     return size;
 }
 
+StagingProblem CheckPicture(const std::wstring& path) {
+    ImageObject picture;
+    if (!picture.Load(path))
+        return StagingProblem::Unreadable;
+    return PictureFits(picture.Width(), picture.Height(),
+                       picture.Format() == PictureFormat::Jpeg)
+               ? StagingProblem::None
+               : StagingProblem::TooLarge;
+}
+
 std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem) {
     StagingProblem unused;
     if (!problem)

@@ -18,6 +18,9 @@ SIZE ShrunkSize(int width, int height, int cx, int cy);
 // Why a picture cannot go to the desktop.
 enum class StagingProblem { None, Unreadable, TooLarge };
 
+// Whether a file is a picture Glimro can measure, within the picture limits.
+StagingProblem CheckPicture(const std::wstring& path);
+
 // The path to give to the wallpaper setter for a local entry; empty, with the problem, when
 // the file is missing, cannot be read as a picture, or declares a size beyond the picture
 // limits (it is never handed to a decoder then, not even the system's).

@@ -16,6 +16,9 @@ struct DownloadLimits {
     // Less than this many bytes in any such window (under 1 KB/s for 30 s) fails it too.
     DWORD rate_window_ms = 30 * 1000;
     unsigned long long min_window_bytes = 30 * 1024;
+    // Only a body that is a picture within the picture limits replaces the wallpaper file;
+    // anything else is refused before it does.
+    bool pictures_only = true;
 };
 
 // Whether an album entry is an internet address. Deliberately an exact, lower-case match

@@ -23,7 +23,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 namespace glimro {
@@ -399,10 +398,7 @@ TEST_F(AppProcessTest, RestoreRefusesAPathOrAMissingSetAndTouchesNothing) {
 // A 58-byte file whose header claims a giant picture is skipped, the next picture shown, and
 // the instance runs on, and starts again as cleanly.
 TEST_F(AppProcessTest, AFileClaimingAGiantPictureIsSkippedAndTheInstanceRunsOn) {
-    std::string claim(58, '\0');
-    claim[0] = 'B', claim[1] = 'M', claim[14] = 40;
-    std::memcpy(&claim[18], "\x00\xC2\xEB\x0B\x80\x84\x1E\x00", 8);
-    test::WriteFileBytes(folder.File(L"holiday.jpg"), claim);
+    test::WriteFileBytes(folder.File(L"holiday.jpg"), test::GiantBitmapClaim());
     ASSERT_TRUE(test::WriteSolidBitmap(folder.File(L"small.bmp"), 16, 16));
     CAccount album;
     album.Name = L"Holiday";

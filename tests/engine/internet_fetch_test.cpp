@@ -31,11 +31,13 @@ protected:
 
     void SetUp() override { test::WriteFileBytes(pod, kPrevious); }
 
+    // The transfer alone: any body will do (the picture check has a test of its own).
     HRESULT Download(const std::wstring& url, bool log_open = true,
-                     const DownloadLimits& limits = DownloadLimits()) {
+                     DownloadLimits limits = DownloadLimits()) {
         LogStream log;
         if (log_open)
             log = LogStream(log_file, LogMode::Afresh);
+        limits.pictures_only = false;
         return DownloadImage(url, ::GetModuleHandleW(nullptr), log, limits);
     }
     // The log of a fetch that failed with this code: "Could not get" and the address.
@@ -207,6 +209,28 @@ TEST_F(InternetFetchTest, ASlowServerOrEscEndsTheDownloadAtOnce) {
         // The dialog's own second of "Establishing", the request, and at most 2 s more.
         EXPECT_LT(took, 5000u) << c.what;
         ExpectCouldNotGet(url, result);
+    }
+}
+
+// Only a picture within the limits replaces the wallpaper file.
+TEST_F(InternetFetchTest, ABodyThatIsNoUsablePictureNeverReplacesTheWallpaperFile) {
+    const std::string picture = test::SolidBitmapBytes(8, 8);
+    const struct {
+        const char* path;
+        std::string body;
+        HRESULT result;
+    } cases[] = {
+        {"/text.jpg", "<html>not found</html>", HRESULT_FROM_WIN32(ERROR_UNSUPPORTED_TYPE)},
+        {"/giant.bmp", test::GiantBitmapClaim(), HRESULT_FROM_WIN32(ERROR_UNSUPPORTED_TYPE)},
+        {"/real.jpg", picture, S_OK}, // the content decides, not the name
+    };
+    for (const auto& c : cases) {
+        server.Serve(c.path, {200, c.body});
+        LogStream log(log_file, LogMode::Afresh);
+        const std::wstring url = server.Url(c.path);
+        EXPECT_EQ(DownloadImage(url, ::GetModuleHandleW(nullptr), log), c.result) << c.path;
+        EXPECT_EQ(test::ReadFileBytes(pod), c.result == S_OK ? picture : kPrevious) << c.path;
+        EXPECT_FALSE(test::FileExists(pod + kPartialSuffix)) << c.path;
     }
 }
 

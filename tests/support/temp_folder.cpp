@@ -1,5 +1,7 @@
 #include "support/temp_folder.h"
 
+#include <cstring>
+
 #include <windows.h>
 
 #include <atomic>
@@ -80,6 +82,21 @@ bool WriteSolidBitmap(const std::wstring& path, int width, int height, COLORREF 
 
 bool FileExists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string SolidBitmapBytes(int width, int height) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"solid.bmp");
+    return WriteSolidBitmap(path, width, height) ? ReadFileBytes(path) : std::string();
+}
+
+std::string GiantBitmapClaim() {
+    std::string claim(58, '\0');
+    claim[0] = 'B';
+    claim[1] = 'M';
+    claim[14] = 40;
+    std::memcpy(&claim[18], "\x00\xC2\xEB\x0B\x80\x84\x1E\x00", 8); // the two sides
+    return claim;
 }
 
 } // namespace glimro::test

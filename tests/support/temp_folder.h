@@ -40,5 +40,9 @@ std::string Narrow(const std::wstring& text);
 // A 24-bit Windows bitmap file of one colour.
 bool WriteSolidBitmap(const std::wstring& path, int width, int height,
                       COLORREF colour = RGB(30, 120, 200));
+// The bytes of such a bitmap, to be served or stored.
+std::string SolidBitmapBytes(int width, int height);
+// 58 bytes of a BMP header claiming 200,000,000 x 2,000,000 pixels, and nothing else.
+std::string GiantBitmapClaim();
 
 } // namespace glimro::test

@@ -24,7 +24,7 @@ protected:
 
     void SetUp() override {
         BuildLogPath(); // into the harness's folder, as the first tick would
-        test::HttpResponse slow{200, std::string(4 * 16384, 'B')};
+        test::HttpResponse slow{200, test::SolidBitmapBytes(128, 128)}; // 48 KB
         slow.chunk_size = 16384;
         slow.chunk_delay_ms = 150;
         server.Serve("/slow.bmp", slow);
