@@ -17,4 +17,16 @@ enum Mode : int {
     kRandom = 1,
 };
 
+// How a picture fills the screen: the album's "Position", numbered as the desktop object's
+// wallpaper styles. Center is also what an album without the value gets.
+enum Position : int {
+    kCenter = 0,
+    kTile = 1,
+    kStretch = 2,
+    kFit = 3,
+    kFill = 4,
+    kSpan = 5,
+};
+inline constexpr int kPositionCount = 6;
+
 } // namespace glimro

@@ -3,6 +3,7 @@
 #include "store/account.h"
 
 #include "core/picture_limits.h"
+#include "engine/folder_pictures.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
 #include "core/shuffle.h"
@@ -50,7 +51,7 @@ const char* UnusableReason(const ImageEntry& entry, const std::wstring& target) 
                                    : "a path longer than 259 characters";
 }
 
-Outcome TryEntryOnce(const ImageEntry& entry, LogStream& log) {
+Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
     const std::wstring target = entry.Expanded();
     if (const char* reason = UnusableReason(entry, target)) {
         log << "Skipped an entry that cannot be used (" << reason << "): " << LogSafe(entry.Text);
@@ -62,13 +63,14 @@ Outcome TryEntryOnce(const ImageEntry& entry, LogStream& log) {
         // "Initalization" is spelled as users' logs have always shown it.
         log << "\tInitalization started.\n";
         const bool fetched = SUCCEEDED(DownloadImage(target, ::GetModuleHandleW(nullptr), log));
-        const bool switched = fetched && SetDesktopWallpaper(GetLocalWallpaperPath(), log);
+        const bool switched =
+            fetched && SetDesktopWallpaper(GetLocalWallpaperPath(), log, position);
         log << "\tInitalization Completed.\n";
         WritePassEntryEnd(log);
         return switched ? Outcome::Applied : fetched ? Outcome::SwitchFailed : Outcome::EntryFailed;
     }
     StagingProblem problem = StagingProblem::None;
-    const std::wstring path = PrepareLocalImage(target, &problem);
+    const std::wstring path = PrepareLocalImage(target, &problem, SupportedPosition(position));
     if (problem == StagingProblem::TooLarge) {
         log << "Skipped a picture larger than Glimro decodes (at most "
             << static_cast<unsigned long>(kMaxPictureSide) << " pixels a side and "
@@ -84,14 +86,14 @@ Outcome TryEntryOnce(const ImageEntry& entry, LogStream& log) {
         ReportError(L"Could not read the picture!\n", LogSafe(target), code, log);
         return Outcome::EntryFailed;
     }
-    return SetDesktopWallpaper(path, log) ? Outcome::Applied : Outcome::SwitchFailed;
+    return SetDesktopWallpaper(path, log, position) ? Outcome::Applied : Outcome::SwitchFailed;
 }
 
 // Memory that runs out while one entry is decoded or fetched fails that entry, never the
 // program: the next entry may well do.
-Outcome TryEntry(const ImageEntry& entry, LogStream& log) {
+Outcome TryEntry(const ImageEntry& entry, int position, LogStream& log) {
     try {
-        return TryEntryOnce(entry, log);
+        return TryEntryOnce(entry, position, log);
     } catch (const std::bad_alloc&) {
         log << "Skipped an entry: not enough memory to use it: " << LogSafe(entry.Text);
         log.EndLine();
@@ -110,6 +112,70 @@ std::vector<int> InListOrder(int first, int count) {
     return order;
 }
 
+// One picture the album stands for: a file entry, or a picture of a folder entry.
+struct Candidate {
+    int entry;         // its entry's position in FileList
+    ImageEntry image;  // what is tried
+    bool in_folder;
+};
+
+// The album's pictures with every folder entry expanded in place, read afresh. A folder that
+// holds no picture is reported once and stands for nothing.
+std::vector<Candidate> Expand(const std::vector<ImageEntry>& entries, bool* any_folder,
+                              LogStream& log) {
+    std::vector<Candidate> candidates;
+    *any_folder = false;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int entry = static_cast<int>(i);
+        const std::wstring target = entries[i].IsText() ? entries[i].Expanded() : L"";
+        if (!IsFolderEntry(target)) {
+            candidates.push_back({entry, entries[i], false});
+            continue;
+        }
+        *any_folder = true;
+        const std::vector<std::wstring> pictures = FolderPictures(target);
+        if (pictures.empty()) {
+            log << "Skipped a folder that holds no picture: " << LogSafe(target);
+            log.EndLine();
+        }
+        for (const std::wstring& picture : pictures)
+            candidates.push_back({entry, ImageEntry(picture), true});
+    }
+    return candidates;
+}
+
+// The first candidate of the entry at or after `entry`; 0 past the end.
+int FirstOfEntry(const std::vector<Candidate>& candidates, int entry) {
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        if (candidates[i].entry >= entry)
+            return static_cast<int>(i);
+    }
+    return 0;
+}
+
+// Where a walk goes on after `last` (a picture of the folder entry at `entry`): the next
+// name in the folder's order, whether `last` is still there or not; then the entries after.
+int After(const std::vector<Candidate>& candidates, int entry, const std::wstring& last) {
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        const Candidate& c = candidates[i];
+        if (c.entry > entry || (c.entry == entry && ComesBefore(last, c.image.Text)))
+            return static_cast<int>(i);
+    }
+    return 0;
+}
+
+// A fingerprint of the pictures a shuffle round is drawn over (FNV-1a of their paths).
+uint32_t Fingerprint(const std::vector<Candidate>& candidates) {
+    uint32_t hash = 2166136261u;
+    for (const Candidate& c : candidates) {
+        for (const wchar_t unit : c.image.Text + L'|') {
+            hash ^= static_cast<uint32_t>(unit);
+            hash *= 16777619u;
+        }
+    }
+    return hash == 0 ? 1 : hash;
+}
+
 } // namespace
 
 HRESULT CAccount::ApplyNextImage() {
@@ -122,42 +188,76 @@ HRESULT CAccount::ApplyImageAt(int position) {
 }
 
 HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
-    const int count = static_cast<int>(FileList.size());
-    if (count == 0)
+    if (FileList.empty())
         return E_FAIL;
+    LogStream log = OpenLog(LogMode::Afresh);
+    bool any_folder = false;
+    const std::vector<Candidate> candidates = Expand(FileList, &any_folder, log);
+    const int count = static_cast<int>(candidates.size());
 
     const SYSTEMTIME now = LocalTime();
     std::vector<int> order;
-    if (by_shuffle) {
-        // A new round when the last is used up, or no longer fits an edited list.
-        if (ShuffleRound.empty() || !IsValidShuffleRound(ShuffleRound, count)) {
+    if (count == 0) {
+        // Folders without pictures only: nothing to try.
+    } else if (by_shuffle) {
+        // A new round when the last is used up, no longer fits an edited list, or was drawn
+        // over other pictures than a folder now holds.
+        const uint32_t set = any_folder ? Fingerprint(candidates) : 0;
+        if (ShuffleRound.empty() || !IsValidShuffleRound(ShuffleRound, count) ||
+            set != ShuffleSet) {
             static std::mt19937 random{std::random_device{}()};
-            ShuffleRound = DrawShuffleRound(count, LastIndex, random);
+            int shown = LastIndex;
+            if (any_folder) {
+                shown = -1;
+                for (int i = 0; i < count; ++i)
+                    if (candidates[static_cast<size_t>(i)].image.Text == LastFile)
+                        shown = i;
+            }
+            ShuffleRound = DrawShuffleRound(count, shown, random);
+            ShuffleSet = set;
         }
-        // The round's entries first; the ones it has shown only when none of those works.
+        // The round's pictures first; the ones it has shown only when none of those works.
         order = ShuffleRound;
-        for (int position = 0; position < count; ++position) {
-            if (std::find(order.begin(), order.end(), position) == order.end())
-                order.push_back(position);
+        for (int candidate = 0; candidate < count; ++candidate) {
+            if (std::find(order.begin(), order.end(), candidate) == order.end())
+                order.push_back(candidate);
         }
+    } else if (Frequency == kSyncToMonth) {
+        order = InListOrder(now.wMonth - 1, count);
+    } else if (!any_folder) {
+        order = InListOrder(first, count);
     } else {
-        order = InListOrder(Frequency == kSyncToMonth ? now.wMonth - 1 : first, count);
+        // first is LastIndex + 1 for the next picture and LastIndex itself for the current
+        // one again; inside a folder entry LastFile says where the walk stands.
+        const bool resumes = LastIndex >= 0 && LastIndex < static_cast<int>(FileList.size()) &&
+                             (first == LastIndex + 1 || first == LastIndex) &&
+                             IsFolderEntry(FileList[static_cast<size_t>(LastIndex)].Expanded()) &&
+                             IsInFolder(LastFile, FileList[static_cast<size_t>(LastIndex)].Expanded());
+        int start = first >= static_cast<int>(FileList.size()) ? 0 : FirstOfEntry(candidates, first);
+        if (resumes) {
+            start = After(candidates, LastIndex, LastFile);
+            if (first == LastIndex) {
+                for (int i = 0; i < count; ++i)
+                    if (candidates[static_cast<size_t>(i)].image.Text == LastFile)
+                        start = i;
+            }
+        }
+        order = InListOrder(start, count);
     }
 
-    LogStream log = OpenLog(LogMode::Afresh);
-    for (const int position : order) {
-        const ImageEntry& entry = FileList[static_cast<size_t>(position)];
-        const Outcome outcome = TryEntry(entry, log);
+    for (const int index : order) {
+        const Candidate& candidate = candidates[static_cast<size_t>(index)];
+        const Outcome outcome = TryEntry(candidate.image, Position, log);
         if (outcome == Outcome::Applied) {
             // A skipped entry keeps its place in the round.
             if (by_shuffle) {
-                const auto shown = std::find(ShuffleRound.begin(), ShuffleRound.end(), position);
+                const auto shown = std::find(ShuffleRound.begin(), ShuffleRound.end(), index);
                 if (shown != ShuffleRound.end())
                     ShuffleRound.erase(shown);
             }
             LastTime = now;
-            LastIndex = position;
-            LastFile = entry.Text;
+            LastIndex = candidate.entry;
+            LastFile = candidate.image.Text;
             return kPassApplied;
         }
         if (outcome == Outcome::SwitchFailed)
@@ -171,10 +271,26 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
 
 HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
     LogStream log = OpenLog(LogMode::Afresh);
-    if (TryEntry(entry, log) != Outcome::Applied)
+    ImageEntry shown = entry;
+    const std::wstring target = entry.IsText() ? entry.Expanded() : L"";
+    if (IsFolderEntry(target)) {
+        // The picture the album would show next from this folder.
+        const std::vector<std::wstring> pictures = FolderPictures(target);
+        if (pictures.empty())
+            return kPassNothingApplied;
+        size_t next = 0;
+        if (position >= 0 && position == LastIndex && IsInFolder(LastFile, target)) {
+            while (next < pictures.size() && !ComesBefore(LastFile, pictures[next]))
+                ++next;
+            if (next == pictures.size())
+                next = 0;
+        }
+        shown = ImageEntry(pictures[next]);
+    }
+    if (TryEntry(shown, Position, log) != Outcome::Applied)
         return kPassNothingApplied;
     LastTime = LocalTime();
-    LastFile = entry.Text;
+    LastFile = shown.Text;
     if (position >= 0 && static_cast<size_t>(position) < FileList.size())
         LastIndex = position;
     return kPassApplied;

@@ -1,6 +1,8 @@
 #include "engine/image_staging.h"
 
+#include "core/frequency.h"
 #include "core/picture_limits.h"
+#include "core/staging_size.h"
 #include "engine/image_object.h"
 #include "platform/com_ptr.h"
 #include "platform/module.h"
@@ -11,12 +13,6 @@
 
 namespace glimro {
 namespace {
-
-constexpr double kShrinkFactor = 0.9090909090909091; // 1 / 1.1
-
-int Shrink(int side) {
-    return static_cast<int>(side * kShrinkFactor);
-}
 
 // Frees an item identifier list with the shell's allocator.
 struct ItemIdList {
@@ -46,12 +42,8 @@ std::wstring GetLocalWallpaperPath() {
 }
 
 SIZE ShrunkSize(int width, int height, int cx, int cy) {
-    if (width <= cx && height <= cy)
-        return SIZE{width, height};
-    SIZE size{Shrink(width), Shrink(height)};
-    while (size.cx > cx || size.cy > cy)
-        size = SIZE{Shrink(size.cx), Shrink(size.cy)};
-    return size;
+    const PixelSize size = ShrunkToFit({width, height}, {cx, cy});
+    return SIZE{size.width, size.height};
 }
 
 StagingProblem CheckPicture(const std::wstring& path) {
@@ -64,7 +56,7 @@ StagingProblem CheckPicture(const std::wstring& path) {
                : StagingProblem::TooLarge;
 }
 
-std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem) {
+std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem, int position) {
     StagingProblem unused;
     if (!problem)
         problem = &unused;
@@ -80,13 +72,13 @@ std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* proble
         *problem = StagingProblem::TooLarge;
         return std::wstring();
     }
-    const int width = static_cast<int>(original.Width()); // within the side limit
-    const int height = static_cast<int>(original.Height());
-    const SIZE screen = PrimaryScreenSize();
-    if (width <= screen.cx && height <= screen.cy)
+    const PixelSize picture{static_cast<int>(original.Width()), // within the side limit
+                            static_cast<int>(original.Height())};
+    const SIZE screen = position == kSpan ? VirtualScreenSize() : PrimaryScreenSize();
+    const PixelSize staged = StagedSize(picture, {screen.cx, screen.cy}, position);
+    if (staged == picture)
         return entry;
-
-    const SIZE target = ShrunkSize(width, height, screen.cx, screen.cy);
+    const SIZE target{staged.width, staged.height};
     const std::wstring local_path = GetLocalWallpaperPath();
     ImageObject shrunk;
     // Decoding at a reduced scale and averaging is far quicker than the shell's thumbnail;

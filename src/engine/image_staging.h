@@ -24,7 +24,9 @@ StagingProblem CheckPicture(const std::wstring& path);
 // The path to give to the wallpaper setter for a local entry; empty, with the problem, when
 // the file is missing, cannot be read as a picture, or declares a size beyond the picture
 // limits (it is never handed to a decoder then, not even the system's).
-std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem = nullptr);
+// A larger picture is shrunk into the local wallpaper file at the size its position needs.
+std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem = nullptr,
+                               int position = 0);
 
 // The shell's thumbnail of a file at the given size, or null. Owned by the caller.
 HBITMAP ExtractScaledBitmap(const std::wstring& path, int width, int height);

@@ -20,7 +20,8 @@ enum class Switch { Done, Failed, Unavailable };
 
 // Through the shell's desktop object. Unavailable when the object turns out to be a stub
 // that cannot set a wallpaper at all (Wine), so that the older call is used instead.
-Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path, LogStream& log) {
+Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path, int position,
+                               LogStream& log) {
     COMPONENTSOPT components = {};
     components.dwSize = sizeof(components);
     components.fEnableComponents = TRUE;
@@ -29,7 +30,7 @@ Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path
 
     WALLPAPEROPT options = {};
     options.dwSize = sizeof(options);
-    options.dwStyle = WPSTYLE_CENTER;
+    options.dwStyle = static_cast<DWORD>(position); // Position is numbered as the styles
     desktop->SetWallpaperOptions(&options, 0);
 
     if (desktop->SetWallpaper(path.c_str(), 0) == E_NOTIMPL)
@@ -43,11 +44,18 @@ Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path
     return Switch::Done;
 }
 
-bool SwitchTheOldWay(const std::wstring& path, LogStream& log) {
+// The documented "Control Panel\Desktop" values of each position; Center keeps the "1" it
+// has always written.
+const wchar_t* StyleValue(int position) {
+    static const wchar_t* const kStyles[kPositionCount] = {L"1", L"0", L"2", L"6", L"10", L"22"};
+    return position >= 0 && position < kPositionCount ? kStyles[position] : kStyles[kCenter];
+}
+
+bool SwitchTheOldWay(const std::wstring& path, int position, LogStream& log) {
     RegKey desktop_key;
     if (desktop_key.Open(HKEY_CURRENT_USER, kDesktopKey, KEY_READ | KEY_WRITE) == ERROR_SUCCESS) {
-        desktop_key.SetTextWithNul(L"TileWallpaper", L"0");
-        desktop_key.SetTextWithNul(L"WallpaperStyle", L"1");
+        desktop_key.SetTextWithNul(L"TileWallpaper", position == kTile ? L"1" : L"0");
+        desktop_key.SetTextWithNul(L"WallpaperStyle", StyleValue(position));
     }
     if (SetSystemWallpaper(path.c_str(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)) {
         RecordSwitch(log, "Switched the old way!");
@@ -59,18 +67,25 @@ bool SwitchTheOldWay(const std::wstring& path, LogStream& log) {
 
 } // namespace
 
-bool SetDesktopWallpaper(const std::wstring& path, LogStream& log) {
+int SupportedPosition(int position) {
+    if (position < 0 || position >= kPositionCount)
+        return kCenter;
+    return position == kSpan && !RunsOnWindows8OrLater() ? kFill : position;
+}
+
+bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
+    position = SupportedPosition(position);
     // Start-up has already initialised the thread for OLE; this only adds a reference.
     ::CoInitialize(nullptr);
 
     ComPtr<IActiveDesktop> desktop;
     if (SUCCEEDED(CreateActiveDesktop(&desktop)) && desktop) {
-        const Switch result = SwitchWithDesktopObject(desktop.Get(), path, log);
+        const Switch result = SwitchWithDesktopObject(desktop.Get(), path, position, log);
         if (result != Switch::Unavailable)
             return result == Switch::Done;
     }
     desktop.Reset();
-    return SwitchTheOldWay(path, log);
+    return SwitchTheOldWay(path, position, log);
 }
 
 } // namespace glimro

@@ -1,12 +1,17 @@
 #pragma once
+#include "core/frequency.h"
 #include "log/activity_log.h"
 
 #include <string>
 
 namespace glimro {
 
-// Makes a local image file the desktop wallpaper and, when that worked, records the moment
-// in the interval markers. The outcome goes to the log; true when the wallpaper changed.
-bool SetDesktopWallpaper(const std::wstring& path, LogStream& log);
+// Makes a local image file the desktop wallpaper, placed as the position says, and, when
+// that worked, records the moment in the interval markers. The outcome goes to the log;
+// true when the wallpaper changed.
+bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position = kCenter);
+
+// The position the system can show: Span needs Windows 8; on Windows 7 it is Fill.
+int SupportedPosition(int position);
 
 } // namespace glimro

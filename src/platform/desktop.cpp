@@ -20,4 +20,15 @@ Seam<BOOL(const wchar_t*, UINT)> SetSystemWallpaper([](const wchar_t* path, UINT
     return ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path), flags);
 });
 
+Seam<bool()> RunsOnWindows8OrLater([] {
+    OSVERSIONINFOEXW version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    version.dwMajorVersion = 6;
+    version.dwMinorVersion = 2;
+    const DWORDLONG condition =
+        ::VerSetConditionMask(::VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL),
+                              VER_MINORVERSION, VER_GREATER_EQUAL);
+    return ::VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION, condition) != FALSE;
+});
+
 } // namespace glimro

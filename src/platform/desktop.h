@@ -17,4 +17,7 @@ extern Seam<HRESULT(ComPtr<IActiveDesktop>*)> CreateActiveDesktop;
 // tells why it failed.
 extern Seam<BOOL(const wchar_t* path, UINT flags)> SetSystemWallpaper;
 
+// Whether the system is Windows 8 or later (the "Span" style); tests put an older one here.
+extern Seam<bool()> RunsOnWindows8OrLater;
+
 } // namespace glimro

@@ -7,5 +7,7 @@
 namespace glimro {
 
 extern Seam<SIZE()> PrimaryScreenSize; // GetSystemMetrics(SM_CXSCREEN / SM_CYSCREEN)
+// All monitors together: GetSystemMetrics(SM_CXVIRTUALSCREEN / SM_CYVIRTUALSCREEN).
+extern Seam<SIZE()> VirtualScreenSize;
 
 } // namespace glimro

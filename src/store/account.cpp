@@ -20,6 +20,8 @@ constexpr wchar_t kFrequency[] = L"Frequency";
 constexpr wchar_t kImageCount[] = L"Image Count";
 constexpr wchar_t kFileList[] = L"FileList";
 constexpr wchar_t kShuffleRound[] = L"Shuffle Round";
+constexpr wchar_t kShuffleSet[] = L"Shuffle Set";
+constexpr wchar_t kPosition[] = L"Position";
 constexpr wchar_t kEntryPrefix[] = L"ImageFile";
 
 std::wstring EntryName(size_t position) {
@@ -127,6 +129,10 @@ bool CAccount::LoadFromKey(const RegKey& album_key) {
     Frequency = static_cast<int>(LoadNumber(album_key, kFrequency));
     LastTime = LoadTime(album_key, kLastTime);
     LoadShuffleRound(album_key, &ShuffleRound);
+    ShuffleSet = LoadNumber(album_key, kShuffleSet);
+    // A style this version does not know is kept in the key and shown as Center.
+    const DWORD position = LoadNumber(album_key, kPosition);
+    Position = position < kPositionCount ? static_cast<int>(position) : kCenter;
 
     RegKey file_list;
     if (file_list.Open(album_key.Get(), kFileList, KEY_READ) == ERROR_SUCCESS)
@@ -164,6 +170,7 @@ bool CAccount::SameStoredForm(const CAccount& other) const {
            LastIndex == other.LastIndex && Frequency == other.Frequency &&
            std::memcmp(&LastTime, &other.LastTime, sizeof(LastTime)) == 0 &&
            Enabled == other.Enabled && Mode == other.Mode && ShuffleRound == other.ShuffleRound &&
+           ShuffleSet == other.ShuffleSet && Position == other.Position &&
            FileList == other.FileList;
 }
 
@@ -223,6 +230,15 @@ const OwnValue kOwnValues[] = {
      &WriteShuffleRound},
     {kImageCount, [](const CAccount& a, const CAccount& b) { return a.FileList != b.FileList; },
      &WriteImageCount},
+    {kShuffleSet, [](const CAccount& a, const CAccount& b) { return a.ShuffleSet != b.ShuffleSet; },
+     [](const CAccount& a, RegKey& key) {
+         // The key is new: leaving the value out removes it.
+         return a.ShuffleSet == 0 ? ERROR_SUCCESS : key.SetDword(kShuffleSet, a.ShuffleSet);
+     }},
+    {kPosition, [](const CAccount& a, const CAccount& b) { return a.Position != b.Position; },
+     [](const CAccount& a, RegKey& key) {
+         return key.SetDword(kPosition, static_cast<DWORD>(a.Position));
+     }},
 };
 
 const OwnValue* FindOwnValue(const std::wstring& name) {

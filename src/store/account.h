@@ -62,6 +62,12 @@ public:
     // With Mode "Random": the positions still to be shown in this round, next first. Stored
     // as the extra value "Shuffle Round", which other tools may ignore.
     std::vector<int> ShuffleRound;
+    // With folder entries, which pictures the round was drawn over (a fingerprint of the
+    // expanded list), stored as "Shuffle Set"; 0 for none. A round of another set is
+    // drawn afresh.
+    uint32_t ShuffleSet = 0;
+    // How the picture fills the screen (Position); stored as "Position", absent for Center.
+    int Position = kCenter;
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 

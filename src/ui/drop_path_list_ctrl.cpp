@@ -17,21 +17,6 @@ FORMATETC DropFormat() {
 
 } // namespace
 
-bool HasImageExtension(const std::wstring& path) {
-    const wchar_t* extension = ::PathFindExtensionW(path.c_str());
-    for (const wchar_t* accepted : kImageExtensions) {
-        if (::lstrcmpiW(extension, accepted) == 0)
-            return true;
-    }
-    return false;
-}
-
-bool IsFullPath(const std::wstring& path) {
-    if (path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'))
-        return ::IsCharAlphaW(path[0]) != FALSE;
-    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\';
-}
-
 bool IsAcceptedImagePath(const std::wstring& path) {
     return path.size() <= kMaxEntryChars && HasImageExtension(path);
 }

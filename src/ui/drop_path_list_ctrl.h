@@ -2,6 +2,7 @@
 // The Images page's list of picture paths: image files dragged from the shell are dropped
 // onto it; a click on an entry's box, or Space, makes the selected entry the wallpaper; the
 // Delete and Insert keys run the page's Delete and Add.
+#include "core/picture_names.h"
 #include "platform/window.h"
 
 #include <windows.h>
@@ -28,16 +29,9 @@ public:
     virtual void InsertNewRows(const std::vector<std::wstring>& paths) = 0;
 };
 
-// The picture files an album can hold, by extension (compared without regard to case).
-inline constexpr const wchar_t* kImageExtensions[] = {L".bmp", L".jpg", L".jpeg",
-                                                      L".jpe", L".gif", L".png"};
-
 // Whether a path names a picture the album can hold: a file with one of those extensions, of
 // at most 259 characters, the longest entry the album's registry layout keeps.
 bool IsAcceptedImagePath(const std::wstring& path);
-bool HasImageExtension(const std::wstring& path);
-// A path that names the same file from any folder: "X:\..." or "\\server\share\...".
-bool IsFullPath(const std::wstring& path);
 
 class CDropPathListCtrl : public CWindow {
 public:

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace glimro {
@@ -174,6 +175,91 @@ TEST_F(AlbumPassTest, DeadEntriesAreSkippedAndTheNextWorkingOneIsApplied) {
         EXPECT_EQ(album.LastIndex, c.applied) << c.what;
         EXPECT_EQ(album.LastFile, album.FileList[static_cast<size_t>(c.applied)].Text) << c.what;
     }
+}
+
+// A folder of pictures as Explorer shows it: subfolders first, names in logical order.
+class FolderPassTest : public AlbumPassTest {
+protected:
+    std::wstring root = folder.File(L"Holiday");
+    std::wstring Pic(const std::wstring& name) { return root + L"\\" + name; }
+    void SetUp() override {
+        AlbumPassTest::SetUp();
+        for (const wchar_t* sub : {L"", L"\\sub", L"\\empty", L"\\.git"})
+            ::CreateDirectoryW((root + sub).c_str(), nullptr);
+        ::SetFileAttributesW((root + L"\\.git").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        for (const wchar_t* name : {L"A10.bmp", L"A2.bmp", L"b.JPG", L"sub\\c.BMP",
+                                    L".git\\d.bmp", L"hidden.bmp"})
+            test::WriteSolidBitmap(Pic(name), 8, 8);
+        ::SetFileAttributesW(Pic(L"hidden.bmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        test::WriteFileBytes(Pic(L"notes.txt"), "not a picture");
+        test::WriteFileBytes(Pic(L"x.png.txt"), "not a picture");
+    }
+    // The pictures the album shows in turn from its state, one pass each.
+    std::vector<std::wstring> Shown(CAccount& album, int passes) {
+        std::vector<std::wstring> shown;
+        for (int i = 0; i < passes; ++i) {
+            EXPECT_EQ(album.ApplyNextImage(), kPassApplied);
+            shown.push_back(album.LastFile);
+        }
+        return shown;
+    }
+};
+
+TEST_F(FolderPassTest, AFolderEntryStandsForItsPicturesInExplorerOrderAndResumes) {
+    const std::wstring missing = folder.File(L"Gone");
+    const struct {
+        const char* what;
+        std::vector<ImageEntry> entries;
+        int last_index;
+        std::wstring last_file;
+        std::vector<std::wstring> shown;
+        const char* report;
+    } cases[] = {
+        {"from the start, wrapping", {root}, -1, L"",
+         {Pic(L"sub\\c.BMP"), Pic(L"A2.bmp"), Pic(L"A10.bmp"), Pic(L"b.JPG"), Pic(L"sub\\c.BMP")},
+         nullptr},
+        {"after the last shown", {root}, 0, Pic(L"A2.bmp"), {Pic(L"A10.bmp")}, nullptr},
+        {"after a last shown that was deleted", {root}, 0, Pic(L"A3.bmp"), {Pic(L"A10.bmp")},
+         nullptr},
+        {"in place among files", {Entry(0), root, Entry(1)}, 1, Pic(L"b.JPG"), {Entry(1), Entry(0),
+         Pic(L"sub\\c.BMP")}, nullptr},
+        {"a missing folder", {missing, Entry(0)}, -1, L"", {Entry(0)}, "Could not read the picture!"},
+        {"an empty folder", {Pic(L"empty"), Entry(0)}, -1, L"", {Entry(0)},
+         "Skipped a folder that holds no picture"},
+    };
+    for (const auto& c : cases) {
+        CAccount album = Album(2);
+        album.FileList = c.entries;
+        album.LastIndex = c.last_index;
+        album.LastFile = c.last_file;
+        EXPECT_EQ(Shown(album, static_cast<int>(c.shown.size())), c.shown) << c.what;
+        if (c.report) {
+            EXPECT_NE(Log().find(c.report), std::string::npos) << c.what;
+        }
+    }
+}
+
+// Read afresh at every pass: a picture added is shown in its place, one removed is gone; a
+// random round is drawn again over the new set and does not start with the picture just shown.
+TEST_F(FolderPassTest, ChangesToTheFolderCountAtTheNextPass) {
+    CAccount album = Album(0);
+    album.FileList = {root};
+    EXPECT_EQ(Shown(album, 2), (std::vector<std::wstring>{Pic(L"sub\\c.BMP"), Pic(L"A2.bmp")}));
+    test::WriteSolidBitmap(Pic(L"A5.bmp"), 8, 8);
+    ::DeleteFileW(Pic(L"A10.bmp").c_str());
+    EXPECT_EQ(Shown(album, 2), (std::vector<std::wstring>{Pic(L"A5.bmp"), Pic(L"b.JPG")}));
+
+    album.Mode = kRandom;
+    std::vector<std::wstring> round = Shown(album, 4);
+    std::sort(round.begin(), round.end());
+    EXPECT_EQ(round, (std::vector<std::wstring>{Pic(L"A2.bmp"), Pic(L"A5.bmp"), Pic(L"b.JPG"),
+                                                Pic(L"sub\\c.BMP")}));
+    const uint32_t set = album.ShuffleSet;
+    test::WriteSolidBitmap(Pic(L"A7.bmp"), 8, 8);
+    const std::wstring last = album.LastFile;
+    EXPECT_NE(Shown(album, 1).front(), last);
+    EXPECT_NE(album.ShuffleSet, set);
+    EXPECT_EQ(album.ShuffleRound.size(), 4u); // a fresh round of five, one shown
 }
 
 TEST_F(AlbumPassTest, ASkippedEntryStaysInTheShuffleRound) {
