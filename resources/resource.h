@@ -63,6 +63,7 @@
 #define IDC_ALBUM_NAME 1004
 #define IDC_ALBUM_DESCRIPTION 1006
 #define IDC_ALBUM_FREQUENCY 1022
+#define IDC_ALBUM_POSITION 1040
 
 // The Images page of the album properties sheet.
 #define IDD_IMAGES 111
@@ -78,6 +79,7 @@
 #define IDC_IMAGE_MODE 1015
 #define IDC_IMAGE_THUMBNAIL 1021
 #define IDC_IMAGE_COUNT 1024
+#define IDC_IMAGE_ADD_FOLDER 1041
 
 // "Add Image"
 #define IDD_ADD_IMAGE 112

@@ -129,7 +129,13 @@ std::vector<std::wstring> CDropPathListCtrl::AcceptedPaths(HDROP drop) {
         const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
         std::wstring path(length + 1, L'\0');
         path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
-        if (!IsAcceptedImagePath(path))
+        // Pictures by their extension, and folders, which go in as folder entries.
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        const bool folder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (!folder && !IsAcceptedImagePath(path))
+            continue;
+        if (folder && path.size() > kMaxEntryChars)
             continue;
         const auto after = std::upper_bound(paths.begin(), paths.end(), path,
                                             [](const std::wstring& a, const std::wstring& b) {

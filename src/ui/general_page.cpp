@@ -10,11 +10,20 @@ constexpr const wchar_t* kFrequencyEntries[] = {
     L"Start of every Week",   L"Start of every Month", L"Sync to Month",
 };
 
+// In the order people choose them; each with the album's Position value.
+constexpr struct {
+    const wchar_t* text;
+    int position;
+} kPositionEntries[] = {
+    {L"Fill", kFill},     {L"Fit", kFit},   {L"Stretch", kStretch},
+    {L"Center", kCenter}, {L"Tile", kTile}, {L"Span", kSpan},
+};
+
 } // namespace
 
 CGeneralPropertyPage::CGeneralPropertyPage(CAccount& album, const AlbumSet& albums)
     : CPropertyPage(IDD_GENERAL), album_(album), albums_(albums), name_(album.Name),
-      description_(album.Description), frequency_(album.Frequency) {}
+      description_(album.Description), frequency_(album.Frequency), position_(album.Position) {}
 
 void CGeneralPropertyPage::OnInitDialog() {
     // Filling the controls is no edit of the user's.
@@ -23,6 +32,14 @@ void CGeneralPropertyPage::OnInitDialog() {
     for (const wchar_t* entry : kFrequencyEntries)
         ::SendMessageW(frequency, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     ::SendMessageW(frequency, CB_SETCURSEL, static_cast<WPARAM>(frequency_), 0);
+    HWND position = Item(IDC_ALBUM_POSITION);
+    for (const auto& entry : kPositionEntries) {
+        const LRESULT index =
+            ::SendMessageW(position, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text));
+        ::SendMessageW(position, CB_SETITEMDATA, static_cast<WPARAM>(index), entry.position);
+        if (entry.position == position_)
+            ::SendMessageW(position, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
     ::SetWindowTextW(Item(IDC_ALBUM_NAME), name_.c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_DESCRIPTION), description_.c_str());
     filling_ = false;
@@ -37,7 +54,7 @@ void CGeneralPropertyPage::OnInitDialog() {
 bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
     const bool edited =
         ((id == IDC_ALBUM_NAME || id == IDC_ALBUM_DESCRIPTION) && code == EN_CHANGE) ||
-        (id == IDC_ALBUM_FREQUENCY && code == CBN_SELCHANGE);
+        ((id == IDC_ALBUM_FREQUENCY || id == IDC_ALBUM_POSITION) && code == CBN_SELCHANGE);
     if (!edited)
         return false;
     if (filling_)
@@ -67,6 +84,10 @@ bool CGeneralPropertyPage::OnApply() {
     // A stored frequency outside the list selects nothing: it stays as it is.
     if (selected != CB_ERR)
         frequency_ = static_cast<int>(selected);
+    const LRESULT position = ::SendMessageW(Item(IDC_ALBUM_POSITION), CB_GETCURSEL, 0, 0);
+    if (position != CB_ERR)
+        position_ = static_cast<int>(
+            ::SendMessageW(Item(IDC_ALBUM_POSITION), CB_GETITEMDATA, static_cast<WPARAM>(position), 0));
     // Checked at every OK and Apply, changed or not: a new album's empty name too.
     if (const wchar_t* problem = NameProblem()) {
         ::MessageBoxW(Handle(), problem, LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
@@ -76,6 +97,7 @@ bool CGeneralPropertyPage::OnApply() {
     album_.Name = name_;
     album_.Description = description_;
     album_.Frequency = frequency_;
+    album_.Position = position_;
     SetModified(false);
     return true;
 }

@@ -33,6 +33,7 @@ private:
     std::wstring name_;
     std::wstring description_;
     int frequency_;
+    int position_;
 };
 
 } // namespace glimro

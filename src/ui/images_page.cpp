@@ -1,6 +1,8 @@
 #include "ui/images_page.h"
 
+#include "engine/folder_pictures.h"
 #include "engine/image_staging.h"
+#include "platform/open_box.h"
 #include "engine/internet_fetch.h"
 #include "platform/com_ptr.h"
 #include "platform/window.h"
@@ -67,8 +69,14 @@ const ImageEntry& CImagesPropertyPage::RowEntry(int row) const {
 }
 
 int CImagesPropertyPage::InsertRow(int at, RowId id, UINT states) {
-    return list_.InsertEntry(at, entries_[static_cast<size_t>(id - 1)].Text,
-                             id == current_ ? kCurrentMarker : kOtherMarker, states, id);
+    const ImageEntry& entry = entries_[static_cast<size_t>(id - 1)];
+    std::wstring text = entry.Text;
+    // A folder row says how many pictures it stands for now.
+    if (entry.IsText() && IsFolderEntry(entry.Expanded())) {
+        const size_t count = FolderPictures(entry.Expanded()).size();
+        text += L"  (" + std::to_wstring(count) + (count == 1 ? L" picture)" : L" pictures)");
+    }
+    return list_.InsertEntry(at, text, id == current_ ? kCurrentMarker : kOtherMarker, states, id);
 }
 
 void CImagesPropertyPage::OnInitDialog() {
@@ -253,6 +261,8 @@ bool CImagesPropertyPage::AcceptPath(const std::wstring& path) {
                             L"characters):\n\n"
                           : L"The path is too long for an album entry (at most 259 "
                             L"characters):\n\n";
+    } else if (!address && IsFolderEntry(path)) {
+        return true; // a folder of pictures
     } else if (!address && !IsFullPath(path)) {
         // A relative path would be looked for in whatever folder Glimro runs from.
         problem = L"The path must be a full path, such as C:\\Pictures\\photo.jpg:\n\n";
@@ -288,6 +298,15 @@ void CImagesPropertyPage::InsertNewRows(const std::vector<std::wstring>& paths) 
         MarkChanged();
     EnableButtons(rows);
     UpdateCountLabel();
+}
+
+void CImagesPropertyPage::AddFolder() {
+    const std::wstring folder =
+        PickFolder(Handle(), LoadResourceString(IDS_APP_TITLE) + L" - Add Folder", ReadImagePath());
+    if (folder.empty())
+        return;
+    WriteImagePath(folder);
+    InsertNewRows({folder});
 }
 
 void CImagesPropertyPage::AddImages() {
@@ -424,6 +443,9 @@ bool CImagesPropertyPage::OnCommand(WORD id, WORD code) {
     case IDC_IMAGE_ADD:
         AddImages();
         return true;
+    case IDC_IMAGE_ADD_FOLDER:
+        AddFolder();
+        return true;
     case IDC_IMAGE_DELETE:
         DeleteSelected();
         return true;
@@ -462,8 +484,15 @@ bool CImagesPropertyPage::OnNotify(const NMHDR& header, LRESULT* result) {
             !(change.uOldState & LVIS_SELECTED)) {
             CWaitCursor wait;
             const int selected = Selected();
-            if (Rows() > 0 && selected != -1)
-                ShowThumbnail(RowEntry(selected).Expanded());
+            if (Rows() > 0 && selected != -1) {
+                // A folder row shows its first picture.
+                std::wstring path = RowEntry(selected).Expanded();
+                if (IsFolderEntry(path)) {
+                    const std::vector<std::wstring> pictures = FolderPictures(path);
+                    path = pictures.empty() ? path : pictures.front();
+                }
+                ShowThumbnail(path);
+            }
         }
         return true;
     }

@@ -30,6 +30,8 @@ public:
     void UseNow() override;
     void DeleteSelected() override;
     void AddImages() override;
+    // "Add Folder...": the system's folder picker; the folder goes in as one entry.
+    void AddFolder();
     void EnableButtons(int rows) override;
     void MarkChanged() override;
     void InsertNewRows(const std::vector<std::wstring>& paths) override;

@@ -157,6 +157,38 @@ TEST_F(WithoutDesktopObject, OldWaySetsTileAndStyleThenSwitchesAndWritesMarkers)
     ExpectMarkersOfNewYearsEve2005();
 }
 
+// Each position as the documented desktop values say it, and as the desktop object's style;
+// on Windows 7, which has no Span, Fill.
+TEST_F(WithoutDesktopObject, EachPositionWritesItsDocumentedValues) {
+    CreateDesktopKey();
+    bool windows8 = true;
+    Seam<bool()>::Override version(RunsOnWindows8OrLater, [&] { return windows8; });
+    const struct {
+        int position;
+        bool windows8;
+        const wchar_t *style, *tile;
+    } cases[] = {
+        {kCenter, true, L"1", L"0"},  {kTile, true, L"0", L"1"},   {kStretch, true, L"2", L"0"},
+        {kFit, true, L"6", L"0"},     {kFill, true, L"10", L"0"},  {kSpan, true, L"22", L"0"},
+        {kSpan, false, L"10", L"0"},  {9, true, L"1", L"0"},
+    };
+    for (const auto& c : cases) {
+        windows8 = c.windows8;
+        LogStream closed;
+        EXPECT_TRUE(SetDesktopWallpaper(image, closed, c.position));
+        const auto style = test::ReadStoredValue(HKEY_CURRENT_USER, kDesktopKey, L"WallpaperStyle");
+        EXPECT_EQ(style.Text(), std::wstring(c.style) + L'\0') << c.position;
+        EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kDesktopKey, L"TileWallpaper").Text(),
+                  std::wstring(c.tile) + L'\0')
+            << c.position;
+    }
+    test::FakeActiveDesktop desktop;
+    Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override object = desktop.Install();
+    LogStream closed;
+    EXPECT_TRUE(SetDesktopWallpaper(image, closed, kFit));
+    EXPECT_EQ(desktop.wallpaper_style, static_cast<DWORD>(WPSTYLE_KEEPASPECT));
+}
+
 TEST_F(WithoutDesktopObject, FailedOldWayReportsKeepsTileAndStyleAndWritesNoMarkers) {
     CreateDesktopKey();
     system_call_result = FALSE;

@@ -3,6 +3,7 @@
 #include "log/activity_log.h"
 #include "platform/reg_key.h"
 #include "platform/text.h"
+#include "platform/window.h"
 #include "resource.h"
 #include "store/product_key.h"
 #include "support/entries.h"
@@ -84,6 +85,13 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
         ::SendMessageW(frequency, CB_SETCURSEL, kSyncToMonth, 0);
         ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALBUM_FREQUENCY, CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(frequency));
+        // Position: the six styles, Center for an album that never had one; Fill chosen.
+        HWND position = ::GetDlgItem(page, IDC_ALBUM_POSITION);
+        EXPECT_EQ(::SendMessageW(position, CB_GETCOUNT, 0, 0), 6);
+        EXPECT_EQ(WindowText(position), L"Center");
+        ::SendMessageW(position, CB_SETCURSEL, 0, 0);
+        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALBUM_POSITION, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(position));
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     EditRow(L"Alps (on the day)");
@@ -95,6 +103,7 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
     EXPECT_EQ(mountains->Name, L"Mountains");
     EXPECT_EQ(mountains->Description, L"Peaks");
     EXPECT_EQ(mountains->Frequency, kSyncToMonth);
+    EXPECT_EQ(mountains->Position, kFill);
     EXPECT_TRUE(mountains->Enabled);
     EXPECT_EQ(h.FirstColumn(),
               (std::vector<std::wstring>{L"Beaches (on the week)", L"Mountains (calendar)"}));

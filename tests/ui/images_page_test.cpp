@@ -330,6 +330,36 @@ TEST_F(ImagesPageTest, MovedRowsKeepTheTickAndThePositionFollowsIt) {
     EXPECT_EQ(Alps().FileList, pictures);
 }
 
+// A folder goes in as one entry, dropped or through Add Folder, and says how many pictures it
+// holds; Use Now on it shows the picture the album would show next from it.
+TEST_F(ImagesPageTest, AFolderGoesInAsOneEntryAndUseNowShowsItsNextPicture) {
+    const std::wstring trip = h.folder.File(L"Trip"), empty = h.folder.File(L"Empty");
+    for (const std::wstring& path : {trip, empty, trip + L"\\Day 2"})
+        ::CreateDirectoryW(path.c_str(), nullptr);
+    for (const wchar_t* name : {L"\\b.bmp", L"\\a.bmp", L"\\Day 2\\c.bmp"})
+        ASSERT_TRUE(test::WriteSolidBitmap(trip + name, 8, 8));
+    Seam<std::wstring(HWND, const std::wstring&, const std::wstring&)>::Override picker(
+        PickFolder, [&](HWND, const std::wstring&, const std::wstring&) { return empty; });
+    OnImagesPage(
+        [&] {
+            Select(-1);
+            Drop({trip});
+            Click(IDC_IMAGE_ADD_FOLDER);
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"A.bmp", L"B.bmp", L"C.bmp",
+                                                         L"Trip  (3 pictures)",
+                                                         L"Empty  (0 pictures)"}));
+            Select(3);
+            ::SendMessageW(page, WM_COMMAND, ID_IMAGE_USE_NOW, 0);
+            EXPECT_EQ(Ticked(), 3);
+        },
+        IDOK);
+    EXPECT_EQ(Alps().FileList, (std::vector<std::wstring>{pictures[0], pictures[1], pictures[2],
+                                                          trip, empty}));
+    EXPECT_EQ(Alps().LastIndex, 3);
+    EXPECT_EQ(Alps().LastFile, trip + L"\\Day 2\\c.bmp"); // subfolders first
+    EXPECT_EQ(h.desktop.wallpaper, trip + L"\\Day 2\\c.bmp");
+}
+
 // Use Now shows the picture and records it as the album's current one, saved at once; Cancel
 // then drops every other change of the page.
 TEST_F(ImagesPageTest, UseNowRecordsOnlyThePictureAndCancelDiscardsTheRest) {
