@@ -156,12 +156,16 @@ int FirstOfEntry(const std::vector<Candidate>& candidates, int entry) {
 // Where a walk goes on after `last` (a picture of the folder entry at `entry`): the next
 // name in the folder's order, whether `last` is still there or not; then the entries after.
 int After(const std::vector<Candidate>& candidates, int entry, const std::wstring& last) {
-    for (size_t i = 0; i < candidates.size(); ++i) {
-        const Candidate& c = candidates[i];
-        if (c.entry > entry || (c.entry == entry && ComesBefore(last, c.image.Text)))
-            return static_cast<int>(i);
-    }
-    return 0;
+    // The entry's pictures are together and in that order: a binary search finds the place.
+    const auto first = std::find_if(candidates.begin(), candidates.end(),
+                                    [entry](const Candidate& c) { return c.entry >= entry; });
+    const auto end = std::find_if(first, candidates.end(),
+                                  [entry](const Candidate& c) { return c.entry > entry; });
+    const auto next = std::upper_bound(first, end, last, [](const std::wstring& path,
+                                                            const Candidate& c) {
+        return ComesBefore(path, c.image.Text);
+    });
+    return next == candidates.end() ? 0 : static_cast<int>(next - candidates.begin());
 }
 
 // A fingerprint of the pictures a shuffle round is drawn over (FNV-1a of their paths).

@@ -14,8 +14,84 @@ namespace {
 constexpr int kMaxDepth = 64;
 constexpr DWORD kSkipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
+bool LogicalLess(const wchar_t* a, const wchar_t* b) {
+    return ::StrCmpLogicalW(a, b) < 0;
+}
+
 bool LogicalLess(const std::wstring& a, const std::wstring& b) {
-    return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
+    return LogicalLess(a.c_str(), b.c_str());
+}
+
+// Orders names as Explorer does where that is certain, without allocating: runs of digits by
+// their value, ASCII letters without regard to case. *certain says whether the decision fell
+// where StrCmpLogicalW decides the same way (two numbers of different value, or two
+// different letters); anything else (punctuation, other scripts, equal numbers written
+// differently) is left to StrCmpLogicalW.
+int RoughCompare(std::wstring_view a, std::wstring_view b, bool* certain) {
+    const auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
+    const auto letter = [](wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); };
+    const auto lower = [](wchar_t c) {
+        return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    };
+    *certain = false;
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (digit(a[i]) && digit(b[j])) {
+            size_t a_end = i, b_end = j;
+            while (a_end < a.size() && digit(a[a_end]))
+                ++a_end;
+            while (b_end < b.size() && digit(b[b_end]))
+                ++b_end;
+            size_t x = i, y = j;
+            while (x + 1 < a_end && a[x] == L'0')
+                ++x;
+            while (y + 1 < b_end && b[y] == L'0')
+                ++y;
+            int order = a_end - x == b_end - y ? a.substr(x, a_end - x).compare(b.substr(y, b_end - y))
+                                               : (a_end - x < b_end - y ? -1 : 1);
+            if (order != 0) {
+                *certain = true;
+                return order;
+            }
+            if (a_end - i != b_end - j)
+                return a_end - i < b_end - j ? -1 : 1; // equal values written differently
+            i = a_end;
+            j = b_end;
+            continue;
+        }
+        const wchar_t x = lower(a[i]), y = lower(b[j]);
+        if (x != y) {
+            *certain = letter(a[i]) && letter(b[j]);
+            return x < y ? -1 : 1;
+        }
+        ++i;
+        ++j;
+    }
+    return a.size() - i == b.size() - j ? 0 : (a.size() - i < b.size() - j ? -1 : 1);
+}
+
+// Paths of one folder sorted by their names (from `skip` on) as StrCmpLogicalW orders them.
+// That call is slow (a folder may hold thousands of names), so the names are put in order by
+// the cheap comparison first, and only neighbours it is not certain about are checked with
+// StrCmpLogicalW; a folder where the two disagree is sorted with StrCmpLogicalW throughout.
+void SortLogically(std::vector<std::wstring>* paths, size_t skip) {
+    const auto name = [skip](const std::wstring& path) {
+        return std::wstring_view(path).substr(skip);
+    };
+    bool certain = false;
+    std::sort(paths->begin(), paths->end(), [&](const std::wstring& a, const std::wstring& b) {
+        return RoughCompare(name(a), name(b), &certain) < 0;
+    });
+    const auto exact = [skip](const std::wstring& a, const std::wstring& b) {
+        return LogicalLess(a.c_str() + skip, b.c_str() + skip);
+    };
+    for (size_t i = 1; i < paths->size(); ++i) {
+        RoughCompare(name((*paths)[i - 1]), name((*paths)[i]), &certain);
+        if (!certain && exact((*paths)[i], (*paths)[i - 1])) {
+            std::stable_sort(paths->begin(), paths->end(), exact);
+            return;
+        }
+    }
 }
 
 std::wstring WithSlash(std::wstring folder) {
@@ -32,26 +108,26 @@ void Walk(const std::wstring& folder, int depth, std::vector<std::wstring>* pict
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        const std::wstring name = found.cFileName;
+        const std::wstring_view name = found.cFileName;
         if (found.dwFileAttributes & kSkipped)
             continue;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (name != L"." && name != L".." &&
                 !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                folders.push_back(name);
+                folders.push_back(folder + std::wstring(name) + L"\\");
         } else if (HasImageExtension(name)) {
-            files.push_back(name);
+            files.push_back(folder + std::wstring(name));
         }
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
-    std::sort(folders.begin(), folders.end(), LogicalLess);
-    std::sort(files.begin(), files.end(), LogicalLess);
+    SortLogically(&folders, folder.size());
+    SortLogically(&files, folder.size());
     if (depth < kMaxDepth) {
-        for (const std::wstring& name : folders)
-            Walk(folder + name + L"\\", depth + 1, pictures);
+        for (const std::wstring& sub : folders)
+            Walk(sub, depth + 1, pictures);
     }
-    for (const std::wstring& name : files)
-        pictures->push_back(folder + name);
+    pictures->insert(pictures->end(), std::make_move_iterator(files.begin()),
+                     std::make_move_iterator(files.end()));
 }
 
 } // namespace
@@ -76,12 +152,14 @@ bool ComesBefore(const std::wstring& a, const std::wstring& b) {
     for (;;) {
         const size_t a_end = std::min(a.find(L'\\', i), a.size());
         const size_t b_end = std::min(b.find(L'\\', j), b.size());
-        const std::wstring a_name = a.substr(i, a_end - i), b_name = b.substr(j, b_end - j);
         const bool a_folder = a_end < a.size(), b_folder = b_end < b.size();
-        if (::lstrcmpiW(a_name.c_str(), b_name.c_str()) != 0 || a_folder != b_folder) {
+        const bool same_name =
+            ::CompareStringOrdinal(a.c_str() + i, static_cast<int>(a_end - i), b.c_str() + j,
+                                   static_cast<int>(b_end - j), TRUE) == CSTR_EQUAL;
+        if (!same_name || a_folder != b_folder) {
             if (a_folder != b_folder)
                 return a_folder;
-            return LogicalLess(a_name, b_name);
+            return LogicalLess(a.substr(i, a_end - i), b.substr(j, b_end - j));
         }
         if (!a_folder)
             return false; // the same path

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/screen.h"
+#include "engine/folder_pictures.h"
 #include "log/activity_log.h"
 #include "scheduler/interval_markers.h"
 #include "scheduler/pass_check.h"
@@ -11,6 +12,8 @@
 #include "support/http_server.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
+
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -237,6 +240,25 @@ TEST_F(FolderPassTest, AFolderEntryStandsForItsPicturesInExplorerOrderAndResumes
             EXPECT_NE(Log().find(c.report), std::string::npos) << c.what;
         }
     }
+}
+
+// The quick ordering never differs from Explorer's own comparison, whatever the names.
+TEST_F(FolderPassTest, NamesComeInTheOrderStrCmpLogicalWGives) {
+    const std::wstring mixed = folder.File(L"Mixed");
+    ::CreateDirectoryW(mixed.c_str(), nullptr);
+    std::vector<std::wstring> names = {
+        L"IMG_0010.jpg", L"IMG_9.jpg",   L"img_0009.jpg", L"a-b.bmp",  L"ab.bmp", L"a b.bmp",
+        L"a1.bmp",       L"a.bmp",       L"a01.bmp",      L"\u00c9t\u00e9.bmp", L"Zoo.gif", L"z2.png",
+        L"z10.png",      L"_first.jpg",  L"~last.jpg"};
+    for (const std::wstring& name : names)
+        test::WriteFileBytes(mixed + L"\\" + name, "x");
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
+    });
+    std::vector<std::wstring> expected;
+    for (const std::wstring& name : names)
+        expected.push_back(mixed + L"\\" + name);
+    EXPECT_EQ(FolderPictures(mixed), expected);
 }
 
 // Read afresh at every pass: a picture added is shown in its place, one removed is gone; a
