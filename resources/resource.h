@@ -64,6 +64,7 @@
 #define IDC_ALBUM_DESCRIPTION 1006
 #define IDC_ALBUM_FREQUENCY 1022
 #define IDC_ALBUM_POSITION 1040
+#define IDC_ALBUM_MONITORS 1042
 
 // The Images page of the album properties sheet.
 #define IDD_IMAGES 111

@@ -29,4 +29,11 @@ enum Position : int {
 };
 inline constexpr int kPositionCount = 6;
 
+// The album's "Monitors": the same picture on every monitor (also when absent), or a picture
+// for each.
+enum MonitorChoice : int {
+    kSamePicture = 0,
+    kPictureEach = 1,
+};
+
 } // namespace glimro

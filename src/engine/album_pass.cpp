@@ -4,6 +4,8 @@
 
 #include "core/picture_limits.h"
 #include "engine/folder_pictures.h"
+#include "engine/monitor_wallpaper.h"
+#include "platform/module.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
 #include "core/shuffle.h"
@@ -180,7 +182,88 @@ uint32_t Fingerprint(const std::vector<Candidate>& candidates) {
     return hash == 0 ? 1 : hash;
 }
 
+// A picture ready for a monitor of its own: a local picture as it is (checked), an address
+// downloaded and copied to a file of its own, so that the next download keeps it.
+std::wstring ReadyPicture(const ImageEntry& entry, size_t slot, LogStream& log) {
+    const std::wstring target = entry.IsText() ? entry.Expanded() : L"";
+    if (const char* reason = UnusableReason(entry, target)) {
+        log << "Skipped an entry that cannot be used (" << reason << "): " << LogSafe(entry.Text);
+        log.EndLine();
+        return {};
+    }
+    if (IsInternetEntry(target)) {
+        const std::wstring copy = ExecutableFolder() + L"pod-net-" + std::to_wstring(slot + 1) +
+                                  L".jpg";
+        if (FAILED(DownloadImage(target, ::GetModuleHandleW(nullptr), log)) ||
+            !::CopyFileW(GetLocalWallpaperPath().c_str(), copy.c_str(), FALSE))
+            return {};
+        return copy;
+    }
+    switch (CheckPicture(target)) {
+    case StagingProblem::None:
+        return target;
+    case StagingProblem::TooLarge:
+        log << "Skipped a picture larger than Glimro decodes: " << LogSafe(target);
+        log.EndLine();
+        return {};
+    default:
+        ReportError(L"Could not read the picture!\n", LogSafe(target), ERROR_INVALID_DATA, log);
+        return {};
+    }
+}
+
+// A change with a picture for each monitor: the next pictures in the album's order, one per
+// monitor (the month's picture on every monitor for Sync to Month); the record then stands
+// at the last one used.
+HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidates,
+                        const std::vector<int>& order, bool by_shuffle, size_t monitors,
+                        const SYSTEMTIME& now, LogStream& log) {
+    const size_t wanted = album.Frequency == kSyncToMonth ? 1 : monitors;
+    std::vector<std::wstring> files;
+    std::vector<int> used;
+    for (const int index : order) {
+        if (files.size() == wanted)
+            break;
+        std::wstring ready = ReadyPicture(candidates[static_cast<size_t>(index)].image,
+                                          files.size(), log);
+        if (ready.empty())
+            continue;
+        files.push_back(std::move(ready));
+        used.push_back(index);
+    }
+    if (files.empty() || !SetMonitorWallpapers(files, album.Position, log)) {
+        WriteIntervalMarkers(now);
+        return kPassNothingApplied;
+    }
+    if (by_shuffle) {
+        for (const int index : used) {
+            const auto shown = std::find(album.ShuffleRound.begin(), album.ShuffleRound.end(), index);
+            if (shown != album.ShuffleRound.end())
+                album.ShuffleRound.erase(shown);
+        }
+    }
+    const Candidate& last = candidates[static_cast<size_t>(used.back())];
+    album.LastTime = now;
+    album.LastIndex = last.entry;
+    album.LastFile = last.image.Text;
+    album.ShownPerMonitor = files;
+    return kPassApplied;
+}
+
 } // namespace
+
+bool CAccount::ReapplyForLayout() {
+    LogStream log = OpenLog(LogMode::Append);
+    if (Monitors == kPictureEach && !ShownPerMonitor.empty() && OrderedMonitors().size() >= 2)
+        return SetMonitorWallpapers(ShownPerMonitor, Position, log, false);
+    // One picture: staged again for the new screen (a downloaded one is in the local file).
+    if (LastFile.empty() || LastIndex < 0 || static_cast<size_t>(LastIndex) >= FileList.size())
+        return false;
+    const std::wstring path = IsInternetEntry(LastFile)
+                                  ? GetLocalWallpaperPath()
+                                  : PrepareLocalImage(LastFile, nullptr, SupportedPosition(Position));
+    return !path.empty() && ReapplyDesktopWallpaper(path, log, Position);
+}
 
 HRESULT CAccount::ApplyNextImage() {
     return ApplyNext(LastIndex + 1, Mode == kRandom && Frequency != kSyncToMonth);
@@ -249,6 +332,11 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
         order = InListOrder(start, count);
     }
 
+    if (Monitors == kPictureEach && count > 0) {
+        const size_t monitors = OrderedMonitors().size();
+        if (monitors >= 2)
+            return ApplyPerMonitor(*this, candidates, order, by_shuffle, monitors, now, log);
+    }
     for (const int index : order) {
         const Candidate& candidate = candidates[static_cast<size_t>(index)];
         const Outcome outcome = TryEntry(candidate.image, Position, log);
@@ -262,6 +350,7 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
             LastTime = now;
             LastIndex = candidate.entry;
             LastFile = candidate.image.Text;
+            ShownPerMonitor.clear();
             return kPassApplied;
         }
         if (outcome == Outcome::SwitchFailed)

@@ -57,6 +57,25 @@ StagingProblem CheckPicture(const std::wstring& path) {
 }
 
 std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem, int position) {
+    const SIZE screen = position == kSpan ? VirtualScreenSize() : PrimaryScreenSize();
+    return StageFor(entry, screen, position, GetLocalWallpaperPath(), problem);
+}
+
+HRESULT SaveWhole(ImageObject& image, const std::wstring& path) {
+    // Written under another name first: the file in place is replaced only once complete.
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+    const std::wstring temporary = folder + L"~" + path.substr(folder.size());
+    HRESULT result = image.Save(temporary);
+    if (SUCCEEDED(result) &&
+        !::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        result = HRESULT_FROM_WIN32(::GetLastError());
+    if (FAILED(result))
+        ::DeleteFileW(temporary.c_str());
+    return result;
+}
+
+std::wstring StageFor(const std::wstring& entry, SIZE screen, int position,
+                      const std::wstring& output, StagingProblem* problem) {
     StagingProblem unused;
     if (!problem)
         problem = &unused;
@@ -74,18 +93,17 @@ std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* proble
     }
     const PixelSize picture{static_cast<int>(original.Width()), // within the side limit
                             static_cast<int>(original.Height())};
-    const SIZE screen = position == kSpan ? VirtualScreenSize() : PrimaryScreenSize();
     const PixelSize staged = StagedSize(picture, {screen.cx, screen.cy}, position);
     if (staged == picture)
         return entry;
     const SIZE target{staged.width, staged.height};
-    const std::wstring local_path = GetLocalWallpaperPath();
+    const std::wstring& local_path = output;
     ImageObject shrunk;
     // Decoding at a reduced scale and averaging is far quicker than the shell's thumbnail;
     // the shell still makes what the imaging component cannot decode.
     HBITMAP bitmap = ShrinkImageFile(entry, target.cx, target.cy);
     shrunk.Attach(bitmap ? bitmap : ExtractScaledBitmap(entry, target.cx, target.cy));
-    if (SUCCEEDED(shrunk.Save(local_path)))
+    if (SUCCEEDED(SaveWhole(shrunk, local_path)))
         return local_path;
     // The local file may hold another entry's picture: when this one could not be staged,
     // the original goes to the desktop, as an image that could not be measured does, as long

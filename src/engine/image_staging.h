@@ -21,6 +21,15 @@ enum class StagingProblem { None, Unreadable, TooLarge };
 // Whether a file is a picture Glimro can measure, within the picture limits.
 StagingProblem CheckPicture(const std::wstring& path);
 
+// Saves a bitmap under a temporary name beside the path, then puts it in place.
+class ImageObject;
+HRESULT SaveWhole(ImageObject& image, const std::wstring& path);
+
+// A local picture staged for a screen of this size and the position into output (larger
+// pictures only); the path to give the desktop, or empty with the problem.
+std::wstring StageFor(const std::wstring& entry, SIZE screen, int position,
+                      const std::wstring& output, StagingProblem* problem = nullptr);
+
 // The path to give to the wallpaper setter for a local entry; empty, with the problem, when
 // the file is missing, cannot be read as a picture, or declares a size beyond the picture
 // limits (it is never handed to a decoder then, not even the system's).

@@ -11,8 +11,12 @@ namespace {
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kSwitchFailed[] = L"Failed to switch wallpaper!\n";
 
+// A re-application for a new screen layout is no change of picture: it leaves the markers.
+bool g_record_switches = true;
+
 void RecordSwitch(LogStream& log, const char* outcome) {
-    WriteIntervalMarkers(LocalTime());
+    if (g_record_switches)
+        WriteIntervalMarkers(LocalTime());
     log << outcome << "\n";
 }
 
@@ -71,6 +75,13 @@ int SupportedPosition(int position) {
     if (position < 0 || position >= kPositionCount)
         return kCenter;
     return position == kSpan && !RunsOnWindows8OrLater() ? kFill : position;
+}
+
+bool ReapplyDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
+    g_record_switches = false;
+    const bool done = SetDesktopWallpaper(path, log, position);
+    g_record_switches = true;
+    return done;
 }
 
 bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {

@@ -11,6 +11,10 @@ namespace glimro {
 // true when the wallpaper changed.
 bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position = kCenter);
 
+// The same for the pictures already shown, set again (a new screen layout): the interval
+// markers stay as they are.
+bool ReapplyDesktopWallpaper(const std::wstring& path, LogStream& log, int position);
+
 // The position the system can show: Span needs Windows 8; on Windows 7 it is Fill.
 int SupportedPosition(int position);
 

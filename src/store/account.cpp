@@ -22,6 +22,7 @@ constexpr wchar_t kFileList[] = L"FileList";
 constexpr wchar_t kShuffleRound[] = L"Shuffle Round";
 constexpr wchar_t kShuffleSet[] = L"Shuffle Set";
 constexpr wchar_t kPosition[] = L"Position";
+constexpr wchar_t kMonitors[] = L"Monitors";
 constexpr wchar_t kEntryPrefix[] = L"ImageFile";
 
 std::wstring EntryName(size_t position) {
@@ -133,6 +134,7 @@ bool CAccount::LoadFromKey(const RegKey& album_key) {
     // A style this version does not know is kept in the key and shown as Center.
     const DWORD position = LoadNumber(album_key, kPosition);
     Position = position < kPositionCount ? static_cast<int>(position) : kCenter;
+    Monitors = LoadNumber(album_key, kMonitors) == kPictureEach ? kPictureEach : kSamePicture;
 
     RegKey file_list;
     if (file_list.Open(album_key.Get(), kFileList, KEY_READ) == ERROR_SUCCESS)
@@ -171,6 +173,7 @@ bool CAccount::SameStoredForm(const CAccount& other) const {
            std::memcmp(&LastTime, &other.LastTime, sizeof(LastTime)) == 0 &&
            Enabled == other.Enabled && Mode == other.Mode && ShuffleRound == other.ShuffleRound &&
            ShuffleSet == other.ShuffleSet && Position == other.Position &&
+           Monitors == other.Monitors &&
            FileList == other.FileList;
 }
 
@@ -238,6 +241,10 @@ const OwnValue kOwnValues[] = {
     {kPosition, [](const CAccount& a, const CAccount& b) { return a.Position != b.Position; },
      [](const CAccount& a, RegKey& key) {
          return key.SetDword(kPosition, static_cast<DWORD>(a.Position));
+     }},
+    {kMonitors, [](const CAccount& a, const CAccount& b) { return a.Monitors != b.Monitors; },
+     [](const CAccount& a, RegKey& key) {
+         return key.SetDword(kMonitors, static_cast<DWORD>(a.Monitors));
      }},
 };
 

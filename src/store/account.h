@@ -68,6 +68,11 @@ public:
     uint32_t ShuffleSet = 0;
     // How the picture fills the screen (Position); stored as "Position", absent for Center.
     int Position = kCenter;
+    // The same picture on every monitor, or one each (MonitorChoice); stored as "Monitors".
+    int Monitors = kSamePicture;
+    // With a picture for each monitor: the pictures the last change showed, in monitor order
+    // (kept while Glimro runs, so a new screen layout can show them again).
+    std::vector<std::wstring> ShownPerMonitor;
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 
@@ -101,6 +106,9 @@ public:
     // last shown; position is its place in FileList, or -1 for a picture the album does not
     // hold yet (its position then stays). Only this entry is tried.
     HRESULT ShowEntry(const ImageEntry& entry, int position);
+    // The pictures shown now, set again for a new screen layout; the album does not move on
+    // and no interval is recorded.
+    bool ReapplyForLayout();
 
 private:
     // The pass from the choice of the position on; `first` is the position to try first

@@ -19,11 +19,16 @@ constexpr struct {
     {L"Center", kCenter}, {L"Tile", kTile}, {L"Span", kSpan},
 };
 
+// In the order of the Monitors values.
+constexpr const wchar_t* kMonitorEntries[] = {L"Same picture on every monitor",
+                                              L"A picture for each monitor"};
+
 } // namespace
 
 CGeneralPropertyPage::CGeneralPropertyPage(CAccount& album, const AlbumSet& albums)
     : CPropertyPage(IDD_GENERAL), album_(album), albums_(albums), name_(album.Name),
-      description_(album.Description), frequency_(album.Frequency), position_(album.Position) {}
+      description_(album.Description), frequency_(album.Frequency), position_(album.Position),
+      monitors_(album.Monitors) {}
 
 void CGeneralPropertyPage::OnInitDialog() {
     // Filling the controls is no edit of the user's.
@@ -40,6 +45,10 @@ void CGeneralPropertyPage::OnInitDialog() {
         if (entry.position == position_)
             ::SendMessageW(position, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
+    HWND monitors = Item(IDC_ALBUM_MONITORS);
+    for (const wchar_t* entry : kMonitorEntries)
+        ::SendMessageW(monitors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    ::SendMessageW(monitors, CB_SETCURSEL, static_cast<WPARAM>(monitors_), 0);
     ::SetWindowTextW(Item(IDC_ALBUM_NAME), name_.c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_DESCRIPTION), description_.c_str());
     filling_ = false;
@@ -54,7 +63,8 @@ void CGeneralPropertyPage::OnInitDialog() {
 bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
     const bool edited =
         ((id == IDC_ALBUM_NAME || id == IDC_ALBUM_DESCRIPTION) && code == EN_CHANGE) ||
-        ((id == IDC_ALBUM_FREQUENCY || id == IDC_ALBUM_POSITION) && code == CBN_SELCHANGE);
+        ((id == IDC_ALBUM_FREQUENCY || id == IDC_ALBUM_POSITION || id == IDC_ALBUM_MONITORS) &&
+         code == CBN_SELCHANGE);
     if (!edited)
         return false;
     if (filling_)
@@ -84,6 +94,9 @@ bool CGeneralPropertyPage::OnApply() {
     // A stored frequency outside the list selects nothing: it stays as it is.
     if (selected != CB_ERR)
         frequency_ = static_cast<int>(selected);
+    const LRESULT monitors = ::SendMessageW(Item(IDC_ALBUM_MONITORS), CB_GETCURSEL, 0, 0);
+    if (monitors != CB_ERR)
+        monitors_ = static_cast<int>(monitors);
     const LRESULT position = ::SendMessageW(Item(IDC_ALBUM_POSITION), CB_GETCURSEL, 0, 0);
     if (position != CB_ERR)
         position_ = static_cast<int>(
@@ -98,6 +111,7 @@ bool CGeneralPropertyPage::OnApply() {
     album_.Description = description_;
     album_.Frequency = frequency_;
     album_.Position = position_;
+    album_.Monitors = monitors_;
     SetModified(false);
     return true;
 }

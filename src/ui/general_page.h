@@ -34,6 +34,7 @@ private:
     std::wstring description_;
     int frequency_;
     int position_;
+    int monitors_;
 };
 
 } // namespace glimro

@@ -471,6 +471,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
         if (wparam == PBT_APMRESUMEAUTOMATIC || wparam == PBT_APMRESUMESUSPEND)
             view_.CatchUp();
         return TRUE;
+    case WM_DISPLAYCHANGE:
+        view_.OnDisplayChange();
+        break;
     case WM_TIMECHANGE:
         view_.CatchUp();
         return 0;

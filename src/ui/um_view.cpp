@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/dpi.h"
 #include "store/product_key.h"
+#include "engine/monitor_wallpaper.h"
 #include "platform/text.h"
 #include "platform/window.h"
 #include "resource.h"
@@ -304,7 +305,19 @@ void CumView::CatchUp() {
 }
 
 std::wstring CumView::IdleStatus() const {
-    return paused_ ? kPausedStatus : LoadResourceString(IDS_IDLE_MESSAGE);
+    if (paused_)
+        return kPausedStatus;
+    std::wstring status = LoadResourceString(IDS_IDLE_MESSAGE);
+    // An album with a picture for each monitor says how many it serves.
+    const CAccount* active = albums_.FindActiveAlbum();
+    const size_t monitors = active && active->Monitors == kPictureEach ? OrderedMonitors().size() : 0;
+    if (monitors >= 2)
+        status += L" - a picture for each of " + std::to_wstring(monitors) + L" monitors";
+    return status;
+}
+
+void CumView::OnDisplayChange() {
+    ::SetTimer(Handle(), kLayoutTimerId, kLayoutSettleDelay, nullptr);
 }
 
 bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
@@ -416,6 +429,17 @@ LRESULT CumView::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
         if (wparam == kPassTimerId) {
             OnPassTimer();
+            return 0;
+        }
+        if (wparam == kLayoutTimerId) {
+            ::KillTimer(Handle(), kLayoutTimerId);
+            CAccount* active = albums_.FindActiveAlbum();
+            if (AlbumSet::PassHold hold = albums_.HoldForPass(active); hold && active) {
+                RepaintAfterPass(active->ReapplyForLayout() ? kPassApplied : kPassNothingApplied);
+                ShowStatusText(Handle(), IdleStatus().c_str());
+            } else if (active) {
+                OnDisplayChange(); // a pass is running: after it
+            }
             return 0;
         }
         break;

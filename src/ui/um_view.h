@@ -26,6 +26,9 @@ inline constexpr DWORD kCatchUpDelay = 1500;
 // While paused, the timer only looks whether the pause has ended.
 inline constexpr DWORD kPausedDelay = 60000;
 inline constexpr wchar_t kPausedStatus[] = L"Paused: no picture changes on schedule.";
+// A display change waits this long for the layout to settle; another one starts it again.
+inline constexpr UINT_PTR kLayoutTimerId = 2113;
+inline constexpr DWORD kLayoutSettleDelay = 3000;
 
 class CumView : public CListViewEx, public AlbumListHost {
 public:
@@ -71,6 +74,9 @@ public:
     void SetPaused(bool paused);
     // Something may have made a change due (a resume, a new clock): check soon.
     void CatchUp();
+    // The screens changed: once the layout has settled, the active album's pictures are set
+    // again for it (the album does not move on).
+    void OnDisplayChange();
     // "Paused: ..." while paused, else the frame's idle text.
     std::wstring IdleStatus() const;
 

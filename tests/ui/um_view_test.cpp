@@ -1,4 +1,9 @@
+#include "ui/album_manager_harness.h" // first: the desktop headers need WinINet declared
 #include "ui/um_view.h"
+
+#include "engine/monitor_wallpaper.h"
+#include "platform/desktop.h"
+#include "platform/monitors.h"
 
 #include "platform/clock.h"
 #include "resource.h"
@@ -6,6 +11,7 @@
 #include "support/entries.h"
 #include "support/clock_values.h"
 #include "support/dialog_driver.h"
+#include "support/test_images.h"
 #include "ui/album_manager_harness.h"
 
 #include <gtest/gtest.h>
@@ -524,6 +530,36 @@ TEST_F(AlbumInputTest, RightClickOffersPropertiesThenDeleteAndPostsTheChoice) {
     EXPECT_EQ(menu_seen.ids, (std::vector<UINT>{ID_ALBUM_PROPERTIES, ID_ALBUM_DELETE}));
     EXPECT_EQ(menu_seen.default_id, static_cast<UINT>(ID_ALBUM_PROPERTIES));
     EXPECT_EQ(PostedCommand(), static_cast<UINT>(ID_ALBUM_DELETE));
+}
+
+// A new screen layout, once settled, shows the active album's pictures again, laid out for it,
+// without moving the album on; the status bar says how many monitors it serves.
+TEST(DisplayChange, ShowsTheSamePicturesForTheNewLayout) {
+    AlbumManagerHarness h;
+    std::vector<MonitorInfo> layout = {{RECT{0, 0, 800, 600}, true, L""},
+                                       {RECT{800, 0, 1600, 600}, false, L""}};
+    Seam<std::vector<MonitorInfo>()>::Override monitors(Monitors, [&] { return layout; });
+    Seam<HRESULT(ComPtr<IDesktopWallpaperObject>*)>::Override no_object(
+        CreateDesktopWallpaper, [](ComPtr<IDesktopWallpaperObject>*) { return REGDB_E_CLASSNOTREG; });
+    CAccount album = h.Album(L"Twins", kEveryDay, true);
+    for (const wchar_t* name : {L"a.bmp", L"b.bmp"}) {
+        album.FileList.push_back(h.folder.File(name));
+        ASSERT_TRUE(test::WriteSolidBitmap(h.folder.File(name), 16, 16));
+    }
+    album.Monitors = kPictureEach;
+    album.LastIndex = 1;
+    h.StoreAlbums({album});
+    ASSERT_TRUE(h.Start());
+    CAccount* twins = h.albums.FindActiveAlbum();
+    twins->ShownPerMonitor = {album.FileList[0].Text, album.FileList[1].Text};
+    EXPECT_NE(h.View().IdleStatus().find(L"a picture for each of 2 monitors"), std::wstring::npos);
+
+    layout[1].rect = RECT{0, 600, 800, 1200}; // now one above the other
+    ::SendMessageW(h.frame->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    ::SendMessageW(h.List(), WM_TIMER, kLayoutTimerId, 0); // as the settled layout's timer does
+    EXPECT_EQ(h.desktop.wallpaper, CompositePath());
+    EXPECT_EQ(test::DecodedSize(CompositePath()).cy, 1200);
+    EXPECT_EQ(twins->LastIndex, 1);
 }
 
 } // namespace

@@ -1,0 +1,177 @@
+#include "platform/desktop.h" // first: it needs WinINet declared before the shell headers
+
+#include "engine/monitor_wallpaper.h"
+
+#include "core/frequency.h"
+#include "core/picture_limits.h"
+#include "engine/image_object.h"
+#include "engine/image_staging.h"
+#include "engine/wallpaper_setter.h"
+#include "platform/clock.h"
+#include "platform/handle.h"
+#include "platform/module.h"
+#include "platform/monitors.h"
+#include "scheduler/interval_markers.h"
+
+namespace glimro {
+namespace {
+
+Box BoxOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The picture drawn at `place` (relative to the monitor's corner at `at`), clipped to the
+// monitor's rectangle in the canvas; Tile repeats it over the monitor.
+void Draw(HDC canvas, const std::wstring& picture, const Box& at, PixelSize monitor, int position) {
+    ImageObject measured;
+    if (!measured.Load(picture) || !PictureFits(measured.Width(), measured.Height(), true))
+        return;
+    const PixelSize size{static_cast<int>(measured.Width()), static_cast<int>(measured.Height())};
+    const Box place = PlaceInMonitor(size, monitor, position);
+    // Shrunk by area averaging where it gets smaller; the codec library enlarges.
+    HBITMAP made = place.Width() <= size.width && place.Height() <= size.height
+                       ? ShrinkImageFile(picture, place.Width(), place.Height())
+                       : nullptr;
+    if (!made)
+        made = ScaleImageFile(picture, place.Width(), place.Height());
+    GdiObject<HBITMAP> bitmap(made);
+    if (!bitmap)
+        return;
+    HDC source = ::CreateCompatibleDC(canvas);
+    HGDIOBJ previous = ::SelectObject(source, bitmap.Get());
+    const int saved = ::SaveDC(canvas);
+    ::IntersectClipRect(canvas, at.left, at.top, at.right, at.bottom);
+    const int step_x = position == kTile ? place.Width() : monitor.width + 1;
+    const int step_y = position == kTile ? place.Height() : monitor.height + 1;
+    for (int y = place.top; y < monitor.height; y += step_y) {
+        for (int x = place.left; x < monitor.width; x += step_x)
+            ::BitBlt(canvas, at.left + x, at.top + y, place.Width(), place.Height(), source, 0, 0,
+                     SRCCOPY);
+    }
+    ::RestoreDC(canvas, saved);
+    ::SelectObject(source, previous);
+    ::DeleteDC(source);
+}
+
+// Through the desktop wallpaper object; false when the system has none.
+bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vector<Box>& monitors,
+                      int position, LogStream& log, bool* done) {
+    ComPtr<IDesktopWallpaperObject> object;
+    if (FAILED(CreateDesktopWallpaper(&object)) || !object)
+        return false;
+    UINT count = 0;
+    object->GetMonitorDevicePathCount(&count);
+    *done = true;
+    for (UINT i = 0; i < count; ++i) {
+        LPWSTR id = nullptr;
+        RECT rect = {};
+        if (FAILED(object->GetMonitorDevicePathAt(i, &id)) || !id)
+            continue;
+        // A device that is not attached has no rectangle: it shows nothing.
+        if (SUCCEEDED(object->GetMonitorRECT(id, &rect))) {
+            for (size_t k = 0; k < monitors.size(); ++k) {
+                if (!(monitors[k] == BoxOf(rect)))
+                    continue;
+                const std::wstring staged =
+                    StageFor(pictures[k % pictures.size()],
+                             SIZE{rect.right - rect.left, rect.bottom - rect.top}, position,
+                             MonitorPicturePath(k));
+                if (staged.empty() || FAILED(object->SetWallpaper(id, staged.c_str()))) {
+                    ReportError(L"Failed to switch wallpaper!\n", LogSafe(pictures[k % pictures.size()]),
+                                ::GetLastError(), log);
+                    *done = false;
+                }
+            }
+        }
+        ::CoTaskMemFree(id);
+    }
+    object->SetPosition(SupportedPosition(position));
+    return true;
+}
+
+} // namespace
+
+std::vector<Box> OrderedMonitors() {
+    const std::vector<MonitorInfo> monitors = Monitors();
+    std::vector<Box> boxes;
+    size_t primary = 0;
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        boxes.push_back(BoxOf(monitors[i].rect));
+        if (monitors[i].primary)
+            primary = i;
+    }
+    std::vector<Box> ordered;
+    for (const size_t i : MonitorOrder(boxes, primary))
+        ordered.push_back(boxes[i]);
+    return ordered;
+}
+
+std::wstring MonitorPicturePath(size_t k) {
+    return ExecutableFolder() + L"pod-" + std::to_wstring(k + 1) + L".jpg";
+}
+
+std::wstring CompositePath() {
+    return ExecutableFolder() + L"pod-all.jpg";
+}
+
+bool ComposeMonitorPictures(const std::vector<std::wstring>& pictures,
+                            const std::vector<Box>& monitors, int position, bool tiled,
+                            const std::wstring& output) {
+    const Box bounds = Bounds(monitors);
+    if (pictures.empty() || !DecodeFits(static_cast<uint64_t>(bounds.Width()),
+                                        static_cast<uint64_t>(bounds.Height())))
+        return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = bounds.Width();
+    info.bmiHeader.biHeight = -bounds.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP canvas_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!canvas_bitmap)
+        return false;
+    HDC canvas = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(canvas, canvas_bitmap); // black: zero-filled
+    for (size_t k = 0; k < monitors.size(); ++k) {
+        // A position that spans makes no sense inside one monitor: each fills its own.
+        for (const Box& at : BoxesInComposite(monitors[k], bounds, tiled))
+            Draw(canvas, pictures[k % pictures.size()], at,
+                 {monitors[k].Width(), monitors[k].Height()}, position == kSpan ? kFill : position);
+    }
+    ::SelectObject(canvas, previous);
+    ::DeleteDC(canvas);
+    ::GdiFlush();
+    ImageObject composed;
+    composed.Attach(canvas_bitmap);
+    return SUCCEEDED(SaveWhole(composed, output));
+}
+
+bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int position, LogStream& log,
+                          bool record) {
+    const std::vector<Box> monitors = OrderedMonitors();
+    if (pictures.empty() || monitors.empty())
+        return false;
+    bool done = false;
+    if (SetThroughObject(pictures, monitors, position, log, &done)) {
+        if (done) {
+            if (record)
+                WriteIntervalMarkers(LocalTime());
+            log << "Switched!\n";
+        }
+        return done;
+    }
+    // One picture of the whole virtual screen: spanning where the system has the style,
+    // else tiled from the primary monitor's corner.
+    const bool tiled = !RunsOnWindows8OrLater();
+    if (!ComposeMonitorPictures(pictures, monitors, position, tiled, CompositePath())) {
+        ReportError(L"Could not compose the monitors' pictures!\n", LogSafe(CompositePath()),
+                    ::GetLastError(), log);
+        return false;
+    }
+    return record ? SetDesktopWallpaper(CompositePath(), log, tiled ? kTile : kSpan)
+                  : ReapplyDesktopWallpaper(CompositePath(), log, tiled ? kTile : kSpan);
+}
+
+} // namespace glimro
