@@ -148,7 +148,16 @@ Section "Uninstall"
 
     Delete "$INSTDIR\glimro.exe"
     Delete "$INSTDIR\pod.jpg"
+    Delete "$INSTDIR\~pod.jpg"
     Delete "$INSTDIR\pod.jpg.part"
+    ; A picture for each monitor: the composed one, and one per monitor (up to eight).
+    Delete "$INSTDIR\pod-all.jpg"
+    Delete "$INSTDIR\~pod-all.jpg"
+    ${ForEach} $R3 1 8 + 1
+        Delete "$INSTDIR\pod-$R3.jpg"
+        Delete "$INSTDIR\~pod-$R3.jpg"
+        Delete "$INSTDIR\pod-net-$R3.jpg"
+    ${Next}
     Delete "$INSTDIR\glimrolog.txt"
     Delete "$INSTDIR\uninstall.exe"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"

@@ -41,10 +41,11 @@ void Draw(HDC canvas, const std::wstring& picture, const Box& at, PixelSize moni
     HGDIOBJ previous = ::SelectObject(source, bitmap.Get());
     const int saved = ::SaveDC(canvas);
     ::IntersectClipRect(canvas, at.left, at.top, at.right, at.bottom);
-    const int step_x = position == kTile ? place.Width() : monitor.width + 1;
-    const int step_y = position == kTile ? place.Height() : monitor.height + 1;
-    for (int y = place.top; y < monitor.height; y += step_y) {
-        for (int x = place.left; x < monitor.width; x += step_x)
+    // Once, or for Tile over the whole monitor from its corner.
+    const int last_x = position == kTile ? monitor.width - 1 : place.left;
+    const int last_y = position == kTile ? monitor.height - 1 : place.top;
+    for (int y = place.top; y <= last_y; y += place.Height()) {
+        for (int x = place.left; x <= last_x; x += place.Width())
             ::BitBlt(canvas, at.left + x, at.top + y, place.Width(), place.Height(), source, 0, 0,
                      SRCCOPY);
     }

@@ -92,6 +92,11 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
         ::SendMessageW(position, CB_SETCURSEL, 0, 0);
         ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALBUM_POSITION, CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(position));
+        HWND monitors = ::GetDlgItem(page, IDC_ALBUM_MONITORS);
+        EXPECT_EQ(WindowText(monitors), L"Same picture on every monitor");
+        ::SendMessageW(monitors, CB_SETCURSEL, kPictureEach, 0);
+        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALBUM_MONITORS, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(monitors));
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     EditRow(L"Alps (on the day)");
@@ -104,6 +109,7 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
     EXPECT_EQ(mountains->Description, L"Peaks");
     EXPECT_EQ(mountains->Frequency, kSyncToMonth);
     EXPECT_EQ(mountains->Position, kFill);
+    EXPECT_EQ(mountains->Monitors, kPictureEach);
     EXPECT_TRUE(mountains->Enabled);
     EXPECT_EQ(h.FirstColumn(),
               (std::vector<std::wstring>{L"Beaches (on the week)", L"Mountains (calendar)"}));
