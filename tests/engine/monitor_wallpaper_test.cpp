@@ -4,6 +4,8 @@
 #include "support/fake_desktop.h" // first: the desktop headers need WinINet declared
 
 #include "core/frequency.h"
+#include "engine/image_object.h"
+#include "engine/image_staging.h"
 #include "engine/monitor_wallpaper.h"
 #include "platform/monitors.h"
 #include "store/account.h"
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
 namespace glimro {
@@ -128,6 +131,30 @@ TEST_F(MonitorWallpaperTest, TheCompositeHoldsEachMonitorsPictureInItsRectangle)
                 << c.what << ": point " << k;
         }
     }
+}
+
+// Fill crops a picture wider than its monitor to the middle, drawn once: a 200 x 50 picture,
+// red then green, on a square monitor shows the red and green halves of its middle quarter.
+TEST_F(MonitorWallpaperTest, APictureIsCroppedToItsMonitorOnce) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 200;
+    info.bmiHeader.biHeight = 50;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    GdiObject<HBITMAP> halves(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 200; ++x)
+            std::memcpy(static_cast<BYTE*>(bits) + y * 600 + x * 3, x < 100 ? "\x1E\x1E\xC8" : "\x1E\xC8\x1E", 3);
+    ImageObject picture;
+    picture.Attach(halves.Release());
+    ASSERT_TRUE(SUCCEEDED(SaveWhole(picture, folder.File(L"halves.jpg"))));
+    const std::wstring out = folder.File(L"out.jpg");
+    ASSERT_TRUE(ComposeMonitorPictures({folder.File(L"halves.jpg")}, {{0, 0, 500, 500}}, kFill,
+                                       false, out));
+    EXPECT_TRUE(Near(test::DecodedPixel(out, 100, 250), RGB(200, 30, 30)));
+    EXPECT_TRUE(Near(test::DecodedPixel(out, 400, 250), RGB(30, 200, 30)));
 }
 
 // Where the system has the desktop wallpaper object, each monitor gets its own picture and
