@@ -384,6 +384,7 @@ HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
         return kPassNothingApplied;
     LastTime = LocalTime();
     LastFile = shown.Text;
+    ShownPerMonitor.clear(); // one picture now, on every monitor
     if (position >= 0 && static_cast<size_t>(position) < FileList.size())
         LastIndex = position;
     return kPassApplied;
