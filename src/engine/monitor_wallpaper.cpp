@@ -62,7 +62,8 @@ bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vect
         return false;
     UINT count = 0;
     object->GetMonitorDevicePathCount(&count);
-    *done = true;
+    bool failed = false;
+    int set = 0;
     for (UINT i = 0; i < count; ++i) {
         LPWSTR id = nullptr;
         RECT rect = {};
@@ -80,13 +81,17 @@ bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vect
                 if (staged.empty() || FAILED(object->SetWallpaper(id, staged.c_str()))) {
                     ReportError(L"Failed to switch wallpaper!\n", LogSafe(pictures[k % pictures.size()]),
                                 ::GetLastError(), log);
-                    *done = false;
+                    failed = true;
+                } else {
+                    ++set;
                 }
             }
         }
         ::CoTaskMemFree(id);
     }
     object->SetPosition(SupportedPosition(position));
+    // Changed only when some monitor took its picture and none refused.
+    *done = set > 0 && !failed;
     return true;
 }
 
