@@ -53,6 +53,23 @@ const char* UnusableReason(const ImageEntry& entry, const std::wstring& target) 
                                    : "a path longer than 259 characters";
 }
 
+// One report for a local picture that cannot go to the desktop: too large, or unreadable
+// (missing, or not a picture).
+void ReportUnusablePicture(const std::wstring& target, StagingProblem problem, LogStream& log) {
+    if (problem == StagingProblem::TooLarge) {
+        log << "Skipped a picture larger than Glimro decodes (at most "
+            << static_cast<unsigned long>(kMaxPictureSide) << " pixels a side and "
+            << static_cast<unsigned long>(kMaxDecodedBytes >> 20)
+            << " MB decoded): " << LogSafe(target);
+        log.EndLine();
+        return;
+    }
+    const DWORD code = ::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES
+                           ? ::GetLastError()
+                           : static_cast<DWORD>(ERROR_INVALID_DATA);
+    ReportError(L"Could not read the picture!\n", LogSafe(target), code, log);
+}
+
 Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
     const std::wstring target = entry.Expanded();
     if (const char* reason = UnusableReason(entry, target)) {
@@ -73,19 +90,8 @@ Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
     }
     StagingProblem problem = StagingProblem::None;
     const std::wstring path = PrepareLocalImage(target, &problem, SupportedPosition(position));
-    if (problem == StagingProblem::TooLarge) {
-        log << "Skipped a picture larger than Glimro decodes (at most "
-            << static_cast<unsigned long>(kMaxPictureSide) << " pixels a side and "
-            << static_cast<unsigned long>(kMaxDecodedBytes >> 20)
-            << " MB decoded): " << LogSafe(target);
-        log.EndLine();
-        return Outcome::EntryFailed;
-    }
     if (path.empty()) {
-        const DWORD code = ::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES
-                               ? ::GetLastError()
-                               : static_cast<DWORD>(ERROR_INVALID_DATA);
-        ReportError(L"Could not read the picture!\n", LogSafe(target), code, log);
+        ReportUnusablePicture(target, problem, log);
         return Outcome::EntryFailed;
     }
     return SetDesktopWallpaper(path, log, position) ? Outcome::Applied : Outcome::SwitchFailed;
@@ -199,17 +205,11 @@ std::wstring ReadyPicture(const ImageEntry& entry, size_t slot, LogStream& log) 
             return {};
         return copy;
     }
-    switch (CheckPicture(target)) {
-    case StagingProblem::None:
+    const StagingProblem problem = CheckPicture(target);
+    if (problem == StagingProblem::None)
         return target;
-    case StagingProblem::TooLarge:
-        log << "Skipped a picture larger than Glimro decodes: " << LogSafe(target);
-        log.EndLine();
-        return {};
-    default:
-        ReportError(L"Could not read the picture!\n", LogSafe(target), ERROR_INVALID_DATA, log);
-        return {};
-    }
+    ReportUnusablePicture(target, problem, log);
+    return {};
 }
 
 // A change with a picture for each monitor: the next pictures in the album's order, one per

@@ -1,5 +1,7 @@
 #include "ui/drop_path_list_ctrl.h"
 
+#include "store/account.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -9,7 +11,6 @@
 namespace glimro {
 namespace {
 
-constexpr size_t kMaxEntryChars = MAX_PATH - 1;
 
 FORMATETC DropFormat() {
     return FORMATETC{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -18,7 +19,7 @@ FORMATETC DropFormat() {
 } // namespace
 
 bool IsAcceptedImagePath(const std::wstring& path) {
-    return path.size() <= kMaxEntryChars && HasImageExtension(path);
+    return path.size() <= kMaxPathChars && HasImageExtension(path);
 }
 
 // The list's IDropTarget; part of the control, never destroyed by Release.
@@ -135,7 +136,7 @@ std::vector<std::wstring> CDropPathListCtrl::AcceptedPaths(HDROP drop) {
             attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
         if (!folder && !IsAcceptedImagePath(path))
             continue;
-        if (folder && path.size() > kMaxEntryChars)
+        if (folder && path.size() > kMaxPathChars)
             continue;
         const auto after = std::upper_bound(paths.begin(), paths.end(), path,
                                             [](const std::wstring& a, const std::wstring& b) {
