@@ -23,13 +23,17 @@ void CentreOnWorkArea(HWND window) {
 
 CSplashDialog::CSplashDialog() : CSimpleDialog(::GetModuleHandleW(nullptr), IDD_SPLASH) {}
 
-INT_PTR CSplashDialog::OnInitDialog(HWND window) {
-    CSimpleDialog::OnInitDialog(window);
+bool CSplashDialog::LoadPicture() {
     // From beside the executable by its full path, never from whatever the current folder is.
     const std::wstring file = ExecutableFolder() + kSplashBitmapFile;
     bitmap_.Reset(static_cast<HBITMAP>(
         ::LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-    if (!bitmap_) {
+    return static_cast<bool>(bitmap_);
+}
+
+INT_PTR CSplashDialog::OnInitDialog(HWND window) {
+    CSimpleDialog::OnInitDialog(window);
+    if (!bitmap_ && !LoadPicture()) {
         End(IDCANCEL);
         return 1;
     }

@@ -13,6 +13,9 @@ inline constexpr UINT kSplashDuration = 4500;
 class CSplashDialog : public CSimpleDialog {
 public:
     CSplashDialog();
+    // Reads the picture; false when there is none, and then no dialog is made at all (its
+    // picture control would load the common controls into a resident that never shows).
+    bool LoadPicture();
 
 protected:
     INT_PTR OnInitDialog(HWND window) override;

@@ -85,9 +85,6 @@ int CumApp::Run(const std::wstring& arguments, int show_command) {
 }
 
 bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0xFF};
-    ::InitCommonControlsEx(&controls);
-
     if (FAILED(::OleInitialize(nullptr))) {
         ::MessageBoxW(nullptr,
                       L"Glimro could not start because the system's OLE services could not be "
@@ -138,7 +135,8 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
         if (another_instance)
             return false;
         CSplashDialog splash;
-        splash.DoModal(::GetDesktopWindow(), false);
+        if (splash.LoadPicture())
+            splash.DoModal(::GetDesktopWindow(), false);
         show_command = SW_HIDE;
         break;
     }

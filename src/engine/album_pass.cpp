@@ -250,9 +250,18 @@ HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidate
     return kPassApplied;
 }
 
+// Declared first in a pass, so that it ends after everything else of the pass.
+struct PassLibraries {
+    PassLibraries() = default;
+    PassLibraries(const PassLibraries&) = delete;
+    PassLibraries& operator=(const PassLibraries&) = delete;
+    ~PassLibraries() { ReleasePassLibraries(); }
+};
+
 } // namespace
 
 bool CAccount::ReapplyForLayout() {
+    const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Append);
     if (Monitors == kPictureEach && !ShownPerMonitor.empty() && OrderedMonitors().size() >= 2)
         return SetMonitorWallpapers(ShownPerMonitor, Position, log, false);
@@ -277,6 +286,7 @@ HRESULT CAccount::ApplyImageAt(int position) {
 HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
     if (FileList.empty())
         return E_FAIL;
+    const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Afresh);
     bool any_folder = false;
     const std::vector<Candidate> candidates = Expand(FileList, &any_folder, log);
@@ -363,6 +373,7 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
 }
 
 HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
+    const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Afresh);
     ImageEntry shown = entry;
     const std::wstring target = entry.IsText() ? entry.Expanded() : L"";

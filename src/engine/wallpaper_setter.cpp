@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/internet.h"
 #include "platform/reg_key.h"
 #include "scheduler/interval_markers.h"
 
@@ -82,6 +83,11 @@ bool ReapplyDesktopWallpaper(const std::wstring& path, LogStream& log, int posit
     const bool done = SetDesktopWallpaper(path, log, position);
     g_record_switches = true;
     return done;
+}
+
+void ReleasePassLibraries() {
+    net::ReleaseLibrary();
+    ::CoFreeUnusedLibrariesEx(0, 0);
 }
 
 bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {

@@ -9,6 +9,11 @@ namespace glimro {
 // Makes a local image file the desktop wallpaper, placed as the position says, and, when
 // that worked, records the moment in the interval markers. The outcome goes to the log;
 // true when the wallpaper changed.
+// Lets go of what a pass loaded and no longer uses: COM servers such as the imaging component,
+// and WinINet (GDI+ goes with its last user). A pass runs at most once a minute, usually once a
+// day: the resident keeps none of them in between.
+void ReleasePassLibraries();
+
 bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position = kCenter);
 
 // The same for the pictures already shown, set again (a new screen layout): the interval

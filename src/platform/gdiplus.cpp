@@ -1,5 +1,7 @@
 #include "platform/gdiplus.h"
 
+#include "platform/system_library.h"
+
 namespace glimro {
 namespace {
 
@@ -20,8 +22,11 @@ GdiplusSession::GdiplusSession() {
 }
 
 GdiplusSession::~GdiplusSession() {
-    if (started_ && --g_users == 0)
+    if (started_ && --g_users == 0) {
         Gdiplus::GdiplusShutdown(g_token);
+        // A pass runs once a minute at most: the resident does not keep the library between.
+        UnloadDelayLoadedLibrary("gdiplus.dll");
+    }
 }
 
 } // namespace glimro

@@ -20,9 +20,9 @@ void LimitWaits(HINTERNET handle, DWORD timeout_ms) {
         net::InternetSetOptionW(handle, option, &timeout_ms, sizeof(timeout_ms));
 }
 
-template <typename F>
-F* WinInet(const char* name) {
-    return SystemFunction<F>(L"wininet.dll", name);
+SystemLibrary& WinInet() {
+    static SystemLibrary library(L"wininet.dll");
+    return library;
 }
 
 template <typename R>
@@ -35,9 +35,9 @@ R Missing() {
 
 namespace net {
 
-// Each looks its function up once; the library stays loaded.
+// Each looks its function up at each call: the library may have been let go since the last.
 #define GLIMRO_WININET_CALL(name, ...)                                                           \
-    static const auto function = WinInet<decltype(::name)>(#name);                              \
+    const auto function = WinInet().Function<decltype(::name)>(#name);                          \
     return function ? function(__VA_ARGS__) : Missing<decltype(function(__VA_ARGS__))>()
 
 HINTERNET InternetOpenW(LPCWSTR agent, DWORD access, LPCWSTR proxy, LPCWSTR bypass, DWORD flags) {
@@ -81,6 +81,10 @@ BOOL InternetCrackUrlW(LPCWSTR url, DWORD length, DWORD flags, LPURL_COMPONENTSW
 }
 
 #undef GLIMRO_WININET_CALL
+
+void ReleaseLibrary() {
+    WinInet().Release();
+}
 
 } // namespace net
 

@@ -29,6 +29,8 @@ struct HttpGet {
 // WinINet, loaded from the system folder on first use rather than imported: the same
 // signatures as the system's; a missing library fails the call with ERROR_PROC_NOT_FOUND.
 namespace net {
+// Lets the library go once every handle is closed; the next call loads it again.
+void ReleaseLibrary();
 HINTERNET InternetOpenW(LPCWSTR agent, DWORD access, LPCWSTR proxy, LPCWSTR bypass, DWORD flags);
 HINTERNET InternetConnectW(HINTERNET session, LPCWSTR host, INTERNET_PORT port, LPCWSTR user,
                            LPCWSTR password, DWORD service, DWORD flags, DWORD_PTR context);

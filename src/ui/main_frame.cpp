@@ -87,9 +87,6 @@ bool CMainFrame::Create(bool open_new_album) {
             ::DestroyMenu(menu);
         return false;
     }
-    view_.OnInitialUpdate();
-    UpdateToolbarButtons();
-    SetStatusText(view_.IdleStatus());
     taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     tray_.SetWanted(ReadProductNumber(kTrayIconValue, 1) != 0);
     if (tray_.Wanted())
@@ -99,10 +96,24 @@ bool CMainFrame::Create(bool open_new_album) {
     if (const auto subscribe = SystemFunction<decltype(::WTSRegisterSessionNotification)>(
             L"wtsapi32.dll", "WTSRegisterSessionNotification"))
         subscribe(Handle(), NOTIFY_FOR_THIS_SESSION);
+    // After the window has shown: the list then fills, a thousand albums or one.
+    ::PostMessageW(Handle(), kStartMessage, 0, 0);
     return true;
 }
 
+void CMainFrame::Start() {
+    if (started_)
+        return;
+    started_ = true;
+    view_.OnInitialUpdate();
+    UpdateToolbarButtons();
+    SetStatusText(view_.IdleStatus());
+    if (open_new_album_ && CreateContent())
+        ::PostMessageW(Handle(), WM_COMMAND, ID_ALBUM_NEW, 0);
+}
+
 void CMainFrame::ShowManager() {
+    CreateContent();
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::SetForegroundWindow(Handle());
 }
@@ -152,6 +163,9 @@ void CMainFrame::ToggleTrayIcon() {
 }
 
 void CMainFrame::ShowInitially(int show_command) {
+    if (show_command == SW_HIDE)
+        return;
+    CreateContent();
     if (show_command == SW_SHOWNORMAL || show_command == SW_SHOWDEFAULT ||
         show_command == SW_SHOW) {
         if (::IsZoomed(Handle()))
@@ -164,23 +178,33 @@ void CMainFrame::ShowInitially(int show_command) {
 }
 
 bool CMainFrame::OnCreate() {
+    view_.SetTimerWindow(Handle());
+    return true;
+}
+
+bool CMainFrame::CreateContent() {
+    if (view_.Handle())
+        return true;
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
     RECT client;
     ::GetClientRect(Handle(), &client);
     if (!view_.Create(Handle(), client, ID_VIEW_ALBUM_LIST))
         return false;
     tool_bar_ = CreateToolBar(Handle());
-    if (!tool_bar_)
-        return false;
     std::wstring idle = LoadResourceString(IDS_IDLE_MESSAGE);
     status_bar_ = ::CreateWindowExW(
         0, STATUSCLASSNAMEW, idle.c_str(), WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
         Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ID_VIEW_STATUS_BAR)),
         ::GetModuleHandleW(nullptr), nullptr);
-    if (!status_bar_)
-        return false;
+    // The new list's columns are at 96 DPI, whatever the frame went through while hidden.
+    dpi_ = kDefaultDpi;
     ApplyDpi(WindowDpi(Handle()));
-    if (open_new_album_)
-        ::PostMessageW(Handle(), WM_COMMAND, ID_ALBUM_NEW, 0);
+    if (view_.Loaded()) {
+        view_.RefreshAlbumList();
+        SetStatusText(view_.IdleStatus());
+    }
+    UpdateToolbarButtons();
     return true;
 }
 
@@ -220,7 +244,10 @@ void CMainFrame::ApplyDpi(UINT dpi) {
 }
 
 void CMainFrame::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    ApplyDpi(dpi);
+    if (view_.Handle())
+        ApplyDpi(dpi);
+    else
+        dpi_ = dpi;
     ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
                    suggested.right - suggested.left, suggested.bottom - suggested.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -330,7 +357,8 @@ void CMainFrame::ShowHelp() {
 }
 
 bool CMainFrame::OnCommand(UINT id) {
-    if (view_.Handle() && view_.OnCommand(id)) {
+    // Next Picture and Pause come from the notification-area icon with no list made yet.
+    if (view_.OnCommand(id)) {
         UpdateToolbarButtons();
         return true;
     }
@@ -421,6 +449,17 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
+    case kStartMessage:
+        Start();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wparam)
+            CreateContent();
+        break;
+    case WM_TIMER:
+        if (view_.OnTimer(wparam))
+            return 0;
+        break;
     case WM_SIZE:
         OnSize(static_cast<UINT>(wparam));
         return 0;
@@ -440,8 +479,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
         // since they were drawn: such a command is dropped, as its item would be greyed.
         const UINT id = LOWORD(wparam);
         bool enabled = true;
-        if (HIWORD(wparam) <= 1 && view_.Handle() && view_.QueryCommandEnabled(id, &enabled) &&
-            !enabled)
+        if (HIWORD(wparam) <= 1 && view_.QueryCommandEnabled(id, &enabled) && !enabled)
             return 0;
         if (OnCommand(id))
             return 0;

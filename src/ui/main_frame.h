@@ -15,6 +15,8 @@
 namespace glimro {
 
 inline constexpr wchar_t kMainFrameClass[] = L"Glimro.AlbumManager";
+// Posted by Create: the albums load once the message loop runs.
+inline constexpr UINT kStartMessage = WM_APP + 2;
 
 class CMainFrame : public CWindow {
 public:
@@ -24,9 +26,16 @@ public:
         : placement_(placement), view_(albums) {}
     ~CMainFrame() override;
 
-    // Creates the frame (hidden) with its bars and view, then gives the view its initial
-    // update. With open_new_album, the frame posts itself the New command.
+    // Creates the frame (hidden) and its notification-area icon, and posts itself the start:
+    // the albums load once the window can show. The bars and the view's list are made when
+    // the frame first shows (CreateContent): a resident that is never shown does not load
+    // the common controls.
     bool Create(bool open_new_album = false);
+    // Makes the bars and the list, once; false when they cannot be made.
+    bool CreateContent();
+    // Loads the albums, fills the list and arms the pass timer, once. With open_new_album,
+    // the frame then posts itself the New command.
+    void Start();
     // The first show: keeps a restored maximised or minimised state.
     void ShowInitially(int show_command);
 
@@ -88,6 +97,7 @@ private:
     CumView view_;
     HACCEL accelerators_ = nullptr;
     bool open_new_album_ = false;
+    bool started_ = false;
     std::wstring tooltip_;
     CTrayIcon tray_;
     UINT taskbar_created_ = 0;

@@ -99,8 +99,8 @@ void CumView::OnInitialUpdate() {
 }
 
 void CumView::ArmPassTimer(DWORD delay) {
-    ::KillTimer(Handle(), kPassTimerId);
-    ::SetTimer(Handle(), kPassTimerId, delay, nullptr);
+    ::KillTimer(timer_window_, kPassTimerId);
+    ::SetTimer(timer_window_, kPassTimerId, delay, nullptr);
 }
 
 CAccount* CumView::RecordAt(int row) const {
@@ -131,7 +131,8 @@ std::vector<CAccount*> CumView::Rows() const {
 }
 
 int CumView::SelectedRow() const {
-    return ListView_GetNextItem(Handle(), -1, LVNI_SELECTED);
+    // No list while the Album Manager has not been shown yet: nothing is selected.
+    return Handle() ? ListView_GetNextItem(Handle(), -1, LVNI_SELECTED) : -1;
 }
 
 int CumView::StateImageAt(int row) const {
@@ -170,6 +171,8 @@ int CumView::AddAlbumRow(const CAccount& album) {
 
 void CumView::RefreshAlbumList() {
     HWND list = Handle();
+    if (!list)
+        return; // the rows are made when the Album Manager is first shown
     // The selected album, by its record: names may be long, and rows are rebuilt.
     const int selected = SelectedRow();
     const CAccount* remembered = selected == -1 ? nullptr : RecordAt(selected);
@@ -274,20 +277,20 @@ int CumView::RunAlbumPass(CAccount* album) {
 }
 
 void CumView::OnPassTimer() {
-    ::KillTimer(Handle(), kPassTimerId);
+    ::KillTimer(timer_window_, kPassTimerId);
     if (paused_) {
-        ::SetTimer(Handle(), kPassTimerId, kPausedDelay, nullptr);
+        ::SetTimer(timer_window_, kPassTimerId, kPausedDelay, nullptr);
         return;
     }
     // A pass started by a command is still downloading: no check, no log, no save now.
     AlbumSet::PassHold hold = albums_.HoldForPass(albums_.FindActiveAlbum());
     if (!hold) {
-        ::SetTimer(Handle(), kPassTimerId, kBusyRetryDelay, nullptr);
+        ::SetTimer(timer_window_, kPassTimerId, kBusyRetryDelay, nullptr);
         return;
     }
     SYSTEMTIME now = LocalTime();
     DWORD delay = RunScheduledPass(now, *this);
-    ::SetTimer(Handle(), kPassTimerId, delay, nullptr);
+    ::SetTimer(timer_window_, kPassTimerId, delay, nullptr);
 }
 
 void CumView::SetPaused(bool paused) {
@@ -317,12 +320,12 @@ std::wstring CumView::IdleStatus() const {
 }
 
 void CumView::OnDisplayChange() {
-    ::SetTimer(Handle(), kLayoutTimerId, kLayoutSettleDelay, nullptr);
+    ::SetTimer(timer_window_, kLayoutTimerId, kLayoutSettleDelay, nullptr);
 }
 
 bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
     int row = SelectedRow();
-    CAccount* album = row == -1 ? nullptr : RecordAt(row);
+    CAccount* album = row == -1 || !initialised_ ? nullptr : RecordAt(row);
     switch (id) {
     case ID_ALBUM_DELETE:
     case ID_ALBUM_PROPERTIES:
@@ -333,7 +336,7 @@ bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
         return true;
     case ID_ALBUM_NEW:
     case ID_ALBUM_PAUSE:
-        *enabled = true;
+        *enabled = initialised_; // the albums are still loading until then
         return true;
     case ID_ALBUM_NEXT:
         *enabled = albums_.FindActiveAlbum() != nullptr;
@@ -424,25 +427,26 @@ bool CumView::OnLeftButtonDown(POINT point) {
     return true;
 }
 
+bool CumView::OnTimer(UINT_PTR id) {
+    if (id == kPassTimerId) {
+        OnPassTimer();
+        return true;
+    }
+    if (id != kLayoutTimerId)
+        return false;
+    ::KillTimer(timer_window_, kLayoutTimerId);
+    CAccount* active = albums_.FindActiveAlbum();
+    if (AlbumSet::PassHold hold = albums_.HoldForPass(active); hold && active) {
+        RepaintAfterPass(active->ReapplyForLayout() ? kPassApplied : kPassNothingApplied);
+        ShowStatusText(Handle(), IdleStatus().c_str());
+    } else if (active) {
+        OnDisplayChange(); // a pass is running: after it
+    }
+    return true;
+}
+
 LRESULT CumView::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_TIMER:
-        if (wparam == kPassTimerId) {
-            OnPassTimer();
-            return 0;
-        }
-        if (wparam == kLayoutTimerId) {
-            ::KillTimer(Handle(), kLayoutTimerId);
-            CAccount* active = albums_.FindActiveAlbum();
-            if (AlbumSet::PassHold hold = albums_.HoldForPass(active); hold && active) {
-                RepaintAfterPass(active->ReapplyForLayout() ? kPassApplied : kPassNothingApplied);
-                ShowStatusText(Handle(), IdleStatus().c_str());
-            } else if (active) {
-                OnDisplayChange(); // a pass is running: after it
-            }
-            return 0;
-        }
-        break;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wparam)))
             return 0;

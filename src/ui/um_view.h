@@ -39,8 +39,14 @@ public:
     bool Create(HWND frame, const RECT& rect, UINT id);
     // Loads the state images drawn for the DPI and scales the column widths from the old one.
     void ApplyDpi(UINT old_dpi, UINT new_dpi);
-    // Loads the albums, shows them and arms the pass timer for the first check.
+    // Loads the albums, shows them (when the list exists) and arms the pass timer for the
+    // first check. Until then the album commands are disabled.
     void OnInitialUpdate();
+    bool Loaded() const { return initialised_; }
+    // The pass and layout timers run on the frame, which exists whether or not the list does.
+    void SetTimerWindow(HWND window) { timer_window_ = window; }
+    // A timer of the view's; false for another.
+    bool OnTimer(UINT_PTR id);
 
     AlbumSet& Albums() { return albums_; }
     // The rows' records in display order; null for the placeholder row.
@@ -109,6 +115,7 @@ private:
 
     UniqueImageList state_images_;
     AlbumSet& albums_;
+    HWND timer_window_ = nullptr;
     bool initialised_ = false;
     bool paused_ = false;
 };

@@ -143,6 +143,8 @@ TEST(MainFrame, OpenNewAlbumRequestPostsTheNewCommand) {
     h.frame = std::make_unique<CMainFrame>(h.placement, h.albums);
     ASSERT_TRUE(h.frame->Create(true));
     MSG msg;
+    ASSERT_TRUE(::PeekMessageW(&msg, h.frame->Handle(), kStartMessage, kStartMessage, PM_REMOVE));
+    ::DispatchMessageW(&msg); // the albums load first
     ASSERT_TRUE(::PeekMessageW(&msg, h.frame->Handle(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
     EXPECT_EQ(msg.wParam, static_cast<WPARAM>(ID_ALBUM_NEW));
 }

@@ -40,9 +40,13 @@ public:
         return album;
     }
 
+    // The Album Manager as it first shows: the list made, then the albums loaded.
     bool Start() {
         frame = std::make_unique<CMainFrame>(placement, albums);
-        return frame->Create();
+        if (!frame->Create() || !frame->CreateContent())
+            return false;
+        frame->Start();
+        return true;
     }
     CumView& View() { return frame->View(); }
     HWND List() { return frame->View().Handle(); }

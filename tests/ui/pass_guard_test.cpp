@@ -70,7 +70,7 @@ TEST_F(PassGuardTest, CommandsDuringTheDownloadAreRefusedAndThePassIsSaved) {
 TEST_F(PassGuardTest, ATickDuringACommandsPassNeitherChecksNorLogsNorSaves) {
     bool saved_mid_pass = true;
     test::OnWindow during(kDownloadCaption, [&](HWND) {
-        ::SendMessageW(h.List(), WM_TIMER, kPassTimerId, 0);
+        ::SendMessageW(h.frame->Handle(), WM_TIMER, kPassTimerId, 0);
         // The activation's own save ran before the download; the pass's comes after it.
         AlbumSet stored;
         stored.LoadAlbumList();

@@ -67,7 +67,9 @@ TEST(ResidentRotator, FirstTickAppliesTheActiveMinuteAlbumsFirstEntry) {
         EXPECT_EQ(reinterpret_cast<const SYSTEMTIME*>(last_time.data.data())->wYear, now.wYear);
         EXPECT_EQ(ReadIntervalMarker(kLastMonth), now.wMonth);
         EXPECT_EQ(ReadIntervalMarker(kLastDay), now.wDay);
-        // The row shows the pass.
+        // The resident ran hidden, with no list; shown afterwards, its row shows the pass.
+        EXPECT_EQ(frame.View().Handle(), nullptr);
+        ASSERT_TRUE(frame.CreateContent());
         wchar_t cell[260] = {};
         ListView_GetItemText(frame.View().Handle(), 0, 3, cell, 260);
         EXPECT_EQ(std::wstring(cell), first);

@@ -139,7 +139,7 @@ TEST_F(LivingTest, PauseSurvivesARestartStopsTheTimerAndLeavesNextPicture) {
     EXPECT_TRUE(h.View().Paused());
     EXPECT_EQ(h.StatusText(), kPausedStatus);
     EXPECT_EQ(h.frame->TrayTip(), L"Glimro: Paused");
-    ::SendMessageW(h.List(), WM_TIMER, kPassTimerId, 0); // a due hour album: still nothing
+    ::SendMessageW(h.frame->Handle(), WM_TIMER, kPassTimerId, 0); // a due hour album: still nothing
     EXPECT_EQ(h.Log(), L"");
     ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_ALBUM_NEXT, 0);
     EXPECT_EQ(h.albums.FindActiveAlbum()->LastIndex, 1);

@@ -556,7 +556,7 @@ TEST(DisplayChange, ShowsTheSamePicturesForTheNewLayout) {
 
     layout[1].rect = RECT{0, 600, 800, 1200}; // now one above the other
     ::SendMessageW(h.frame->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
-    ::SendMessageW(h.List(), WM_TIMER, kLayoutTimerId, 0); // as the settled layout's timer does
+    ::SendMessageW(h.frame->Handle(), WM_TIMER, kLayoutTimerId, 0); // as the settled layout's timer does
     EXPECT_EQ(h.desktop.wallpaper, CompositePath());
     EXPECT_EQ(test::DecodedSize(CompositePath()).cy, 1200);
     EXPECT_EQ(twins->LastIndex, 1);
