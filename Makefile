@@ -45,9 +45,13 @@ screenshot: run-deps build
 	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png docs/album-images.png \
 		docs/album-manager-150.png
 
+# The figures against their bare references, then the resident's memory and its start-up,
+# measured from outside in a private prefix.
 bench: configure
-	cmake --build $(BUILD) --target glimro_bench
+	cmake --build $(BUILD) --target glimro glimro_bench glimro_message_loop glimro_start_time
 	scripts/wine-run.sh $(BUILD)/glimro_bench.exe
+	bash scripts/memory-bench.sh $(BUILD)
+	bash scripts/startup-bench.sh $(BUILD)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

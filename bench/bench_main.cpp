@@ -92,6 +92,21 @@ void BareReadLoop(const std::wstring& url, const wchar_t* file_path = nullptr) {
 constexpr int kAlbums = 1000;
 constexpr int kEntries = 100;
 
+// Albums of kEntries entries each, as the registry would hold a large set.
+void StoreAlbums(int count) {
+    AlbumSet stored;
+    for (int a = 0; a < count; ++a) {
+        auto album = std::make_unique<CAccount>();
+        album->Name = L"Album " + std::to_wstring(a);
+        album->Description = L"Somewhere";
+        for (int e = 0; e < kEntries; ++e)
+            album->FileList.push_back(L"C:\\Pictures\\Album\\picture" + std::to_wstring(e) +
+                                      L".jpg");
+        stored.Add(std::move(album));
+    }
+    stored.SaveAlbumList();
+}
+
 // Reads every album's values and entries with the bare registry calls, then deletes the
 // list and writes the same values back.
 struct BareAlbum {
@@ -250,19 +265,7 @@ void AlbumListAndIdleCheck() {
     frame.Create();
     CumView& view = frame.View();
 
-    {
-        AlbumSet stored;
-        for (int a = 0; a < kAlbums; ++a) {
-            auto album = std::make_unique<CAccount>();
-            album->Name = L"Album " + std::to_wstring(a);
-            album->Description = L"Somewhere";
-            for (int e = 0; e < kEntries; ++e)
-                album->FileList.push_back(L"C:\\Pictures\\Album\\picture" + std::to_wstring(e) +
-                                          L".jpg");
-            stored.Add(std::move(album));
-        }
-        stored.SaveAlbumList();
-    }
+    StoreAlbums(kAlbums);
 
     const auto reload = [&] {
         while (!view.Albums().Empty())
@@ -423,6 +426,14 @@ void ComposeMonitors(test::TempFolder& folder) {
 
 int main() {
     ::OleInitialize(nullptr);
+    // The start-up figure's albums, in the registry of the prefix it runs in (a private one):
+    // the set replaced by this many albums of kEntries entries.
+    if (const char* albums = std::getenv("GLIMRO_BENCH_WRITE_ALBUMS")) {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey);
+        StoreAlbums(std::atoi(albums));
+        ::OleUninitialize();
+        return 0;
+    }
     // A 6000 x 4000 (24-megapixel) JPEG for the memory figure's pass.
     if (const char* photo = std::getenv("GLIMRO_BENCH_WRITE_PHOTO")) {
         const std::string narrow = photo;

@@ -2,7 +2,9 @@
 
 #include <delayimp.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace glimro {
 
@@ -15,6 +17,43 @@ HMODULE LoadSystemLibrary(const wchar_t* library) {
         return nullptr;
     const std::wstring path = std::wstring(folder, length) + L"\\" + library;
     return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// A delay-loaded library of the program's: the loader's handle for it, the address table its
+// calls go through, and that table before its first call, each entry still leading to the
+// stub that loads the library.
+struct DelayImport {
+    const char* library;
+    HMODULE* module;
+    ULONG_PTR* table;
+    std::vector<ULONG_PTR> unbound;
+};
+
+std::vector<DelayImport>& DelayImports() {
+    static std::vector<DelayImport> imports;
+    return imports;
+}
+
+// Told by the loading stub before it loads a library or binds an entry: on a library's first
+// call, nothing of its table is bound yet.
+FARPROC WINAPI NoteDelayLoad(unsigned notification, PDelayLoadInfo info) {
+    if (notification != dliStartProcessing || !info || !info->pidd ||
+        !(info->pidd->grAttrs & dlattrRva))
+        return nullptr;
+    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
+    auto* module = reinterpret_cast<HMODULE*>(base + info->pidd->rvaHmod);
+    for (const DelayImport& known : DelayImports())
+        if (known.module == module)
+            return nullptr;
+    if (*module)
+        return nullptr;
+    DelayImport import{info->szDll, module,
+                       reinterpret_cast<ULONG_PTR*>(base + info->pidd->rvaIAT), {}};
+    const auto* names = reinterpret_cast<const ULONG_PTR*>(base + info->pidd->rvaINT);
+    for (size_t i = 0; names[i] != 0; ++i)
+        import.unbound.push_back(import.table[i]);
+    DelayImports().push_back(std::move(import));
+    return nullptr;
 }
 
 } // namespace
@@ -40,7 +79,21 @@ void SystemLibrary::Release() {
 }
 
 void UnloadDelayLoadedLibrary(const char* library) {
-    __FUnloadDelayLoadedDLL2(library);
+    // What a linker's unload support does: the table back as it was, then the library freed,
+    // so that the next call goes through the loading stub again.
+    for (DelayImport& import : DelayImports()) {
+        if (::lstrcmpiA(import.library, library) != 0 || !*import.module)
+            continue;
+        const SIZE_T bytes = import.unbound.size() * sizeof(ULONG_PTR);
+        DWORD protection = 0;
+        if (!::VirtualProtect(import.table, bytes, PAGE_READWRITE, &protection))
+            return;
+        std::memcpy(import.table, import.unbound.data(), bytes);
+        ::VirtualProtect(import.table, bytes, protection, &protection);
+        HMODULE module = *import.module;
+        *import.module = nullptr;
+        ::FreeLibrary(module);
+    }
 }
 
 void LoadLibrariesFromSystemOnly() {
@@ -56,3 +109,10 @@ void LoadLibrariesFromSystemOnly() {
 }
 
 } // namespace glimro
+
+// The delay-load helper's notification hook (Visual C++ declares it const).
+#if defined(_MSC_VER)
+extern "C" const PfnDliHook __pfnDliNotifyHook2 = glimro::NoteDelayLoad;
+#else
+extern "C" PfnDliHook __pfnDliNotifyHook2 = glimro::NoteDelayLoad;
+#endif

@@ -4,6 +4,7 @@
 // program's keys and the Run value removed; each copy of glimro.exe lives in a temporary
 // folder, which is where its log goes.
 #include "platform/module.h"
+#include "platform/command_ids.h"
 #include "platform/reg_key.h"
 #include "app/message_window.h"
 #include "app/um_app.h"
@@ -320,9 +321,15 @@ TEST_F(AppProcessTest, RestoreClearsActiveFlagsThenImportsTheSavedSetThroughRege
               3u);
     EXPECT_TRUE(RunValue().exists);
     EXPECT_TRUE(StaysHidden(p));
-    // The new instance lists both albums.
-    HWND list = ::FindWindowExW(FrameOf(p.dwProcessId), nullptr, WC_LISTVIEWW, nullptr);
-    ASSERT_NE(list, nullptr);
+    // The new instance lists both albums once its Album Manager shows, as a second start asks.
+    ::PostMessageW(FindWindowOf(p.dwProcessId, kMessageWindowClass), WM_COMMAND, kShowCommand, 0);
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return (list = ::FindWindowExW(FrameOf(p.dwProcessId), nullptr, WC_LISTVIEWW,
+                                           nullptr)) != nullptr;
+        },
+        kStartTimeout));
     EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
 }
 

@@ -12,6 +12,7 @@
 #include "support/http_server.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
+#include "support/test_images.h"
 
 #include <shlwapi.h>
 
@@ -332,6 +333,28 @@ TEST_F(AlbumPassTest, AFailedFetchIsSkippedOnceAndTheNextEntryApplied) {
     const std::string log = Log();
     EXPECT_NE(log.find("Could not get " + test::Narrow(url) + "!\r\n"), std::string::npos);
     EXPECT_NE(log.find("\tInitalization Completed.\r\nStop time: "), std::string::npos);
+}
+
+// A pass runs once a minute at most: the libraries it loaded do not stay in the resident. (The
+// imaging component goes through COM, which Wine never unloads: not looked at here.)
+TEST_F(AlbumPassTest, APassLetsGoOfTheLibrariesItLoaded) {
+    test::HttpServer server;
+    server.Serve("/sky.bmp", {200, test::SolidBitmapBytes(4, 4)});
+    const std::wstring big = folder.File(L"big.jpg"); // larger than the screen: staged
+    ASSERT_TRUE(test::WriteTestImage(big, 2048, 1536, L"image/jpeg"));
+    CAccount album = Album(0);
+    album.FileList = {server.Url("/sky.bmp"), big};
+    album.LastIndex = -1;
+    for (const int entry : {0, 1, 0}) {
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+        ASSERT_EQ(album.LastIndex, entry);
+        for (const wchar_t* library : {L"gdiplus.dll", L"wininet.dll"})
+            EXPECT_EQ(::GetModuleHandleW(library), nullptr) << test::Narrow(library);
+    }
+    // Loaded again, the libraries work as before: the address came down a second time.
+    EXPECT_EQ(server.Requests("/sky.bmp"), 2);
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    EXPECT_LE(test::DecodedSize(desktop.wallpaper).cx, 1024);
 }
 
 } // namespace
