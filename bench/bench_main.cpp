@@ -263,6 +263,7 @@ void AlbumListAndIdleCheck() {
     AlbumSet albums;
     CMainFrame frame(placement, albums);
     frame.Create();
+    frame.CreateContent(); // the list, as when the Album Manager shows
     CumView& view = frame.View();
 
     StoreAlbums(kAlbums);
