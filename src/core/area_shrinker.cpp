@@ -61,6 +61,8 @@ void AreaShrinker::EmitRow() {
     for (size_t k = 0; k < sums_.size(); ++k)
         out[k] = static_cast<uint8_t>((sums_[k] + area / 2) / area);
     std::fill(sums_.begin(), sums_.end(), 0ull);
+    if (RowDone)
+        RowDone(target_row_, out);
     ++target_row_;
 }
 

@@ -3,6 +3,7 @@
 // covers, source pixels on its edges weighted by the part of them it covers. Good quality
 // for any reduction, in one pass over the source rows, which come top to bottom.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace glimro {
@@ -15,6 +16,9 @@ public:
                  uint8_t* target, uint32_t target_stride);
 
     void AddRow(const uint8_t* row);
+
+    // Told of each target row once it is complete, with where it was written.
+    std::function<void(uint32_t row, const uint8_t* pixels)> RowDone;
 
 private:
     void EmitRow();

@@ -1,5 +1,7 @@
 #include "core/picture_header.h"
 
+#include "core/orientation.h"
+
 namespace glimro {
 namespace {
 
@@ -60,6 +62,7 @@ bool ReadPictureSize(const ByteSource& read, PictureSize* size) {
     if (head[0] == 0xFF && head[1] == 0xD8) {
         known = JpegSize(read, size);
         size->format = PictureFormat::Jpeg;
+        size->orientation = ReadExifOrientation(read);
     } else if (!read(0, head, sizeof(head))) {
         return false;
     } else if (head[0] == 'B' && head[1] == 'M' && Little32(head + 14) >= 40) {

@@ -13,10 +13,12 @@ using ByteSource = std::function<bool(uint64_t offset, uint8_t* data, size_t cou
 
 enum class PictureFormat { Unknown, Bmp, Jpeg, Gif, Png };
 
+// As stored: a JPEG's camera orientation (1 to 8, see core/orientation.h) says how to turn it.
 struct PictureSize {
     uint64_t width = 0;
     uint64_t height = 0;
     PictureFormat format = PictureFormat::Unknown;
+    int orientation = 1;
 };
 
 // False when the bytes are none of these formats or declare no size (0 either way).

@@ -1,6 +1,7 @@
 #include "engine/image_object.h"
 
 #include "core/area_shrinker.h"
+#include "core/orientation.h"
 #include "core/picture_limits.h"
 #include "engine/image_header.h"
 #include "platform/imaging.h"
@@ -22,7 +23,42 @@ bool PatternMatchesExtension(std::wstring_view pattern, const wchar_t* extension
     return ::lstrcmpiW(pattern_extension.c_str(), extension) == 0;
 }
 
+// Turns a picture upright for its camera orientation: mirrored first where it is, then turned
+// (a quarter turn is clockwise). Two steps, since GDI+ implementations disagree on the order
+// of a combined mirror and turn.
+bool TurnUpright(Gdiplus::Bitmap& picture, int orientation) {
+    const bool mirrored = orientation == 2 || orientation == 5 || orientation == 7;
+    if (mirrored && picture.RotateFlip(Gdiplus::RotateNoneFlipX) != Gdiplus::Ok)
+        return false;
+    Gdiplus::RotateFlipType turn = Gdiplus::RotateNoneFlipNone;
+    switch (orientation) {
+    case 3:
+        turn = Gdiplus::Rotate180FlipNone;
+        break;
+    case 4:
+        turn = Gdiplus::RotateNoneFlipY;
+        break;
+    case 6:
+    case 7:
+        turn = Gdiplus::Rotate90FlipNone;
+        break;
+    case 5:
+    case 8:
+        turn = Gdiplus::Rotate270FlipNone;
+        break;
+    default:
+        return true;
+    }
+    return picture.RotateFlip(turn) == Gdiplus::Ok;
+}
+
 } // namespace
+
+PixelSize ImageObject::UprightSize() const {
+    // Within the side limit wherever it is used: checked before.
+    return glimro::UprightSize({static_cast<int>(size_.width), static_cast<int>(size_.height)},
+                               size_.orientation);
+}
 
 bool ImageObject::Load(const std::wstring& path) {
     size_ = PictureSize{};
@@ -95,7 +131,7 @@ HBITMAP ScaleImageFile(const std::wstring& path, int width, int height) {
     if (!gdiplus.IsStarted() || width <= 0 || height <= 0)
         return nullptr;
     Gdiplus::Bitmap source(path.c_str(), FALSE);
-    if (source.GetLastStatus() != Gdiplus::Ok)
+    if (source.GetLastStatus() != Gdiplus::Ok || !TurnUpright(source, declared.orientation))
         return nullptr;
     Gdiplus::Bitmap target(width, height, PixelFormat24bppRGB);
     {
@@ -114,7 +150,12 @@ HBITMAP ScaleImageFile(const std::wstring& path, int width, int height) {
 HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height) {
     if (width <= 0 || height <= 0)
         return nullptr;
-    const UINT target_width = static_cast<UINT>(width), target_height = static_cast<UINT>(height);
+    // The shrinking is done on the picture as stored, at the stored size of the target.
+    PictureSize declared;
+    const int orientation = ReadImageHeaderSize(path, &declared) ? declared.orientation : kUpright;
+    const bool turns_sides = SwapsSides(orientation);
+    const UINT target_width = static_cast<UINT>(turns_sides ? height : width);
+    const UINT target_height = static_cast<UINT>(turns_sides ? width : height);
     PictureDecoder decoder;
     if (FAILED(decoder.Open(path, target_width, target_height, &DecodeFits)) ||
         decoder.Width() < target_width || decoder.Height() < target_height)
@@ -133,8 +174,24 @@ HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height) {
     if (!bitmap || !bits)
         return nullptr;
 
+    const UINT upright_stride = (static_cast<UINT>(width) * 3 + 3) & ~3u;
+    // A turned picture: each finished row goes from one row's room to its upright places.
+    std::vector<BYTE> finished(orientation == kUpright ? 0 : target_width * 3);
     AreaShrinker shrinker(decoder.Width(), decoder.Height(), target_width, target_height,
-                          static_cast<BYTE*>(bits), (target_width * 3 + 3) & ~3u);
+                          finished.empty() ? static_cast<BYTE*>(bits) : finished.data(),
+                          finished.empty() ? upright_stride : 0);
+    if (!finished.empty())
+        shrinker.RowDone = [&](uint32_t row, const uint8_t* pixels) {
+            for (uint32_t x = 0; x < target_width; ++x) {
+                const PixelPoint at =
+                    UprightPoint(orientation, target_width, target_height, x, row);
+                BYTE* to = static_cast<BYTE*>(bits) + static_cast<size_t>(at.y) * upright_stride +
+                           at.x * 3ull;
+                to[0] = pixels[x * 3ull];
+                to[1] = pixels[x * 3ull + 1];
+                to[2] = pixels[x * 3ull + 2];
+            }
+        };
     // A band of rows at a time: the whole decoded picture is never held a second time.
     constexpr UINT kBandRows = 64;
     const UINT stride = (decoder.Width() * 3 + 3) & ~3u; // the decode fits: no overflow

@@ -1,6 +1,7 @@
 #include "engine/image_staging.h"
 
 #include "core/frequency.h"
+#include "core/orientation.h"
 #include "core/picture_limits.h"
 #include "core/staging_size.h"
 #include "engine/image_object.h"
@@ -91,10 +92,11 @@ std::wstring StageFor(const std::wstring& entry, SIZE screen, int position,
         *problem = StagingProblem::TooLarge;
         return std::wstring();
     }
-    const PixelSize picture{static_cast<int>(original.Width()), // within the side limit
-                            static_cast<int>(original.Height())};
+    const PixelSize picture = original.UprightSize(); // within the side limit
     const PixelSize staged = StagedSize(picture, {screen.cx, screen.cy}, position);
-    if (staged == picture)
+    // A turned photo is always staged, upright and without its tag: the desktop then shows
+    // it the right way up, whatever the system makes of the tag.
+    if (staged == picture && original.Orientation() == kUpright)
         return entry;
     const SIZE target{staged.width, staged.height};
     const std::wstring& local_path = output;

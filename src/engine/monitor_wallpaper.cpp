@@ -26,7 +26,7 @@ void Draw(HDC canvas, const std::wstring& picture, const Box& at, PixelSize moni
     ImageObject measured;
     if (!measured.Load(picture) || !PictureFits(measured.Width(), measured.Height(), true))
         return;
-    const PixelSize size{static_cast<int>(measured.Width()), static_cast<int>(measured.Height())};
+    const PixelSize size = measured.UprightSize();
     const Box place = PlaceInMonitor(size, monitor, position);
     // Shrunk by area averaging where it gets smaller; the codec library enlarges.
     HBITMAP made = place.Width() <= size.width && place.Height() <= size.height

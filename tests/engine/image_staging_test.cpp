@@ -1,6 +1,9 @@
 #include "engine/image_staging.h"
 
 #include "engine/image_object.h"
+#include "core/orientation.h"
+#include "engine/image_header.h"
+#include "support/exif_bytes.h"
 #include "platform/imaging.h"
 #include "platform/screen.h"
 #include "support/fake_extractor.h"
@@ -180,6 +183,65 @@ TEST_F(StagingTest, TheShrunkCopyKeepsThePicturesColours) {
     EXPECT_LE(std::abs(GetRValue(colour) - 30), 6);
     EXPECT_LE(std::abs(GetGValue(colour) - 120), 6);
     EXPECT_LE(std::abs(GetBValue(colour) - 200), 6);
+}
+
+// A phone's photo, stored turned with its EXIF orientation: staged upright and without the tag,
+// large or small, and its thumbnail upright too.
+TEST_F(StagingTest, ACamerasOrientationIsAppliedToTheStagedPictureAndTheThumbnail) {
+    constexpr COLORREF R = RGB(220, 30, 30), G = RGB(30, 200, 30), B = RGB(30, 30, 220),
+                       Y = RGB(230, 220, 30);
+    // Upright, each picture is red top left, green top right, blue and yellow below; stored,
+    // its quadrants are where the orientation says the camera put them.
+    const struct {
+        int orientation;
+        COLORREF stored[4];
+    } cases[] = {
+        {1, {R, G, B, Y}}, {2, {G, R, Y, B}}, {3, {Y, B, G, R}}, {4, {B, Y, R, G}},
+        {5, {R, B, G, Y}}, {6, {G, Y, R, B}}, {7, {Y, G, B, R}}, {8, {B, R, Y, G}},
+    };
+    const auto close_to = [](COLORREF a, COLORREF b) {
+        return std::abs(GetRValue(a) - GetRValue(b)) < 40 &&
+               std::abs(GetGValue(a) - GetGValue(b)) < 40 && std::abs(GetBValue(a) - GetBValue(b)) < 40;
+    };
+    for (const auto& c : cases) {
+        for (const SIZE stored : {SIZE{80, 40}, SIZE{320, 160}}) {
+            SCOPED_TRACE(::testing::Message() << "orientation " << c.orientation << ", "
+                                              << stored.cx << " x " << stored.cy);
+            const std::wstring plain = folder.File(L"plain.jpg"), entry = folder.File(L"phone.jpg");
+            ASSERT_TRUE(test::WriteQuadrantJpeg(plain, stored.cx, stored.cy, c.stored));
+            test::WriteFileBytes(entry, test::WithExif(test::ReadFileBytes(plain), c.orientation));
+            ::DeleteFileW(pod.c_str());
+            const std::wstring staged = PrepareLocalImage(entry);
+            if (c.orientation == kUpright && stored.cx == 80) {
+                EXPECT_EQ(staged, entry); // fits, and upright: as it is
+                continue;
+            }
+            ASSERT_EQ(staged, pod);
+            const SIZE size = test::DecodedSize(pod);
+            EXPECT_EQ(size.cx > size.cy, !SwapsSides(c.orientation));
+            PictureSize header;
+            ASSERT_TRUE(ReadImageHeaderSize(pod, &header));
+            EXPECT_EQ(header.orientation, kUpright);
+            const POINT corners[] = {{size.cx / 4, size.cy / 4},
+                                     {size.cx * 3 / 4, size.cy / 4},
+                                     {size.cx / 4, size.cy * 3 / 4},
+                                     {size.cx * 3 / 4, size.cy * 3 / 4}};
+            const COLORREF upright[] = {R, G, B, Y};
+            for (int k = 0; k < 4; ++k)
+                EXPECT_TRUE(close_to(test::DecodedPixel(pod, corners[k].x, corners[k].y), upright[k]))
+                    << "quadrant " << k;
+            // The thumbnail, made by the codec library where the shell has no extractor.
+            GdiObject<HBITMAP> thumbnail(ScaleImageFile(entry, 20, 20));
+            ASSERT_TRUE(thumbnail);
+            HDC dc = ::CreateCompatibleDC(nullptr);
+            HGDIOBJ previous = ::SelectObject(dc, thumbnail.Get());
+            for (int k = 0; k < 4; ++k)
+                EXPECT_TRUE(close_to(::GetPixel(dc, 5 + (k % 2) * 10, 5 + (k / 2) * 10), upright[k]))
+                    << "thumbnail quadrant " << k;
+            ::SelectObject(dc, previous);
+            ::DeleteDC(dc);
+        }
+    }
 }
 
 // A JPEG decoder offers 1/8, 1/4 and 1/2 of the picture, rounded up.

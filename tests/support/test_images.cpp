@@ -111,6 +111,24 @@ bool WriteTestImage(const std::wstring& path, int width, int height, const wchar
     return bitmap.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
 }
 
+bool WriteQuadrantJpeg(const std::wstring& path, int width, int height,
+                       const COLORREF (&quadrants)[4]) {
+    GdiplusSession gdiplus;
+    CLSID encoder;
+    if (!gdiplus.IsStarted() || !EncoderFor(L"image/jpeg", &encoder))
+        return false;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF colour = quadrants[(y >= height / 2 ? 2 : 0) + (x >= width / 2 ? 1 : 0)];
+            BYTE* pixel = &pixels[static_cast<size_t>(y) * stride + x * 3];
+            pixel[0] = GetBValue(colour), pixel[1] = GetGValue(colour), pixel[2] = GetRValue(colour);
+        }
+    Gdiplus::Bitmap bitmap(width, height, stride, PixelFormat24bppRGB, pixels.data());
+    return bitmap.Save(path.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+}
+
 SIZE DecodedSize(const std::wstring& path) {
     GdiplusSession gdiplus;
     Gdiplus::Bitmap bitmap(path.c_str(), FALSE);

@@ -10,6 +10,9 @@ namespace glimro::test {
 // "image/bmp", "image/jpeg", "image/gif" or "image/png".
 bool WriteTestImage(const std::wstring& path, int width, int height, const wchar_t* mime_type);
 
+// A width x height JPEG of four quadrants, top left, top right, bottom left, bottom right.
+bool WriteQuadrantJpeg(const std::wstring& path, int width, int height, const COLORREF (&quadrants)[4]);
+
 // The decoded size of an image file; 0 x 0 when it cannot be decoded.
 SIZE DecodedSize(const std::wstring& path);
 
