@@ -93,3 +93,15 @@
 // The splash: a borderless picture, closed by its timer.
 #define IDD_SPLASH 115
 #define IDC_SPLASH_PICTURE 1001
+
+// The Options window.
+#define IDD_OPTIONS 160
+#define IDC_HOTKEY_NEXT 1050
+#define IDC_HOTKEY_PREVIOUS 1051
+#define IDC_HOTKEY_PAUSE 1052
+#define IDC_HOTKEY_STATUS 1053
+#define IDC_OPTION_AUTOSTART 1054
+#define IDC_OPTION_HOLD_FULL_SCREEN 1055
+#define IDC_OPTION_HOLD_BATTERY 1056
+#define ID_ALBUM_PREVIOUS 32783
+#define ID_APP_OPTIONS 32784

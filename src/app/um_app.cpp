@@ -49,31 +49,6 @@ StartSwitch ParseStartSwitch(const std::wstring& arguments) {
     }
 }
 
-// Quoted, so that a path with blanks ("C:\Program Files\...") is neither taken for
-// "C:\Program.exe" by the shell nor split before the switch.
-std::wstring AutostartCommand(const std::wstring& module_path) {
-    if (module_path.empty())
-        return {};
-    return L"\"" + module_path + L"\" -s";
-}
-
-bool AddAutostart() {
-    std::wstring command = AutostartCommand(ModulePath());
-    if (command.empty())
-        return false;
-    RegKey run;
-    if (run.Open(HKEY_CURRENT_USER, kAutostartKey, KEY_SET_VALUE) == ERROR_SUCCESS)
-        run.SetTextWithNul(kAutostartValue, command);
-    return true;
-}
-
-bool RemoveAutostart() {
-    RegKey run;
-    if (run.Open(HKEY_CURRENT_USER, kAutostartKey, KEY_SET_VALUE) == ERROR_SUCCESS)
-        run.DeleteValue(kAutostartValue);
-    return true;
-}
-
 CumApp::~CumApp() {
     message_window_.Destroy();
 }
@@ -171,6 +146,7 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     if (!frame_->Create(open_new_album))
         return false;
 
+    frame_->RegisterHotkeys();
     ::SetWindowTextW(frame_->Handle(), LoadResourceString(IDS_APP_TITLE).c_str());
     frame_->ShowInitially(show_command);
     message_window_.SetHost(this);

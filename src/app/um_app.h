@@ -4,6 +4,7 @@
 #include "platform/handle.h"
 #include "app/message_window.h"
 #include "store/album_set.h"
+#include "store/autostart.h"
 #include "ui/main_frame.h"
 
 #include <memory>
@@ -12,8 +13,6 @@
 namespace glimro {
 
 inline constexpr wchar_t kInstanceMutex[] = L"GLIMRO_UploadManager_Mutex";
-inline constexpr wchar_t kAutostartKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr wchar_t kAutostartValue[] = L"Glimro";
 
 enum class StartSwitch {
     None,
@@ -26,12 +25,6 @@ enum class StartSwitch {
 
 // The switch of a command line (the arguments after the program's name).
 StartSwitch ParseStartSwitch(const std::wstring& arguments);
-
-// What the Run value holds: the quoted module path and " -s"; empty without a module path.
-std::wstring AutostartCommand(const std::wstring& module_path);
-// Writes the Run value; false (nothing written) only when the module path cannot be had.
-bool AddAutostart();
-bool RemoveAutostart();
 
 // How long a start waits for the running instance: for its message window to appear (it has
 // none during its splash), and for it to end when a switch replaces it.

@@ -275,12 +275,62 @@ bool CAccount::ReapplyForLayout() {
 }
 
 HRESULT CAccount::ApplyNextImage() {
-    return ApplyNext(LastIndex + 1, Mode == kRandom && Frequency != kSyncToMonth);
+    if (HistoryBack > 0 && HistoryBack <= History.size()) {
+        const HRESULT result = ShowAgain(History.size() - HistoryBack);
+        if (result == kPassApplied) {
+            --HistoryBack;
+            return result;
+        }
+    }
+    const HRESULT result = ApplyNext(LastIndex + 1, Mode == kRandom && Frequency != kSyncToMonth);
+    if (result == kPassApplied)
+        RememberShown();
+    return result;
 }
 
 HRESULT CAccount::ApplyImageAt(int position) {
     // The entry at that position, whatever the mode.
-    return ApplyNext(position, false);
+    const HRESULT result = ApplyNext(position, false);
+    if (result == kPassApplied)
+        RememberShown();
+    return result;
+}
+
+HRESULT CAccount::ApplyPreviousImage() {
+    if (HistoryBack + 2 <= History.size()) {
+        const HRESULT result = ShowAgain(History.size() - 2 - HistoryBack);
+        if (result == kPassApplied)
+            ++HistoryBack;
+        return result;
+    }
+    // Nothing earlier shown since Glimro started: a shuffle's order is not known, an
+    // album's order is.
+    if (HistoryBack > 0 || FileList.empty() || (Mode == kRandom && Frequency != kSyncToMonth))
+        return kPassNothingApplied;
+    const int count = static_cast<int>(FileList.size());
+    return ApplyImageAt(((LastIndex - 1) % count + count) % count);
+}
+
+HRESULT CAccount::ShowAgain(size_t at) {
+    const PassLibraries libraries;
+    LogStream log = OpenLog(LogMode::Afresh);
+    const ShownPicture picture = History[at];
+    if (TryEntry(ImageEntry(picture.file), Position, log) != Outcome::Applied)
+        return kPassNothingApplied;
+    LastTime = LocalTime();
+    LastFile = picture.file;
+    LastIndex = picture.entry;
+    ShownPerMonitor.clear();
+    return kPassApplied;
+}
+
+void CAccount::RememberShown() {
+    constexpr size_t kRemembered = 100;
+    History.resize(History.size() - std::min(HistoryBack, History.size()));
+    HistoryBack = 0;
+    History.push_back({LastIndex, LastFile});
+    if (History.size() > kRemembered)
+        History.erase(History.begin());
 }
 
 HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
@@ -398,6 +448,7 @@ HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
     ShownPerMonitor.clear(); // one picture now, on every monitor
     if (position >= 0 && static_cast<size_t>(position) < FileList.size())
         LastIndex = position;
+    RememberShown();
     return kPassApplied;
 }
 

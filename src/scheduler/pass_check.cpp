@@ -4,6 +4,8 @@
 #include "core/interval.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include "log/activity_log.h"
 
 namespace glimro {
@@ -85,12 +87,24 @@ DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums) {
         return delay;
     }
 
+    if (const char* reason = albums.HoldReason()) {
+        // Nothing is recorded: the first check after the hold makes the change, once.
+        albums.ChangeHeld = true;
+        WriteLine(log, (std::string("Holding the change while ") + reason + "... waiting.").c_str());
+        WriteEntryBanner(log, Banner::Stop);
+        return delay < kHeldCheckDelay ? delay : kHeldCheckDelay;
+    }
+
     log.Close();
     log = OpenLog(LogMode::Afresh);
     WriteEntryBanner(log, Banner::Start);
     // "intreval" is spelled as users' logs have always shown it.
     WriteLine(log, "New intreval... processing Album list.");
+    // Said after the pass, which starts the log afresh.
+    const bool waited = std::exchange(albums.ChangeHeld, false);
     if (albums.RunAlbumPass(album) != -1) {
+        if (waited)
+            WriteLine(log, "The change waited until the hold ended.");
         albums.RefreshAlbumList();
         albums.SaveAlbumList();
         WriteLine(log, "Album list processed successfully.");

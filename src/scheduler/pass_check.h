@@ -16,11 +16,18 @@ public:
     virtual int RunAlbumPass(CAccount* album) = 0;
     virtual void RefreshAlbumList() = 0;
     virtual int SaveAlbumList() = 0;
+    // Why a change that has fallen due waits now ("a full-screen program or a presentation
+    // runs"); null when nothing holds it.
+    virtual const char* HoldReason() { return nullptr; }
+    // Set while a due change waits; the pass that makes it says so in the log.
+    bool ChangeHeld = false;
 };
 
 inline constexpr UINT kPassTimerId = 2112;
 inline constexpr DWORD kFirstCheckDelay = 1000;
 inline constexpr DWORD kAfterActivationDelay = 60000;
+// While a due change waits, the checks come at least this often.
+inline constexpr DWORD kHeldCheckDelay = 60000;
 
 // The delay before the next check for an album of this frequency.
 DWORD NextCheckDelay(int frequency);

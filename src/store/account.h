@@ -73,6 +73,14 @@ public:
     // With a picture for each monitor: the pictures the last change showed, in monitor order
     // (kept while Glimro runs, so a new screen layout can show them again).
     std::vector<std::wstring> ShownPerMonitor;
+    // The pictures this album's changes showed while Glimro runs, oldest first, and how many
+    // steps Previous has gone back from the newest (Next then goes forward through them).
+    struct ShownPicture {
+        int entry;
+        std::wstring file;
+    };
+    std::vector<ShownPicture> History;
+    size_t HistoryBack = 0;
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 
@@ -100,8 +108,12 @@ public:
 
     // The pass (defined with the rest of the wallpaper engine). Entries that cannot be used
     // are skipped: the first of the chosen entry and those after it that works is applied.
+    // After Previous, Next shows the pictures gone back over again before any new one.
     HRESULT ApplyNextImage();
     HRESULT ApplyImageAt(int position);
+    // The picture shown before this one (in the album's order, or the shuffle's), the
+    // shuffle round untouched; without one, a Sequential album's entry before its position.
+    HRESULT ApplyPreviousImage();
     // Makes this entry the wallpaper, whatever the frequency and mode, and records it as the
     // last shown; position is its place in FileList, or -1 for a picture the album does not
     // hold yet (its position then stays). Only this entry is tried.
@@ -114,6 +126,10 @@ private:
     // The pass from the choice of the position on; `first` is the position to try first
     // (before the month rule and the wrap-around), or the shuffle round's when asked.
     HRESULT ApplyNext(int first, bool by_shuffle);
+    // Shows the picture History[at] again; on success it is the current one.
+    HRESULT ShowAgain(size_t at);
+    // Puts the current picture at the end of History, dropping what Previous went back over.
+    void RememberShown();
 };
 
 } // namespace glimro

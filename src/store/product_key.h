@@ -14,6 +14,19 @@ inline constexpr REGSAM kProductKeyAccess = KEY_READ | KEY_SET_VALUE | KEY_CREAT
 // 0 when the notification-area icon is not wanted (it is shown when the value is missing).
 inline constexpr wchar_t kPausedValue[] = L"Paused";
 inline constexpr wchar_t kTrayIconValue[] = L"Tray Icon";
+// The global hotkeys, in the hotkey control's form: the low byte the virtual key, the high
+// byte its HOTKEYF_ flags; 0 for none. Missing: the defaults, Ctrl+Alt+Shift with Right,
+// Left and P, which no Windows shortcut uses.
+inline constexpr wchar_t kHotkeyNextValue[] = L"HotkeyNext";
+inline constexpr wchar_t kHotkeyPreviousValue[] = L"HotkeyPrevious";
+inline constexpr wchar_t kHotkeyPauseValue[] = L"HotkeyPause";
+inline constexpr DWORD kDefaultHotkeyNext = 0x0F27;     // Ctrl+Alt+Shift+Right (an extended key)
+inline constexpr DWORD kDefaultHotkeyPrevious = 0x0F25; // Ctrl+Alt+Shift+Left
+inline constexpr DWORD kDefaultHotkeyPause = 0x0750;    // Ctrl+Alt+Shift+P
+// 1 while changes wait for a full-screen program or a presentation (missing: 1), and on
+// battery power (missing: 0).
+inline constexpr wchar_t kHoldFullScreenValue[] = L"HoldFullScreen";
+inline constexpr wchar_t kHoldOnBatteryValue[] = L"HoldOnBattery";
 
 // A number of the product key; the fallback when it is missing or unreadable.
 DWORD ReadProductNumber(const wchar_t* name, DWORD fallback);

@@ -66,22 +66,36 @@ void CumView::DeleteAlbum() {
     SaveForCommand(Handle());
 }
 
-void CumView::NextPicture() {
-    if (RefuseWhilePassRuns())
+namespace {
+
+// Next or Previous: the active album's pass now, recorded as a scheduled pass records it.
+template <typename Pass>
+void ChangeNow(CumView& view, AlbumSet& albums, Pass pass) {
+    if (view.RefuseWhilePassRuns())
         return;
-    CAccount* active = albums_.FindActiveAlbum();
+    CAccount* active = albums.FindActiveAlbum();
     if (!active)
         return;
     CWaitCursor wait;
     {
-        AlbumSet::PassHold hold = albums_.HoldForPass(active);
+        AlbumSet::PassHold hold = albums.HoldForPass(active);
         // The pass writes the interval markers on success, so the timer does not change the
         // picture again within this interval.
-        RepaintAfterPass(active->ApplyNextImage());
-        RefreshAlbumList();
-        SaveForCommand(Handle());
+        RepaintAfterPass((active->*pass)());
+        view.RefreshAlbumList();
+        view.SaveForCommand(view.Handle());
     }
-    ShowStatusText(Handle(), L"Done");
+    ShowStatusText(view.Handle(), L"Done");
+}
+
+} // namespace
+
+void CumView::NextPicture() {
+    ChangeNow(*this, albums_, &CAccount::ApplyNextImage);
+}
+
+void CumView::PreviousPicture() {
+    ChangeNow(*this, albums_, &CAccount::ApplyPreviousImage);
 }
 
 INT_PTR CumView::RunAlbumSheet(const wchar_t* caption, CAccount& album,

@@ -5,6 +5,7 @@
 #include "platform/dpi.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "ui/options_page.h"
 
 #include <commctrl.h>
 #include <wtsapi32.h>
@@ -110,6 +111,23 @@ void CMainFrame::Start() {
     SetStatusText(view_.IdleStatus());
     if (open_new_album_ && CreateContent())
         ::PostMessageW(Handle(), WM_COMMAND, ID_ALBUM_NEW, 0);
+}
+
+void CMainFrame::RegisterHotkeys() {
+    hotkeys_wanted_ = true;
+    hotkeys_.Register(Handle());
+}
+
+void CMainFrame::ShowOptions() {
+    if (options_open_)
+        return;
+    options_open_ = true;
+    RunOptions(Handle(), hotkeys_.Taken(), [this] {
+        if (hotkeys_wanted_)
+            hotkeys_.Register(Handle());
+        return hotkeys_.Taken();
+    });
+    options_open_ = false;
 }
 
 void CMainFrame::ShowManager() {
@@ -369,6 +387,8 @@ bool CMainFrame::OnCommand(UINT id) {
             OnQuitInstance();
     } else if (id == ID_VIEW_TRAY_ICON) {
         ToggleTrayIcon();
+    } else if (id == ID_APP_OPTIONS) {
+        ShowOptions();
     } else if (id == ID_APP_EXIT) {
         ::SendMessageW(Handle(), WM_CLOSE, 0, 0);
     } else if (id == ID_VIEW_TOOLBAR) {
@@ -452,6 +472,10 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case kStartMessage:
         Start();
         return 0;
+    case WM_HOTKEY:
+        if (const UINT command = CHotkeys::CommandOf(wparam))
+            ::PostMessageW(Handle(), WM_COMMAND, command, 0);
+        return 0;
     case WM_SHOWWINDOW:
         if (wparam)
             CreateContent();
@@ -526,6 +550,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
                     ::SendMessageW(Handle(), WM_SETICON, kind, 0)))
                 ::DestroyIcon(icon);
         tray_.Hide();
+        hotkeys_.Unregister();
         if (const auto unsubscribe = SystemFunction<decltype(::WTSUnRegisterSessionNotification)>(
                 L"wtsapi32.dll", "WTSUnRegisterSessionNotification"))
             unsubscribe(Handle());

@@ -5,6 +5,7 @@
 #include "platform/handle.h"
 #include "platform/image_list.h"
 #include "platform/window.h"
+#include "ui/hotkeys.h"
 #include "ui/placement.h"
 #include "ui/tray_icon.h"
 #include "ui/um_view.h"
@@ -52,6 +53,11 @@ public:
     std::wstring TrayTip();
     // Enables the toolbar's buttons as the view's commands allow.
     void UpdateToolbarButtons();
+    // The global hotkeys, for the resident instance only; again after the Options change them.
+    void RegisterHotkeys();
+    const CHotkeys& Hotkeys() const { return hotkeys_; }
+    // The Options window, from the menu or the notification-area icon.
+    void ShowOptions();
 
     // The About command belongs to the application.
     std::function<void()> OnAbout;
@@ -100,6 +106,9 @@ private:
     bool started_ = false;
     std::wstring tooltip_;
     CTrayIcon tray_;
+    CHotkeys hotkeys_;
+    bool hotkeys_wanted_ = false;
+    bool options_open_ = false;
     UINT taskbar_created_ = 0;
     bool tray_menu_open_ = false;
 };

@@ -43,9 +43,12 @@ HMENU CreateTrayMenu(bool paused, bool has_active_album) {
         return nullptr;
     ::AppendMenuW(menu, MF_STRING | (has_active_album ? 0 : MF_GRAYED), ID_ALBUM_NEXT,
                   L"&Next Picture");
+    ::AppendMenuW(menu, MF_STRING | (has_active_album ? 0 : MF_GRAYED), ID_ALBUM_PREVIOUS,
+                  L"Pre&vious Picture");
     ::AppendMenuW(menu, MF_STRING, ID_ALBUM_PAUSE, paused ? L"&Resume" : L"&Pause");
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, ID_TRAY_ALBUM_MANAGER, L"&Album Manager");
+    ::AppendMenuW(menu, MF_STRING, ID_APP_OPTIONS, L"&Options...");
     ::AppendMenuW(menu, MF_STRING, ID_TRAY_EXIT, L"E&xit Glimro");
     ::SetMenuDefaultItem(menu, ID_TRAY_ALBUM_MANAGER, FALSE);
     return menu;

@@ -5,6 +5,7 @@
 #include "store/product_key.h"
 #include "engine/monitor_wallpaper.h"
 #include "platform/text.h"
+#include "platform/user_state.h"
 #include "platform/window.h"
 #include "resource.h"
 
@@ -302,6 +303,14 @@ void CumView::SetPaused(bool paused) {
         CatchUp();
 }
 
+const char* CumView::HoldReason() {
+    if (ReadProductNumber(kHoldFullScreenValue, 1) != 0 && FullScreenProgramRuns())
+        return "a full-screen program or a presentation runs";
+    if (ReadProductNumber(kHoldOnBatteryValue, 0) != 0 && RunsOnBattery())
+        return "the computer runs on battery power";
+    return nullptr;
+}
+
 void CumView::CatchUp() {
     if (!paused_ && !albums_.PassRunning())
         ArmPassTimer(kCatchUpDelay);
@@ -339,6 +348,7 @@ bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
         *enabled = initialised_; // the albums are still loading until then
         return true;
     case ID_ALBUM_NEXT:
+    case ID_ALBUM_PREVIOUS:
         *enabled = albums_.FindActiveAlbum() != nullptr;
         return true;
     default:
@@ -362,6 +372,9 @@ bool CumView::OnCommand(UINT id) {
         return true;
     case ID_ALBUM_NEXT:
         NextPicture();
+        return true;
+    case ID_ALBUM_PREVIOUS:
+        PreviousPicture();
         return true;
     case ID_ALBUM_PAUSE:
         SetPaused(!paused_);

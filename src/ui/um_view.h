@@ -59,6 +59,7 @@ public:
     int RunAlbumPass(CAccount* album) override;
     void RefreshAlbumList() override;
     int SaveAlbumList() override;
+    const char* HoldReason() override;
     // A save that a command of the user's asked for; false, after a message box owned by the
     // window, when an album could not be written or removed.
     bool SaveForCommand(HWND owner);
@@ -74,6 +75,8 @@ public:
     void NewAlbum();
     // The active album's next entry now, recorded as a scheduled pass records it.
     void NextPicture();
+    // The picture the active album showed before this one, recorded the same way.
+    void PreviousPicture();
 
     // Pause stops the changes on schedule; it is kept under the product key.
     bool Paused() const { return paused_; }

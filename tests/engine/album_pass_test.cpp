@@ -335,6 +335,44 @@ TEST_F(AlbumPassTest, AFailedFetchIsSkippedOnceAndTheNextEntryApplied) {
     EXPECT_NE(log.find("\tInitalization Completed.\r\nStop time: "), std::string::npos);
 }
 
+// Previous goes back through what was shown, in the album's order or the shuffle's; Next then
+// goes forward through the same pictures before any new one, and the round is untouched.
+TEST_F(AlbumPassTest, PreviousGoesBackAndNextForwardAgainThroughTheSamePictures) {
+    for (const int mode : {kSequential, kRandom}) {
+        SCOPED_TRACE(mode == kRandom ? "Random" : "Sequential");
+        CAccount album = Album(6);
+        album.Mode = mode;
+        album.LastIndex = -1;
+        std::vector<std::wstring> shown;
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+            shown.push_back(desktop.wallpaper);
+        }
+        const std::vector<int> round = album.ShuffleRound;
+        const struct {
+            HRESULT (CAccount::*pass)();
+            int shown; // -1: nothing shown
+        } steps[] = {{&CAccount::ApplyPreviousImage, 1}, {&CAccount::ApplyPreviousImage, 0},
+                     {&CAccount::ApplyPreviousImage, -1}, {&CAccount::ApplyNextImage, 1},
+                     {&CAccount::ApplyNextImage, 2}};
+        for (const auto& step : steps) {
+            desktop.wallpaper.clear();
+            EXPECT_EQ((album.*step.pass)(), step.shown < 0 ? kPassNothingApplied : kPassApplied);
+            EXPECT_EQ(desktop.wallpaper, step.shown < 0 ? L"" : shown[step.shown]);
+        }
+        EXPECT_EQ(album.ShuffleRound, round);
+        EXPECT_EQ(album.LastFile, shown[2]);
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied); // a new one now
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), desktop.wallpaper), 0);
+    }
+    // Nothing shown since the start: a Sequential album's entry before its position.
+    CAccount fresh = Album(4);
+    fresh.LastIndex = 0;
+    ASSERT_EQ(fresh.ApplyPreviousImage(), kPassApplied);
+    EXPECT_EQ(fresh.LastIndex, 3);
+    EXPECT_EQ(desktop.wallpaper, Entry(3));
+}
+
 // A pass runs once a minute at most: the libraries it loaded do not stay in the resident. (The
 // imaging component goes through COM, which Wine never unloads: not looked at here.)
 TEST_F(AlbumPassTest, APassLetsGoOfTheLibrariesItLoaded) {

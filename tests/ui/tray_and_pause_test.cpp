@@ -2,6 +2,7 @@
 // Picture, Pause across a restart, a real shuffle for "Random", and catching up after sleep.
 #include "log/activity_log.h"
 #include "platform/clock.h"
+#include "platform/user_state.h"
 #include "resource.h"
 #include "scheduler/interval_markers.h"
 #include "scheduler/pass_check.h"
@@ -53,8 +54,10 @@ TEST(TrayIcon, MenuFollowsPauseAndTheActiveAlbum) {
         HMENU menu = CreateTrayMenu(c.paused, c.active);
         EXPECT_EQ(Items(menu), (std::vector<MenuItem>{
                                    {ID_ALBUM_NEXT, L"&Next Picture", !c.active},
+                                   {ID_ALBUM_PREVIOUS, L"Pre&vious Picture", !c.active},
                                    {ID_ALBUM_PAUSE, c.pause_text, false},
                                    {ID_TRAY_ALBUM_MANAGER, L"&Album Manager", false},
+                                   {ID_APP_OPTIONS, L"&Options...", false},
                                    {ID_TRAY_EXIT, L"E&xit Glimro", false},
                                }));
         EXPECT_EQ(::GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(ID_TRAY_ALBUM_MANAGER));
@@ -180,6 +183,100 @@ TEST_F(LivingTest, AResumeFromSleepLeadsToACheckWithinSeconds) {
     DialogDriver::Pump(2500);
     EXPECT_NE(h.Log().find(L"Album list processed successfully."), std::wstring::npos);
     EXPECT_EQ(h.albums.FindActiveAlbum()->LastIndex, 1); // the due hour album's next entry
+}
+
+// A change that falls due waits while the user is busy (as each option says) and is made
+// once, at the first check after the hold ends, the log saying it waited.
+TEST_F(LivingTest, ADueChangeWaitsWhileTheUserIsBusyAndIsMadeOnceAfter) {
+    StoreActive(kSequential, 3);
+    ASSERT_TRUE(h.Start());
+    bool busy = false, battery = false;
+    Seam<bool()>::Override full_screen(FullScreenProgramRuns, [&] { return busy; });
+    Seam<bool()>::Override power(RunsOnBattery, [&] { return battery; });
+    constexpr DWORD kMissing = 2;
+    const struct {
+        const char* what;
+        DWORD hold_full_screen, hold_battery;
+        bool busy, battery, held;
+    } cases[] = {
+        {"a full-screen program, held when nothing is stored", kMissing, kMissing, true, false, true},
+        {"a full-screen program, that hold off", 0, kMissing, true, false, false},
+        {"on battery, not held when nothing is stored", kMissing, kMissing, false, true, false},
+        {"on battery, held when asked", kMissing, 1, false, true, true},
+    };
+    const auto tick = [&] { ::SendMessageW(h.frame->Handle(), WM_TIMER, kPassTimerId, 0); };
+    CAccount& album = *h.albums.FindActiveAlbum();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& [name, value] : {std::pair{kHoldFullScreenValue, c.hold_full_screen},
+                                          std::pair{kHoldOnBatteryValue, c.hold_battery}}) {
+            if (value == kMissing)
+                ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kProductKey, name);
+            else
+                WriteProductNumber(name, value);
+        }
+        // Due: the last change was in another hour of another day.
+        SYSTEMTIME earlier = LocalTime();
+        earlier.wDay = static_cast<WORD>(earlier.wDay % 28 + 1);
+        earlier.wHour = static_cast<WORD>((earlier.wHour + 12) % 24);
+        WriteIntervalMarkers(earlier);
+        busy = c.busy, battery = c.battery;
+        const int before = album.LastIndex;
+        tick();
+        EXPECT_EQ(album.LastIndex == before, c.held);
+        if (!c.held)
+            continue;
+        EXPECT_NE(h.Log().find(L"Holding the change while "), std::wstring::npos);
+        busy = battery = false;
+        tick();
+        EXPECT_EQ(album.LastIndex, (before + 1) % 3);
+        EXPECT_NE(h.Log().find(L"The change waited until the hold ended."), std::wstring::npos);
+        tick();
+        EXPECT_EQ(album.LastIndex, (before + 1) % 3); // once
+    }
+}
+
+// The hotkeys come from their values (or the defaults); one another program holds is named in
+// the log and the Options window, and a change there takes effect at once.
+TEST_F(LivingTest, HotkeysFollowTheirValuesReportATakenOneAndChangeAtOnce) {
+    StoreActive(kSequential, 3);
+    WriteProductNumber(kHotkeyPauseValue, MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    WriteProductNumber(kHotkeyPreviousValue, 0); // none
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   nullptr, nullptr);
+    ASSERT_TRUE(::RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_RIGHT));
+    ASSERT_TRUE(h.Start());
+    h.frame->RegisterHotkeys();
+    EXPECT_EQ(h.frame->Hotkeys().Taken(),
+              std::vector<std::wstring>{L"Ctrl+Alt+Shift+Right for Next Picture"});
+    EXPECT_NE(h.Log().find(L"The hotkey Ctrl+Alt+Shift+Right for Next Picture is in use by "
+                           L"another program."),
+              std::wstring::npos);
+    EXPECT_FALSE(::RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'Q')); // Glimro's now
+    ::SendMessageW(h.frame->Handle(), WM_HOTKEY, 3, 0);                    // as the system sends it
+    test::DialogDriver::Pump(50);
+    EXPECT_TRUE(h.View().Paused());
+
+    ::UnregisterHotKey(other, 1);
+    std::wstring status;
+    test::OnWindow options(L"Glimro Options", [&](HWND sheet) {
+        HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+        wchar_t text[200] = {};
+        ::GetDlgItemTextW(page, IDC_HOTKEY_STATUS, text, 200);
+        status = text;
+        ::SendDlgItemMessageW(page, IDC_HOTKEY_NEXT, HKM_SETHOTKEY,
+                              MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+        PropSheet_Changed(sheet, page);
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    });
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
+    ASSERT_TRUE(options.Ran());
+    EXPECT_NE(status.find(L"Ctrl+Alt+Shift+Right for Next Picture"), std::wstring::npos);
+    EXPECT_EQ(ReadProductNumber(kHotkeyNextValue, 0), MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    EXPECT_TRUE(h.frame->Hotkeys().Taken().empty());
+    EXPECT_FALSE(::RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'N')); // at once
+    EXPECT_TRUE(::RegisterHotKey(other, 4, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_RIGHT));
+    ::DestroyWindow(other);
 }
 
 } // namespace

@@ -1,0 +1,92 @@
+#include "ui/options_page.h"
+
+#include "resource.h"
+#include "store/autostart.h"
+#include "store/product_key.h"
+#include "ui/hotkeys.h"
+
+#include <commctrl.h>
+
+namespace glimro {
+namespace {
+
+constexpr int kHotkeyControls[] = {IDC_HOTKEY_NEXT, IDC_HOTKEY_PREVIOUS, IDC_HOTKEY_PAUSE};
+
+// The hold choices with their values and what a missing value means.
+constexpr struct {
+    int control;
+    const wchar_t* value;
+    DWORD fallback;
+} kHoldChoices[] = {
+    {IDC_OPTION_HOLD_FULL_SCREEN, kHoldFullScreenValue, 1},
+    {IDC_OPTION_HOLD_BATTERY, kHoldOnBatteryValue, 0},
+};
+
+} // namespace
+
+COptionsPage::COptionsPage(std::vector<std::wstring> taken,
+                           std::function<std::vector<std::wstring>()> applied)
+    : CPropertyPage(IDD_OPTIONS), taken_(std::move(taken)), applied_(std::move(applied)) {}
+
+void COptionsPage::OnInitDialog() {
+    filling_ = true;
+    for (size_t i = 0; i < std::size(kHotkeyControls); ++i)
+        ::SendMessageW(Item(kHotkeyControls[i]), HKM_SETHOTKEY, ReadHotkey(kHotkeyActions[i]), 0);
+    ::CheckDlgButton(Handle(), IDC_OPTION_AUTOSTART, HasAutostart() ? BST_CHECKED : BST_UNCHECKED);
+    for (const auto& choice : kHoldChoices)
+        ::CheckDlgButton(Handle(), choice.control,
+                         ReadProductNumber(choice.value, choice.fallback) ? BST_CHECKED
+                                                                         : BST_UNCHECKED);
+    filling_ = false;
+    ShowTaken();
+}
+
+bool COptionsPage::OnCommand(WORD id, WORD code) {
+    const bool hotkey = code == EN_CHANGE && (id == IDC_HOTKEY_NEXT || id == IDC_HOTKEY_PREVIOUS ||
+                                              id == IDC_HOTKEY_PAUSE);
+    const bool box = code == BN_CLICKED && (id == IDC_OPTION_AUTOSTART ||
+                                            id == IDC_OPTION_HOLD_FULL_SCREEN ||
+                                            id == IDC_OPTION_HOLD_BATTERY);
+    if ((hotkey || box) && !filling_)
+        SetModified(true);
+    return hotkey || box;
+}
+
+bool COptionsPage::OnApply() {
+    for (size_t i = 0; i < std::size(kHotkeyControls); ++i)
+        WriteProductNumber(kHotkeyActions[i].value,
+                           static_cast<WORD>(::SendMessageW(Item(kHotkeyControls[i]), HKM_GETHOTKEY, 0, 0)));
+    // The same Run value as the installer's switches write and remove.
+    const bool autostart = ::IsDlgButtonChecked(Handle(), IDC_OPTION_AUTOSTART) == BST_CHECKED;
+    if (autostart != HasAutostart())
+        autostart ? AddAutostart() : RemoveAutostart();
+    for (const auto& choice : kHoldChoices)
+        WriteProductNumber(choice.value,
+                           ::IsDlgButtonChecked(Handle(), choice.control) == BST_CHECKED ? 1 : 0);
+    if (applied_)
+        taken_ = applied_();
+    ShowTaken();
+    SetModified(false);
+    return true;
+}
+
+void COptionsPage::ShowTaken() {
+    std::wstring text;
+    for (const std::wstring& taken : taken_)
+        text += (text.empty() ? L"In use by another program: " : L"; ") + taken;
+    if (!text.empty())
+        text += L". Choose other keys.";
+    ::SetDlgItemTextW(Handle(), IDC_HOTKEY_STATUS, text.c_str());
+}
+
+INT_PTR RunOptions(HWND owner, std::vector<std::wstring> taken,
+                   std::function<std::vector<std::wstring>()> applied) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_HOTKEY_CLASS};
+    ::InitCommonControlsEx(&controls);
+    CPropertySheet sheet(L"Glimro Options", owner);
+    COptionsPage page(std::move(taken), std::move(applied));
+    sheet.AddPage(page);
+    return sheet.DoModal();
+}
+
+} // namespace glimro

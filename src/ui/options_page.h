@@ -1,0 +1,36 @@
+#pragma once
+// The Options window: the global hotkeys, the autostart entry and when a change waits for the
+// user. OK, Cancel and Apply work as in the album sheet; each apply takes effect at once.
+#include "platform/property_sheet.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace glimro {
+
+class COptionsPage : public CPropertyPage {
+public:
+    // applied runs after the values are written: it registers the hotkeys again and returns
+    // those in use elsewhere, which the page then names. taken: those in use now.
+    COptionsPage(std::vector<std::wstring> taken,
+                 std::function<std::vector<std::wstring>()> applied);
+    bool OnApply() override;
+
+protected:
+    void OnInitDialog() override;
+    bool OnCommand(WORD id, WORD code) override;
+
+private:
+    void ShowTaken();
+
+    std::vector<std::wstring> taken_;
+    std::function<std::vector<std::wstring>()> applied_;
+    bool filling_ = false;
+};
+
+// The Options window owned by owner; IDOK or IDCANCEL.
+INT_PTR RunOptions(HWND owner, std::vector<std::wstring> taken,
+                   std::function<std::vector<std::wstring>()> applied);
+
+} // namespace glimro
