@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Writes pictures of the Album Manager, and of the properties sheet of its first album (the
-# General and the Images page), then of the Album Manager again at 150 % (the prefix's DPI set
-# to 144): glimro.exe with a small demo album set, in a throw-away prefix, in a Wine virtual
-# desktop under Xvfb. Usage: screenshot.sh <manager.png> <sheet.png> <images.png> <manager-150.png>
+# General and the Images page), of the Options window, then of the Album Manager again at 150 %
+# (the prefix's DPI set to 144): glimro.exe with a small demo album set, in a throw-away
+# prefix, in a Wine virtual desktop under Xvfb.
+# Usage: screenshot.sh <manager.png> <sheet.png> <images.png> <manager-150.png> <options.png>
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -11,10 +12,11 @@ out=$(realpath -m "${1:-$root/docs/album-manager.png}")
 sheet_out=$(realpath -m "${2:-$root/docs/album-sheet.png}")
 images_out=$(realpath -m "${3:-$root/docs/album-images.png}")
 large_out=$(realpath -m "${4:-$root/docs/album-manager-150.png}")
+options_out=$(realpath -m "${5:-$root/docs/options.png}")
 
 if [ -z "${GLIMRO_IN_XVFB:-}" ]; then
     GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out" "$images_out" \
-        "$large_out"
+        "$large_out" "$options_out"
 fi
 
 source "$here/wine-env.sh"
@@ -63,6 +65,11 @@ post "Glimro - Album Manager" 273 32774 # WM_COMMAND, Properties
 shoot "$sheet_out"
 post "Glimro Album Properties" 1125 1 # PSM_SETCURSEL, the Images page
 shoot "$images_out"
+post "Glimro Album Properties" 1137 5 # PSM_PRESSBUTTON, Cancel
+sleep 1
+post "Glimro - Album Manager" 273 32784 # WM_COMMAND, Options...
+shoot "$options_out"
+post "Glimro Options" 1137 5
 
 # At 150 %: the same albums, the frame at its default size for that scale (960 x 720). The
 # DPI takes effect for a fresh wineserver; the saved placement is removed so that the frame
