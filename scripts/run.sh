@@ -10,7 +10,7 @@ root=$(cd "$here/.." && pwd)
 source "$here/wine-env.sh"
 
 # Once per prefix: three pictures (the virtual desktop shows .bmp wallpapers only) and the
-# album "Demo" over them.
+# album "Demo" over them, and four more for "Day and night", which follows the sun.
 add_demo_albums() {
     local marker="$WINEPREFIX/.glimro-demo"
     [ -e "$marker" ] && return
@@ -23,6 +23,13 @@ add_demo_albums() {
         /usr/bin/convert -seed $seed -size 1280x800 "plasma:${picture#*:}" \
             "BMP3:$pictures/${picture%%:*}.bmp"
         seed=$((seed + 1))
+    done
+    local day_and_night="$WINEPREFIX/drive_c/Glimro Day and Night"
+    mkdir -p "$day_and_night"
+    for picture in 1-Dawn:lightsalmon-mediumpurple 2-Noon:lightskyblue-white \
+        3-Dusk:darkorange-darkslateblue 4-Night:midnightblue-black; do
+        /usr/bin/convert -size 1280x800 "gradient:${picture#*:}" \
+            "BMP3:$day_and_night/${picture%%:*}.bmp"
     done
     wine reg import "$here/run-demo.reg" </dev/null >/dev/null 2>&1
     wineserver -w

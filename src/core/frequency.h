@@ -10,7 +10,14 @@ enum Frequency : int {
     kEveryWeek = 3,
     kEveryMonth = 4,
     kSyncToMonth = 5,
+    kSyncToDay = 6, // the entries divide the local day
+    kSyncToSun = 7, // the first half from sunrise to sunset, the rest through the night
 };
+
+// The calendar or the clock chooses the entry, not the album's order or a shuffle.
+inline bool FollowsTheClock(int frequency) {
+    return frequency == kSyncToMonth || frequency == kSyncToDay || frequency == kSyncToSun;
+}
 
 enum Mode : int {
     kSequential = 0,

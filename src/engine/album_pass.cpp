@@ -12,6 +12,7 @@
 #include "engine/wallpaper_setter.h"
 #include "platform/clock.h"
 #include "log/activity_log.h"
+#include "scheduler/day_schedule.h"
 #include "scheduler/interval_markers.h"
 
 #include <algorithm>
@@ -213,12 +214,12 @@ std::wstring ReadyPicture(const ImageEntry& entry, size_t slot, LogStream& log) 
 }
 
 // A change with a picture for each monitor: the next pictures in the album's order, one per
-// monitor (the month's picture on every monitor for Sync to Month); the record then stands
-// at the last one used.
+// monitor (the picture the calendar or the clock chooses on every monitor for Sync to Month,
+// Day and Sun); the record then stands at the last one used.
 HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidates,
                         const std::vector<int>& order, bool by_shuffle, size_t monitors,
                         const SYSTEMTIME& now, LogStream& log) {
-    const size_t wanted = album.Frequency == kSyncToMonth ? 1 : monitors;
+    const size_t wanted = FollowsTheClock(album.Frequency) ? 1 : monitors;
     std::vector<std::wstring> files;
     std::vector<int> used;
     for (const int index : order) {
@@ -282,7 +283,7 @@ HRESULT CAccount::ApplyNextImage() {
             return result;
         }
     }
-    const HRESULT result = ApplyNext(LastIndex + 1, Mode == kRandom && Frequency != kSyncToMonth);
+    const HRESULT result = ApplyNext(LastIndex + 1, Mode == kRandom && !FollowsTheClock(Frequency));
     if (result == kPassApplied)
         RememberShown();
     return result;
@@ -305,7 +306,7 @@ HRESULT CAccount::ApplyPreviousImage() {
     }
     // Nothing earlier shown since Glimro started: a shuffle's order is not known, an
     // album's order is.
-    if (HistoryBack > 0 || FileList.empty() || (Mode == kRandom && Frequency != kSyncToMonth))
+    if (HistoryBack > 0 || FileList.empty() || (Mode == kRandom && !FollowsTheClock(Frequency)))
         return kPassNothingApplied;
     const int count = static_cast<int>(FileList.size());
     return ApplyImageAt(((LastIndex - 1) % count + count) % count);
@@ -371,6 +372,10 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
         }
     } else if (Frequency == kSyncToMonth) {
         order = InListOrder(now.wMonth - 1, count);
+    } else if (IsSlotFrequency(Frequency)) {
+        // The entry of the slot of the day (or of the sun) showing now.
+        const int entry = SlotAt(Frequency, static_cast<int>(FileList.size()), now).entry;
+        order = InListOrder(any_folder ? FirstOfEntry(candidates, entry) : entry, count);
     } else if (!any_folder) {
         order = InListOrder(first, count);
     } else {

@@ -10,4 +10,7 @@ Seam<SYSTEMTIME()> LocalTime([] {
 
 Seam<std::time_t()> CalendarTime([] { return std::time(nullptr); });
 
+Seam<const TIME_ZONE_INFORMATION*()> TimeZoneRules(
+    []() -> const TIME_ZONE_INFORMATION* { return nullptr; });
+
 } // namespace glimro

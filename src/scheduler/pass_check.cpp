@@ -1,5 +1,6 @@
 #include "scheduler/pass_check.h"
 
+#include "scheduler/day_schedule.h"
 #include "scheduler/interval_markers.h"
 #include "core/interval.h"
 
@@ -80,8 +81,10 @@ DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums) {
         WriteEntryBanner(log, Banner::Stop);
         return 60000;
     }
-    const DWORD delay = NextCheckDelay(album->Frequency);
-    if (!IsIntervalDue(album->Frequency, t)) {
+    // An album that follows the day or the sun looks again when its slot ends.
+    const bool slots = IsSlotFrequency(album->Frequency);
+    const DWORD delay = slots ? SlotCheckDelay(*album, t) : NextCheckDelay(album->Frequency);
+    if (!(slots ? IsSlotDue(*album, t) : IsIntervalDue(album->Frequency, t))) {
         WriteLine(log, "This pass already ran... skipping update.");
         WriteEntryBanner(log, Banner::Stop);
         return delay;

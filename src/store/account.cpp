@@ -116,6 +116,10 @@ const wchar_t* FrequencyLabel(int frequency) {
         return L" (on the month)";
     case kSyncToMonth:
         return L" (calendar)";
+    case kSyncToDay:
+        return L" (time of day)";
+    case kSyncToSun:
+        return L" (sun)";
     default:
         return L"";
     }

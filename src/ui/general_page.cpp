@@ -2,13 +2,26 @@
 
 #include "resource.h"
 
+#include <cmath>
+
 namespace glimro {
 namespace {
 
 constexpr const wchar_t* kFrequencyEntries[] = {
     L"Start of every Minute", L"Start on every Hour",  L"Start of every Day",
     L"Start of every Week",   L"Start of every Month", L"Sync to Month",
+    L"Sync to Day",           L"Sync to Sun",
 };
+
+std::wstring Pictures(size_t count) {
+    return std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures");
+}
+
+// "57.6" or "6": minutes or hours with at most one decimal.
+std::wstring Amount(double value) {
+    const long tenths = std::lround(value * 10);
+    return std::to_wstring(tenths / 10) + (tenths % 10 ? L"." + std::to_wstring(tenths % 10) : L"");
+}
 
 // In the order people choose them; each with the album's Position value.
 constexpr struct {
@@ -24,6 +37,27 @@ constexpr const wchar_t* kMonitorEntries[] = {L"Same picture on every monitor",
                                               L"A picture for each monitor"};
 
 } // namespace
+
+std::wstring FrequencyNote(int frequency, size_t entries) {
+    if (frequency == kSyncToDay) {
+        if (entries <= 1)
+            return entries == 0 ? L"The pictures divide the day from midnight."
+                                : L"1 picture: all day";
+        const double minutes = 1440.0 / static_cast<double>(entries);
+        std::wstring every = minutes == 60   ? L"one an hour"
+                             : minutes < 60 ? L"one every " + Amount(minutes) + L" minutes"
+                                            : L"one every " + Amount(minutes / 60) + L" hours";
+        return Pictures(entries) + L": " + every;
+    }
+    if (frequency == kSyncToSun) {
+        if (entries <= 1)
+            return entries == 0 ? L"Half the pictures by day, the rest by night."
+                                : L"1 picture: day and night";
+        const size_t day = (entries + 1) / 2;
+        return L"dawn to dusk: " + Pictures(day) + L", night: " + Pictures(entries - day);
+    }
+    return {};
+}
 
 CGeneralPropertyPage::CGeneralPropertyPage(CAccount& album, const AlbumSet& albums)
     : CPropertyPage(IDD_GENERAL), album_(album), albums_(albums), name_(album.Name),
@@ -49,6 +83,8 @@ void CGeneralPropertyPage::OnInitDialog() {
     for (const wchar_t* entry : kMonitorEntries)
         ::SendMessageW(monitors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     ::SendMessageW(monitors, CB_SETCURSEL, static_cast<WPARAM>(monitors_), 0);
+    ::SetDlgItemTextW(Handle(), IDC_ALBUM_FREQUENCY_NOTE,
+                      FrequencyNote(frequency_, album_.FileList.size()).c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_NAME), name_.c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_DESCRIPTION), description_.c_str());
     filling_ = false;
@@ -69,6 +105,11 @@ bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
         return false;
     if (filling_)
         return true;
+    if (id == IDC_ALBUM_FREQUENCY) {
+        const LRESULT selected = ::SendMessageW(Item(IDC_ALBUM_FREQUENCY), CB_GETCURSEL, 0, 0);
+        ::SetDlgItemTextW(Handle(), IDC_ALBUM_FREQUENCY_NOTE,
+                          FrequencyNote(static_cast<int>(selected), album_.FileList.size()).c_str());
+    }
     Sheet()->SetChanged(true);
     SetModified(true);
     return true;

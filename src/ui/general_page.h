@@ -12,6 +12,10 @@ inline constexpr wchar_t kNamePrompt[] = L"enter album name";
 inline constexpr int kNameLimit = 128;
 inline constexpr int kDescriptionLimit = 512;
 
+// What a frequency that follows the day or the sun does with this many pictures ("24
+// pictures: one an hour"); empty for the others.
+std::wstring FrequencyNote(int frequency, size_t entries);
+
 class CGeneralPropertyPage : public CPropertyPage {
 public:
     // The album set is consulted for the name check only.

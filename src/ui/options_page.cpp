@@ -1,6 +1,10 @@
 #include "ui/options_page.h"
 
+#include "core/sun.h"
+#include "platform/reg_key.h"
+#include "platform/text.h"
 #include "resource.h"
+#include "scheduler/day_schedule.h"
 #include "store/autostart.h"
 #include "store/product_key.h"
 #include "ui/hotkeys.h"
@@ -37,8 +41,56 @@ void COptionsPage::OnInitDialog() {
         ::CheckDlgButton(Handle(), choice.control,
                          ReadProductNumber(choice.value, choice.fallback) ? BST_CHECKED
                                                                          : BST_UNCHECKED);
+    RegKey product;
+    if (product.Open(HKEY_CURRENT_USER, kProductKey, KEY_READ) == ERROR_SUCCESS) {
+        for (const auto& [control, value] : {std::pair{IDC_OPTION_LATITUDE, kLatitudeValue},
+                                             std::pair{IDC_OPTION_LONGITUDE, kLongitudeValue}}) {
+            std::wstring text;
+            if (product.QueryText(value, &text) == ERROR_SUCCESS)
+                ::SetDlgItemTextW(Handle(), control, text.c_str());
+        }
+    }
     filling_ = false;
     ShowTaken();
+}
+
+bool COptionsPage::ApplyPlace() {
+    const std::wstring latitude = ItemText(IDC_OPTION_LATITUDE);
+    const std::wstring longitude = ItemText(IDC_OPTION_LONGITUDE);
+    const auto blank = [](const std::wstring& text) {
+        return text.find_first_not_of(L" \t") == std::wstring::npos;
+    };
+    const wchar_t* problem = nullptr;
+    int control = IDC_OPTION_LATITUDE;
+    double degrees = 0;
+    if (blank(latitude) != blank(longitude)) {
+        problem = L"Type both the latitude and the longitude, or neither.";
+        control = blank(latitude) ? IDC_OPTION_LATITUDE : IDC_OPTION_LONGITUDE;
+    } else if (!blank(latitude) && !ParseDegrees(latitude, 90, &degrees)) {
+        problem = L"The latitude must be decimal degrees from -90 to 90, with \".\" as the "
+                  L"decimal sign, such as 52.37 (north is positive).";
+    } else if (!blank(longitude) && !ParseDegrees(longitude, 180, &degrees)) {
+        problem = L"The longitude must be decimal degrees from -180 to 180, with \".\" as the "
+                  L"decimal sign, such as 4.9 (east is positive).";
+        control = IDC_OPTION_LONGITUDE;
+    }
+    if (problem) {
+        ::MessageBoxW(Handle(), problem, LoadResourceString(IDS_APP_TITLE).c_str(),
+                      MB_OK | MB_ICONEXCLAMATION);
+        ::SetFocus(Item(control));
+        return false;
+    }
+    RegKey product;
+    if (product.Create(HKEY_CURRENT_USER, kProductKey, kProductKeyAccess) != ERROR_SUCCESS)
+        return true;
+    for (const auto& [value, text] : {std::pair{kLatitudeValue, &latitude},
+                                      std::pair{kLongitudeValue, &longitude}}) {
+        if (blank(*text))
+            product.DeleteValue(value);
+        else
+            product.SetText(value, *text);
+    }
+    return true;
 }
 
 bool COptionsPage::OnCommand(WORD id, WORD code) {
@@ -47,12 +99,17 @@ bool COptionsPage::OnCommand(WORD id, WORD code) {
     const bool box = code == BN_CLICKED && (id == IDC_OPTION_AUTOSTART ||
                                             id == IDC_OPTION_HOLD_FULL_SCREEN ||
                                             id == IDC_OPTION_HOLD_BATTERY);
-    if ((hotkey || box) && !filling_)
+    const bool place = code == EN_CHANGE &&
+                       (id == IDC_OPTION_LATITUDE || id == IDC_OPTION_LONGITUDE);
+    if ((hotkey || box || place) && !filling_)
         SetModified(true);
-    return hotkey || box;
+    return hotkey || box || place;
 }
 
 bool COptionsPage::OnApply() {
+    // The place first: a value the page refuses keeps everything else as it was, too.
+    if (!ApplyPlace())
+        return false;
     for (size_t i = 0; i < std::size(kHotkeyControls); ++i)
         WriteProductNumber(kHotkeyActions[i].value,
                            static_cast<WORD>(::SendMessageW(Item(kHotkeyControls[i]), HKM_GETHOTKEY, 0, 0)));

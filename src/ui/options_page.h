@@ -1,6 +1,6 @@
 #pragma once
-// The Options window: the global hotkeys, the autostart entry and when a change waits for the
-// user. OK, Cancel and Apply work as in the album sheet; each apply takes effect at once.
+// The Options window: the global hotkeys, the autostart entry, when a change waits for the
+// user, and where the user is (for the albums that follow the sun). OK, Cancel and Apply work as in the album sheet; each apply takes effect at once.
 #include "platform/property_sheet.h"
 
 #include <functional>
@@ -23,6 +23,9 @@ protected:
 
 private:
     void ShowTaken();
+    // Stores the place typed (or removes it when both are blank); false, after saying why,
+    // for a value that is no coordinate.
+    bool ApplyPlace();
 
     std::vector<std::wstring> taken_;
     std::function<std::vector<std::wstring>()> applied_;

@@ -1,6 +1,7 @@
 #include "ui/tray_icon.h"
 
 #include "resource.h"
+#include "scheduler/day_schedule.h"
 #include "scheduler/pass_check.h"
 
 #include <shellapi.h>
@@ -29,8 +30,10 @@ std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& 
         tip = L"Glimro: No active album";
     } else {
         SYSTEMTIME next = {};
-        tip = L"Glimro: " + active->Name + L"\nNext picture: " +
-              (NextChangeTime(active->Frequency, now, &next) ? WhenText(next) : L"none due");
+        const bool due = IsSlotFrequency(active->Frequency)
+                             ? (next = NextSlotChange(*active, now), true)
+                             : NextChangeTime(active->Frequency, now, &next);
+        tip = L"Glimro: " + active->Name + L"\nNext picture: " + (due ? WhenText(next) : L"none due");
     }
     if (tip.size() > 127)
         tip.resize(127);

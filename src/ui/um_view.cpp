@@ -6,6 +6,7 @@
 #include "engine/monitor_wallpaper.h"
 #include "platform/text.h"
 #include "platform/user_state.h"
+#include "scheduler/day_schedule.h"
 #include "platform/window.h"
 #include "resource.h"
 
@@ -156,6 +157,13 @@ int CumView::AddAlbumRow(const CAccount& album) {
         return row;
     std::wstring description = album.Description;
     std::wstring last_run = LastRunText(album.LastTime);
+    // An album that follows the day or the sun says when it changes next.
+    if (IsSlotFrequency(album.Frequency)) {
+        const SYSTEMTIME next = NextSlotChange(album, LocalTime());
+        wchar_t clock[64] = {};
+        ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &next, nullptr, clock, 64);
+        last_run += std::wstring(L"  Next: ") + clock;
+    }
     std::wstring last_file = album.LastFile;
     ListView_SetItemText(list, row, 1, description.data());
     ListView_SetItemText(list, row, 2, last_run.data());

@@ -373,6 +373,47 @@ TEST_F(AlbumPassTest, PreviousGoesBackAndNextForwardAgainThroughTheSamePictures)
     EXPECT_EQ(desktop.wallpaper, Entry(3));
 }
 
+// A Sync to Day album shows the clock's slot: at once at the start, at each boundary, after a
+// night asleep (the slots missed are not replayed) and after the clock is put back.
+TEST_F(AlbumPassTest, SyncToDayShowsTheClocksSlotWhateverTheClockDid) {
+    CAccount album = Album(4, kSyncToDay); // six hours each from midnight
+    struct Host : AlbumListHost {
+        CAccount* album = nullptr;
+        int passes = 0;
+        CAccount* FindActiveAlbum() override { return album; }
+        int RunAlbumPass(CAccount* pass_album) override {
+            ++passes;
+            pass_album->ApplyNextImage();
+            return pass_album->Frequency;
+        }
+        void RefreshAlbumList() override {}
+        int SaveAlbumList() override { return 0; }
+    } host;
+    host.album = &album;
+    const struct {
+        const char* what;
+        WORD day, hour, minute;
+        bool pass;
+        int shown;
+        DWORD next_check; // until the slot ends and a second, at most an hour
+    } steps[] = {
+        {"start", 14, 10, 0, true, 1, 3600000},
+        {"same slot", 14, 11, 59, false, 1, 61000},
+        {"the boundary", 14, 12, 0, true, 2, 3600000},
+        {"the next evening", 15, 20, 0, true, 3, 3600000},
+        {"the clock put back", 15, 3, 0, true, 0, 3600000},
+        {"then the same slot", 15, 5, 30, false, 0, 1801000},
+    };
+    for (const auto& step : steps) {
+        now = test::LocalTimeAt(2026, 3, step.day, step.hour, step.minute);
+        const int passes = host.passes;
+        EXPECT_EQ(RunScheduledPass(now, host), step.next_check) << step.what;
+        EXPECT_EQ(host.passes - passes, step.pass ? 1 : 0) << step.what;
+        EXPECT_EQ(album.LastIndex, step.shown) << step.what;
+        EXPECT_EQ(desktop.wallpaper, Entry(step.shown)) << step.what;
+    }
+}
+
 // A pass runs once a minute at most: the libraries it loaded do not stay in the resident. (The
 // imaging component goes through COM, which Wine never unloads: not looked at here.)
 TEST_F(AlbumPassTest, APassLetsGoOfTheLibrariesItLoaded) {

@@ -42,7 +42,7 @@ TEST(PassCheckDue, EveryRowOfTheDueTable) {
         {"month: April", kEveryMonth, At(2026, 3, 9, 8, 0), At(2026, 4, 1, 0, 0), true},
         {"sync to month: like month", kSyncToMonth, At(2026, 3, 9, 8, 0), At(2026, 4, 1, 0, 0),
          true},
-        {"frequency 6: never", 6, At(2026, 3, 9, 8, 0), At(2027, 8, 1, 0, 0), false},
+        {"an unknown frequency: never", 8, At(2026, 3, 9, 8, 0), At(2027, 8, 1, 0, 0), false},
     };
     for (const auto& c : cases) {
         test::RegistrySandbox sandbox;

@@ -75,7 +75,7 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
         ::GetDlgItemTextW(page, IDC_ALBUM_DESCRIPTION, text, 600);
         EXPECT_STREQ(text, L"Snow");
         HWND frequency = ::GetDlgItem(page, IDC_ALBUM_FREQUENCY);
-        EXPECT_EQ(::SendMessageW(frequency, CB_GETCOUNT, 0, 0), 6);
+        EXPECT_EQ(::SendMessageW(frequency, CB_GETCOUNT, 0, 0), 8);
         EXPECT_EQ(::SendMessageW(frequency, CB_GETCURSEL, 0, 0), kEveryDay);
         EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_NAME, EM_GETLIMITTEXT, 0, 0), 128);
         EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_DESCRIPTION, EM_GETLIMITTEXT, 0, 0), 512);
@@ -322,6 +322,26 @@ TEST_F(AlbumSheetTest, APageNeverShownIsNeitherCheckedNorCommittedButApplyStillS
     EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches", L"LastIndex")
                   .Dword(),
               5u); // saved
+}
+
+// What the General page says of a frequency that follows the day or the sun.
+TEST(FrequencyNote, SaysHowThePicturesShareTheDay) {
+    const struct {
+        int frequency;
+        size_t entries;
+        const wchar_t* note;
+    } cases[] = {
+        {kSyncToDay, 24, L"24 pictures: one an hour"},
+        {kSyncToDay, 4, L"4 pictures: one every 6 hours"},
+        {kSyncToDay, 25, L"25 pictures: one every 57.6 minutes"},
+        {kSyncToDay, 1, L"1 picture: all day"},
+        {kSyncToSun, 4, L"dawn to dusk: 2 pictures, night: 2 pictures"},
+        {kSyncToSun, 3, L"dawn to dusk: 2 pictures, night: 1 picture"},
+        {kSyncToSun, 1, L"1 picture: day and night"},
+        {kEveryDay, 4, L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FrequencyNote(c.frequency, c.entries), c.note);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 #include "platform/user_state.h"
 #include "resource.h"
+#include "scheduler/day_schedule.h"
 #include "scheduler/interval_markers.h"
 #include "scheduler/pass_check.h"
 #include "store/product_key.h"
@@ -277,6 +278,50 @@ TEST_F(LivingTest, HotkeysFollowTheirValuesReportATakenOneAndChangeAtOnce) {
     EXPECT_FALSE(::RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'N')); // at once
     EXPECT_TRUE(::RegisterHotKey(other, 4, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_RIGHT));
     ::DestroyWindow(other);
+}
+
+// The place for Sync to Sun is typed in the Options window: a value that is no coordinate is
+// refused with a message and the window stays open; both blank remove it.
+TEST_F(LivingTest, TheOptionsTakeOnlyAPlaceThatIsOne) {
+    ASSERT_TRUE(h.Start());
+    HWND sheet = nullptr;
+    const auto type = [&](const wchar_t* latitude, const wchar_t* longitude) {
+        return [&sheet, latitude, longitude](HWND window) {
+            sheet = window;
+            HWND page = PropSheet_GetCurrentPageHwnd(window);
+            ::SetDlgItemTextW(page, IDC_OPTION_LATITUDE, latitude);
+            ::SetDlgItemTextW(page, IDC_OPTION_LONGITUDE, longitude);
+            PropSheet_PressButton(window, PSBTN_OK);
+        };
+    };
+    const auto stored = [](const wchar_t* name) {
+        return test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, name);
+    };
+    // Refused with a message; put right, then taken.
+    std::wstring refusal;
+    test::OnWindow refused(L"Glimro - Album Manager", [&](HWND box) {
+        wchar_t text[300] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, text, 300);
+        refusal = text;
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ::SetDlgItemTextW(PropSheet_GetCurrentPageHwnd(sheet), IDC_OPTION_LATITUDE, L"52.37");
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    });
+    {
+        test::OnWindow options(L"Glimro Options", type(L"52,37", L" 4.9"));
+        ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
+        ASSERT_TRUE(options.Ran());
+    }
+    ASSERT_TRUE(refused.Ran());
+    EXPECT_EQ(refusal.rfind(L"The latitude must be decimal degrees from -90 to 90", 0), 0u);
+    EXPECT_EQ(stored(kLatitudeValue).Text(), L"52.37");
+    EXPECT_EQ(stored(kLongitudeValue).Text(), L" 4.9");
+    // Both blank: no place.
+    test::OnWindow cleared(L"Glimro Options", type(L"", L""));
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
+    ASSERT_TRUE(cleared.Ran());
+    EXPECT_FALSE(stored(kLatitudeValue).exists);
+    EXPECT_FALSE(stored(kLongitudeValue).exists);
 }
 
 } // namespace
