@@ -1,14 +1,13 @@
 // Any text as a typed or stored coordinate: the reader takes only decimal degrees within the
 // limit, and the sun's times for what it takes are numbers.
 #include "core/sun.h"
+#include "fuzz_text.h"
 
 #include <cmath>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::wstring text;
-    for (size_t i = 0; i + 1 < size; i += 2)
-        text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+    const std::wstring text = FuzzText(data, size);
     double degrees = 0;
     if (glimro::ParseDegrees(text, 90, &degrees)) {
         if (!(degrees >= -90 && degrees <= 90))

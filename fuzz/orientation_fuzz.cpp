@@ -2,15 +2,10 @@
 // answers 1 to 8.
 #include "core/orientation.h"
 
-#include <cstring>
+#include "fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const glimro::ByteSource read = [&](uint64_t offset, uint8_t* out, size_t count) {
-        if (offset > size || count > size - offset)
-            return false;
-        std::memcpy(out, data + offset, count);
-        return true;
-    };
+    const glimro::ByteSource read = FuzzBytes(data, size);
     const int orientation = glimro::ReadExifOrientation(read);
     if (orientation < 1 || orientation > 8)
         __builtin_trap();

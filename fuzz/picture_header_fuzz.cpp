@@ -3,15 +3,10 @@
 #include "core/picture_header.h"
 #include "core/picture_limits.h"
 
-#include <cstring>
+#include "fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const glimro::ByteSource read = [&](uint64_t offset, uint8_t* out, size_t count) {
-        if (offset > size || count > size - offset)
-            return false;
-        std::memcpy(out, data + offset, count);
-        return true;
-    };
+    const glimro::ByteSource read = FuzzBytes(data, size);
     glimro::PictureSize picture;
     if (glimro::ReadPictureSize(read, &picture)) {
         if (picture.width == 0 || picture.height == 0)

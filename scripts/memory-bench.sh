@@ -11,13 +11,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=$(realpath "${1:-$here/../build}")
 wait_seconds=${2:-20}
 source "$here/wine-env.sh"
-unset DISPLAY WAYLAND_DISPLAY
-prepare_prefix "$build/wineprefix-memory" null
-trap 'wineserver -k 2>/dev/null || true' EXIT
-
-app="$WINEPREFIX/drive_c/GlimroMemory"
-mkdir -p "$app"
-cp "$build/glimro.exe" "$build/glimro_message_loop.exe" "$app/"
+bench_prefix "$build" glimro.exe glimro_message_loop.exe
 GLIMRO_BENCH_WRITE_PHOTO='C:\GlimroMemory\photo.jpg' wine "$build/glimro_bench.exe" \
     </dev/null >/dev/null 2>&1
 

@@ -8,13 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=$(realpath "${1:-$here/../build}")
 source "$here/wine-env.sh"
-unset DISPLAY WAYLAND_DISPLAY
-prepare_prefix "$build/wineprefix-memory" null
-trap 'wineserver -k 2>/dev/null || true' EXIT
-
-app="$WINEPREFIX/drive_c/GlimroMemory"
-mkdir -p "$app"
-cp "$build/glimro.exe" "$build/glimro_message_loop.exe" "$build/glimro_start_time.exe" "$app/"
+bench_prefix "$build" glimro.exe glimro_message_loop.exe glimro_start_time.exe
 
 median() {
     wine "C:\\GlimroMemory\\glimro_start_time.exe" 5 "$@" </dev/null 2>/dev/null | tr -d '\r'

@@ -26,3 +26,19 @@ prepare_prefix() {
     fi
     flock -u 9
 }
+
+# The measuring prefix of `make bench` (null driver, no display), with the named programs of
+# the build copied to C:\GlimroMemory; its wineserver ends with the script. Sets $app.
+bench_prefix() {
+    local build=$1
+    shift
+    unset DISPLAY WAYLAND_DISPLAY
+    prepare_prefix "$build/wineprefix-memory" null
+    trap 'wineserver -k 2>/dev/null || true' EXIT
+    app="$WINEPREFIX/drive_c/GlimroMemory"
+    mkdir -p "$app"
+    local program
+    for program in "$@"; do
+        cp "$build/$program" "$app/"
+    done
+}

@@ -1,11 +1,11 @@
 #include "core/orientation.h"
 
+#include <cstring>
 #include <utility>
 
 namespace glimro {
 namespace {
 
-constexpr uint8_t kStartOfScan = 0xDA;
 constexpr uint8_t kApp1 = 0xE1;
 constexpr uint16_t kOrientationTag = 0x0112;
 constexpr uint16_t kShortType = 3;
@@ -56,29 +56,16 @@ int ReadExifOrientation(const ByteSource& read) {
     uint8_t soi[2];
     if (!read(0, soi, 2) || soi[0] != 0xFF || soi[1] != 0xD8)
         return kUpright;
-    uint64_t offset = 2;
-    // The EXIF block comes among the first segments; a thousand is none of ours.
-    for (int segments = 0; segments < 1000; ++segments) {
-        uint8_t head[4];
-        if (!read(offset, head, 4) || head[0] != 0xFF)
-            return kUpright;
-        if (head[1] == 0xFF) { // fill byte
-            ++offset;
-            continue;
-        }
-        if (head[1] == kStartOfScan)
-            return kUpright;
-        const uint32_t length = (static_cast<uint32_t>(head[2]) << 8) | head[3];
-        if (length < 2)
-            return kUpright;
+    int orientation = kUpright;
+    FindJpegSegment(read, [&](uint8_t marker, uint64_t at, uint32_t length) {
         uint8_t name[6];
-        if (head[1] == kApp1 && length >= 2 + 6 + 8 && read(offset + 4, name, 6) &&
-            name[0] == 'E' && name[1] == 'x' && name[2] == 'i' && name[3] == 'f' && name[4] == 0 &&
-            name[5] == 0)
-            return TiffOrientation(read, offset + 10, length - 8);
-        offset += 2 + length;
-    }
-    return kUpright;
+        if (marker != kApp1 || length < 2 + 6 + 8 || !read(at + 2, name, 6) ||
+            std::memcmp(name, "Exif\0", 6) != 0)
+            return false;
+        orientation = TiffOrientation(read, at + 8, length - 8);
+        return true;
+    });
+    return orientation;
 }
 
 bool SwapsSides(int orientation) {

@@ -25,6 +25,21 @@ bool IsStartOfFrame(uint8_t marker) {
 }
 
 bool JpegSize(const ByteSource& read, PictureSize* size) {
+    return FindJpegSegment(read, [&](uint8_t marker, uint64_t at, uint32_t length) {
+        uint8_t frame[5];
+        if (!IsStartOfFrame(marker) || length < 7 || !read(at + 2, frame, 5))
+            return false;
+        size->height = Big16(frame + 1);
+        size->width = Big16(frame + 3);
+        return true;
+    });
+}
+
+} // namespace
+
+bool FindJpegSegment(const ByteSource& read,
+                     const std::function<bool(uint8_t, uint64_t, uint32_t)>& visit) {
+    constexpr uint8_t kStartOfScan = 0xDA;
     uint64_t offset = 2;
     // Segments are at most 64 KB each: a file of a thousand of them is none of ours.
     for (int segments = 0; segments < 1000; ++segments) {
@@ -35,23 +50,17 @@ bool JpegSize(const ByteSource& read, PictureSize* size) {
             ++offset;
             continue;
         }
+        if (head[1] == kStartOfScan)
+            return false;
         const uint32_t length = Big16(head + 2);
-        if (IsStartOfFrame(head[1])) {
-            uint8_t frame[5];
-            if (length < 7 || !read(offset + 4, frame, 5))
-                return false;
-            size->height = Big16(frame + 1);
-            size->width = Big16(frame + 3);
-            return true;
-        }
         if (length < 2)
             return false;
+        if (visit(head[1], offset + 2, length))
+            return true;
         offset += 2 + length;
     }
     return false;
 }
-
-} // namespace
 
 bool ReadPictureSize(const ByteSource& read, PictureSize* size) {
     *size = PictureSize{};

@@ -24,4 +24,10 @@ struct PictureSize {
 // False when the bytes are none of these formats or declare no size (0 either way).
 bool ReadPictureSize(const ByteSource& read, PictureSize* size);
 
+// Walks a JPEG's segments after its start marker, up to the picture data: visit gets each
+// marker with the offset of its length field and that length, and returns true when it has
+// found what it looked for. False when it found nothing, or the segments are not well formed.
+bool FindJpegSegment(const ByteSource& read,
+                     const std::function<bool(uint8_t marker, uint64_t at, uint32_t length)>& visit);
+
 } // namespace glimro

@@ -1,5 +1,5 @@
-// The camera's orientation: read from the EXIF block whatever else the file holds, and each
-// stored pixel put where the upright picture has it.
+// The camera's orientation, read from the EXIF block whatever else the file holds. (Where
+// each pixel goes is shown by staging the eight orientations.)
 #include "core/orientation.h"
 #include "support/exif_bytes.h"
 
@@ -49,28 +49,6 @@ TEST(ExifOrientation, IsReadFromTheFirstDirectoryOrIsOne) {
     std::string beyond = soi + six + scan;
     beyond[2 + 4 + 6 + 4] = '\x7F';
     EXPECT_EQ(OrientationOf(beyond), 1);
-}
-
-TEST(ExifOrientation, PutsTheStoredCornersWhereTheUprightPictureHasThem) {
-    // A stored 3 x 2 picture: where its top-left and top-right pixels land upright.
-    const struct {
-        int orientation;
-        PixelPoint top_left, top_right;
-        PixelSize upright;
-    } cases[] = {
-        {1, {0, 0}, {2, 0}, {3, 2}}, {2, {2, 0}, {0, 0}, {3, 2}}, {3, {2, 1}, {0, 1}, {3, 2}},
-        {4, {0, 1}, {2, 1}, {3, 2}}, {5, {0, 0}, {0, 2}, {2, 3}}, {6, {1, 0}, {1, 2}, {2, 3}},
-        {7, {1, 2}, {1, 0}, {2, 3}}, {8, {0, 2}, {0, 0}, {2, 3}},
-    };
-    for (const auto& c : cases) {
-        const PixelPoint left = UprightPoint(c.orientation, 3, 2, 0, 0);
-        const PixelPoint right = UprightPoint(c.orientation, 3, 2, 2, 0);
-        EXPECT_EQ(left.x, c.top_left.x) << c.orientation;
-        EXPECT_EQ(left.y, c.top_left.y) << c.orientation;
-        EXPECT_EQ(right.x, c.top_right.x) << c.orientation;
-        EXPECT_EQ(right.y, c.top_right.y) << c.orientation;
-        EXPECT_EQ(UprightSize({3, 2}, c.orientation), c.upright) << c.orientation;
-    }
 }
 
 } // namespace

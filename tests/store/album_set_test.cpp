@@ -456,7 +456,7 @@ TEST_F(AlbumSetTest, HostileValuesLoadWithoutHarm) {
         {L"", L"Description", REG_DWORD, Bytes(7)},
         {L"", L"LastFile", REG_BINARY, {1, 2, 3, 4}},
         {L"", L"LastTime", REG_BINARY, std::vector<BYTE>(bad, bad + sizeof(bad_month))},
-        {L"", L"Frequency", REG_DWORD, Bytes(6)},
+        {L"", L"Frequency", REG_DWORD, Bytes(9)},
         {L"", L"Mode", REG_BINARY, std::vector<BYTE>(8, 0xFF)},
         {L"", L"LastIndex", REG_DWORD, Bytes(0x7FFFFFFF)},
         {L"", L"Enabled", REG_SZ, Bytes(L"1", true)}, // four bytes of any type still count
@@ -476,7 +476,7 @@ TEST_F(AlbumSetTest, HostileValuesLoadWithoutHarm) {
     EXPECT_EQ(album.Description, L"");
     EXPECT_EQ(album.LastFile, L"Unavailable");
     EXPECT_EQ(album.LastTime.wYear, 0);
-    EXPECT_EQ(album.Frequency, 6);
+    EXPECT_EQ(album.Frequency, 9);
     EXPECT_EQ(album.Mode, 0);
     EXPECT_EQ(album.LastIndex, 0x7FFFFFFF);
     EXPECT_TRUE(album.Enabled);

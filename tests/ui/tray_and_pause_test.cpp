@@ -238,8 +238,9 @@ TEST_F(LivingTest, ADueChangeWaitsWhileTheUserIsBusyAndIsMadeOnceAfter) {
 }
 
 // The hotkeys come from their values (or the defaults); one another program holds is named in
-// the log and the Options window, and a change there takes effect at once.
-TEST_F(LivingTest, HotkeysFollowTheirValuesReportATakenOneAndChangeAtOnce) {
+// the log and the Options window. The Options window changes them at once, and takes only a
+// place that is one: a latitude with a comma is refused with a message, the window open.
+TEST_F(LivingTest, HotkeysAndThePlaceFollowTheOptionsWindow) {
     StoreActive(kSequential, 3);
     WriteProductNumber(kHotkeyPauseValue, MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_ALT));
     WriteProductNumber(kHotkeyPreviousValue, 0); // none
@@ -259,46 +260,20 @@ TEST_F(LivingTest, HotkeysFollowTheirValuesReportATakenOneAndChangeAtOnce) {
     EXPECT_TRUE(h.View().Paused());
 
     ::UnregisterHotKey(other, 1);
-    std::wstring status;
-    test::OnWindow options(L"Glimro Options", [&](HWND sheet) {
+    HWND sheet = nullptr;
+    std::wstring status, refusal;
+    test::OnWindow options(L"Glimro Options", [&](HWND window) {
+        sheet = window;
         HWND page = PropSheet_GetCurrentPageHwnd(sheet);
         wchar_t text[200] = {};
         ::GetDlgItemTextW(page, IDC_HOTKEY_STATUS, text, 200);
         status = text;
         ::SendDlgItemMessageW(page, IDC_HOTKEY_NEXT, HKM_SETHOTKEY,
                               MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
-        PropSheet_Changed(sheet, page);
+        ::SetDlgItemTextW(page, IDC_OPTION_LATITUDE, L"52,37");
+        ::SetDlgItemTextW(page, IDC_OPTION_LONGITUDE, L" 4.9");
         PropSheet_PressButton(sheet, PSBTN_OK);
     });
-    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
-    ASSERT_TRUE(options.Ran());
-    EXPECT_NE(status.find(L"Ctrl+Alt+Shift+Right for Next Picture"), std::wstring::npos);
-    EXPECT_EQ(ReadProductNumber(kHotkeyNextValue, 0), MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT));
-    EXPECT_TRUE(h.frame->Hotkeys().Taken().empty());
-    EXPECT_FALSE(::RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'N')); // at once
-    EXPECT_TRUE(::RegisterHotKey(other, 4, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_RIGHT));
-    ::DestroyWindow(other);
-}
-
-// The place for Sync to Sun is typed in the Options window: a value that is no coordinate is
-// refused with a message and the window stays open; both blank remove it.
-TEST_F(LivingTest, TheOptionsTakeOnlyAPlaceThatIsOne) {
-    ASSERT_TRUE(h.Start());
-    HWND sheet = nullptr;
-    const auto type = [&](const wchar_t* latitude, const wchar_t* longitude) {
-        return [&sheet, latitude, longitude](HWND window) {
-            sheet = window;
-            HWND page = PropSheet_GetCurrentPageHwnd(window);
-            ::SetDlgItemTextW(page, IDC_OPTION_LATITUDE, latitude);
-            ::SetDlgItemTextW(page, IDC_OPTION_LONGITUDE, longitude);
-            PropSheet_PressButton(window, PSBTN_OK);
-        };
-    };
-    const auto stored = [](const wchar_t* name) {
-        return test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, name);
-    };
-    // Refused with a message; put right, then taken.
-    std::wstring refusal;
     test::OnWindow refused(L"Glimro - Album Manager", [&](HWND box) {
         wchar_t text[300] = {};
         ::GetDlgItemTextW(box, 0xFFFF, text, 300);
@@ -307,21 +282,16 @@ TEST_F(LivingTest, TheOptionsTakeOnlyAPlaceThatIsOne) {
         ::SetDlgItemTextW(PropSheet_GetCurrentPageHwnd(sheet), IDC_OPTION_LATITUDE, L"52.37");
         PropSheet_PressButton(sheet, PSBTN_OK);
     });
-    {
-        test::OnWindow options(L"Glimro Options", type(L"52,37", L" 4.9"));
-        ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
-        ASSERT_TRUE(options.Ran());
-    }
-    ASSERT_TRUE(refused.Ran());
-    EXPECT_EQ(refusal.rfind(L"The latitude must be decimal degrees from -90 to 90", 0), 0u);
-    EXPECT_EQ(stored(kLatitudeValue).Text(), L"52.37");
-    EXPECT_EQ(stored(kLongitudeValue).Text(), L" 4.9");
-    // Both blank: no place.
-    test::OnWindow cleared(L"Glimro Options", type(L"", L""));
     ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
-    ASSERT_TRUE(cleared.Ran());
-    EXPECT_FALSE(stored(kLatitudeValue).exists);
-    EXPECT_FALSE(stored(kLongitudeValue).exists);
+    ASSERT_TRUE(options.Ran() && refused.Ran());
+    EXPECT_NE(status.find(L"Ctrl+Alt+Shift+Right for Next Picture"), std::wstring::npos);
+    EXPECT_EQ(refusal.rfind(L"The latitude must be decimal degrees from -90 to 90", 0), 0u);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, kLatitudeValue).Text(), L"52.37");
+    EXPECT_EQ(ReadProductNumber(kHotkeyNextValue, 0), MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    EXPECT_TRUE(h.frame->Hotkeys().Taken().empty());
+    EXPECT_FALSE(::RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'N')); // at once
+    EXPECT_TRUE(::RegisterHotKey(other, 4, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_RIGHT));
+    ::DestroyWindow(other);
 }
 
 } // namespace
