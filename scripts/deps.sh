@@ -2,11 +2,12 @@
 # Installs the Debian packages that building, testing and running need, only when missing.
 set -euo pipefail
 
-# clang with its sanitizer and libFuzzer runtimes builds src/core/ for this machine.
+# clang with its sanitizer and libFuzzer runtimes builds src/core/ for this machine; Xvfb
+# gives the two-monitor test its two screens.
 packages=(cmake ninja-build make g++-mingw-w64-x86-64 wine wine64 googletest fonts-wine python3 openssl nsis
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev xvfb)
 if [ "${1:-}" = "--run" ]; then
-    packages+=(xvfb imagemagick)
+    packages+=(imagemagick)
 fi
 
 missing=()

@@ -3,14 +3,15 @@
 # with XRandR off, which then reports two monitors. A resident glimro.exe whose active album
 # has a picture for each monitor composes one picture of the virtual screen. Xvfb puts both
 # screens at 0,0, so this checks the monitors' count and sizes (the virtual screen is
-# 1600 x 1024); placement is tested through the monitor seam. Exit 77 (skipped) without Xvfb.
+# 1600 x 1024); placement is tested through the monitor seam. Without Xvfb it fails: make
+# deps installs it.
 # Usage: two-monitor-test.sh <build folder>
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=$(realpath "${1:-$here/../build}")
 if ! command -v Xvfb >/dev/null; then
-    echo "SKIPPED: Xvfb is not installed (make run-deps installs it)"
-    exit 77
+    echo "FAILED: Xvfb is not installed (make deps installs it)"
+    exit 1
 fi
 source "$here/wine-env.sh"
 

@@ -17,12 +17,6 @@ Slot Spread(int first, int count, double start, double end, double minute) {
     return {first + i, start + length * i / count, start + length * (i + 1) / count};
 }
 
-struct Span {
-    double start, end;
-    bool day;
-    bool polar; // a whole day the sun does not set or rise: never joined to another
-};
-
 } // namespace
 
 Slot DaySlot(int entries, double minute) {
@@ -31,41 +25,45 @@ Slot DaySlot(int entries, double minute) {
     return Spread(0, entries, 0, kDay, std::clamp(minute, 0.0, kDay));
 }
 
-Slot SunSlot(int entries, double minute, const LocalSun (&days)[3]) {
+Slot SunSlot(int entries, double minute, const std::vector<SunEvent>& events, bool up_at_start) {
     if (entries <= 1)
         return {0, 0, kDay};
     const int day_entries = (entries + 1) / 2, night_entries = entries - day_entries;
-    // Light and dark over the three days, in order.
-    std::vector<Span> spans;
-    for (int k = 0; k < 3; ++k) {
-        const double midnight = (k - 1) * kDay;
-        const LocalSun& sun = days[k];
-        if (sun.kind != SunDay::RisesAndSets) {
-            spans.push_back({midnight, midnight + kDay, sun.kind == SunDay::AlwaysUp, true});
-            continue;
-        }
-        const double rise = std::clamp(sun.sunrise, 0.0, kDay);
-        const double set = std::clamp(sun.sunset, rise, kDay);
-        for (const Span& span : {Span{midnight, midnight + rise, false, false},
-                                 Span{midnight + rise, midnight + set, true, false},
-                                 Span{midnight + set, midnight + kDay, false, false}}) {
-            if (span.end <= span.start)
-                continue;
-            // A night runs on past midnight into the next day's morning.
-            if (!spans.empty() && !spans.back().polar && !spans.back().day && !span.day &&
-                spans.back().end == span.start)
-                spans.back().end = span.end;
-            else
-                spans.push_back(span);
+    const auto spread = [&](bool up, double start, double end) {
+        return up ? Spread(0, day_entries, start, end, minute)
+                  : Spread(day_entries, night_entries, start, end, minute);
+    };
+    const auto polar = [&events](double midnight) {
+        return std::none_of(events.begin(), events.end(), [midnight](const SunEvent& e) {
+            return e.at >= midnight && e.at < midnight + kDay;
+        });
+    };
+    // The events either side of the moment.
+    const auto next = std::upper_bound(events.begin(), events.end(), minute,
+                                       [](double m, const SunEvent& e) { return m < e.at; });
+    const bool has_previous = next != events.begin();
+    const bool up = has_previous ? std::prev(next)->rise : up_at_start;
+    const double midnight = std::floor(minute / kDay) * kDay;
+    if (polar(midnight))
+        return spread(up, midnight, midnight + kDay);
+    // A light or a dark ends at the event, or at the midnight where a polar day begins; each
+    // walk stops at the first day holding an event, so it looks back or ahead a day at most
+    // beyond the events.
+    double start = has_previous ? std::prev(next)->at : midnight;
+    for (double day = midnight - kDay; day + kDay > start; day -= kDay) {
+        if (polar(day)) {
+            start = day + kDay;
+            break;
         }
     }
-    for (const Span& span : spans) {
-        if (minute < span.start || minute >= span.end)
-            continue;
-        return span.day ? Spread(0, day_entries, span.start, span.end, minute)
-                        : Spread(day_entries, night_entries, span.start, span.end, minute);
+    double end = next != events.end() ? next->at : midnight + kDay;
+    for (double day = midnight + kDay; day < end; day += kDay) {
+        if (polar(day)) {
+            end = day;
+            break;
+        }
     }
-    return {0, 0, kDay};
+    return spread(up, start, end);
 }
 
 } // namespace glimro

@@ -3,6 +3,8 @@
 // when: times are minutes after the local day's midnight, as the wall clock shows them.
 #include "core/sun.h"
 
+#include <vector>
+
 namespace glimro {
 
 struct Slot {
@@ -14,17 +16,12 @@ struct Slot {
 // Sync to Day: n equal slots from midnight, entry i from i x 24 h / n.
 Slot DaySlot(int entries, double minute);
 
-// A day's sun in local minutes after that day's midnight.
-struct LocalSun {
-    SunDay::Kind kind = SunDay::RisesAndSets;
-    double sunrise = 360;
-    double sunset = 1080;
-};
-
 // Sync to Sun: the first ceil(n/2) entries spread from sunrise to sunset, the rest from
-// sunset to the next sunrise; one entry shows always. On a day the sun does not set (or does
-// not rise), the day (night) entries spread over that whole day from midnight. days holds
-// yesterday, today and tomorrow.
-Slot SunSlot(int entries, double minute, const LocalSun (&days)[3]);
+// sunset to the next sunrise, following the events across midnight whichever day they fall
+// on; one entry shows always. A local day with no sunrise or sunset in it (north or south of
+// the polar circles) spreads the day (night) entries over that whole day from midnight.
+// events are the sun's around the moment in the same local minutes, from at least two days
+// before to two days after; up_at_start is whether the sun is up before the first.
+Slot SunSlot(int entries, double minute, const std::vector<SunEvent>& events, bool up_at_start);
 
 } // namespace glimro

@@ -2,6 +2,7 @@
 
 #include "core/interval.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace glimro {
@@ -92,6 +93,47 @@ SunDay SunTimes(double latitude, double longitude, int year, int month, int day)
     }
     result.sunrise = events[0];
     result.sunset = events[1];
+    return result;
+}
+
+SunEvents SunEventsBetween(double latitude, double longitude, double from, double to) {
+    // The place's own date at a moment: UTC shifted by its mean solar time.
+    const auto solar_day = [longitude](double minute) {
+        return static_cast<long long>(std::floor((minute + 4 * longitude) / 1440));
+    };
+    const long long first = solar_day(from) - 1, last = solar_day(to) + 1;
+    std::vector<SunEvent> all;
+    SunDay::Kind first_kind = SunDay::RisesAndSets;
+    for (long long day = first; day <= last; ++day) {
+        const CivilTime date = CivilFromDays(day);
+        const SunDay sun = SunTimes(latitude, longitude, date.year, date.month, date.day);
+        if (day == solar_day(from))
+            first_kind = sun.kind;
+        if (sun.kind != SunDay::RisesAndSets)
+            continue;
+        all.push_back({static_cast<double>(day) * 1440 + sun.sunrise, true});
+        all.push_back({static_cast<double>(day) * 1440 + sun.sunset, false});
+    }
+    std::stable_sort(all.begin(), all.end(),
+                     [](const SunEvent& a, const SunEvent& b) { return a.at < b.at; });
+    SunEvents result;
+    if (all.empty()) {
+        result.up_at_start = first_kind == SunDay::AlwaysUp;
+        return result;
+    }
+    // On the edge of a polar day the formulas can give two rises (or sets) in a row: the
+    // sun only changes side once, so the repeat is dropped.
+    bool up = !all.front().rise;
+    result.up_at_start = up;
+    for (const SunEvent& event : all) {
+        if (event.rise == up)
+            continue;
+        up = event.rise;
+        if (event.at < from)
+            result.up_at_start = up;
+        else if (event.at <= to)
+            result.events.push_back(event);
+    }
     return result;
 }
 

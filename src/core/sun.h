@@ -4,6 +4,7 @@
 // within a minute or two outside the polar circles. Pure arithmetic; the time zone is the
 // caller's.
 #include <string_view>
+#include <vector>
 
 namespace glimro {
 
@@ -18,6 +19,22 @@ struct SunDay {
 // The date is the place's own (its day at mean solar time); latitude north and longitude
 // east positive, in degrees.
 SunDay SunTimes(double latitude, double longitude, int year, int month, int day);
+
+// A sunrise or a sunset, at a moment in minutes on the caller's timeline.
+struct SunEvent {
+    double at = 0;
+    bool rise = false;
+};
+
+// The sunrises and sunsets from `from` to `to`, minutes after 1970-01-01 00:00 UTC, in order
+// and each the opposite of the one before, with whether the sun is up at `from`. Each event
+// is worked out for the solar day it belongs to, so no time zone enters: the caller puts
+// them on its clock.
+struct SunEvents {
+    std::vector<SunEvent> events;
+    bool up_at_start = false;
+};
+SunEvents SunEventsBetween(double latitude, double longitude, double from, double to);
 
 // A coordinate as the user types it: decimal degrees with "." as the decimal sign whatever
 // the locale, an optional sign, blanks around; at most limit either way. False for anything

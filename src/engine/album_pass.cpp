@@ -71,6 +71,18 @@ void ReportUnusablePicture(const std::wstring& target, StagingProblem problem, L
     ReportError(L"Could not read the picture!\n", LogSafe(target), code, log);
 }
 
+// A picture on disk staged for the screen and the album's position, then given to the
+// desktop; a downloaded one goes the same way from the local wallpaper file.
+Outcome StageAndSet(const std::wstring& picture, int position, LogStream& log) {
+    StagingProblem problem = StagingProblem::None;
+    const std::wstring path = PrepareLocalImage(picture, &problem, SupportedPosition(position));
+    if (path.empty()) {
+        ReportUnusablePicture(picture, problem, log);
+        return Outcome::EntryFailed;
+    }
+    return SetDesktopWallpaper(path, log, position) ? Outcome::Applied : Outcome::SwitchFailed;
+}
+
 Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
     const std::wstring target = entry.Expanded();
     if (const char* reason = UnusableReason(entry, target)) {
@@ -79,23 +91,16 @@ Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
         return Outcome::EntryFailed;
     }
     WritePassEntryStart(log);
-    if (IsInternetEntry(target)) {
-        // "Initalization" is spelled as users' logs have always shown it.
-        log << "\tInitalization started.\n";
-        const bool fetched = SUCCEEDED(DownloadImage(target, ::GetModuleHandleW(nullptr), log));
-        const bool switched =
-            fetched && SetDesktopWallpaper(GetLocalWallpaperPath(), log, position);
-        log << "\tInitalization Completed.\n";
-        WritePassEntryEnd(log);
-        return switched ? Outcome::Applied : fetched ? Outcome::SwitchFailed : Outcome::EntryFailed;
-    }
-    StagingProblem problem = StagingProblem::None;
-    const std::wstring path = PrepareLocalImage(target, &problem, SupportedPosition(position));
-    if (path.empty()) {
-        ReportUnusablePicture(target, problem, log);
-        return Outcome::EntryFailed;
-    }
-    return SetDesktopWallpaper(path, log, position) ? Outcome::Applied : Outcome::SwitchFailed;
+    if (!IsInternetEntry(target))
+        return StageAndSet(target, position, log);
+    // "Initalization" is spelled as users' logs have always shown it.
+    log << "\tInitalization started.\n";
+    const bool fetched = SUCCEEDED(DownloadImage(target, ::GetModuleHandleW(nullptr), log));
+    const Outcome outcome =
+        fetched ? StageAndSet(GetLocalWallpaperPath(), position, log) : Outcome::EntryFailed;
+    log << "\tInitalization Completed.\n";
+    WritePassEntryEnd(log);
+    return outcome;
 }
 
 // Memory that runs out while one entry is decoded or fetched fails that entry, never the
@@ -269,21 +274,27 @@ bool CAccount::ReapplyForLayout() {
     // One picture: staged again for the new screen (a downloaded one is in the local file).
     if (LastFile.empty() || LastIndex < 0 || static_cast<size_t>(LastIndex) >= FileList.size())
         return false;
-    const std::wstring path = IsInternetEntry(LastFile)
-                                  ? GetLocalWallpaperPath()
-                                  : PrepareLocalImage(LastFile, nullptr, SupportedPosition(Position));
+    const std::wstring shown = ShownEntry().Expanded();
+    const std::wstring path =
+        PrepareLocalImage(IsInternetEntry(shown) ? GetLocalWallpaperPath() : shown, nullptr,
+                          SupportedPosition(Position));
     return !path.empty() && ReapplyDesktopWallpaper(path, log, Position);
 }
 
 HRESULT CAccount::ApplyNextImage() {
-    if (HistoryBack > 0 && HistoryBack <= History.size()) {
+    // After Previous, Next goes forward again through what it went back over; an album the
+    // calendar or the clock chooses for shows the clock's picture: Previous only looked back.
+    if (!FollowsTheClock(Frequency) && HistoryBack > 0 && HistoryBack <= History.size()) {
         const HRESULT result = ShowAgain(History.size() - HistoryBack);
         if (result == kPassApplied) {
             --HistoryBack;
             return result;
         }
     }
-    const HRESULT result = ApplyNext(LastIndex + 1, Mode == kRandom && !FollowsTheClock(Frequency));
+    // A stored position out of the list (any number at all) starts at the first entry.
+    const bool placed = LastIndex >= 0 && static_cast<size_t>(LastIndex) < FileList.size();
+    const HRESULT result =
+        ApplyNext(placed ? LastIndex + 1 : 0, Mode == kRandom && !FollowsTheClock(Frequency));
     if (result == kPassApplied)
         RememberShown();
     return result;
@@ -308,18 +319,18 @@ HRESULT CAccount::ApplyPreviousImage() {
     // album's order is.
     if (HistoryBack > 0 || FileList.empty() || (Mode == kRandom && !FollowsTheClock(Frequency)))
         return kPassNothingApplied;
-    const int count = static_cast<int>(FileList.size());
-    return ApplyImageAt(((LastIndex - 1) % count + count) % count);
+    const long long count = static_cast<long long>(FileList.size());
+    return ApplyImageAt(static_cast<int>(((LastIndex - 1LL) % count + count) % count));
 }
 
 HRESULT CAccount::ShowAgain(size_t at) {
     const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Afresh);
     const ShownPicture picture = History[at];
-    if (TryEntry(ImageEntry(picture.file), Position, log) != Outcome::Applied)
+    if (TryEntry(picture.picture, Position, log) != Outcome::Applied)
         return kPassNothingApplied;
     LastTime = LocalTime();
-    LastFile = picture.file;
+    LastFile = picture.picture.Text;
     LastIndex = picture.entry;
     ShownPerMonitor.clear();
     return kPassApplied;
@@ -329,7 +340,7 @@ void CAccount::RememberShown() {
     constexpr size_t kRemembered = 100;
     History.resize(History.size() - std::min(HistoryBack, History.size()));
     HistoryBack = 0;
-    History.push_back({LastIndex, LastFile});
+    History.push_back({LastIndex, ShownEntry()});
     if (History.size() > kRemembered)
         History.erase(History.begin());
 }

@@ -95,16 +95,24 @@ HRESULT AnnouncedLength(HINTERNET request, unsigned long long max,
     return digits ? kBodyTooLarge : kBadLength;
 }
 
-// The address the response finally came from, after any redirects.
-std::wstring FinalUrl(HINTERNET request) {
-    DWORD bytes = 0;
-    net::InternetQueryOptionW(request, INTERNET_OPTION_URL, nullptr, &bytes);
-    if (bytes == 0 || bytes > 64 * 1024)
+// Where a redirect points, resolved against the address it answered; empty without one.
+std::wstring RedirectTarget(HINTERNET request, const std::wstring& from) {
+    std::wstring location;
+    if (!QueryHeader(request, HTTP_QUERY_LOCATION, &location) || location.empty())
         return {};
-    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (!net::InternetQueryOptionW(request, INTERNET_OPTION_URL, buffer.data(), &bytes))
+    DWORD chars = 0;
+    net::InternetCombineUrlW(from.c_str(), location.c_str(), nullptr, &chars, 0);
+    if (chars == 0 || chars > 64 * 1024)
+        return {};
+    std::vector<wchar_t> buffer(chars + 1, L'\0');
+    if (!net::InternetCombineUrlW(from.c_str(), location.c_str(), buffer.data(), &chars, 0))
         return {};
     return buffer.data();
+}
+
+bool IsRedirect(const std::wstring& status) {
+    return status == L"301" || status == L"302" || status == L"303" || status == L"307" ||
+           status == L"308";
 }
 
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
@@ -278,22 +286,38 @@ HRESULT CDownloadDialog::OpenRequest(HINTERNET session, HttpGet* get) {
     return result;
 }
 
-// Runs off the user-interface thread. The request is sent once; a status other than 200,
-// an https address answered from anything but https, or a body announced larger than the
-// limit (or not as a number), fails it before anything is read.
+// Runs off the user-interface thread. Each request is sent once; redirects are followed
+// here, at most kMaxRedirects, each checked before it is sent: an https address never moves
+// to plain http, so nothing of it travels in the clear. A status other than 200 or a body
+// announced larger than the limit (or not as a number) fails it before anything is read.
 HRESULT CDownloadDialog::SendRequest(HINTERNET session, HttpGet* get) {
-    const DWORD error =
-        OpenHttpGet(session, url_, kRequestFlags, kRequestContext, limits_.silence_ms, get);
-    if (error != ERROR_SUCCESS)
-        return HRESULT_FROM_WIN32(error);
-    if (!Track(get->request.Get()))
-        return abort_reason_;
-    if (!net::HttpSendRequestW(get->request.Get(), nullptr, 0, nullptr, 0))
-        return LastWin32Error();
-    if (StartsWith(url_, L"https://") && !StartsWith(FinalUrl(get->request.Get()), L"https://"))
-        return kInsecureRedirect;
+    constexpr int kMaxRedirects = 5;
+    std::wstring address = url_;
     std::wstring status;
-    if (!QueryHeader(get->request.Get(), HTTP_QUERY_STATUS_CODE, &status) || status != L"200")
+    for (int redirects = 0;; ++redirects) {
+        const DWORD error = OpenHttpGet(session, address, kRequestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                                        kRequestContext, limits_.silence_ms, get);
+        if (error != ERROR_SUCCESS)
+            return HRESULT_FROM_WIN32(error);
+        if (!Track(get->request.Get()))
+            return abort_reason_;
+        if (!net::HttpSendRequestW(get->request.Get(), nullptr, 0, nullptr, 0))
+            return LastWin32Error();
+        if (!QueryHeader(get->request.Get(), HTTP_QUERY_STATUS_CODE, &status) || !IsRedirect(status))
+            break;
+        if (redirects == kMaxRedirects)
+            return HRESULT_FROM_WIN32(ERROR_HTTP_REDIRECT_FAILED);
+        const std::wstring next = RedirectTarget(get->request.Get(), address);
+        if (next.empty())
+            return E_FAIL;
+        if (StartsWith(address, L"https://") && !StartsWith(next, L"https://"))
+            return kInsecureRedirect;
+        Untrack(get);
+        get->request.Reset();
+        get->connection.Reset();
+        address = next;
+    }
+    if (status != L"200")
         return E_FAIL;
     std::optional<unsigned long long> announced;
     return AnnouncedLength(get->request.Get(), limits_.max_body, &announced);

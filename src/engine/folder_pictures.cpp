@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cwchar>
 
 namespace glimro {
 namespace {
@@ -14,12 +15,18 @@ namespace {
 constexpr int kMaxDepth = 64;
 constexpr DWORD kSkipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-bool LogicalLess(const wchar_t* a, const wchar_t* b) {
-    return ::StrCmpLogicalW(a, b) < 0;
+// Explorer's order, then the exact name: Explorer rates "1.jpg" and "01.jpg" alike, and a
+// walk that steps past a name must never step over another.
+bool NameLess(const wchar_t* a, const wchar_t* b) {
+    if (const int logical = ::StrCmpLogicalW(a, b); logical != 0)
+        return logical < 0;
+    if (const int ordinal = ::CompareStringOrdinal(a, -1, b, -1, TRUE); ordinal != CSTR_EQUAL)
+        return ordinal == CSTR_LESS_THAN;
+    return std::wcscmp(a, b) < 0;
 }
 
-bool LogicalLess(const std::wstring& a, const std::wstring& b) {
-    return LogicalLess(a.c_str(), b.c_str());
+bool NameLess(const std::wstring& a, const std::wstring& b) {
+    return NameLess(a.c_str(), b.c_str());
 }
 
 // Orders names as Explorer does where that is certain, without allocating: runs of digits by
@@ -70,7 +77,7 @@ int RoughCompare(std::wstring_view a, std::wstring_view b, bool* certain) {
     return a.size() - i == b.size() - j ? 0 : (a.size() - i < b.size() - j ? -1 : 1);
 }
 
-// Paths of one folder sorted by their names (from `skip` on) as StrCmpLogicalW orders them.
+// Paths of one folder sorted by their names (from `skip` on) in NameLess's order.
 // That call is slow (a folder may hold thousands of names), so the names are put in order by
 // the cheap comparison first, and only neighbours it is not certain about are checked with
 // StrCmpLogicalW; a folder where the two disagree is sorted with StrCmpLogicalW throughout.
@@ -80,10 +87,11 @@ void SortLogically(std::vector<std::wstring>* paths, size_t skip) {
     };
     bool certain = false;
     std::sort(paths->begin(), paths->end(), [&](const std::wstring& a, const std::wstring& b) {
-        return RoughCompare(name(a), name(b), &certain) < 0;
+        const int rough = RoughCompare(name(a), name(b), &certain);
+        return rough != 0 ? rough < 0 : a < b;
     });
     const auto exact = [skip](const std::wstring& a, const std::wstring& b) {
-        return LogicalLess(a.c_str() + skip, b.c_str() + skip);
+        return NameLess(a.c_str() + skip, b.c_str() + skip);
     };
     for (size_t i = 1; i < paths->size(); ++i) {
         RoughCompare(name((*paths)[i - 1]), name((*paths)[i]), &certain);
@@ -159,7 +167,7 @@ bool ComesBefore(const std::wstring& a, const std::wstring& b) {
         if (!same_name || a_folder != b_folder) {
             if (a_folder != b_folder)
                 return a_folder;
-            return LogicalLess(a.substr(i, a_end - i), b.substr(j, b_end - j));
+            return NameLess(a.substr(i, a_end - i), b.substr(j, b_end - j));
         }
         if (!a_folder)
             return false; // the same path

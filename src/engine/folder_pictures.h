@@ -13,7 +13,8 @@ bool IsFolderEntry(const std::wstring& target);
 
 // The pictures (by the album's extensions) in the folder and its subfolders, as full paths,
 // in the order Explorer shows them: in each folder its subfolders first, then its files,
-// names compared as Explorer compares them (StrCmpLogicalW). Hidden and system files and
+// names compared as Explorer compares them (StrCmpLogicalW), then by the exact name where
+// Explorer rates two alike ("1.jpg" and "01.jpg"), so no two names tie. Hidden and system files and
 // folders, and folders that are links (which may loop), are left out.
 std::vector<std::wstring> FolderPictures(const std::wstring& folder);
 

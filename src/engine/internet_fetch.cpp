@@ -9,8 +9,13 @@
 namespace glimro {
 
 bool IsInternetEntry(const std::wstring& entry) {
-    return entry.find(L"http://") != std::wstring::npos ||
-           entry.find(L"https://") != std::wstring::npos;
+    // A scheme is the same in any case: "HTTPS://" is an address, never a file name.
+    std::wstring lower = entry;
+    for (wchar_t& c : lower)
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+    return lower.find(L"http://") != std::wstring::npos ||
+           lower.find(L"https://") != std::wstring::npos;
 }
 
 size_t MaxEntryChars(const std::wstring& entry) {

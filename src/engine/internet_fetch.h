@@ -21,8 +21,8 @@ struct DownloadLimits {
     bool pictures_only = true;
 };
 
-// Whether an album entry is an internet address. Deliberately an exact, lower-case match
-// anywhere in the entry.
+// Whether an album entry is an internet address: "http://" or "https://" in any case,
+// deliberately anywhere in the entry, as entries have always been told apart.
 bool IsInternetEntry(const std::wstring& entry);
 // The longest entry of its kind that the pass can use: an address, or a local path.
 size_t MaxEntryChars(const std::wstring& entry);

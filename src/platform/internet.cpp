@@ -80,6 +80,10 @@ BOOL InternetCrackUrlW(LPCWSTR url, DWORD length, DWORD flags, LPURL_COMPONENTSW
     GLIMRO_WININET_CALL(InternetCrackUrlW, url, length, flags, parts);
 }
 
+BOOL InternetCombineUrlW(LPCWSTR base, LPCWSTR relative, LPWSTR url, LPDWORD length, DWORD flags) {
+    GLIMRO_WININET_CALL(InternetCombineUrlW, base, relative, url, length, flags);
+}
+
 #undef GLIMRO_WININET_CALL
 
 void ReleaseLibrary() {

@@ -45,6 +45,7 @@ BOOL InternetCloseHandle(HINTERNET handle);
 BOOL InternetSetOptionW(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length);
 BOOL InternetQueryOptionW(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD length);
 BOOL InternetCrackUrlW(LPCWSTR url, DWORD length, DWORD flags, LPURL_COMPONENTSW parts);
+BOOL InternetCombineUrlW(LPCWSTR base, LPCWSTR relative, LPWSTR url, LPDWORD length, DWORD flags);
 } // namespace net
 
 // Opens, without sending it, a GET request for an http:// or https:// address on the

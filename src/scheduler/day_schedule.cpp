@@ -32,36 +32,39 @@ SYSTEMTIME CivilDay(long long days) {
     return t;
 }
 
-// The local time `minutes` after 00:00 UTC of the day, in minutes after that day's local
-// midnight, as the time zone's rules for that date have it.
-double LocalMinutes(long long day, double minutes) {
-    SYSTEMTIME utc = CivilDay(day);
-    FILETIME file;
-    ::SystemTimeToFileTime(&utc, &file);
-    ULARGE_INTEGER at;
-    at.LowPart = file.dwLowDateTime;
-    at.HighPart = file.dwHighDateTime;
-    at.QuadPart += static_cast<LONGLONG>(std::llround(minutes * 60)) * 10000000LL;
-    file.dwLowDateTime = at.LowPart;
-    file.dwHighDateTime = at.HighPart;
-    SYSTEMTIME moment = {}, local = {};
-    if (!::FileTimeToSystemTime(&file, &moment) ||
-        !::SystemTimeToTzSpecificLocalTime(TimeZoneRules(), &moment, &local))
-        return minutes;
-    return static_cast<double>(DayNumber(local) - day) * kDay + MinuteOfDay(local);
+// A moment in minutes after 1970-01-01 00:00 UTC, in minutes after the local midnight of
+// `day`, as the time zone's rules for that date have it.
+double LocalMinutes(long long day, double utc_minutes) {
+    const double whole = std::floor(utc_minutes);
+    const long long utc_day = static_cast<long long>(std::floor(whole / kDay));
+    const int within = static_cast<int>(whole - static_cast<double>(utc_day) * kDay);
+    SYSTEMTIME utc = CivilDay(utc_day);
+    utc.wHour = static_cast<WORD>(within / 60);
+    utc.wMinute = static_cast<WORD>(within % 60);
+    const double fraction = utc_minutes - whole;
+    SYSTEMTIME local = {};
+    if (!::SystemTimeToTzSpecificLocalTime(TimeZoneRules(), &utc, &local))
+        local = utc;
+    return static_cast<double>(DayNumber(local) - day) * kDay + MinuteOfDay(local) + fraction;
 }
 
-LocalSun SunOn(const Place* place, long long day) {
-    LocalSun sun; // 06:00 to 18:00 without a place
-    if (!place)
+// The sun's events from two days before `today` to three after, on the local clock. Without
+// a place the sun rises at 06:00 and sets at 18:00 every day.
+SunEvents SunAround(const Place* place, long long today) {
+    SunEvents sun;
+    if (!place) {
+        for (int k = -2; k <= 3; ++k) {
+            sun.events.push_back({k * kDay + 360, true});
+            sun.events.push_back({k * kDay + 1080, false});
+        }
         return sun;
-    const SYSTEMTIME date = CivilDay(day);
-    const SunDay times = SunTimes(place->latitude, place->longitude, date.wYear, date.wMonth, date.wDay);
-    sun.kind = times.kind;
-    if (times.kind == SunDay::RisesAndSets) {
-        sun.sunrise = LocalMinutes(day, times.sunrise);
-        sun.sunset = LocalMinutes(day, times.sunset);
     }
+    // A time zone is never more than 14 hours from UTC: a day more either way covers it.
+    const double from = static_cast<double>(today - 3) * kDay;
+    const double to = static_cast<double>(today + 5) * kDay;
+    sun = SunEventsBetween(place->latitude, place->longitude, from, to);
+    for (SunEvent& event : sun.events)
+        event.at = LocalMinutes(today, event.at);
     return sun;
 }
 
@@ -106,10 +109,8 @@ Slot SlotAt(int frequency, int entries, const SYSTEMTIME& t) {
         return DaySlot(entries, minute);
     Place place;
     const Place* where = ReadPlace(&place) ? &place : nullptr;
-    const long long today = DayNumber(t);
-    const LocalSun days[3] = {SunOn(where, today - 1), SunOn(where, today),
-                              SunOn(where, today + 1)};
-    return SunSlot(entries, minute, days);
+    const SunEvents sun = SunAround(where, DayNumber(t));
+    return SunSlot(entries, minute, sun.events, sun.up_at_start);
 }
 
 bool IsSlotDue(const CAccount& album, const SYSTEMTIME& t) {

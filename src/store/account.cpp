@@ -353,6 +353,40 @@ LSTATUS CAccount::WriteFileListEntry(RegKey& file_list_key, size_t position,
     return file_list_key.SetText(name.c_str(), entry.Text, entry.Type);
 }
 
+ImageEntry CAccount::ShownEntry() const {
+    if (LastIndex >= 0 && static_cast<size_t>(LastIndex) < FileList.size() &&
+        FileList[static_cast<size_t>(LastIndex)].Text == LastFile)
+        return FileList[static_cast<size_t>(LastIndex)];
+    return ImageEntry(LastFile);
+}
+
+void CAccount::FollowEntries(const std::vector<int>& moved) {
+    const auto follow = [&moved](int position) {
+        return position >= 0 && static_cast<size_t>(position) < moved.size()
+                   ? moved[static_cast<size_t>(position)]
+                   : -1;
+    };
+    std::vector<int> round;
+    for (const int position : ShuffleRound)
+        if (const int now = follow(position); now != -1)
+            round.push_back(now);
+    ShuffleRound = std::move(round);
+    // Previous steps back from the picture it stands on: count what is kept after it.
+    const size_t standing = History.size() - std::min(HistoryBack, History.size());
+    std::vector<ShownPicture> kept;
+    size_t back = 0;
+    for (size_t i = 0; i < History.size(); ++i) {
+        const int now = follow(History[i].entry);
+        if (now == -1)
+            continue;
+        kept.push_back({now, History[i].picture});
+        if (i >= standing)
+            ++back;
+    }
+    History = std::move(kept);
+    HistoryBack = back;
+}
+
 std::wstring ImageEntry::Expanded() const {
     if (Type != REG_EXPAND_SZ)
         return Text;

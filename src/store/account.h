@@ -75,9 +75,11 @@ public:
     std::vector<std::wstring> ShownPerMonitor;
     // The pictures this album's changes showed while Glimro runs, oldest first, and how many
     // steps Previous has gone back from the newest (Next then goes forward through them).
+    // Each is the entry as stored (expanded when used) or a folder's picture, with its
+    // entry's position, which follows the entries when they are moved or deleted.
     struct ShownPicture {
         int entry;
-        std::wstring file;
+        ImageEntry picture;
     };
     std::vector<ShownPicture> History;
     size_t HistoryBack = 0;
@@ -105,6 +107,14 @@ public:
     // Whether everything the registry holds of the album is the same in both records (the
     // name aside).
     bool SameStoredForm(const CAccount& other) const;
+
+    // The picture shown now as an entry: LastFile in the stored form of the entry at
+    // LastIndex when it is that entry (so an expandable one is expanded when used), else as
+    // the path it is (a folder's picture).
+    ImageEntry ShownEntry() const;
+    // The entries were moved or deleted: moved[p] is where the entry at p went, or -1.
+    // The shuffle round and the pictures shown follow them; those of deleted entries go.
+    void FollowEntries(const std::vector<int>& moved);
 
     // The pass (defined with the rest of the wallpaper engine). Entries that cannot be used
     // are skipped: the first of the chosen entry and those after it that works is applied.

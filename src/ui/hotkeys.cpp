@@ -60,26 +60,50 @@ std::wstring HotkeyText(WORD hotkey) {
     return text + KeyName(key, (flags & HOTKEYF_EXT) != 0);
 }
 
+bool IsUsableHotkey(WORD hotkey) {
+    const UINT key = LOBYTE(hotkey), flags = HIBYTE(hotkey);
+    const bool alone = (key >= VK_F13 && key <= VK_F24) ||
+                       (key >= VK_BROWSER_BACK && key <= VK_LAUNCH_APP2);
+    return key == 0 || alone || (flags & (HOTKEYF_CONTROL | HOTKEYF_ALT)) != 0;
+}
+
+bool SameHotkey(WORD a, WORD b) {
+    const UINT modifiers = HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_SHIFT;
+    return LOBYTE(a) != 0 && LOBYTE(a) == LOBYTE(b) &&
+           (HIBYTE(a) & modifiers) == (HIBYTE(b) & modifiers);
+}
+
 void CHotkeys::Register(HWND window) {
     Unregister();
     window_ = window;
-    for (const HotkeyAction& action : kHotkeyActions) {
-        const WORD hotkey = ReadHotkey(action);
+    WORD earlier[std::size(kHotkeyActions)] = {};
+    for (size_t i = 0; i < std::size(kHotkeyActions); ++i) {
+        const HotkeyAction& action = kHotkeyActions[i];
+        const WORD hotkey = earlier[i] = ReadHotkey(action);
         if (LOBYTE(hotkey) == 0)
             continue;
-        const UINT flags = HIBYTE(hotkey);
-        const UINT modifiers = ((flags & HOTKEYF_CONTROL) ? MOD_CONTROL : 0) |
-                               ((flags & HOTKEYF_ALT) ? MOD_ALT : 0) |
-                               ((flags & HOTKEYF_SHIFT) ? MOD_SHIFT : 0);
-        // Held down, a key repeats: one picture per press.
-        if (::RegisterHotKey(window, action.id, modifiers | MOD_NOREPEAT, LOBYTE(hotkey))) {
-            registered_.push_back(action.id);
-            continue;
+        std::wstring problem;
+        for (size_t j = 0; j < i && problem.empty(); ++j)
+            if (SameHotkey(earlier[j], hotkey))
+                problem = std::wstring(L" is also ") + kHotkeyActions[j].name + L"'s";
+        if (problem.empty() && !IsUsableHotkey(hotkey))
+            problem = L" needs Ctrl or Alt";
+        if (problem.empty()) {
+            const UINT flags = HIBYTE(hotkey);
+            const UINT modifiers = ((flags & HOTKEYF_CONTROL) ? MOD_CONTROL : 0) |
+                                   ((flags & HOTKEYF_ALT) ? MOD_ALT : 0) |
+                                   ((flags & HOTKEYF_SHIFT) ? MOD_SHIFT : 0);
+            // Held down, a key repeats: one picture per press.
+            if (::RegisterHotKey(window, action.id, modifiers | MOD_NOREPEAT, LOBYTE(hotkey))) {
+                registered_.push_back(action.id);
+                continue;
+            }
+            problem = L" is in use by another program";
         }
-        taken_.push_back(HotkeyText(hotkey) + L" for " + action.name);
+        problems_.push_back(HotkeyText(hotkey) + L" for " + action.name + problem);
         BuildLogPath();
         LogStream log = OpenLog(LogMode::Append);
-        log << L"The hotkey " << taken_.back() << L" is in use by another program.";
+        log << L"The hotkey " << problems_.back() << L".";
         log.EndLine();
     }
 }
@@ -88,7 +112,7 @@ void CHotkeys::Unregister() {
     for (const int id : registered_)
         ::UnregisterHotKey(window_, id);
     registered_.clear();
-    taken_.clear();
+    problems_.clear();
 }
 
 UINT CHotkeys::CommandOf(WPARAM id) {

@@ -2,6 +2,7 @@
 // The resident instance's global hotkeys: Next Picture, Previous Picture and Pause/Resume,
 // wherever the focus is, with the Album Manager shown or not. Each is kept under the product
 // key in the hotkey control's form; one that another program holds is reported, never lost.
+// A plain key is never registered: it would be taken from everyone's typing.
 #include <windows.h>
 
 #include <string>
@@ -23,6 +24,13 @@ WORD ReadHotkey(const HotkeyAction& action);
 // "Ctrl+Alt+Shift+Right" for a value in the hotkey control's form; empty for none.
 std::wstring HotkeyText(WORD hotkey);
 
+// Whether a hotkey may be taken from every program: it needs Ctrl or Alt (Shift alone would
+// take a letter from everyone's typing), except F13-F24 and the media keys, which no program
+// types with. None (0) is usable.
+bool IsUsableHotkey(WORD hotkey);
+// Whether two values are the same keys (the extended flag only names which of two keys it is).
+bool SameHotkey(WORD a, WORD b);
+
 class CHotkeys {
 public:
     ~CHotkeys() { Unregister(); }
@@ -32,13 +40,15 @@ public:
     void Unregister();
     // The command of a WM_HOTKEY identifier; 0 for none of ours.
     static UINT CommandOf(WPARAM id);
-    // "Ctrl+Alt+Shift+P for Pause/Resume", for each hotkey in use elsewhere.
-    const std::vector<std::wstring>& Taken() const { return taken_; }
+    // What kept a hotkey from being registered, one phrase each: "Ctrl+Alt+P for
+    // Pause/Resume is in use by another program" (or "is also Next Picture's", or "needs Ctrl
+    // or Alt").
+    const std::vector<std::wstring>& Problems() const { return problems_; }
 
 private:
     HWND window_ = nullptr;
     std::vector<int> registered_;
-    std::vector<std::wstring> taken_;
+    std::vector<std::wstring> problems_;
 };
 
 } // namespace glimro

@@ -201,17 +201,14 @@ bool CImagesPropertyPage::OnApply() {
     std::vector<RowId> ids;
     for (int row = 0; row < Rows(); ++row)
         ids.push_back(IdAt(row));
-    // The shuffle round's pictures keep their places in it wherever their rows went.
-    std::vector<int> round;
-    for (const int position : album_.ShuffleRound) {
-        if (position >= 0 && static_cast<size_t>(position) < album_ids_.size())
-            if (const int row = RowOf(album_ids_[static_cast<size_t>(position)]); row != -1)
-                round.push_back(row);
-    }
+    // The shuffle round and the pictures Previous goes back to follow their rows.
+    std::vector<int> moved;
+    for (const RowId id : album_ids_)
+        moved.push_back(RowOf(id));
+    album_.FollowEntries(moved);
     album_.FileList.clear();
     for (const RowId id : ids)
         album_.FileList.push_back(entries_[static_cast<size_t>(id - 1)]);
-    album_.ShuffleRound = std::move(round);
     album_.Mode = mode_;
     album_.LastIndex = RowOf(current_);
     album_ids_ = std::move(ids);

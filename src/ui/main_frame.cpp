@@ -122,10 +122,10 @@ void CMainFrame::ShowOptions() {
     if (options_open_)
         return;
     options_open_ = true;
-    RunOptions(Handle(), hotkeys_.Taken(), [this] {
+    RunOptions(Handle(), hotkeys_.Problems(), [this] {
         if (hotkeys_wanted_)
             hotkeys_.Register(Handle());
-        return hotkeys_.Taken();
+        return hotkeys_.Problems();
     });
     options_open_ = false;
 }

@@ -28,9 +28,9 @@ constexpr struct {
 
 } // namespace
 
-COptionsPage::COptionsPage(std::vector<std::wstring> taken,
+COptionsPage::COptionsPage(std::vector<std::wstring> problems,
                            std::function<std::vector<std::wstring>()> applied)
-    : CPropertyPage(IDD_OPTIONS), taken_(std::move(taken)), applied_(std::move(applied)) {}
+    : CPropertyPage(IDD_OPTIONS), problems_(std::move(problems)), applied_(std::move(applied)) {}
 
 void COptionsPage::OnInitDialog() {
     filling_ = true;
@@ -51,7 +51,33 @@ void COptionsPage::OnInitDialog() {
         }
     }
     filling_ = false;
-    ShowTaken();
+    ShowProblems();
+}
+
+bool COptionsPage::Refuse(int control, const std::wstring& problem) {
+    ::MessageBoxW(Handle(), problem.c_str(), LoadResourceString(IDS_APP_TITLE).c_str(),
+                  MB_OK | MB_ICONEXCLAMATION);
+    ::SetFocus(Item(control));
+    return false;
+}
+
+bool COptionsPage::CheckHotkeys() {
+    WORD keys[std::size(kHotkeyControls)] = {};
+    for (size_t i = 0; i < std::size(kHotkeyControls); ++i) {
+        keys[i] = static_cast<WORD>(::SendMessageW(Item(kHotkeyControls[i]), HKM_GETHOTKEY, 0, 0));
+        const std::wstring name = kHotkeyActions[i].name;
+        if (!IsUsableHotkey(keys[i]))
+            return Refuse(kHotkeyControls[i],
+                          name + L": " + HotkeyText(keys[i]) +
+                              L" alone would be taken from every program. Add Ctrl or Alt (F13 "
+                              L"to F24 and the media keys may stand alone).");
+        for (size_t j = 0; j < i; ++j)
+            if (SameHotkey(keys[i], keys[j]))
+                return Refuse(kHotkeyControls[i], std::wstring(kHotkeyActions[j].name) + L" and " +
+                                                      name + L" both have " + HotkeyText(keys[i]) +
+                                                      L". Give each its own keys.");
+    }
+    return true;
 }
 
 bool COptionsPage::ApplyPlace() {
@@ -74,12 +100,8 @@ bool COptionsPage::ApplyPlace() {
                   L"decimal sign, such as 4.9 (east is positive).";
         control = IDC_OPTION_LONGITUDE;
     }
-    if (problem) {
-        ::MessageBoxW(Handle(), problem, LoadResourceString(IDS_APP_TITLE).c_str(),
-                      MB_OK | MB_ICONEXCLAMATION);
-        ::SetFocus(Item(control));
-        return false;
-    }
+    if (problem)
+        return Refuse(control, problem);
     RegKey product;
     if (product.Create(HKEY_CURRENT_USER, kProductKey, kProductKeyAccess) != ERROR_SUCCESS)
         return true;
@@ -107,8 +129,8 @@ bool COptionsPage::OnCommand(WORD id, WORD code) {
 }
 
 bool COptionsPage::OnApply() {
-    // The place first: a value the page refuses keeps everything else as it was, too.
-    if (!ApplyPlace())
+    // The checks first: a value the page refuses keeps everything else as it was, too.
+    if (!CheckHotkeys() || !ApplyPlace())
         return false;
     for (size_t i = 0; i < std::size(kHotkeyControls); ++i)
         WriteProductNumber(kHotkeyActions[i].value,
@@ -121,27 +143,27 @@ bool COptionsPage::OnApply() {
         WriteProductNumber(choice.value,
                            ::IsDlgButtonChecked(Handle(), choice.control) == BST_CHECKED ? 1 : 0);
     if (applied_)
-        taken_ = applied_();
-    ShowTaken();
+        problems_ = applied_();
+    ShowProblems();
     SetModified(false);
     return true;
 }
 
-void COptionsPage::ShowTaken() {
+void COptionsPage::ShowProblems() {
     std::wstring text;
-    for (const std::wstring& taken : taken_)
+    for (const std::wstring& taken : problems_)
         text += (text.empty() ? L"In use by another program: " : L"; ") + taken;
     if (!text.empty())
         text += L". Choose other keys.";
     ::SetDlgItemTextW(Handle(), IDC_HOTKEY_STATUS, text.c_str());
 }
 
-INT_PTR RunOptions(HWND owner, std::vector<std::wstring> taken,
+INT_PTR RunOptions(HWND owner, std::vector<std::wstring> problems,
                    std::function<std::vector<std::wstring>()> applied) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&controls);
     CPropertySheet sheet(L"Glimro Options", owner);
-    COptionsPage page(std::move(taken), std::move(applied));
+    COptionsPage page(std::move(problems), std::move(applied));
     sheet.AddPage(page);
     return sheet.DoModal();
 }

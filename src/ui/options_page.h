@@ -12,8 +12,8 @@ namespace glimro {
 class COptionsPage : public CPropertyPage {
 public:
     // applied runs after the values are written: it registers the hotkeys again and returns
-    // those in use elsewhere, which the page then names. taken: those in use now.
-    COptionsPage(std::vector<std::wstring> taken,
+    // what kept any from being registered, which the page then names. problems: those now.
+    COptionsPage(std::vector<std::wstring> problems,
                  std::function<std::vector<std::wstring>()> applied);
     bool OnApply() override;
 
@@ -22,18 +22,22 @@ protected:
     bool OnCommand(WORD id, WORD code) override;
 
 private:
-    void ShowTaken();
+    void ShowProblems();
+    // Says why in a message box and puts the focus on the control; false.
+    bool Refuse(int control, const std::wstring& problem);
+    // False, after saying why, for a plain key or keys that two actions share.
+    bool CheckHotkeys();
     // Stores the place typed (or removes it when both are blank); false, after saying why,
     // for a value that is no coordinate.
     bool ApplyPlace();
 
-    std::vector<std::wstring> taken_;
+    std::vector<std::wstring> problems_;
     std::function<std::vector<std::wstring>()> applied_;
     bool filling_ = false;
 };
 
 // The Options window owned by owner; IDOK or IDCANCEL.
-INT_PTR RunOptions(HWND owner, std::vector<std::wstring> taken,
+INT_PTR RunOptions(HWND owner, std::vector<std::wstring> problems,
                    std::function<std::vector<std::wstring>()> applied);
 
 } // namespace glimro

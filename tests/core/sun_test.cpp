@@ -1,25 +1,28 @@
-// The sun's times against the almanac's reference table (tests/data/sun-times.tsv), the
-// slots of Sync to Day and Sync to Sun, and the coordinates as typed.
+// The sun's times against the almanac's reference table (tests/data/sun-times.tsv) and
+// moments on the local clock against an independent ephemeris (tests/data/sun-local.tsv),
+// the slots of Sync to Day and Sync to Sun, and the coordinates as typed.
 #include "core/day_slots.h"
 #include "core/interval.h"
 #include "core/sun.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace glimro {
 namespace {
 
-std::string ReferencePath() {
+std::string ReferencePath(const char* name = "sun-times.tsv") {
     std::string root = GLIMRO_SOURCE_DIR;
     if (!root.empty() && root[0] == '/' && std::string(__FILE__).find('\\') != std::string::npos)
         root = "Z:" + root; // the host's tree, seen from Wine
-    return root + "/tests/data/sun-times.tsv";
+    return root + "/tests/data/" + name;
 }
 
 // "2027-01-14T18:59Z" as minutes after 00:00 UTC of the date (y, m, d).
@@ -78,33 +81,108 @@ TEST(DaySlots, DivideTheDayFromMidnight) {
     }
 }
 
+// "2027-05-06T03:00" as minutes after 1970-01-01 00:00 on the same clock.
+double ClockMinutes(const std::string& moment) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    std::sscanf(moment.c_str(), "%d-%d-%dT%d:%d", &year, &month, &day, &hour, &minute);
+    return static_cast<double>(DaysFromCivil(year, month, day)) * 1440 + hour * 60 + minute;
+}
+
+// Across the date line, with the clock far from the sun's hour and with sunsets after
+// midnight: whether the sun is up, which picture of [day, night] shows, and the events
+// either side, all on the place's own clock.
+TEST(SunSlots, FollowTheSunOnTheLocalClockOnBothSidesOfTheDateLineAndPastMidnight) {
+    std::ifstream table(ReferencePath("sun-local.tsv"));
+    ASSERT_TRUE(table.good()) << ReferencePath("sun-local.tsv");
+    int rows = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        std::string place, moment, up, last, last_at, next, next_at;
+        double latitude = 0, longitude = 0, offset = 0;
+        fields >> place >> latitude >> longitude >> offset >> moment >> up >> last >> last_at >>
+            next >> next_at;
+        SCOPED_TRACE(place + " " + moment);
+        ++rows;
+        const double tolerance = (std::fabs(latitude) > 60 ? 6 : 2) + 0.5;
+        const double clock = ClockMinutes(moment);
+        const double midnight = std::floor(clock / 1440) * 1440, minute = clock - midnight;
+        const double utc = clock - offset;
+        SunEvents sun = SunEventsBetween(latitude, longitude, utc - 3 * 1440, utc + 3 * 1440);
+        for (SunEvent& event : sun.events)
+            event.at += offset - midnight;
+        const auto after = std::upper_bound(
+            sun.events.begin(), sun.events.end(), minute,
+            [](double m, const SunEvent& e) { return m < e.at; });
+        if (last == "none") {
+            for (const SunEvent& event : sun.events)
+                EXPECT_GT(std::fabs(event.at - minute), 36 * 60);
+        } else {
+            ASSERT_NE(after, sun.events.begin());
+            ASSERT_NE(after, sun.events.end());
+            EXPECT_EQ(std::prev(after)->rise, last == "sunrise");
+            EXPECT_NEAR(std::prev(after)->at, ClockMinutes(last_at) - midnight, tolerance);
+            EXPECT_EQ(after->rise, next == "sunrise");
+            EXPECT_NEAR(after->at, ClockMinutes(next_at) - midnight, tolerance);
+        }
+        EXPECT_EQ(SunSlot(2, minute, sun.events, sun.up_at_start).entry, up == "yes" ? 0 : 1);
+    }
+    EXPECT_EQ(rows, 21);
+}
+
 TEST(SunSlots, DayEntriesFromSunriseToSunsetTheRestThroughTheNight) {
-    const LocalSun normal{SunDay::RisesAndSets, 360, 1080}; // 06:00 to 18:00 each day
-    const LocalSun up{SunDay::AlwaysUp}, down{SunDay::AlwaysDown};
+    // Events from two days before to three after: each day's, or none on a polar day.
+    constexpr double kNone = -9999;
+    const auto days = [](std::initializer_list<std::pair<double, double>> suns) {
+        std::vector<SunEvent> events;
+        double midnight = -2 * 1440;
+        for (const auto& [rise, set] : suns) {
+            if (rise > kNone)
+                events.push_back({midnight + rise, true});
+            if (set > kNone)
+                events.push_back({midnight + set, false});
+            midnight += 1440;
+        }
+        return events;
+    };
+    const std::pair<double, double> normal{360, 1080}, none{kNone, kNone};
+    const auto everyday = days({normal, normal, normal, normal, normal, normal});
     const struct {
         const char* what;
         int entries;
         double minute;
-        LocalSun yesterday, today, tomorrow;
+        std::vector<SunEvent> events;
+        bool up_at_start;
         int entry;
         double start, end;
     } cases[] = {
-        {"one entry", 1, 100, normal, normal, normal, 0, 0, 1440},
-        {"dawn", 4, 360, normal, normal, normal, 0, 360, 720},
-        {"afternoon", 4, 900, normal, normal, normal, 1, 720, 1080},
-        {"dusk", 4, 1080, normal, normal, normal, 2, 1080, 1440},
-        {"after midnight: the second half of the night that began yesterday", 4, 200, normal,
-         normal, normal, 3, 0, 360},
-        {"before midnight: its first half", 4, 1300, normal, normal, normal, 2, 1080, 1440},
-        {"three: two by day, one by night", 3, 1200, normal, normal, normal, 2, 1080, 1800},
-        {"polar day: the day entries from midnight", 4, 1000, normal, up, up, 1, 720, 1440},
-        {"polar night: the night entries from midnight", 5, 100, down, down, down, 3, 0, 720},
-        {"the evening before a polar night ends at midnight", 4, 1300, normal, normal, down,
-         3, 1260, 1440},
+        {"one entry", 1, 100, everyday, false, 0, 0, 1440},
+        {"dawn", 4, 360, everyday, false, 0, 360, 720},
+        {"afternoon", 4, 900, everyday, false, 1, 720, 1080},
+        {"dusk", 4, 1080, everyday, false, 2, 1080, 1440},
+        {"after midnight: the second half of the night that began yesterday", 4, 200, everyday,
+         false, 3, 0, 360},
+        {"three: two by day, one by night", 3, 1200, everyday, false, 2, 1080, 1800},
+        {"a sunset after midnight ends the day then, not at midnight", 2, 19.5,
+         days({{180, 1460}, {180, 1460}, {180, 1460}, {180, 1460}, {180, 1460}, none}), false,
+         0, -1260, 20},
+        {"and the night begins then", 2, 20.5,
+         days({{180, 1460}, {180, 1460}, {180, 1460}, {180, 1460}, {180, 1460}, none}), false,
+         1, 20, 180},
+        {"a sunrise the evening before, east of the clock's zone", 2, 1430,
+         days({{-30, 600}, {-30, 600}, {-30, 600}, {-30, 600}, {-30, 600}, normal}), false, 0,
+         1410, 2040},
+        {"polar day: the day entries from midnight", 4, 1000,
+         days({normal, {360, kNone}, none, none, none, none}), false, 1, 720, 1440},
+        {"polar night: the night entries from midnight", 5, 100, {}, false, 3, 0, 720},
+        {"the evening before a polar night ends at midnight", 4, 1300,
+         days({normal, normal, normal, none, none, none}), false, 3, 1260, 1440},
+        {"the morning after a polar night begins at midnight", 4, 100,
+         days({none, none, normal, normal, normal, normal}), false, 2, 0, 180},
     };
     for (const auto& c : cases) {
-        const LocalSun three[3] = {c.yesterday, c.today, c.tomorrow};
-        const Slot slot = SunSlot(c.entries, c.minute, three);
+        const Slot slot = SunSlot(c.entries, c.minute, c.events, c.up_at_start);
         EXPECT_EQ(slot.entry, c.entry) << c.what;
         EXPECT_NEAR(slot.start, c.start, 1e-9) << c.what;
         EXPECT_NEAR(slot.end, c.end, 1e-9) << c.what;

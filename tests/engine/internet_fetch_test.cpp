@@ -161,8 +161,30 @@ TEST_F(InternetFetchTest, HttpsIsFetchedOnlyFromAServerTheSystemTrusts) {
     const HRESULT refused_redirect = Download(downgraded);
     EXPECT_EQ(refused_redirect, HRESULT_FROM_WIN32(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR));
     ExpectCouldNotGet(downgraded, refused_redirect);
+    EXPECT_EQ(server.Requests("/plain.jpg"), 0); // never asked for in the clear
     EXPECT_EQ(Download(server.Url("/up.jpg")), S_OK) << Log();
     EXPECT_EQ(test::ReadFileBytes(pod), body);
+}
+
+// Redirects are followed one by one, a relative one against the address it answered, at
+// most five: a sixth fails the download.
+TEST_F(InternetFetchTest, RedirectsAreFollowedAtMostFive) {
+    const auto redirect = [](const std::string& to) {
+        test::HttpResponse moved{302, ""};
+        moved.headers = "Location: " + to + "\r\n";
+        return moved;
+    };
+    server.Serve("/a/first.jpg", redirect("second.jpg"));
+    server.Serve("/a/second.jpg", redirect("/b/last.jpg"));
+    server.Serve("/b/last.jpg", {200, "arrived"});
+    server.Serve("/loop.jpg", redirect("/loop.jpg"));
+    EXPECT_EQ(Download(server.Url("/a/first.jpg")), S_OK) << Log();
+    EXPECT_EQ(test::ReadFileBytes(pod), "arrived");
+    test::WriteFileBytes(pod, kPrevious);
+    const HRESULT looped = Download(server.Url("/loop.jpg"));
+    EXPECT_EQ(looped, HRESULT_FROM_WIN32(ERROR_HTTP_REDIRECT_FAILED));
+    ExpectCouldNotGet(server.Url("/loop.jpg"), looped);
+    EXPECT_EQ(server.Requests("/loop.jpg"), 6);
 }
 
 // Every download ends: past the total deadline, under the least rate, or on Esc, however
@@ -363,13 +385,14 @@ TEST_F(InternetFetchTest, ClosedLogWritesNothingAndStillFails) {
     EXPECT_FALSE(test::FileExists(log_file));
 }
 
-TEST(InternetEntry, IsAnEntryHoldingALowerCaseHttpOrHttpsAddress) {
+TEST(InternetEntry, IsAnEntryHoldingAnHttpOrHttpsAddressInAnyCase) {
     const struct {
         const wchar_t* entry;
         bool internet;
     } cases[] = {
         {L"http://host/a.jpg", true},       {L"https://host/a.jpg", true},
-        {L"see https://host/a.jpg", true},  {L"HTTPS://host/a.jpg", false},
+        {L"see https://host/a.jpg", true},  {L"HTTPS://host/a.jpg", true},
+        {L"Http://host/a.jpg", true},
         {L"C:\\https\\a.jpg", false},     {L"https:/host/a.jpg", false},
     };
     for (const auto& c : cases)

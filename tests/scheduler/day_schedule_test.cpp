@@ -1,5 +1,6 @@
 // Sync to Sun with the user's place and the time zone's rules: the sunrise of a day when the
-// clocks change is on that day's clock, in the north and in the south.
+// clocks change is on that day's clock, in the north and in the south, and the sun is the
+// place's across the date line and past midnight.
 #include "scheduler/day_schedule.h"
 
 #include "platform/clock.h"
@@ -23,11 +24,13 @@ TEST(SyncToSun, TakesTheSunriseOnTheClockOfTheDaysTheClocksChange) {
     test::RegistrySandbox sandbox;
     // Central Europe (last Sundays of March and October) and Sydney (first Sundays of
     // October and April).
-    TIME_ZONE_INFORMATION europe = {}, sydney = {};
+    TIME_ZONE_INFORMATION europe = {}, sydney = {}, apia = {}, alaska = {};
     europe.Bias = -60, europe.DaylightBias = -60;
     europe.StandardDate = {0, 10, 0, 5, 3}, europe.DaylightDate = {0, 3, 0, 5, 2};
     sydney.Bias = -600, sydney.DaylightBias = -60;
     sydney.StandardDate = {0, 4, 0, 1, 3}, sydney.DaylightDate = {0, 10, 0, 1, 2};
+    // Across the date line from its longitude, and summer time far from the sun's hour.
+    apia.Bias = -780, alaska.Bias = 480;
     const struct {
         const char* what;
         const wchar_t *latitude, *longitude;
@@ -43,6 +46,12 @@ TEST(SyncToSun, TakesTheSunriseOnTheClockOfTheDaysTheClocksChange) {
          test::LocalTimeAt(2027, 4, 3, 6, 40), 1},
         {"Sydney, standard time: up at 06:15", L"-33.87", L"151.21", &sydney,
          test::LocalTimeAt(2027, 4, 4, 6, 40), 0},
+        {"Apia, noon: up from 06:37", L"-13.83", L"-171.76", &apia,
+         test::LocalTimeAt(2027, 5, 6, 12, 0), 0},
+        {"Apia, 20:00: down since 18:11", L"-13.83", L"-171.76", &apia,
+         test::LocalTimeAt(2027, 5, 6, 20, 0), 1},
+        {"Fairbanks, 00:30: up until 00:48", L"64.84", L"-147.72", &alaska,
+         test::LocalTimeAt(2027, 6, 22, 0, 30), 0},
     };
     for (const auto& c : cases) {
         StorePlace(c.latitude, c.longitude);

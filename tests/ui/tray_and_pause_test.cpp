@@ -249,8 +249,9 @@ TEST_F(LivingTest, HotkeysAndThePlaceFollowTheOptionsWindow) {
     ASSERT_TRUE(::RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_RIGHT));
     ASSERT_TRUE(h.Start());
     h.frame->RegisterHotkeys();
-    EXPECT_EQ(h.frame->Hotkeys().Taken(),
-              std::vector<std::wstring>{L"Ctrl+Alt+Shift+Right for Next Picture"});
+    EXPECT_EQ(h.frame->Hotkeys().Problems(),
+              std::vector<std::wstring>{
+                  L"Ctrl+Alt+Shift+Right for Next Picture is in use by another program"});
     EXPECT_NE(h.Log().find(L"The hotkey Ctrl+Alt+Shift+Right for Next Picture is in use by "
                            L"another program."),
               std::wstring::npos);
@@ -288,10 +289,71 @@ TEST_F(LivingTest, HotkeysAndThePlaceFollowTheOptionsWindow) {
     EXPECT_EQ(refusal.rfind(L"The latitude must be decimal degrees from -90 to 90", 0), 0u);
     EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kProductKey, kLatitudeValue).Text(), L"52.37");
     EXPECT_EQ(ReadProductNumber(kHotkeyNextValue, 0), MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT));
-    EXPECT_TRUE(h.frame->Hotkeys().Taken().empty());
+    EXPECT_TRUE(h.frame->Hotkeys().Problems().empty());
     EXPECT_FALSE(::RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'N')); // at once
     EXPECT_TRUE(::RegisterHotKey(other, 4, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_RIGHT));
     ::DestroyWindow(other);
+}
+
+// A plain key would be taken from everyone's typing: stored, it is not registered; typed in
+// the Options window, it is refused with a message and nothing is written, and so are keys
+// that two actions share. F13-F24 may stand alone.
+TEST_F(LivingTest, APlainKeyOrKeysTwoActionsShareAreNeverRegistered) {
+    StoreActive(kSequential, 3);
+    WriteProductNumber(kHotkeyNextValue, 'P');
+    WriteProductNumber(kHotkeyPauseValue, kDefaultHotkeyPrevious);
+    ASSERT_TRUE(h.Start());
+    h.frame->RegisterHotkeys();
+    EXPECT_EQ(h.frame->Hotkeys().Problems(),
+              (std::vector<std::wstring>{
+                  L"P for Next Picture needs Ctrl or Alt",
+                  L"Ctrl+Alt+Shift+Left for Pause/Resume is also Previous Picture's"}));
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   nullptr, nullptr);
+    EXPECT_TRUE(::RegisterHotKey(other, 1, 0, 'P')); // still everyone's
+    ::UnregisterHotKey(other, 1);
+    ::DestroyWindow(other);
+
+    const struct {
+        WORD pause;
+        const wchar_t* refusal; // nullptr: taken
+    } cases[] = {
+        {'P', L"Pause/Resume: P alone would be taken from every program. Add Ctrl or Alt"},
+        {MAKEWORD('P', HOTKEYF_SHIFT), L"Pause/Resume: Shift+P alone would be taken"},
+        {kDefaultHotkeyNext & 0xF7FF, // the same keys, without the extended flag
+         L"Next Picture and Pause/Resume both have Ctrl+Alt+Shift+Right. Give each its own keys."},
+        {VK_F13, nullptr},
+    };
+    WriteProductNumber(kHotkeyNextValue, kDefaultHotkeyNext);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(HotkeyText(c.pause));
+        WriteProductNumber(kHotkeyPauseValue, kDefaultHotkeyPause);
+        HWND sheet = nullptr;
+        std::wstring refusal;
+        test::OnWindow options(L"Glimro Options", [&](HWND window) {
+            sheet = window;
+            ::SendDlgItemMessageW(PropSheet_GetCurrentPageHwnd(sheet), IDC_HOTKEY_PAUSE,
+                                  HKM_SETHOTKEY, c.pause, 0);
+            PropSheet_PressButton(sheet, PSBTN_OK);
+        });
+        test::OnWindow refused(L"Glimro - Album Manager", [&](HWND box) {
+            wchar_t text[300] = {};
+            ::GetDlgItemTextW(box, 0xFFFF, text, 300);
+            refusal = text;
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            PropSheet_PressButton(sheet, PSBTN_CANCEL);
+        });
+        ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
+        ASSERT_TRUE(options.Ran());
+        if (c.refusal) {
+            EXPECT_EQ(refusal.rfind(c.refusal, 0), 0u) << refusal;
+            EXPECT_EQ(ReadProductNumber(kHotkeyPauseValue, 0), kDefaultHotkeyPause);
+        } else {
+            EXPECT_FALSE(refused.Ran()) << refusal;
+            EXPECT_EQ(ReadProductNumber(kHotkeyPauseValue, 0), VK_F13);
+            EXPECT_TRUE(h.frame->Hotkeys().Problems().empty());
+        }
+    }
 }
 
 } // namespace
