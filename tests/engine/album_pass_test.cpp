@@ -4,10 +4,12 @@
 #include "platform/desktop.h"
 #include "platform/screen.h"
 #include "engine/folder_pictures.h"
+#include "engine/image_staging.h"
 #include "log/activity_log.h"
 #include "scheduler/interval_markers.h"
 #include "scheduler/pass_check.h"
 #include "support/clock_values.h"
+#include "support/exif_bytes.h"
 #include "support/fake_desktop.h"
 #include "support/http_server.h"
 #include "support/registry_sandbox.h"
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace glimro {
@@ -208,6 +211,22 @@ protected:
     }
 };
 
+// Explorer rates "1" and "01" alike: both are shown, each once a round.
+TEST_F(FolderPassTest, NamesExplorerRatesAlikeAreEachShown) {
+    const std::wstring numbers = folder.File(L"Numbers");
+    ::CreateDirectoryW(numbers.c_str(), nullptr);
+    for (const wchar_t* name : {L"1.bmp", L"01.bmp", L"2.bmp", L"3.bmp"})
+        test::WriteSolidBitmap(numbers + L"\\" + name, 8, 8);
+    CAccount album = Album(0);
+    album.FileList = {numbers};
+    album.LastIndex = -1;
+    const std::vector<std::wstring> shown = Shown(album, 5);
+    for (const wchar_t* name : {L"1.bmp", L"01.bmp", L"2.bmp", L"3.bmp"})
+        EXPECT_EQ(std::count(shown.begin(), shown.begin() + 4, numbers + L"\\" + name), 1)
+            << test::Narrow(name);
+    EXPECT_EQ(shown[4], shown[0]);
+}
+
 TEST_F(FolderPassTest, AFolderEntryStandsForItsPicturesInExplorerOrderAndResumes) {
     const std::wstring missing = folder.File(L"Gone");
     const struct {
@@ -242,8 +261,9 @@ TEST_F(FolderPassTest, AFolderEntryStandsForItsPicturesInExplorerOrderAndResumes
     }
 }
 
-// The quick ordering never differs from Explorer's own comparison, whatever the names.
-TEST_F(FolderPassTest, NamesComeInTheOrderStrCmpLogicalWGives) {
+// The quick ordering never differs from Explorer's own comparison, whatever the names; where
+// Explorer rates two alike ("a1" and "a01"), the exact name decides.
+TEST_F(FolderPassTest, NamesComeInExplorersOrderThenByTheExactName) {
     const std::wstring mixed = folder.File(L"Mixed");
     ::CreateDirectoryW(mixed.c_str(), nullptr);
     std::vector<std::wstring> names = {
@@ -253,7 +273,9 @@ TEST_F(FolderPassTest, NamesComeInTheOrderStrCmpLogicalWGives) {
     for (const std::wstring& name : names)
         test::WriteFileBytes(mixed + L"\\" + name, "x");
     std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
+        if (const int logical = ::StrCmpLogicalW(a.c_str(), b.c_str()); logical != 0)
+            return logical < 0;
+        return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
     });
     std::vector<std::wstring> expected;
     for (const std::wstring& name : names)
@@ -317,6 +339,49 @@ TEST_F(AlbumPassTest, HttpPassDownloadsIntoPodAndLogsTheWholeEntry) {
                          "\tInitalization Completed.\r\n" + "Stop time: " + TimeText() + "\r\n");
 }
 
+// A downloaded picture is staged as a local one is: shrunk to the screen, turned upright,
+// and refused when it claims more than Glimro decodes.
+TEST_F(AlbumPassTest, ADownloadedPictureIsStagedAsALocalOneIs) {
+    test::HttpServer server;
+    const std::wstring made = folder.File(L"made.jpg");
+    ASSERT_TRUE(test::WriteTestImage(made, 2400, 1800, L"image/jpeg"));
+    const std::string large = test::ReadFileBytes(made);
+    ASSERT_TRUE(test::WriteTestImage(made, 40, 20, L"image/jpeg"));
+    const std::string sideways = test::WithExif(test::ReadFileBytes(made), 6);
+    // The same small JPEG, its frame header claiming 65,535 x 65,535.
+    std::string giant = test::ReadFileBytes(made);
+    const size_t frame = giant.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    giant.replace(frame + 5, 4, "\xFF\xFF\xFF\xFF");
+    const struct {
+        const char* what;
+        const std::string& body;
+        SIZE staged; // {0, 0}: refused
+    } cases[] = {
+        {"larger than the screen", large, ShrunkSize(2400, 1800, 1024, 768)},
+        {"turned by the camera", sideways, {20, 40}},
+        {"claiming a giant picture", giant, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        server.Serve("/picture.jpg", {200, c.body});
+        CAccount album = Album(0);
+        album.FileList = {server.Url("/picture.jpg")};
+        desktop.wallpaper.clear();
+        const HRESULT result = album.ApplyNextImage();
+        if (c.staged.cx == 0) {
+            EXPECT_EQ(result, kPassNothingApplied);
+            EXPECT_NE(Log().find("Skipped a picture larger than Glimro decodes"), std::string::npos);
+            continue;
+        }
+        ASSERT_EQ(result, kPassApplied);
+        EXPECT_EQ(desktop.wallpaper, folder.File(L"pod.jpg"));
+        const SIZE decoded = test::DecodedSize(folder.File(L"pod.jpg"));
+        EXPECT_EQ(decoded.cx, c.staged.cx);
+        EXPECT_EQ(decoded.cy, c.staged.cy);
+    }
+}
+
 TEST_F(AlbumPassTest, AFailedFetchIsSkippedOnceAndTheNextEntryApplied) {
     test::HttpServer server;
     server.Serve("/gone.jpg", {404, ""});
@@ -370,6 +435,63 @@ TEST_F(AlbumPassTest, PreviousGoesBackAndNextForwardAgainThroughTheSamePictures)
     ASSERT_EQ(fresh.ApplyPreviousImage(), kPassApplied);
     EXPECT_EQ(fresh.LastIndex, 3);
     EXPECT_EQ(desktop.wallpaper, Entry(3));
+}
+
+// Previous only looks back on an album the calendar chooses for: the next change shows the
+// new month's picture, not the one gone back from.
+TEST_F(AlbumPassTest, AfterPreviousTheCalendarStillChoosesTheNextPicture) {
+    CAccount album = Album(12, kSyncToMonth);
+    for (const WORD month : {6, 7}) {
+        now = Day(month);
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+        EXPECT_EQ(desktop.wallpaper, Entry(month - 1));
+    }
+    ASSERT_EQ(album.ApplyPreviousImage(), kPassApplied);
+    EXPECT_EQ(desktop.wallpaper, Entry(5));
+    now = test::LocalTimeAt(2026, 8, 1, 0, 0);
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    EXPECT_EQ(desktop.wallpaper, Entry(7));
+    EXPECT_EQ(album.LastIndex, 7);
+}
+
+// An expandable entry is expanded each time it is shown: by a change, by Previous, by Next
+// after Previous and again for a new screen layout.
+TEST_F(AlbumPassTest, AnExpandableEntryIsExpandedWheneverItIsShown) {
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"GLIMRO_TEST_PICTURES", folder.Path().c_str()));
+    CAccount album = Album(2);
+    album.FileList[0].Text = L"%GLIMRO_TEST_PICTURES%e0.bmp";
+    album.FileList[0].Type = REG_EXPAND_SZ;
+    album.LastIndex = -1;
+    const struct {
+        HRESULT (CAccount::*pass)();
+        int shown;
+    } steps[] = {{&CAccount::ApplyNextImage, 0}, {&CAccount::ApplyNextImage, 1},
+                 {&CAccount::ApplyPreviousImage, 0}, {&CAccount::ApplyNextImage, 1},
+                 {&CAccount::ApplyPreviousImage, 0}};
+    for (const auto& step : steps) {
+        desktop.wallpaper.clear();
+        ASSERT_EQ((album.*step.pass)(), kPassApplied) << Log();
+        EXPECT_EQ(desktop.wallpaper, Entry(step.shown));
+    }
+    desktop.wallpaper.clear();
+    EXPECT_TRUE(album.ReapplyForLayout());
+    EXPECT_EQ(desktop.wallpaper, Entry(0));
+    ::SetEnvironmentVariableW(L"GLIMRO_TEST_PICTURES", nullptr);
+}
+
+// Any stored position, however far out of the list, is a place to start from.
+TEST_F(AlbumPassTest, AStoredPositionAtTheEndsOfTheNumbersStartsAtTheFirstOrTheLast) {
+    for (const int stored : {INT_MAX, INT_MIN}) {
+        CAccount album = Album(3);
+        album.LastIndex = stored;
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+        EXPECT_EQ(album.LastIndex, 0);
+        CAccount back = Album(3);
+        back.LastIndex = stored;
+        ASSERT_EQ(back.ApplyPreviousImage(), kPassApplied);
+        EXPECT_GE(back.LastIndex, 0);
+        EXPECT_LT(back.LastIndex, 3);
+    }
 }
 
 // A Sync to Day album shows the clock's slot: at once at the start, at each boundary, after a

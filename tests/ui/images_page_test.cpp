@@ -330,6 +330,32 @@ TEST_F(ImagesPageTest, MovedRowsKeepTheTickAndThePositionFollowsIt) {
     EXPECT_EQ(Alps().FileList, pictures);
 }
 
+// Previous goes back to the pictures shown at their rows' new places, and never to one whose
+// row was deleted.
+TEST_F(ImagesPageTest, PreviousFollowsMovedAndDeletedRows) {
+    Alps().LastIndex = -1;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(Alps().ApplyNextImage(), kPassApplied); // A, B, C
+    OnImagesPage(
+        [&] {
+            Select(1);
+            Click(IDC_IMAGE_UP); // B, A, C
+            Select(1);
+            Click(IDC_IMAGE_DELETE); // B, C
+            EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"B.bmp", L"C.bmp"}));
+        },
+        IDOK);
+    ASSERT_EQ(Alps().ApplyPreviousImage(), kPassApplied);
+    EXPECT_EQ(h.desktop.wallpaper, pictures[1]);
+    EXPECT_EQ(Alps().LastIndex, 0);
+    h.desktop.wallpaper.clear();
+    EXPECT_EQ(Alps().ApplyPreviousImage(), kPassNothingApplied); // A is gone
+    EXPECT_EQ(h.desktop.wallpaper, L"");
+    ASSERT_EQ(Alps().ApplyNextImage(), kPassApplied);
+    EXPECT_EQ(h.desktop.wallpaper, pictures[2]);
+    EXPECT_EQ(Alps().LastIndex, 1);
+}
+
 // A folder goes in as one entry, dropped or through Add Folder, and says how many pictures it
 // holds; Use Now on it shows the picture the album would show next from it.
 TEST_F(ImagesPageTest, AFolderGoesInAsOneEntryAndUseNowShowsItsNextPicture) {
