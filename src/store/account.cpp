@@ -125,7 +125,7 @@ const wchar_t* FrequencyLabel(int frequency) {
     }
 }
 
-bool CAccount::LoadFromKey(const RegKey& album_key) {
+LSTATUS CAccount::LoadFromKey(const RegKey& album_key) {
     LoadText(album_key, kDescription, &Description);
     LoadText(album_key, kLastFile, &LastFile);
     Enabled = LoadNumber(album_key, kEnabled) != 0;
@@ -140,17 +140,21 @@ bool CAccount::LoadFromKey(const RegKey& album_key) {
     Position = position < kPositionCount ? static_cast<int>(position) : kCenter;
     Monitors = LoadNumber(album_key, kMonitors) == kPictureEach ? kPictureEach : kSamePicture;
 
+    // No FileList is an empty album; one that is there but cannot be read is not.
     RegKey file_list;
-    if (file_list.Open(album_key.Get(), kFileList, KEY_READ) == ERROR_SUCCESS)
-        LoadFileList(file_list);
-    return true;
+    const LSTATUS opened = file_list.Open(album_key.Get(), kFileList, KEY_READ);
+    if (opened == ERROR_FILE_NOT_FOUND) {
+        FileList.clear();
+        return ERROR_SUCCESS;
+    }
+    return opened == ERROR_SUCCESS ? LoadFileList(file_list) : opened;
 }
 
-void CAccount::LoadFileList(const RegKey& file_list_key) {
+LSTATUS CAccount::LoadFileList(const RegKey& file_list_key) {
     FileList.clear();
     std::vector<RegKey::Value> values;
-    if (file_list_key.EnumValues(&values) != ERROR_SUCCESS)
-        return;
+    if (const LSTATUS status = file_list_key.EnumValues(&values); status != ERROR_SUCCESS)
+        return status;
     std::vector<std::pair<unsigned long, ImageEntry>> entries;
     for (RegKey::Value& value : values) {
         unsigned long position = 0;
@@ -162,6 +166,7 @@ void CAccount::LoadFileList(const RegKey& file_list_key) {
     FileList.reserve(entries.size());
     for (auto& entry : entries)
         FileList.push_back(std::move(entry.second));
+    return ERROR_SUCCESS;
 }
 
 bool CAccount::SaveToKey(HKEY parent, int /*ordinal*/) const {

@@ -86,9 +86,10 @@ public:
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 
-    // Fills the record from its album key; never touches Name. Always true. A value of the
-    // wrong type or size counts as missing.
-    bool LoadFromKey(const RegKey& album_key);
+    // Fills the record from its album key; never touches Name. A value of the wrong type or
+    // size counts as missing. The registry's code when the FileList key is there but cannot
+    // be read: the record is then not the album, and must never be saved over it.
+    LSTATUS LoadFromKey(const RegKey& album_key);
     // Writes the record as the subkey Name of parent; false when that subkey cannot be made
     // or any write fails.
     bool SaveToKey(HKEY parent, int ordinal) const;
@@ -100,8 +101,8 @@ public:
     LSTATUS WriteToKey(RegKey& album_key, const RegKey* old_key = nullptr,
                        const CAccount* stored = nullptr) const;
     // Every value named "ImageFile" and a position (decimal, no leading zeros), in the order
-    // of the positions, gaps closed; each keeps its stored form.
-    void LoadFileList(const RegKey& file_list_key);
+    // of the positions, gaps closed; each keeps its stored form. The code of a failed listing.
+    LSTATUS LoadFileList(const RegKey& file_list_key);
     static LSTATUS WriteFileListEntry(RegKey& file_list_key, size_t position,
                                       const ImageEntry& entry);
     // Whether everything the registry holds of the album is the same in both records (the

@@ -6,8 +6,9 @@ namespace glimro {
 namespace {
 
 // A journal value: "<prefix>N" in the album list key, REG_SZ "state\target\retired". Its
-// staging keys are "<prefix>N new" (the album's new form) and "<prefix>N old" (its old form
-// while the new one is renamed in). Backslashes cannot occur in key names.
+// staging keys are "<prefix>N new" (the album's new form) and "<prefix>N old" (the key the
+// album had, under its name or its retired one, or an album being removed), which steps
+// aside there before it is removed. Backslashes cannot occur in key names.
 constexpr wchar_t kJournalPrefix[] = L"\xE000Glimro change ";
 constexpr size_t kJournalPrefixChars = 15;
 constexpr int kMaxJournalSlots = 1000;
@@ -23,7 +24,7 @@ struct Change {
     std::wstring value;
     wchar_t state = kWriting;
     std::wstring target;
-    std::wstring retired; // a renamed album's old key, removed once the new form is in place
+    std::wstring retired; // a renamed album's old name, where its old form goes back to
 
     std::wstring Staged() const { return value + L" new"; }
     std::wstring Replaced() const { return value + L" old"; }
@@ -92,33 +93,36 @@ void Abandon(RegKey& list, const Change& change) {
         Forget(list, change);
 }
 
+// Finishes a change from what its own keys show. Only the change's keys are ever removed,
+// and an album's name is only ever given to a key, never taken: so a journal value left
+// behind after its change was done (its removal failed) can never touch an album that
+// later takes the same name.
 bool Finish(RegKey& list, const Change& change) {
     const auto exists = [&](const std::wstring& name) { return list.HasSubkey(name.c_str()); };
+    if (change.state == kRemoving)
+        return Succeeded(RegKey::DeleteTree(list.Get(), change.Replaced().c_str())) &&
+               Succeeded(list.DeleteValue(change.value.c_str()));
     bool done = true;
-    if (change.state == kRemoving) {
-        done = Succeeded(RegKey::DeleteTree(list.Get(), change.target.c_str()));
-    } else {
-        if (exists(change.Staged())) {
-            // A complete new form whose album's old form was already renamed away goes in;
-            // any other is dropped, and the old form stays.
-            if (change.state == kStaged && !exists(change.target))
-                done = Succeeded(list.RenameSubkey(change.Staged().c_str(), change.target.c_str()));
-            else
-                done = Succeeded(RegKey::DeleteTree(list.Get(), change.Staged().c_str()));
-        }
-        if (done && exists(change.Replaced())) {
-            if (exists(change.target))
-                done = Succeeded(RegKey::DeleteTree(list.Get(), change.Replaced().c_str()));
-            else
-                done = Succeeded(list.RenameSubkey(change.Replaced().c_str(), change.target.c_str()));
-        }
-        if (done && change.state == kStaged && !change.retired.empty() && exists(change.target) &&
-            KeyNameIdentity(change.retired) != KeyNameIdentity(change.target))
-            done = Succeeded(RegKey::DeleteTree(list.Get(), change.retired.c_str()));
+    const bool stepped_aside = exists(change.Replaced());
+    if (exists(change.Staged())) {
+        // A complete new form goes in where the old one stepped aside, or where there was
+        // none (a new album); otherwise the old form is still in place and stays.
+        const bool takes_place = stepped_aside || change.retired.empty();
+        if (change.state == kStaged && takes_place && !exists(change.target))
+            done = Succeeded(list.RenameSubkey(change.Staged().c_str(), change.target.c_str()));
+        else
+            done = Succeeded(RegKey::DeleteTree(list.Get(), change.Staged().c_str()));
     }
-    if (done)
-        done = Succeeded(list.DeleteValue(change.value.c_str()));
-    return done;
+    if (done && stepped_aside) {
+        // The new form is in place: the old one goes. Else the old one goes back.
+        const std::wstring& home = change.retired.empty() ? change.target : change.retired;
+        if (exists(change.target))
+            done = Succeeded(RegKey::DeleteTree(list.Get(), change.Replaced().c_str()));
+        else
+            done = !exists(home) &&
+                   Succeeded(list.RenameSubkey(change.Replaced().c_str(), home.c_str()));
+    }
+    return done && Succeeded(list.DeleteValue(change.value.c_str()));
 }
 
 } // namespace
@@ -139,12 +143,8 @@ bool FinishInterruptedChanges(RegKey& list) {
 std::vector<std::wstring> KeysOfUnfinishedChanges(const RegKey& list) {
     std::vector<std::wstring> keys;
     for (const Change& change : PendingChanges(list)) {
-        if (change.state == kRemoving) {
-            keys.push_back(change.target);
-        } else {
-            keys.push_back(change.Staged());
-            keys.push_back(change.Replaced());
-        }
+        keys.push_back(change.Staged());
+        keys.push_back(change.Replaced());
     }
     return keys;
 }
@@ -184,9 +184,13 @@ LSTATUS WriteAlbumKey(RegKey& list, const CAccount& album, const std::wstring& o
         return status;
     }
 
-    const bool had_old_form = list.HasSubkey(name.c_str());
+    // The key holding the album now (under its name, or its old name when renamed) steps
+    // aside under the change's own name before the new form takes the name, and only then
+    // is removed: a cut-off removal never leaves part of an album under an album's name.
+    const std::wstring& current = renamed ? old_name : name;
+    const bool had_old_form = list.HasSubkey(current.c_str());
     if (had_old_form) {
-        status = list.RenameSubkey(name.c_str(), change.Replaced().c_str());
+        status = list.RenameSubkey(current.c_str(), change.Replaced().c_str());
         if (status != ERROR_SUCCESS) {
             Abandon(list, change);
             return status;
@@ -195,17 +199,12 @@ LSTATUS WriteAlbumKey(RegKey& list, const CAccount& album, const std::wstring& o
     status = list.RenameSubkey(change.Staged().c_str(), name.c_str());
     if (status != ERROR_SUCCESS) {
         if (!had_old_form ||
-            list.RenameSubkey(change.Replaced().c_str(), name.c_str()) == ERROR_SUCCESS)
+            list.RenameSubkey(change.Replaced().c_str(), current.c_str()) == ERROR_SUCCESS)
             Abandon(list, change);
         return status;
     }
     // The new form is in place. What is left is tidying; recovery finishes it if it fails.
-    bool tidy = true;
-    if (had_old_form)
-        tidy = Succeeded(RegKey::DeleteTree(list.Get(), change.Replaced().c_str()));
-    if (tidy && renamed)
-        tidy = Succeeded(RegKey::DeleteTree(list.Get(), old_name.c_str()));
-    if (tidy)
+    if (!had_old_form || Succeeded(RegKey::DeleteTree(list.Get(), change.Replaced().c_str())))
         Forget(list, change);
     return ERROR_SUCCESS;
 }
@@ -219,11 +218,16 @@ LSTATUS RemoveAlbumKey(RegKey& list, const std::wstring& name) {
     LSTATUS status = Begin(list, &change);
     if (status != ERROR_SUCCESS)
         return status;
-    // Cut off half-way, the journal has the removal finished at the next load or save.
-    status = RegKey::DeleteTree(list.Get(), name.c_str());
-    if (status == ERROR_SUCCESS)
+    // Out of the way under the change's own name first: from then on the album is gone, and
+    // a deletion cut off half-way is finished at the next load or save.
+    status = list.RenameSubkey(name.c_str(), change.Replaced().c_str());
+    if (status != ERROR_SUCCESS) {
         Forget(list, change);
-    return status;
+        return status;
+    }
+    if (Succeeded(RegKey::DeleteTree(list.Get(), change.Replaced().c_str())))
+        Forget(list, change);
+    return ERROR_SUCCESS;
 }
 
 } // namespace glimro

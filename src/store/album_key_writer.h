@@ -1,9 +1,10 @@
 #pragma once
 // Crash-safe changes to the album list key: an album is written whole under a staging key
-// and swapped in by renames; removals and renames finish even when cut off. Each change is
-// first noted in a journal value of the album list key (values there are no albums), which
-// names its staging keys and its target, so recovery never guesses from an album's name:
-// every name the registry accepts is a valid album name.
+// and swapped in by renames; a key that goes (an old form, a removed album) is first renamed
+// to a staging key, so removals and renames finish even when cut off and nothing is removed
+// under an album's name. Each change is first noted in a journal value of the album list key
+// (values there are no albums), which names its staging keys and its target, so recovery
+// never guesses from an album's name: every name the registry accepts is a valid album name.
 #include "store/account.h"
 
 #include <string>

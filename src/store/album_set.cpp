@@ -39,18 +39,20 @@ size_t AlbumSet::LoadAlbumList() {
     for (const std::wstring& name : list.SubkeyNames()) {
         if (pending.count(KeyNameIdentity(name)))
             continue;
+        // An album that cannot be read whole is left as it is: saved from what could be
+        // read, it would lose the rest.
         RegKey album_key;
-        if (LSTATUS status = album_key.Open(list.Get(), name.c_str(), KEY_READ);
-            status != ERROR_SUCCESS) {
+        auto album = std::make_unique<CAccount>();
+        album->Name = name;
+        LSTATUS status = album_key.Open(list.Get(), name.c_str(), KEY_READ);
+        if (status == ERROR_SUCCESS)
+            status = album->LoadFromKey(album_key);
+        if (status != ERROR_SUCCESS) {
             unread_.push_back(name);
             Report(L"Could not read the album " + LogSafe(name) + L"; it is kept as it is.\n",
                    status);
             continue;
         }
-        auto album = std::make_unique<CAccount>();
-        album->Name = name;
-        if (!album->LoadFromKey(album_key))
-            continue;
         stored_[album.get()] = Stored{name, *album};
         records_.push_front(std::move(album));
         // The key is a record's again: a removal still pending for it must not delete it.

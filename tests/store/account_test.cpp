@@ -30,7 +30,7 @@ protected:
         account.Name = name;
         RegKey key;
         EXPECT_EQ(key.Open(album_list.Get(), name.c_str(), KEY_READ), ERROR_SUCCESS);
-        EXPECT_TRUE(account.LoadFromKey(key));
+        EXPECT_EQ(account.LoadFromKey(key), ERROR_SUCCESS);
         return account;
     }
 

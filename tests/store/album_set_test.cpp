@@ -135,7 +135,9 @@ TEST_F(AlbumSetTest, AnAlbumWhoseNameCannotBeAKeyIsReportedAndTheRestIsSaved) {
 
 // The k-th registry write of a save fails (alone, or with everything after it, as when the
 // process dies there). Loading afterwards must give every album in its old or its new form,
-// with what other tools keep in it, and lose none that both forms have. Names of every
+// with what other tools keep in it, and lose none that both forms have; a removed album's
+// name taken by a new one in the same save is the new one's. Loaded while the interrupted
+// change cannot be finished, a renamed album never shows under both names. Names of every
 // length the registry takes, and names that end like the staging keys of older versions,
 // are albums like any other.
 TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
@@ -150,7 +152,8 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
     new_alps.FileList = {L"C:\\9.jpg"};
     new_alps.LastIndex = 4;
     std::vector<CAccount> new_set = {new_alps, Album(L"Coast") /* Cities renamed */,
-                                     Album(L"Dunes", {L"http://127.0.0.1/d.jpg"})};
+                                     Album(L"Dunes", {L"http://127.0.0.1/d.jpg"}),
+                                     Album(L"Beaches", {L"C:\\new.png"}) /* another */};
     for (const std::wstring& name : {longest, std::wstring(L"Trip\xE000new"),
                                      std::wstring(L"Trip\xE000old")}) {
         new_set.push_back(Album(name.c_str()));
@@ -181,6 +184,7 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
                 album->Description = L"Changed";
         }
         set.Add(std::make_unique<CAccount>(new_set[2]));
+        set.Add(std::make_unique<CAccount>(new_set[3]));
         return set.SaveAlbumList();
     };
 
@@ -192,7 +196,7 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
             ++writes;
             return static_cast<LSTATUS>(ERROR_SUCCESS);
         });
-        ASSERT_EQ(save_new_set(), 6);
+        ASSERT_EQ(save_new_set(), 7);
     }
     ASSERT_GT(writes, 20);
 
@@ -210,6 +214,13 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
                                                                                  : ERROR_SUCCESS);
                 });
                 result = save_new_set();
+            }
+            if (crash) {
+                Seam<LSTATUS()>::Override unfinished(RegistryWriteGate, [] {
+                    return static_cast<LSTATUS>(ERROR_WRITE_FAULT);
+                });
+                const auto seen = LoadForms();
+                EXPECT_FALSE(seen.count(L"Cities") && seen.count(L"Coast"));
             }
             const auto loaded = LoadForms();
             for (const auto& [name, form] : loaded) {
@@ -232,7 +243,7 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
                     .Dword(),
                 7u);
             // Albums the save counted are stored in their new form.
-            if (result == 6) {
+            if (result == 7) {
                 for (const auto& [name, form] : new_forms)
                     EXPECT_TRUE(loaded.count(name) && loaded.at(name) == form)
                         << test::Narrow(name);
@@ -420,6 +431,25 @@ TEST_F(AlbumSetTest, AnAlbumThatCannotBeReadIsReportedKeptAndNeverRemoved) {
     ASSERT_EQ(loaded.size(), 2u);
     EXPECT_EQ(std::get<0>(loaded.at(L"Alps")), L"Edited");
     EXPECT_EQ(std::get<6>(loaded.at(L"Beaches")), std::vector<std::wstring>{L"C:\\keep.jpg"});
+}
+
+// An album whose list of pictures cannot be read is not loaded empty and saved empty: it is
+// reported and kept as it is, and loads whole once it can be read.
+TEST_F(AlbumSetTest, AnAlbumWhosePicturesCannotBeReadIsKeptAsItIs) {
+    ASSERT_EQ(test::StoreAlbums({Album(L"Alps"), Album(L"Beaches", {L"C:\\keep.jpg"})}), 2);
+    {
+        UnreadableKey locked(kAlbumKeys + L"Beaches\\FileList");
+        ASSERT_TRUE(locked.Ok());
+        AlbumSet set;
+        EXPECT_EQ(set.LoadAlbumList(), 1u);
+        EXPECT_EQ(set.UnreadAlbums(), std::vector<std::wstring>{L"Beaches"});
+        EXPECT_NE(Log().find("Could not read the album Beaches"), std::string::npos);
+        set.DisplayOrder()[0]->Description = L"Edited";
+        EXPECT_EQ(set.SaveAlbumList(), 1);
+    }
+    const auto loaded = LoadForms();
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(std::get<6>(loaded.at(L"Beaches")), std::vector<ImageEntry>{L"C:\\keep.jpg"});
 }
 
 struct HostileValue {
