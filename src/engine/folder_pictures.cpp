@@ -2,6 +2,7 @@
 
 #include "engine/internet_fetch.h"
 #include "core/picture_names.h"
+#include "platform/handle.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -111,9 +112,10 @@ std::wstring WithSlash(std::wstring folder) {
 void Walk(const std::wstring& folder, int depth, std::vector<std::wstring>* pictures) {
     std::vector<std::wstring> folders, files;
     WIN32_FIND_DATAW found = {};
-    HANDLE search = ::FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &found,
-                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE)
+    const UniqueFind search(::FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &found,
+                                               FindExSearchNameMatch, nullptr,
+                                               FIND_FIRST_EX_LARGE_FETCH));
+    if (!search)
         return;
     do {
         const std::wstring_view name = found.cFileName;
@@ -126,8 +128,7 @@ void Walk(const std::wstring& folder, int depth, std::vector<std::wstring>* pict
         } else if (HasImageExtension(name)) {
             files.push_back(folder + std::wstring(name));
         }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.Get(), &found));
     SortLogically(&folders, folder.size());
     SortLogically(&files, folder.size());
     if (depth < kMaxDepth) {

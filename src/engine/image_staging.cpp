@@ -15,15 +15,6 @@
 namespace glimro {
 namespace {
 
-// Frees an item identifier list with the shell's allocator.
-struct ItemIdList {
-    PIDLIST_RELATIVE list = nullptr;
-    ~ItemIdList() {
-        if (list)
-            ::CoTaskMemFree(list);
-    }
-};
-
 // Where the shell has no extractor for a file at all (Wine has none for images), the
 // thumbnail is made from the file itself with good-quality scaling.
 HBITMAP ScaleItem(IShellFolder* parent, PCUITEMID_CHILD child, SIZE size) {
@@ -121,14 +112,14 @@ HBITMAP ExtractScaledBitmap(const std::wstring& path, int width, int height) {
     ComPtr<IShellFolder> desktop;
     if (FAILED(::SHGetDesktopFolder(desktop.Put())))
         return nullptr;
-    ItemIdList item;
+    UniqueCoTaskMem<ITEMIDLIST_RELATIVE> item;
     std::wstring display_name = path;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, display_name.data(), nullptr, &item.list,
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, display_name.data(), nullptr, item.Put(),
                                          nullptr)))
         return nullptr;
     ComPtr<IShellFolder> parent;
     PCUITEMID_CHILD child = nullptr;
-    if (FAILED(::SHBindToParent(reinterpret_cast<PCIDLIST_ABSOLUTE>(item.list), IID_IShellFolder,
+    if (FAILED(::SHBindToParent(reinterpret_cast<PCIDLIST_ABSOLUTE>(item.Get()), IID_IShellFolder,
                                 reinterpret_cast<void**>(parent.Put()), &child)))
         return nullptr;
     return ExtractItemImage(parent.Get(), child, SIZE{width, height}, 8);

@@ -2,6 +2,7 @@
 
 #include "engine/download_dialog.h"
 #include "engine/image_staging.h"
+#include "platform/handle.h"
 #include "platform/module.h"
 #include "store/account.h"
 #include "platform/text.h"
@@ -38,8 +39,8 @@ void RemoveDownloadLeftovers() {
     ::DeleteFileW((GetLocalWallpaperPath() + kPartialSuffix).c_str());
     const std::wstring folder = ExecutableFolder();
     WIN32_FIND_DATAW found = {};
-    HANDLE search = ::FindFirstFileW((folder + L"pod*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const UniqueFind search(::FindFirstFileW((folder + L"pod*.tmp").c_str(), &found));
+    if (!search)
         return;
     do {
         // GetTempFileNameW's names: the prefix, one to four hex digits, ".tmp".
@@ -49,8 +50,7 @@ void RemoveDownloadLeftovers() {
             digits.find_first_not_of(L"0123456789ABCDEFabcdef") == std::wstring::npos &&
             !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             ::DeleteFileW((folder + name).c_str());
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.Get(), &found));
 }
 
 std::wstring SavingStatusText(const std::wstring& url) {

@@ -37,8 +37,8 @@ void Draw(HDC canvas, const std::wstring& picture, const Box& at, PixelSize moni
     GdiObject<HBITMAP> bitmap(made);
     if (!bitmap)
         return;
-    HDC source = ::CreateCompatibleDC(canvas);
-    HGDIOBJ previous = ::SelectObject(source, bitmap.Get());
+    const UniqueDc source(::CreateCompatibleDC(canvas));
+    const ScopedSelectObject selected(source.Get(), bitmap.Get());
     const int saved = ::SaveDC(canvas);
     ::IntersectClipRect(canvas, at.left, at.top, at.right, at.bottom);
     // Once, or for Tile over the whole monitor from its corner.
@@ -46,12 +46,10 @@ void Draw(HDC canvas, const std::wstring& picture, const Box& at, PixelSize moni
     const int last_y = position == kTile ? monitor.height - 1 : place.top;
     for (int y = place.top; y <= last_y; y += place.Height()) {
         for (int x = place.left; x <= last_x; x += place.Width())
-            ::BitBlt(canvas, at.left + x, at.top + y, place.Width(), place.Height(), source, 0, 0,
-                     SRCCOPY);
+            ::BitBlt(canvas, at.left + x, at.top + y, place.Width(), place.Height(), source.Get(),
+                     0, 0, SRCCOPY);
     }
     ::RestoreDC(canvas, saved);
-    ::SelectObject(source, previous);
-    ::DeleteDC(source);
 }
 
 // Through the desktop wallpaper object; false when the system has none.
@@ -65,12 +63,12 @@ bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vect
     bool failed = false;
     int set = 0;
     for (UINT i = 0; i < count; ++i) {
-        LPWSTR id = nullptr;
+        UniqueCoTaskMem<wchar_t> id;
         RECT rect = {};
-        if (FAILED(object->GetMonitorDevicePathAt(i, &id)) || !id)
+        if (FAILED(object->GetMonitorDevicePathAt(i, id.Put())) || !id)
             continue;
         // A device that is not attached has no rectangle: it shows nothing.
-        if (SUCCEEDED(object->GetMonitorRECT(id, &rect))) {
+        if (SUCCEEDED(object->GetMonitorRECT(id.Get(), &rect))) {
             for (size_t k = 0; k < monitors.size(); ++k) {
                 if (!(monitors[k] == BoxOf(rect)))
                     continue;
@@ -78,7 +76,7 @@ bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vect
                     StageFor(pictures[k % pictures.size()],
                              SIZE{rect.right - rect.left, rect.bottom - rect.top}, position,
                              MonitorPicturePath(k));
-                if (staged.empty() || FAILED(object->SetWallpaper(id, staged.c_str()))) {
+                if (staged.empty() || FAILED(object->SetWallpaper(id.Get(), staged.c_str()))) {
                     ReportError(L"Failed to switch wallpaper!\n", LogSafe(pictures[k % pictures.size()]),
                                 ::GetLastError(), log);
                     failed = true;
@@ -87,7 +85,6 @@ bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vect
                 }
             }
         }
-        ::CoTaskMemFree(id);
     }
     object->SetPosition(SupportedPosition(position));
     // Changed only when some monitor took its picture and none refused.
@@ -135,22 +132,24 @@ bool ComposeMonitorPictures(const std::vector<std::wstring>& pictures,
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP canvas_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    GdiObject<HBITMAP> canvas_bitmap(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!canvas_bitmap)
         return false;
-    HDC canvas = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = ::SelectObject(canvas, canvas_bitmap); // black: zero-filled
-    for (size_t k = 0; k < monitors.size(); ++k) {
-        // A position that spans makes no sense inside one monitor: each fills its own.
-        for (const Box& at : BoxesInComposite(monitors[k], bounds, tiled))
-            Draw(canvas, pictures[k % pictures.size()], at,
-                 {monitors[k].Width(), monitors[k].Height()}, position == kSpan ? kFill : position);
+    {
+        const UniqueDc canvas(::CreateCompatibleDC(nullptr));
+        const ScopedSelectObject selected(canvas.Get(), canvas_bitmap.Get()); // black: zero-filled
+        for (size_t k = 0; k < monitors.size(); ++k) {
+            // A position that spans makes no sense inside one monitor: each fills its own.
+            for (const Box& at : BoxesInComposite(monitors[k], bounds, tiled))
+                Draw(canvas.Get(), pictures[k % pictures.size()], at,
+                     {monitors[k].Width(), monitors[k].Height()},
+                     position == kSpan ? kFill : position);
+        }
     }
-    ::SelectObject(canvas, previous);
-    ::DeleteDC(canvas);
     ::GdiFlush();
     ImageObject composed;
-    composed.Attach(canvas_bitmap);
+    composed.Attach(canvas_bitmap.Release());
     return SUCCEEDED(SaveWhole(composed, output));
 }
 

@@ -93,7 +93,7 @@ void ReleasePassLibraries() {
 bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
     position = SupportedPosition(position);
     // Start-up has already initialised the thread for OLE; this only adds a reference.
-    ::CoInitialize(nullptr);
+    const ScopedComInit com;
 
     ComPtr<IActiveDesktop> desktop;
     if (SUCCEEDED(CreateActiveDesktop(&desktop)) && desktop) {

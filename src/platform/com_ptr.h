@@ -1,5 +1,6 @@
 #pragma once
-// Owning COM interface pointer.
+// Owning COM interface pointer, and COM for a scope.
+#include <objbase.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -43,6 +44,22 @@ public:
 
 private:
     T* ptr_ = nullptr;
+};
+
+// COM for the calling thread for a scope, balanced: a thread initialised already only gains
+// a reference (S_FALSE), which the end of the scope gives back.
+class ScopedComInit {
+public:
+    ScopedComInit() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ScopedComInit() {
+        if (SUCCEEDED(result_))
+            ::CoUninitialize();
+    }
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+
+private:
+    HRESULT result_;
 };
 
 } // namespace glimro

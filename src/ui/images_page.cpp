@@ -35,10 +35,7 @@ SIZE ThumbnailSize(UINT dpi) {
 CImagesPropertyPage::CImagesPropertyPage(CAccount& album, AlbumSet& albums)
     : CPropertyPage(IDD_IMAGES), album_(album), albums_(albums), mode_(album.Mode) {}
 
-CImagesPropertyPage::~CImagesPropertyPage() {
-    if (no_picture_)
-        ::DeleteObject(no_picture_);
-}
+CImagesPropertyPage::~CImagesPropertyPage() = default;
 
 int CImagesPropertyPage::Rows() const {
     return ListView_GetItemCount(Item(IDC_IMAGE_LIST));
@@ -91,13 +88,10 @@ void CImagesPropertyPage::OnInitDialog() {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     dpi_ = WindowDpi(Handle());
     const SIZE thumbnail = ThumbnailSize(dpi_);
-    no_picture_ = static_cast<HBITMAP>(::LoadImageW(instance, MAKEINTRESOURCEW(IDB_NO_PICTURE),
-                                                    IMAGE_BITMAP, thumbnail.cx, thumbnail.cy, 0));
+    no_picture_.Reset(static_cast<HBITMAP>(::LoadImageW(
+        instance, MAKEINTRESOURCEW(IDB_NO_PICTURE), IMAGE_BITMAP, thumbnail.cx, thumbnail.cy, 0)));
     // The control's own copy from the template gives way to the page's.
-    if (HANDLE loaded = reinterpret_cast<HANDLE>(
-            ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP,
-                                  reinterpret_cast<LPARAM>(no_picture_))))
-        ::DeleteObject(loaded);
+    ShowPicture(no_picture_.Get(), {});
 
     markers_ = LoadIconList({IDI_BOX_TICKED, IDI_BOX_EMPTY}, SmallIconSize(dpi_));
     ListView_SetImageList(list, markers_.Get(), LVSIL_STATE);
@@ -117,20 +111,18 @@ void CImagesPropertyPage::OnInitDialog() {
 
 void CImagesPropertyPage::OnDestroy() {
     list_.Detach();
-    ShowPicture(nullptr, nullptr);
+    ShowPicture(nullptr, {});
 }
 
-void CImagesPropertyPage::ShowPicture(HBITMAP shown, HBITMAP thumbnail) {
-    HANDLE previous = reinterpret_cast<HANDLE>(
+void CImagesPropertyPage::ShowPicture(HBITMAP shown, GdiObject<HBITMAP> thumbnail) {
+    GdiObject<HBITMAP> previous(reinterpret_cast<HBITMAP>(
         ::SendDlgItemMessageW(Handle(), IDC_IMAGE_THUMBNAIL, STM_SETIMAGE, IMAGE_BITMAP,
-                              reinterpret_cast<LPARAM>(shown)));
-    // The control may have shown a copy of its own (version 6 copies 32-bit bitmaps): that
-    // copy is the page's to delete, as is the page's last thumbnail.
-    if (previous && previous != no_picture_ && previous != thumbnail_)
-        ::DeleteObject(previous);
-    if (thumbnail_)
-        ::DeleteObject(thumbnail_);
-    thumbnail_ = thumbnail;
+                              reinterpret_cast<LPARAM>(shown))));
+    // What the control gave back is a copy of its own (the template's picture, or version 6's
+    // copy of a 32-bit bitmap), deleted here, unless it is one of the page's bitmaps.
+    if (previous.Get() == no_picture_.Get() || previous.Get() == thumbnail_.Get())
+        previous.Release();
+    thumbnail_ = std::move(thumbnail);
 }
 
 void CImagesPropertyPage::FillList() {
@@ -391,14 +383,13 @@ void CImagesPropertyPage::Reset() {
 void CImagesPropertyPage::ShowRowMenu() {
     if (ListView_GetSelectedCount(Item(IDC_IMAGE_LIST)) != 1)
         return;
-    HMENU menu = ::CreatePopupMenu();
+    const UniqueMenu menu(::CreatePopupMenu());
     if (!menu)
         return;
-    ::AppendMenuW(menu, MF_STRING, ID_IMAGE_USE_NOW, L"&Use Now");
-    ::AppendMenuW(menu, MF_STRING, IDC_IMAGE_DELETE, L"&Delete");
-    ::SetMenuDefaultItem(menu, 0, TRUE);
-    const UINT chosen = TrackMenuAtCursor(menu, Handle());
-    ::DestroyMenu(menu);
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_IMAGE_USE_NOW, L"&Use Now");
+    ::AppendMenuW(menu.Get(), MF_STRING, IDC_IMAGE_DELETE, L"&Delete");
+    ::SetMenuDefaultItem(menu.Get(), 0, TRUE);
+    const UINT chosen = TrackMenuAtCursor(menu.Get(), Handle());
     if (chosen != 0)
         ::PostMessageW(Handle(), WM_COMMAND, chosen, 0);
 }
@@ -407,19 +398,21 @@ void CImagesPropertyPage::ShowThumbnail(const std::wstring& path) {
     ComPtr<IShellFolder> desktop;
     if (FAILED(::SHGetDesktopFolder(desktop.Put())))
         return;
-    PIDLIST_RELATIVE item = nullptr;
+    UniqueCoTaskMem<ITEMIDLIST_RELATIVE> item;
     std::wstring name = path;
-    if (FAILED(desktop->ParseDisplayName(Handle(), nullptr, name.data(), nullptr, &item, nullptr)))
+    if (FAILED(desktop->ParseDisplayName(Handle(), nullptr, name.data(), nullptr, item.Put(),
+                                         nullptr)))
         return; // the picture keeps what it shows
     ComPtr<IShellFolder> parent;
     PCUITEMID_CHILD child = nullptr;
-    if (SUCCEEDED(::SHBindToParent(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), IID_IShellFolder,
+    if (SUCCEEDED(::SHBindToParent(reinterpret_cast<PCIDLIST_ABSOLUTE>(item.Get()), IID_IShellFolder,
                                    reinterpret_cast<void**>(parent.Put()), &child))) {
-        HBITMAP bitmap = ExtractItemImage(parent.Get(), child, ThumbnailSize(dpi_), 8);
-        if (bitmap || no_picture_)
-            ShowPicture(bitmap ? bitmap : no_picture_, bitmap);
+        GdiObject<HBITMAP> bitmap(ExtractItemImage(parent.Get(), child, ThumbnailSize(dpi_), 8));
+        if (bitmap || no_picture_) {
+            const HBITMAP shown = bitmap ? bitmap.Get() : no_picture_.Get();
+            ShowPicture(shown, std::move(bitmap));
+        }
     }
-    ::CoTaskMemFree(item);
 }
 
 bool CImagesPropertyPage::OnCommand(WORD id, WORD code) {

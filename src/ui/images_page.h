@@ -5,6 +5,7 @@
 // to the album when the page is applied; the current entry is a mark on its row, so it
 // stays with its picture whatever the rows do.
 #include "platform/dpi.h"
+#include "platform/handle.h"
 #include "platform/image_list.h"
 #include "platform/property_sheet.h"
 #include "store/album_set.h"
@@ -68,9 +69,9 @@ private:
     void Reset();
     void ShowRowMenu();
     void ShowThumbnail(const std::wstring& path);
-    // Puts a bitmap into the picture control; thumbnail is the page's own, deleted when it
-    // is replaced (null for the default picture).
-    void ShowPicture(HBITMAP shown, HBITMAP thumbnail);
+    // Puts a bitmap into the picture control: the default picture, or a thumbnail that the
+    // page then keeps until the next one.
+    void ShowPicture(HBITMAP shown, GdiObject<HBITMAP> thumbnail);
     // Whether a path can be an album entry; when not, the user is told why.
     bool AcceptPath(const std::wstring& path);
 
@@ -87,8 +88,8 @@ private:
     CDropPathListCtrl list_;
     UINT dpi_ = kDefaultDpi; // the page's, when it opened
     UniqueImageList markers_;
-    HBITMAP no_picture_ = nullptr;
-    HBITMAP thumbnail_ = nullptr; // the picture control's, when it is not the default one
+    GdiObject<HBITMAP> no_picture_;
+    GdiObject<HBITMAP> thumbnail_; // the picture control's, when it is not the default one
     int mode_;
     // The boxes in the markers' image list: ticked for the current picture, empty for others.
     static constexpr int kCurrentMarker = 0;

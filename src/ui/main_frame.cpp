@@ -73,7 +73,7 @@ bool CMainFrame::Create(bool open_new_album) {
                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
         return false;
     accelerators_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    HMENU menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    UniqueMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME)));
 
     SIZE full_screen = {::GetSystemMetrics(SM_CXFULLSCREEN), ::GetSystemMetrics(SM_CYFULLSCREEN)};
     RECT r = FrameRectangle(placement_, full_screen, WindowDpi(nullptr));
@@ -83,11 +83,9 @@ bool CMainFrame::Create(bool open_new_album) {
     else if (placement_.Show == 2)
         style |= WS_MINIMIZE;
     if (!CreateOwnWindow(0, kMainFrameClass, LoadResourceString(IDS_APP_TITLE).c_str(), style,
-                         r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, menu)) {
-        if (menu)
-            ::DestroyMenu(menu);
+                         r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, menu.Get()))
         return false;
-    }
+    menu.Release(); // the window's now
     taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     tray_.SetWanted(ReadProductNumber(kTrayIconValue, 1) != 0);
     if (tray_.Wanted())
@@ -158,15 +156,15 @@ void CMainFrame::OnTrayEvent(UINT mouse_message) {
 }
 
 void CMainFrame::ShowTrayMenu() {
-    HMENU menu = CreateTrayMenu(view_.Paused(), view_.Albums().FindActiveAlbum() != nullptr);
+    const UniqueMenu menu(
+        CreateTrayMenu(view_.Paused(), view_.Albums().FindActiveAlbum() != nullptr));
     if (!menu)
         return;
     // The menu closes when the user clicks elsewhere only if the owner is in the foreground.
     ::SetForegroundWindow(Handle());
     tray_menu_open_ = true;
-    const UINT chosen = TrackMenuAtCursor(menu, Handle());
+    const UINT chosen = TrackMenuAtCursor(menu.Get(), Handle());
     tray_menu_open_ = false;
-    ::DestroyMenu(menu);
     if (chosen != 0)
         ::PostMessageW(Handle(), WM_COMMAND, chosen, 0);
 }
@@ -251,11 +249,11 @@ void CMainFrame::ApplyDpi(UINT dpi) {
     tool_images_ = std::move(images);
     tool_disabled_images_ = std::move(disabled_images);
 
+    // The window icons are the frame's own copies, sized for its DPI.
     for (auto [kind, icon_size] : {std::pair{ICON_SMALL, size}, {ICON_BIG, ScaleForDpi(32, dpi)}}) {
-        HICON icon = LoadIconOfSize(IDR_MAINFRAME, icon_size);
-        if (HICON previous = reinterpret_cast<HICON>(::SendMessageW(
-                Handle(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon))))
-            ::DestroyIcon(previous);
+        UniqueIcon icon(LoadIconOfSize(IDR_MAINFRAME, icon_size));
+        ::SendMessageW(Handle(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon.Get()));
+        window_icons_[kind == ICON_BIG] = std::move(icon);
     }
     view_.ApplyDpi(old_dpi, dpi);
     LayoutChildren();
@@ -544,11 +542,10 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
             view_.CatchUp();
         return 0;
     case WM_DESTROY:
-        // The window icons are the frame's own copies, sized for its DPI.
-        for (WPARAM kind : {ICON_SMALL, ICON_BIG})
-            if (HICON icon = reinterpret_cast<HICON>(
-                    ::SendMessageW(Handle(), WM_SETICON, kind, 0)))
-                ::DestroyIcon(icon);
+        for (WPARAM kind : {ICON_SMALL, ICON_BIG}) {
+            ::SendMessageW(Handle(), WM_SETICON, kind, 0);
+            window_icons_[kind == ICON_BIG].Reset();
+        }
         tray_.Hide();
         hotkeys_.Unregister();
         if (const auto unsubscribe = SystemFunction<decltype(::WTSUnRegisterSessionNotification)>(

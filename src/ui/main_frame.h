@@ -99,6 +99,7 @@ private:
     GdiObject<HFONT> font_;
     UniqueImageList tool_images_;
     UniqueImageList tool_disabled_images_;
+    UniqueIcon window_icons_[2]; // small, big: the frame's own copies for its DPI
     RECT rectangle_ = {};
     CumView view_;
     HACCEL accelerators_ = nullptr;

@@ -408,16 +408,15 @@ void CumView::ShowRowMenu() {
     HWND list = Handle();
     if (SelectedRow() == -1)
         return;
-    HMENU menu = ::CreatePopupMenu();
+    const UniqueMenu menu(::CreatePopupMenu());
     if (!menu)
         return;
     if (ListView_GetSelectedCount(list) == 1) {
-        ::AppendMenuW(menu, MF_STRING, ID_ALBUM_PROPERTIES, L"&Properties");
-        ::AppendMenuW(menu, MF_STRING, ID_ALBUM_DELETE, L"Dele&te");
-        ::SetMenuDefaultItem(menu, 0, TRUE);
+        ::AppendMenuW(menu.Get(), MF_STRING, ID_ALBUM_PROPERTIES, L"&Properties");
+        ::AppendMenuW(menu.Get(), MF_STRING, ID_ALBUM_DELETE, L"Dele&te");
+        ::SetMenuDefaultItem(menu.Get(), 0, TRUE);
     }
-    const UINT chosen = TrackMenuAtCursor(menu, list);
-    ::DestroyMenu(menu);
+    const UINT chosen = TrackMenuAtCursor(menu.Get(), list);
     if (chosen != 0)
         PostCommand(chosen);
 }
