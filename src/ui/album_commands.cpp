@@ -26,18 +26,13 @@ void CumView::ActivateAlbum() {
     int count = ListView_GetItemCount(Handle());
     for (int row = 0; row < count; ++row)
         SetStateImage(row, row == selected && activated ? kStateActive : kStateInactive);
-    SaveAlbumList();
-
-    // The album stays pinned until its pass is saved: a Delete or a quit that arrives
-    // during a download waits for it.
-    AlbumSet::PassHold hold;
-    if (activated && (hold = albums_.HoldForPass(activated))) {
-        RepaintAfterPass(activated->ApplyImageAt(activated->LastIndex));
-        RefreshAlbumList();
-    }
-    SaveForCommand(Handle());
-    ShowStatusText(Handle(), L"Done");
-    ArmPassTimer(kAfterActivationDelay);
+    // Stored before the pass, which may download for a while.
+    albums_.SaveAlbumList();
+    if (!activated || rotator_.Change(*activated, {WallpaperChange::At, activated->LastIndex},
+                                      MessageBoxReport(Handle())) == kPassBusy)
+        SaveForCommand(Handle());
+    Say(L"Done");
+    rotator_.ArmPassTimer(kAfterActivationDelay);
 }
 
 void CumView::DeleteAlbum() {
@@ -66,43 +61,23 @@ void CumView::DeleteAlbum() {
     SaveForCommand(Handle());
 }
 
-namespace {
-
-// Next or Previous: the active album's pass now, recorded as a scheduled pass records it.
-template <typename Pass>
-void ChangeNow(CumView& view, AlbumSet& albums, Pass pass) {
-    if (view.RefuseWhilePassRuns())
+void CumView::ChangeActive(WallpaperChange::Kind kind) {
+    if (RefuseWhilePassRuns())
         return;
-    CAccount* active = albums.FindActiveAlbum();
+    CAccount* active = albums_.FindActiveAlbum();
     if (!active)
         return;
-    CWaitCursor wait;
-    {
-        AlbumSet::PassHold hold = albums.HoldForPass(active);
-        // The pass writes the interval markers on success, so the timer does not change the
-        // picture again within this interval.
-        RepaintAfterPass((active->*pass)());
-        view.RefreshAlbumList();
-        view.SaveForCommand(view.Handle());
-    }
-    ShowStatusText(view.Handle(), L"Done");
-}
-
-} // namespace
-
-void CumView::NextPicture() {
-    ChangeNow(*this, albums_, &CAccount::ApplyNextImage);
-}
-
-void CumView::PreviousPicture() {
-    ChangeNow(*this, albums_, &CAccount::ApplyPreviousImage);
+    // The pass writes the interval markers on success, so the timer does not change the
+    // picture again within this interval.
+    rotator_.Change(*active, {kind}, MessageBoxReport(Handle()));
+    Say(L"Done");
 }
 
 INT_PTR CumView::RunAlbumSheet(const wchar_t* caption, CAccount& album,
                                const std::function<bool(HWND)>& commit) {
-    CWPSPropertySheet sheet(caption, *this, commit);
+    CWPSPropertySheet sheet(caption, rotator_, Handle(), commit);
     CGeneralPropertyPage general(album, albums_);
-    CImagesPropertyPage images(album, albums_);
+    CImagesPropertyPage images(album, rotator_);
     sheet.AddPage(general);
     sheet.AddPage(images);
     return sheet.DoModal();
@@ -143,11 +118,8 @@ void CumView::NewAlbum() {
     if (owned)
         return; // never committed: the record goes with this function
     // Its first entry (or the month's) becomes the wallpaper at once.
-    if (AlbumSet::PassHold hold; activated && (hold = albums_.HoldForPass(album))) {
-        RepaintAfterPass(album->ApplyImageAt(0));
-        RefreshAlbumList();
-        SaveForCommand(Handle());
-    }
+    if (activated)
+        rotator_.Change(*album, {WallpaperChange::At, 0}, MessageBoxReport(Handle()));
 }
 
 } // namespace glimro

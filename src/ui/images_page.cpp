@@ -8,7 +8,7 @@
 #include "platform/window.h"
 #include "resource.h"
 #include "ui/add_image_dialog.h"
-#include "ui/um_view.h"
+#include "ui/rotator.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -32,8 +32,8 @@ SIZE ThumbnailSize(UINT dpi) {
     return {side, side};
 }
 
-CImagesPropertyPage::CImagesPropertyPage(CAccount& album, AlbumSet& albums)
-    : CPropertyPage(IDD_IMAGES), album_(album), albums_(albums), mode_(album.Mode) {}
+CImagesPropertyPage::CImagesPropertyPage(CAccount& album, CRotator& rotator)
+    : CPropertyPage(IDD_IMAGES), album_(album), rotator_(rotator), mode_(album.Mode) {}
 
 CImagesPropertyPage::~CImagesPropertyPage() = default;
 
@@ -212,7 +212,7 @@ bool CImagesPropertyPage::OnApply() {
 
 void CImagesPropertyPage::UseNow() {
     // The album may be the one a pass is writing right now.
-    if (albums_.PassRunning()) {
+    if (rotator_.Busy()) {
         ::MessageBeep(MB_ICONWARNING);
         return;
     }
@@ -222,21 +222,16 @@ void CImagesPropertyPage::UseNow() {
         SetMarkers();
         return;
     }
-    CWaitCursor wait;
     // The picture, and nothing else of the page, goes to the album: its position when the
     // album holds it already, else only its name until the page is applied.
     const RowId id = IdAt(selected);
     const auto held = std::find(album_ids_.begin(), album_ids_.end(), id);
     const int position = held == album_ids_.end() ? -1 : static_cast<int>(held - album_ids_.begin());
-    AlbumSet::PassHold hold = albums_.HoldForPass(&album_);
-    if (!hold)
-        return;
-    const HRESULT result = album_.ShowEntry(RowEntry(selected), position);
-    RepaintAfterPass(result);
-    if (result == kPassApplied) {
+    const ImageEntry entry = RowEntry(selected);
+    if (rotator_.Change(album_, {WallpaperChange::Entry, position, &entry},
+                        MessageBoxReport(Handle())) == kPassApplied) {
         current_ = id;
         mark_set_ = position == -1;
-        SaveForCommand(albums_, Handle(), &album_);
     }
     SetMarkers();
 }

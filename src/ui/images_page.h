@@ -8,7 +8,7 @@
 #include "platform/handle.h"
 #include "platform/image_list.h"
 #include "platform/property_sheet.h"
-#include "store/album_set.h"
+#include "ui/rotator.h"
 #include "ui/drop_path_list_ctrl.h"
 
 #include <string>
@@ -21,7 +21,7 @@ SIZE ThumbnailSize(UINT dpi);
 class CImagesPropertyPage : public CPropertyPage, public DropPathListHost {
 public:
     // The album set holds the pass that Use Now runs.
-    CImagesPropertyPage(CAccount& album, AlbumSet& albums);
+    CImagesPropertyPage(CAccount& album, CRotator& rotator);
     ~CImagesPropertyPage() override;
 
     bool OnApply() override;
@@ -76,7 +76,7 @@ private:
     bool AcceptPath(const std::wstring& path);
 
     CAccount& album_;
-    AlbumSet& albums_;
+    CRotator& rotator_;
     // Every entry the rows have held: the album's first, then those added here.
     std::vector<ImageEntry> entries_;
     // The ids of the album's FileList, position by position, as last filled or applied.

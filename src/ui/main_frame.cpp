@@ -105,8 +105,9 @@ void CMainFrame::Start() {
         return;
     started_ = true;
     view_.OnInitialUpdate();
+    rotator_.Start();
     UpdateToolbarButtons();
-    SetStatusText(view_.IdleStatus());
+    SetStatusText(rotator_.IdleStatus());
     if (open_new_album_ && CreateContent())
         ::PostMessageW(Handle(), WM_COMMAND, ID_ALBUM_NEW, 0);
 }
@@ -135,7 +136,7 @@ void CMainFrame::ShowManager() {
 }
 
 std::wstring CMainFrame::TrayTip() {
-    return TrayTooltip(view_.Albums().FindActiveAlbum(), view_.Paused(), LocalTime());
+    return TrayTooltip(view_.Albums().FindActiveAlbum(), rotator_.Paused(), LocalTime());
 }
 
 void CMainFrame::OnTrayEvent(UINT mouse_message) {
@@ -157,7 +158,7 @@ void CMainFrame::OnTrayEvent(UINT mouse_message) {
 
 void CMainFrame::ShowTrayMenu() {
     const UniqueMenu menu(
-        CreateTrayMenu(view_.Paused(), view_.Albums().FindActiveAlbum() != nullptr));
+        CreateTrayMenu(rotator_.Paused(), view_.Albums().FindActiveAlbum() != nullptr));
     if (!menu)
         return;
     // The menu closes when the user clicks elsewhere only if the owner is in the foreground.
@@ -194,7 +195,9 @@ void CMainFrame::ShowInitially(int show_command) {
 }
 
 bool CMainFrame::OnCreate() {
-    view_.SetTimerWindow(Handle());
+    rotator_.SetTimerWindow(Handle());
+    rotator_.RowsChanged = [this] { view_.RefreshAlbumList(); };
+    rotator_.Status = view_.StatusText = [this](const std::wstring& text) { SetStatusText(text); };
     return true;
 }
 
@@ -218,7 +221,7 @@ bool CMainFrame::CreateContent() {
     ApplyDpi(WindowDpi(Handle()));
     if (view_.Loaded()) {
         view_.RefreshAlbumList();
-        SetStatusText(view_.IdleStatus());
+        SetStatusText(rotator_.IdleStatus());
     }
     UpdateToolbarButtons();
     return true;
@@ -334,8 +337,10 @@ void CMainFrame::SaveWindowRectangle() {
 }
 
 void CMainFrame::SetStatusText(const std::wstring& text) {
-    if (status_bar_)
-        ::SendMessageW(status_bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (!status_bar_)
+        return;
+    ::SendMessageW(status_bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::UpdateWindow(status_bar_); // painted at once: a long pass may follow
 }
 
 std::wstring CMainFrame::CommandText(UINT id, int part) {
@@ -420,7 +425,7 @@ void CMainFrame::OnInitMenuPopup(HMENU menu) {
         else if (id == ID_VIEW_TRAY_ICON)
             checked = tray_.Wanted();
         else if (id == ID_ALBUM_PAUSE && !tray_menu_open_)
-            checked = view_.Paused(); // the icon's menu says "Resume" instead
+            checked = rotator_.Paused(); // the icon's menu says "Resume" instead
         else
             continue;
         ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
@@ -429,7 +434,7 @@ void CMainFrame::OnInitMenuPopup(HMENU menu) {
 
 void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu) {
     if (flags == 0xFFFF && !menu)
-        SetStatusText(view_.IdleStatus());
+        SetStatusText(rotator_.IdleStatus());
     else if (flags & (MF_POPUP | MF_SEPARATOR))
         SetStatusText(L"");
     else
@@ -449,7 +454,7 @@ LRESULT CMainFrame::OnNotify(WPARAM wparam, LPARAM lparam) {
     if (header.hwndFrom == tool_bar_ && header.code == TBN_HOTITEMCHANGE) {
         const auto& hot = *reinterpret_cast<const NMTBHOTITEM*>(lparam);
         if (hot.dwFlags & HICF_LEAVING)
-            SetStatusText(view_.IdleStatus());
+            SetStatusText(rotator_.IdleStatus());
         else
             SetStatusText(CommandText(static_cast<UINT>(hot.idNew), 0));
         return 0;
@@ -479,7 +484,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
             CreateContent();
         break;
     case WM_TIMER:
-        if (view_.OnTimer(wparam))
+        if (rotator_.OnTimer(wparam))
             return 0;
         break;
     case WM_SIZE:
@@ -529,17 +534,17 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
     case WM_POWERBROADCAST:
         if (wparam == PBT_APMRESUMEAUTOMATIC || wparam == PBT_APMRESUMESUSPEND)
-            view_.CatchUp();
+            rotator_.CatchUp();
         return TRUE;
     case WM_DISPLAYCHANGE:
-        view_.OnDisplayChange();
+        rotator_.OnDisplayChange();
         break;
     case WM_TIMECHANGE:
-        view_.CatchUp();
+        rotator_.CatchUp();
         return 0;
     case WM_WTSSESSION_CHANGE:
         if (wparam == WTS_SESSION_UNLOCK)
-            view_.CatchUp();
+            rotator_.CatchUp();
         return 0;
     case WM_DESTROY:
         for (WPARAM kind : {ICON_SMALL, ICON_BIG}) {

@@ -7,6 +7,7 @@
 #include "platform/window.h"
 #include "ui/hotkeys.h"
 #include "ui/placement.h"
+#include "ui/rotator.h"
 #include "ui/tray_icon.h"
 #include "ui/um_view.h"
 
@@ -24,7 +25,7 @@ public:
     // The placement record is read for the window's position and kept up to date; the view
     // shows the album set, which outlives the frame.
     CMainFrame(WindowPlacementRecord& placement, AlbumSet& albums)
-        : placement_(placement), view_(albums) {}
+        : placement_(placement), rotator_(albums), view_(rotator_) {}
     ~CMainFrame() override;
 
     // Creates the frame (hidden) and its notification-area icon, and posts itself the start:
@@ -41,6 +42,7 @@ public:
     void ShowInitially(int show_command);
 
     CumView& View() { return view_; }
+    CRotator& Rotator() { return rotator_; }
     HWND ToolBar() const { return tool_bar_; }
     // The DPI the frame is drawn at now.
     UINT Dpi() const { return dpi_; }
@@ -101,6 +103,7 @@ private:
     UniqueImageList tool_disabled_images_;
     UniqueIcon window_icons_[2]; // small, big: the frame's own copies for its DPI
     RECT rectangle_ = {};
+    CRotator rotator_;
     CumView view_;
     HACCEL accelerators_ = nullptr;
     bool open_new_album_ = false;

@@ -2,10 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/dpi.h"
-#include "store/product_key.h"
-#include "engine/monitor_wallpaper.h"
 #include "platform/text.h"
-#include "platform/user_state.h"
 #include "scheduler/day_schedule.h"
 #include "platform/window.h"
 #include "resource.h"
@@ -33,12 +30,9 @@ std::wstring LastRunText(const SYSTEMTIME& time) {
     return std::wstring(date) + L" at " + clock;
 }
 
-void ShowStatusText(HWND frame_child, const wchar_t* text) {
-    HWND status = ::GetDlgItem(::GetParent(frame_child), ID_VIEW_STATUS_BAR);
-    if (!status)
-        return;
-    ::SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    ::UpdateWindow(status);
+void CumView::Say(const std::wstring& text) const {
+    if (StatusText)
+        StatusText(text);
 }
 
 CumView::~CumView() {
@@ -94,15 +88,8 @@ void CumView::OnInitialUpdate() {
     if (initialised_)
         return;
     initialised_ = true;
-    paused_ = ReadProductNumber(kPausedValue, 0) != 0;
     albums_.LoadAlbumList();
     RefreshAlbumList();
-    ArmPassTimer(kFirstCheckDelay);
-}
-
-void CumView::ArmPassTimer(DWORD delay) {
-    ::KillTimer(timer_window_, kPassTimerId);
-    ::SetTimer(timer_window_, kPassTimerId, delay, nullptr);
 }
 
 CAccount* CumView::RecordAt(int row) const {
@@ -224,120 +211,15 @@ void CumView::RefreshAlbumList() {
     ::InvalidateRect(list, nullptr, TRUE);
 }
 
-CAccount* CumView::FindActiveAlbum() {
-    return albums_.FindActiveAlbum();
-}
-
-int CumView::SaveAlbumList() {
-    // The pass check saves inside its pass's hold: that pass changed its own album only.
-    if (albums_.PassRunning())
-        return albums_.SaveAfterPass(albums_.PassAlbum());
-    return albums_.SaveAlbumList();
-}
-
 bool CumView::SaveForCommand(HWND owner) {
-    return glimro::SaveForCommand(albums_, owner);
-}
-
-bool SaveForCommand(AlbumSet& albums, HWND owner, const CAccount* pass_album) {
-    if (pass_album)
-        albums.SaveAfterPass(pass_album);
-    else
-        albums.SaveAlbumList();
-    const std::vector<AlbumSet::SaveProblem>& problems = albums.SaveProblems();
-    if (problems.empty())
-        return true;
-    std::wstring lines;
-    for (const AlbumSet::SaveProblem& problem : problems) {
-        lines += L"\n    " +
-                 (problem.album.empty() ? std::wstring(L"(an album without a name)")
-                                        : problem.album) +
-                 (problem.removal ? L" (deleted)" : L"") + L": " + SystemErrorText(problem.status);
-    }
-    const std::wstring text = L"Glimro could not save these albums:\n" + lines +
-                              L"\n\nThey are kept as they are while Glimro runs, and saving is "
-                              L"tried again with the next change. The activity log says more.";
-    ::MessageBoxW(owner, text.c_str(), LoadResourceString(IDS_APP_TITLE).c_str(),
-                  MB_OK | MB_ICONWARNING);
-    return false;
-}
-
-void RepaintAfterPass(HRESULT result) {
-    if (result == kPassApplied)
-        RepaintAfterWallpaperChange();
+    return rotator_.SaveForCommand(MessageBoxReport(owner));
 }
 
 bool CumView::RefuseWhilePassRuns() {
-    if (!albums_.PassRunning())
+    if (!rotator_.Busy())
         return false;
-    ShowStatusText(Handle(), kPassRunningStatus);
+    Say(kPassRunningStatus);
     return true;
-}
-
-int CumView::RunAlbumPass(CAccount* album) {
-    int result = -1;
-    if (album) {
-        if (album->Enabled)
-            RepaintAfterPass(album->ApplyNextImage());
-        result = album->Frequency;
-    }
-    ShowStatusText(Handle(), L"Done");
-    return result;
-}
-
-void CumView::OnPassTimer() {
-    ::KillTimer(timer_window_, kPassTimerId);
-    if (paused_) {
-        ::SetTimer(timer_window_, kPassTimerId, kPausedDelay, nullptr);
-        return;
-    }
-    // A pass started by a command is still downloading: no check, no log, no save now.
-    AlbumSet::PassHold hold = albums_.HoldForPass(albums_.FindActiveAlbum());
-    if (!hold) {
-        ::SetTimer(timer_window_, kPassTimerId, kBusyRetryDelay, nullptr);
-        return;
-    }
-    SYSTEMTIME now = LocalTime();
-    DWORD delay = RunScheduledPass(now, *this);
-    ::SetTimer(timer_window_, kPassTimerId, delay, nullptr);
-}
-
-void CumView::SetPaused(bool paused) {
-    paused_ = paused;
-    WriteProductNumber(kPausedValue, paused ? 1 : 0);
-    ShowStatusText(Handle(), IdleStatus().c_str());
-    // Resumed: whatever fell due while paused is looked at soon.
-    if (!paused)
-        CatchUp();
-}
-
-const char* CumView::HoldReason() {
-    if (ReadProductNumber(kHoldFullScreenValue, 1) != 0 && FullScreenProgramRuns())
-        return "a full-screen program or a presentation runs";
-    if (ReadProductNumber(kHoldOnBatteryValue, 0) != 0 && RunsOnBattery())
-        return "the computer runs on battery power";
-    return nullptr;
-}
-
-void CumView::CatchUp() {
-    if (!paused_ && !albums_.PassRunning())
-        ArmPassTimer(kCatchUpDelay);
-}
-
-std::wstring CumView::IdleStatus() const {
-    if (paused_)
-        return kPausedStatus;
-    std::wstring status = LoadResourceString(IDS_IDLE_MESSAGE);
-    // An album with a picture for each monitor says how many it serves.
-    const CAccount* active = albums_.FindActiveAlbum();
-    const size_t monitors = active && active->Monitors == kPictureEach ? OrderedMonitors().size() : 0;
-    if (monitors >= 2)
-        status += L" - a picture for each of " + std::to_wstring(monitors) + L" monitors";
-    return status;
-}
-
-void CumView::OnDisplayChange() {
-    ::SetTimer(timer_window_, kLayoutTimerId, kLayoutSettleDelay, nullptr);
 }
 
 bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
@@ -379,13 +261,13 @@ bool CumView::OnCommand(UINT id) {
         EditAlbum();
         return true;
     case ID_ALBUM_NEXT:
-        NextPicture();
+        ChangeActive(WallpaperChange::Next);
         return true;
     case ID_ALBUM_PREVIOUS:
-        PreviousPicture();
+        ChangeActive(WallpaperChange::Previous);
         return true;
     case ID_ALBUM_PAUSE:
-        SetPaused(!paused_);
+        rotator_.SetPaused(!rotator_.Paused());
         return true;
     default:
         return false;
@@ -444,24 +326,6 @@ bool CumView::OnLeftButtonDown(POINT point) {
         ListView_SetItemState(list, row, both, both);
     }
     ActivateAlbum();
-    return true;
-}
-
-bool CumView::OnTimer(UINT_PTR id) {
-    if (id == kPassTimerId) {
-        OnPassTimer();
-        return true;
-    }
-    if (id != kLayoutTimerId)
-        return false;
-    ::KillTimer(timer_window_, kLayoutTimerId);
-    CAccount* active = albums_.FindActiveAlbum();
-    if (AlbumSet::PassHold hold = albums_.HoldForPass(active); hold && active) {
-        RepaintAfterPass(active->ReapplyForLayout() ? kPassApplied : kPassNothingApplied);
-        ShowStatusText(Handle(), IdleStatus().c_str());
-    } else if (active) {
-        OnDisplayChange(); // a pass is running: after it
-    }
     return true;
 }
 

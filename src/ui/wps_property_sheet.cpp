@@ -1,14 +1,13 @@
 #include "ui/wps_property_sheet.h"
 
 #include "resource.h"
-#include "ui/um_view.h"
+#include "ui/rotator.h"
 
 namespace glimro {
 
-CWPSPropertySheet::CWPSPropertySheet(std::wstring caption, CumView& view,
+CWPSPropertySheet::CWPSPropertySheet(std::wstring caption, CRotator& rotator, HWND owner,
                                      std::function<bool(HWND)> commit)
-    : CPropertySheet(std::move(caption), view.Handle()), view_(view),
-      commit_(std::move(commit)) {}
+    : CPropertySheet(std::move(caption), owner), rotator_(rotator), commit_(std::move(commit)) {}
 
 void CWPSPropertySheet::OnInitialized() {
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
@@ -22,8 +21,10 @@ bool CWPSPropertySheet::OnCommandBefore(WORD id) {
 
 bool CWPSPropertySheet::RefusesApply() {
     // Nothing is committed into an album, or saved, while a pass is writing the albums.
-    if (!view_.RefuseWhilePassRuns())
+    if (!rotator_.Busy())
         return false;
+    if (rotator_.Status)
+        rotator_.Status(kPassRunningStatus);
     ::MessageBeep(MB_ICONWARNING);
     return true;
 }
@@ -33,8 +34,8 @@ bool CWPSPropertySheet::OnPagesApplied(bool) {
     if (commit_) {
         saved = commit_(Handle());
     } else {
-        view_.RefreshAlbumList();
-        saved = view_.SaveForCommand(Handle());
+        rotator_.RefreshAlbumList();
+        saved = rotator_.SaveForCommand(MessageBoxReport(Handle()));
     }
     if (saved)
         SetChanged(false);

@@ -9,13 +9,13 @@
 
 namespace glimro {
 
-class CumView;
+class CRotator;
 
 class CWPSPropertySheet : public CPropertySheet {
 public:
     // commit is given the sheet's window, to own its messages, and returns false when the
-    // save failed; without one, the album list is refreshed and every change saved.
-    CWPSPropertySheet(std::wstring caption, CumView& view,
+    // save failed; without one, the rows are announced and every change saved.
+    CWPSPropertySheet(std::wstring caption, CRotator& rotator, HWND owner,
                       std::function<bool(HWND)> commit = nullptr);
 
 protected:
@@ -25,7 +25,7 @@ protected:
     bool OnPagesApplied(bool ok) override;
 
 private:
-    CumView& view_;
+    CRotator& rotator_;
     std::function<bool(HWND)> commit_;
 };
 

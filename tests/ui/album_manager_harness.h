@@ -49,6 +49,7 @@ public:
         return true;
     }
     CumView& View() { return frame->View(); }
+    CRotator& Rotator() { return frame->Rotator(); }
     HWND List() { return frame->View().Handle(); }
 
     int RowCount() { return ListView_GetItemCount(List()); }

@@ -270,7 +270,7 @@ TEST_F(AlbumSheetTest, ARealTickWhileTheSheetIsOpenKeepsTheEditAndTheRegistryCon
     bool passed_while_open = false;
     OnWindow sheet(kEditCaption, [&](HWND window) {
         Type(window, IDC_ALBUM_NAME, L"Glaciers");
-        h.View().ArmPassTimer(10); // the active day album is due: no markers yet
+        h.Rotator().ArmPassTimer(10); // the active day album is due: no markers yet
         const DWORD start = ::GetTickCount();
         while (!passed_while_open && ::GetTickCount() - start < 10000) {
             DialogDriver::Pump(50);
@@ -306,7 +306,7 @@ public:
 TEST_F(AlbumSheetTest, APageNeverShownIsNeitherCheckedNorCommittedButApplyStillSaves) {
     h.Select(h.RowOf(L"Alps (on the day)"));
     CAccount& alps = *h.albums.DisplayOrder()[0];
-    CWPSPropertySheet sheet(kEditCaption, h.View());
+    CWPSPropertySheet sheet(kEditCaption, h.Rotator(), h.View().Handle());
     CGeneralPropertyPage general(alps, h.albums);
     CountingPage later;
     sheet.AddPage(general);

@@ -153,9 +153,9 @@ protected:
 
     // Opens Alps's sheet on the Images page and runs the steps there, then presses a button.
     void OnImagesPage(const std::function<void()>& steps, int close_with) {
-        CWPSPropertySheet sheet_object(kEditCaption, h.View());
+        CWPSPropertySheet sheet_object(kEditCaption, h.Rotator(), h.View().Handle());
         CGeneralPropertyPage general(Alps(), h.albums);
-        CImagesPropertyPage page_object(Alps(), h.albums);
+        CImagesPropertyPage page_object(Alps(), h.Rotator());
         images = &page_object;
         sheet_object.AddPage(general);
         sheet_object.AddPage(page_object);
@@ -477,8 +477,8 @@ TEST_F(ImagesPageTest, TheCurrentPictureStaysWithItsRowThroughEveryChange) {
 }
 
 TEST_F(ImagesPageTest, DroppedPicturesGoInSortedAfterTheSelectionAndTheSourceKeepsItsFiles) {
-    CWPSPropertySheet sheet_object(kEditCaption, h.View());
-    CImagesPropertyPage dropped_on(Alps(), h.albums);
+    CWPSPropertySheet sheet_object(kEditCaption, h.Rotator(), h.View().Handle());
+    CImagesPropertyPage dropped_on(Alps(), h.Rotator());
     sheet_object.AddPage(dropped_on);
     const std::wstring too_long = L"C:\\" + std::wstring(270, L'y') + L".bmp";
     OnWindow run(kEditCaption, [&](HWND window) {

@@ -126,7 +126,7 @@ TEST_F(LivingTest, NextPictureIsRecordedAsAScheduledChangeAndTheTimerLeavesItBe)
     EXPECT_EQ(stored.Albums().front()->LastFile, pictures[1]);
     EXPECT_EQ(ReadIntervalMarker(kLastHour), now.wHour);
     EXPECT_EQ(ReadIntervalMarker(kLastDay), now.wDay);
-    RunScheduledPass(LocalTime(), h.View());
+    RunScheduledPass(LocalTime(), h.Rotator());
     EXPECT_NE(h.Log().find(L"This pass already ran... skipping update."), std::wstring::npos);
     EXPECT_EQ(h.albums.FindActiveAlbum()->LastIndex, 1);
 }
@@ -141,7 +141,7 @@ TEST_F(LivingTest, PauseSurvivesARestartStopsTheTimerAndLeavesNextPicture) {
         h.albums.Remove(h.albums.Albums().front().get());
 
     ASSERT_TRUE(h.Start());
-    EXPECT_TRUE(h.View().Paused());
+    EXPECT_TRUE(h.Rotator().Paused());
     EXPECT_EQ(h.StatusText(), kPausedStatus);
     EXPECT_EQ(h.frame->TrayTip(), L"Glimro: Paused");
     ::SendMessageW(h.frame->Handle(), WM_TIMER, kPassTimerId, 0); // a due hour album: still nothing
@@ -180,7 +180,7 @@ TEST_F(LivingTest, RandomShowsEveryEntryOncePerRoundAndTheRoundSurvivesARestart)
 TEST_F(LivingTest, AResumeFromSleepLeadsToACheckWithinSeconds) {
     StoreActive(kSequential, 3);
     ASSERT_TRUE(h.Start());
-    h.View().ArmPassTimer(3600000);
+    h.Rotator().ArmPassTimer(3600000);
     ::SendMessageW(h.frame->Handle(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     DialogDriver::Pump(2500);
     EXPECT_NE(h.Log().find(L"Album list processed successfully."), std::wstring::npos);
@@ -259,7 +259,7 @@ TEST_F(LivingTest, HotkeysAndThePlaceFollowTheOptionsWindow) {
     EXPECT_FALSE(::RegisterHotKey(other, 2, MOD_CONTROL | MOD_ALT, 'Q')); // Glimro's now
     ::SendMessageW(h.frame->Handle(), WM_HOTKEY, 3, 0);                    // as the system sends it
     test::DialogDriver::Pump(50);
-    EXPECT_TRUE(h.View().Paused());
+    EXPECT_TRUE(h.Rotator().Paused());
 
     ::UnregisterHotKey(other, 1);
     HWND sheet = nullptr;

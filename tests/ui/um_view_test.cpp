@@ -426,16 +426,16 @@ TEST(ViewPassCheck, FailedChangeIsRetriedAtEveryCheckAndSucceededOneIsNot) {
     ASSERT_TRUE(h.Start());
     h.desktop.apply_result = E_FAIL;
     const SYSTEMTIME tick = test::LocalTimeAt(2026, 3, 5, 10, 30);
-    EXPECT_EQ(RunScheduledPass(tick, h.View()), 10000u);
-    EXPECT_EQ(RunScheduledPass(tick, h.View()), 10000u);
+    EXPECT_EQ(RunScheduledPass(tick, h.Rotator()), 10000u);
+    EXPECT_EQ(RunScheduledPass(tick, h.Rotator()), 10000u);
     EXPECT_EQ(h.desktop.apply_calls, 2);
     EXPECT_EQ(h.StatusText(), L"Done");
 
     h.desktop.apply_result = S_OK;
     Seam<SYSTEMTIME()>::Override clock{LocalTime, [&] { return tick; }};
-    EXPECT_EQ(RunScheduledPass(tick, h.View()), 10000u);
+    EXPECT_EQ(RunScheduledPass(tick, h.Rotator()), 10000u);
     EXPECT_EQ(h.desktop.apply_calls, 3);
-    EXPECT_EQ(RunScheduledPass(tick, h.View()), 10000u);
+    EXPECT_EQ(RunScheduledPass(tick, h.Rotator()), 10000u);
     EXPECT_EQ(h.desktop.apply_calls, 3);
     EXPECT_NE(h.Log().find(L"This pass already ran... skipping update."), std::wstring::npos);
 }
@@ -468,7 +468,7 @@ TEST(PassTimer, NothingArrivesBetweenTwoTicks) {
     ASSERT_TRUE(h.Start());
     h.frame->ShowInitially(SW_HIDE);
     DialogDriver::Pump(200); // the start's own painting and notifications
-    h.View().ArmPassTimer(60000);
+    h.Rotator().ArmPassTimer(60000);
     int arrived = 0;
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < 1000) {
@@ -552,7 +552,7 @@ TEST(DisplayChange, ShowsTheSamePicturesForTheNewLayout) {
     ASSERT_TRUE(h.Start());
     CAccount* twins = h.albums.FindActiveAlbum();
     twins->ShownPerMonitor = {album.FileList[0].Text, album.FileList[1].Text};
-    EXPECT_NE(h.View().IdleStatus().find(L"a picture for each of 2 monitors"), std::wstring::npos);
+    EXPECT_NE(h.Rotator().IdleStatus().find(L"a picture for each of 2 monitors"), std::wstring::npos);
 
     layout[1].rect = RECT{0, 600, 800, 1200}; // now one above the other
     ::SendMessageW(h.frame->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));

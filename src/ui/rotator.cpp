@@ -1,0 +1,201 @@
+#include "ui/rotator.h"
+
+#include "engine/monitor_wallpaper.h"
+#include "platform/clock.h"
+#include "platform/text.h"
+#include "platform/user_state.h"
+#include "platform/window.h"
+#include "resource.h"
+#include "store/product_key.h"
+
+namespace glimro {
+
+SaveReport MessageBoxReport(HWND owner) {
+    return [owner](const std::vector<AlbumSet::SaveProblem>& problems) {
+        std::wstring lines;
+        for (const AlbumSet::SaveProblem& problem : problems) {
+            lines += L"\n    " +
+                     (problem.album.empty() ? std::wstring(L"(an album without a name)")
+                                            : problem.album) +
+                     (problem.removal ? L" (deleted)" : L"") + L": " +
+                     SystemErrorText(problem.status);
+        }
+        const std::wstring text =
+            L"Glimro could not save these albums:\n" + lines +
+            L"\n\nThey are kept as they are while Glimro runs, and saving is tried again with "
+            L"the next change. The activity log says more.";
+        ::MessageBoxW(owner, text.c_str(), LoadResourceString(IDS_APP_TITLE).c_str(),
+                      MB_OK | MB_ICONWARNING);
+    };
+}
+
+void RepaintAfterPass(HRESULT result) {
+    if (result == kPassApplied)
+        RepaintAfterWallpaperChange();
+}
+
+void CRotator::Say(const std::wstring& text) const {
+    if (Status)
+        Status(text);
+}
+
+void CRotator::Start() {
+    paused_ = ReadProductNumber(kPausedValue, 0) != 0;
+    ArmPassTimer(kFirstCheckDelay);
+}
+
+void CRotator::ArmPassTimer(DWORD delay) {
+    ::KillTimer(timer_window_, kPassTimerId);
+    ::SetTimer(timer_window_, kPassTimerId, delay, nullptr);
+}
+
+bool CRotator::OnTimer(UINT_PTR id) {
+    if (id == kPassTimerId)
+        OnPassTimer();
+    else if (id == kLayoutTimerId)
+        OnLayoutTimer();
+    else
+        return false;
+    return true;
+}
+
+void CRotator::OnPassTimer() {
+    ::KillTimer(timer_window_, kPassTimerId);
+    if (paused_) {
+        ::SetTimer(timer_window_, kPassTimerId, kPausedDelay, nullptr);
+        return;
+    }
+    // A pass started by a command is still downloading: no check, no log, no save now.
+    AlbumSet::PassHold hold = albums_.HoldForPass(albums_.FindActiveAlbum());
+    if (!hold) {
+        ::SetTimer(timer_window_, kPassTimerId, kBusyRetryDelay, nullptr);
+        return;
+    }
+    const DWORD delay = RunScheduledPass(LocalTime(), *this);
+    ::SetTimer(timer_window_, kPassTimerId, delay, nullptr);
+}
+
+void CRotator::OnLayoutTimer() {
+    ::KillTimer(timer_window_, kLayoutTimerId);
+    CAccount* active = albums_.FindActiveAlbum();
+    if (!active)
+        return;
+    AlbumSet::PassHold hold = albums_.HoldForPass(active);
+    if (!hold) {
+        OnDisplayChange(); // a pass is running: after it
+        return;
+    }
+    RepaintAfterPass(active->ReapplyForLayout() ? kPassApplied : kPassNothingApplied);
+    Say(IdleStatus());
+}
+
+void CRotator::SetPaused(bool paused) {
+    paused_ = paused;
+    WriteProductNumber(kPausedValue, paused ? 1 : 0);
+    Say(IdleStatus());
+    // Resumed: whatever fell due while paused is looked at soon.
+    if (!paused)
+        CatchUp();
+}
+
+void CRotator::CatchUp() {
+    if (!paused_ && !albums_.PassRunning())
+        ArmPassTimer(kCatchUpDelay);
+}
+
+void CRotator::OnDisplayChange() {
+    ::SetTimer(timer_window_, kLayoutTimerId, kLayoutSettleDelay, nullptr);
+}
+
+std::wstring CRotator::IdleStatus() const {
+    if (paused_)
+        return kPausedStatus;
+    std::wstring status = LoadResourceString(IDS_IDLE_MESSAGE);
+    // An album with a picture for each monitor says how many it serves.
+    const CAccount* active = albums_.FindActiveAlbum();
+    const size_t monitors = active && active->Monitors == kPictureEach ? OrderedMonitors().size() : 0;
+    if (monitors >= 2)
+        status += L" - a picture for each of " + std::to_wstring(monitors) + L" monitors";
+    return status;
+}
+
+const char* CRotator::HoldReason() {
+    if (ReadProductNumber(kHoldFullScreenValue, 1) != 0 && FullScreenProgramRuns())
+        return "a full-screen program or a presentation runs";
+    if (ReadProductNumber(kHoldOnBatteryValue, 0) != 0 && RunsOnBattery())
+        return "the computer runs on battery power";
+    return nullptr;
+}
+
+HRESULT CRotator::Change(CAccount& album, const WallpaperChange& what, const SaveReport& report) {
+    // The album stays pinned until its pass is saved: a Delete or a quit that arrives during
+    // a download waits for it.
+    AlbumSet::PassHold hold = albums_.HoldForPass(&album);
+    if (!hold)
+        return kPassBusy;
+    CWaitCursor wait;
+    HRESULT result = kPassNothingApplied;
+    switch (what.kind) {
+    case WallpaperChange::Next:
+        result = album.ApplyNextImage();
+        break;
+    case WallpaperChange::Previous:
+        result = album.ApplyPreviousImage();
+        break;
+    case WallpaperChange::At:
+        result = album.ApplyImageAt(what.position);
+        break;
+    case WallpaperChange::Entry:
+        result = album.ShowEntry(*what.entry, what.position);
+        break;
+    }
+    RepaintAfterPass(result);
+    RefreshAlbumList();
+    if (what.kind != WallpaperChange::Entry)
+        SaveForCommand(report);
+    else if (result == kPassApplied)
+        SaveForCommand(report, &album);
+    return result;
+}
+
+bool CRotator::SaveForCommand(const SaveReport& report, const CAccount* pass_album) {
+    if (pass_album)
+        albums_.SaveAfterPass(pass_album);
+    else
+        albums_.SaveAlbumList();
+    const std::vector<AlbumSet::SaveProblem>& problems = albums_.SaveProblems();
+    if (problems.empty())
+        return true;
+    if (report)
+        report(problems);
+    return false;
+}
+
+CAccount* CRotator::FindActiveAlbum() {
+    return albums_.FindActiveAlbum();
+}
+
+int CRotator::RunAlbumPass(CAccount* album) {
+    int result = -1;
+    if (album) {
+        if (album->Enabled)
+            RepaintAfterPass(album->ApplyNextImage());
+        result = album->Frequency;
+    }
+    Say(L"Done");
+    return result;
+}
+
+void CRotator::RefreshAlbumList() {
+    if (RowsChanged)
+        RowsChanged();
+}
+
+int CRotator::SaveAlbumList() {
+    // The pass check saves inside its pass's hold: that pass changed its own album only.
+    if (albums_.PassRunning())
+        return albums_.SaveAfterPass(albums_.PassAlbum());
+    return albums_.SaveAlbumList();
+}
+
+} // namespace glimro
