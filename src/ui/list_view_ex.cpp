@@ -240,4 +240,94 @@ bool CListViewEx::OnReflected(UINT message, WPARAM, LPARAM lparam, LRESULT* resu
     return true;
 }
 
+LPARAM CListViewEx::RowData(int row) const {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    return ListView_GetItem(Handle(), &item) ? item.lParam : 0;
+}
+
+int CListViewEx::RowOfData(LPARAM data) const {
+    LVFINDINFOW find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = data;
+    return ListView_FindItem(Handle(), -1, &find);
+}
+
+int CListViewEx::AppendRow(const std::vector<std::wstring>& texts, LPARAM data) {
+    HWND list = Handle();
+    std::wstring first = texts.empty() ? std::wstring() : texts[0];
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = ListView_GetItemCount(list);
+    item.pszText = first.data();
+    item.lParam = data;
+    const int row = ListView_InsertItem(list, &item);
+    for (size_t column = 1; row >= 0 && column < texts.size(); ++column) {
+        std::wstring text = texts[column];
+        ListView_SetItemText(list, row, static_cast<int>(column), text.data());
+    }
+    return row;
+}
+
+std::vector<int> CListViewEx::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); row != -1;
+         row = ListView_GetNextItem(Handle(), row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
+}
+
+void CListViewEx::SelectRow(int row) {
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    if (ListView_GetItemState(Handle(), row, LVIS_SELECTED) & LVIS_SELECTED)
+        return;
+    for (const int other : SelectedRows())
+        ListView_SetItemState(Handle(), other, 0, both);
+    ListView_SetItemState(Handle(), row, both, both);
+}
+
+int CListViewEx::StateImageRowAt(POINT point) const {
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    const int row = ListView_HitTest(Handle(), &hit);
+    if (row == -1)
+        return -1;
+    if (hit.flags & LVHT_ONITEMSTATEICON)
+        return row;
+    // Some lists report the box as the label: left of the icon is the box.
+    RECT icon = {};
+    if ((hit.flags & LVHT_ONITEM) && ListView_GetItemRect(Handle(), row, &icon, LVIR_ICON) &&
+        point.x < icon.left)
+        return row;
+    return -1;
+}
+
+void CListViewEx::WidenColumnsToFit(int columns) {
+    for (int c = 0; c < columns; ++c) {
+        const int width = ListView_GetColumnWidth(Handle(), c);
+        ListView_SetColumnWidth(Handle(), c, LVSCW_AUTOSIZE);
+        if (ListView_GetColumnWidth(Handle(), c) < width)
+            ListView_SetColumnWidth(Handle(), c, width);
+    }
+}
+
+void CListViewEx::AddColumn(const std::wstring& title, int width) {
+    std::wstring text = title;
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = width;
+    column.pszText = text.data();
+    column.iSubItem = Header_GetItemCount(ListView_GetHeader(Handle()));
+    ListView_InsertColumn(Handle(), column.iSubItem, &column);
+}
+
+void CListViewEx::ScaleColumns(int columns, UINT old_dpi, UINT new_dpi) {
+    for (int c = 0; c < columns; ++c)
+        ListView_SetColumnWidth(Handle(), c,
+                                ::MulDiv(ListView_GetColumnWidth(Handle(), c),
+                                         static_cast<int>(new_dpi), static_cast<int>(old_dpi)));
+}
+
 } // namespace glimro

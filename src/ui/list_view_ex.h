@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace glimro {
 
@@ -17,6 +18,23 @@ class CListViewEx : public CWindow {
 public:
     // Creates the list as a child of parent with the creation hooks' styles applied.
     bool CreateList(DWORD style, const RECT& rect, HWND parent, UINT id);
+
+    // A row's data value (0 for none), and the row holding a data value (-1 for none).
+    LPARAM RowData(int row) const;
+    int RowOfData(LPARAM data) const;
+    // Adds a row at the end with a text per column and a data value; its index, or -1.
+    int AppendRow(const std::vector<std::wstring>& texts, LPARAM data);
+    std::vector<int> SelectedRows() const;
+    // Selects and focuses the row alone (unless it is selected already).
+    void SelectRow(int row);
+    // The row whose state image (the box left of the label) is at the point; -1 for none.
+    int StateImageRowAt(POINT point) const;
+    // Each column as wide as its widest text, and never narrower than it is.
+    void WidenColumnsToFit(int columns);
+    // A left-aligned column at the end.
+    void AddColumn(const std::wstring& title, int width);
+    // The columns' widths from one DPI to another.
+    void ScaleColumns(int columns, UINT old_dpi, UINT new_dpi);
 
 protected:
     // The creation hook: the styles the window is created with.

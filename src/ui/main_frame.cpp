@@ -197,7 +197,7 @@ void CMainFrame::ShowInitially(int show_command) {
 bool CMainFrame::OnCreate() {
     rotator_.SetTimerWindow(Handle());
     rotator_.RowsChanged = [this] { view_.RefreshAlbumList(); };
-    rotator_.Status = view_.StatusText = [this](const std::wstring& text) { SetStatusText(text); };
+    rotator_.Status = [this](const std::wstring& text) { SetStatusText(text); };
     return true;
 }
 

@@ -25,7 +25,9 @@ public:
     // The placement record is read for the window's position and kept up to date; the view
     // shows the album set, which outlives the frame.
     CMainFrame(WindowPlacementRecord& placement, AlbumSet& albums)
-        : placement_(placement), rotator_(albums), view_(rotator_) {}
+        : placement_(placement), rotator_(albums), view_(rotator_), commands_(view_, rotator_) {
+        view_.SetCommands(&commands_);
+    }
     ~CMainFrame() override;
 
     // Creates the frame (hidden) and its notification-area icon, and posts itself the start:
@@ -43,6 +45,7 @@ public:
 
     CumView& View() { return view_; }
     CRotator& Rotator() { return rotator_; }
+    CAlbumCommands& Commands() { return commands_; }
     HWND ToolBar() const { return tool_bar_; }
     // The DPI the frame is drawn at now.
     UINT Dpi() const { return dpi_; }
@@ -105,6 +108,7 @@ private:
     RECT rectangle_ = {};
     CRotator rotator_;
     CumView view_;
+    CAlbumCommands commands_;
     HACCEL accelerators_ = nullptr;
     bool open_new_album_ = false;
     bool started_ = false;

@@ -3,37 +3,13 @@
 #include "platform/clock.h"
 #include "platform/dpi.h"
 #include "platform/text.h"
-#include "scheduler/day_schedule.h"
+#include "ui/album_row.h"
 #include "platform/window.h"
 #include "resource.h"
 
 #include <commctrl.h>
 
 namespace glimro {
-
-namespace {
-
-constexpr int kColumnCount = 4;
-constexpr int kInitialColumnWidth = 150;
-constexpr int kFormatChars = 100;
-
-} // namespace
-
-std::wstring LastRunText(const SYSTEMTIME& time) {
-    if (time.wYear == 0)
-        return L"Never";
-    wchar_t date[kFormatChars] = {};
-    wchar_t clock[kFormatChars] = {};
-    ::GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, kFormatChars);
-    ::GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &time, L"hh':'mm tt", clock,
-                     kFormatChars);
-    return std::wstring(date) + L" at " + clock;
-}
-
-void CumView::Say(const std::wstring& text) const {
-    if (StatusText)
-        StatusText(text);
-}
 
 CumView::~CumView() {
     if (Handle())
@@ -57,25 +33,14 @@ bool CumView::Create(HWND frame, const RECT& rect, UINT id) {
     HWND list = Handle();
     ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP,
                                         LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
-    for (int i = 0; i < kColumnCount; ++i) {
-        std::wstring title = LoadResourceString(IDS_COLUMN_FIRST + i);
-        LVCOLUMNW column = {};
-        column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = kInitialColumnWidth;
-        column.pszText = title.data();
-        column.iSubItem = i;
-        ListView_InsertColumn(list, i, &column);
-    }
+    for (int i = 0; i < kAlbumColumns; ++i)
+        AddColumn(LoadResourceString(IDS_COLUMN_FIRST + i), 150);
     return true;
 }
 
 void CumView::ApplyDpi(UINT old_dpi, UINT new_dpi) {
     HWND list = Handle();
-    for (int c = 0; c < kColumnCount; ++c)
-        ListView_SetColumnWidth(list, c,
-                                ::MulDiv(ListView_GetColumnWidth(list, c),
-                                         static_cast<int>(new_dpi), static_cast<int>(old_dpi)));
+    ScaleColumns(kAlbumColumns, old_dpi, new_dpi);
     UniqueImageList states =
         LoadIconList({IDI_BOX_EMPTY, IDI_BOX_TICKED}, SmallIconSize(new_dpi));
     // The placeholder row of an empty set shows no boxes.
@@ -93,21 +58,7 @@ void CumView::OnInitialUpdate() {
 }
 
 CAccount* CumView::RecordAt(int row) const {
-    LVITEMW item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!ListView_GetItem(Handle(), &item))
-        return nullptr;
-    return reinterpret_cast<CAccount*>(item.lParam);
-}
-
-int CumView::RowOfRecord(const CAccount* album) const {
-    if (!album)
-        return -1;
-    LVFINDINFOW find = {};
-    find.flags = LVFI_PARAM;
-    find.lParam = reinterpret_cast<LPARAM>(album);
-    return ListView_FindItem(Handle(), -1, &find);
+    return reinterpret_cast<CAccount*>(RowData(row));
 }
 
 std::vector<CAccount*> CumView::Rows() const {
@@ -124,44 +75,15 @@ int CumView::SelectedRow() const {
     return Handle() ? ListView_GetNextItem(Handle(), -1, LVNI_SELECTED) : -1;
 }
 
-int CumView::StateImageAt(int row) const {
-    return static_cast<int>(ListView_GetItemState(Handle(), row, LVIS_STATEIMAGEMASK) >> 12);
-}
-
 void CumView::SetStateImage(int row, int image) {
     ListView_SetItemState(Handle(), row, INDEXTOSTATEIMAGEMASK(image), LVIS_STATEIMAGEMASK);
 }
 
 int CumView::AddAlbumRow(const CAccount& album) {
-    HWND list = Handle();
-    std::wstring first = DisplayText(album);
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = ListView_GetItemCount(list); // after the rows before it in display order
-    item.pszText = first.data();
-    int row = ListView_InsertItem(list, &item);
-    if (row < 0)
-        return row;
-    std::wstring description = album.Description;
-    std::wstring last_run = LastRunText(album.LastTime);
-    // An album that follows the day or the sun says when it changes next.
-    if (IsSlotFrequency(album.Frequency)) {
-        const SYSTEMTIME next = NextSlotChange(album, LocalTime());
-        wchar_t clock[64] = {};
-        ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &next, nullptr, clock, 64);
-        last_run += std::wstring(L"  Next: ") + clock;
-    }
-    std::wstring last_file = album.LastFile;
-    ListView_SetItemText(list, row, 1, description.data());
-    ListView_SetItemText(list, row, 2, last_run.data());
-    ListView_SetItemText(list, row, 3, last_file.data());
-
-    item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = reinterpret_cast<LPARAM>(&album);
-    ListView_SetItem(list, &item);
-    SetStateImage(row, album.Enabled ? kStateActive : kStateInactive);
+    // After the rows before it in display order.
+    const int row = AppendRow(AlbumRowTexts(album, LocalTime()), reinterpret_cast<LPARAM>(&album));
+    if (row >= 0)
+        SetStateImage(row, album.Enabled ? kStateActive : kStateInactive);
     return row;
 }
 
@@ -178,13 +100,9 @@ void CumView::RefreshAlbumList() {
     ListView_DeleteAllItems(list);
     if (albums_.Empty()) {
         ListView_SetImageList(list, nullptr, LVSIL_STATE);
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        std::wstring text = kPlaceholderRow;
-        item.pszText = text.data();
-        ListView_InsertItem(list, &item);
+        AppendRow({kPlaceholderRow}, 0);
         ListView_SetColumnWidth(list, 0, LVSCW_AUTOSIZE);
-        for (int c = 1; c < kColumnCount; ++c)
+        for (int c = 1; c < kAlbumColumns; ++c)
             ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
         ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(list, nullptr, TRUE);
@@ -196,30 +114,40 @@ void CumView::RefreshAlbumList() {
     for (const CAccount* album : albums_.DisplayOrder())
         AddAlbumRow(*album);
 
-    for (int c = 0; c < kColumnCount; ++c) {
-        int width = ListView_GetColumnWidth(list, c);
-        ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE);
-        if (ListView_GetColumnWidth(list, c) < width)
-            ListView_SetColumnWidth(list, c, width);
-    }
-    int row = RowOfRecord(remembered);
-    if (row < 0)
-        row = 0;
-    UINT both = LVIS_SELECTED | LVIS_FOCUSED;
-    ListView_SetItemState(list, row, both, both);
+    WidenColumnsToFit(kAlbumColumns);
+    const int row = remembered ? RowOfData(reinterpret_cast<LPARAM>(remembered)) : -1;
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(list, row < 0 ? 0 : row, both, both);
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
 }
 
-bool CumView::SaveForCommand(HWND owner) {
-    return rotator_.SaveForCommand(MessageBoxReport(owner));
+void CumView::ClearRows() {
+    ListView_DeleteAllItems(Handle());
 }
 
-bool CumView::RefuseWhilePassRuns() {
-    if (!rotator_.Busy())
-        return false;
-    Say(kPassRunningStatus);
-    return true;
+CAccount* CumView::SelectedAlbum() const {
+    const int row = SelectedRow();
+    return row == -1 ? nullptr : RecordAt(row);
+}
+
+std::vector<const CAccount*> CumView::SelectedAlbums() const {
+    std::vector<const CAccount*> chosen;
+    for (const int row : SelectedRows())
+        if (const CAccount* album = RecordAt(row))
+            chosen.push_back(album);
+    return chosen;
+}
+
+void CumView::ShowActive(const CAccount* active) {
+    const int count = ListView_GetItemCount(Handle());
+    for (int row = 0; row < count; ++row)
+        SetStateImage(row, active && RecordAt(row) == active ? kStateActive : kStateInactive);
+}
+
+void CumView::ActivateSelected() {
+    if (commands_)
+        commands_->ActivateAlbum();
 }
 
 bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
@@ -247,31 +175,7 @@ bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
 }
 
 bool CumView::OnCommand(UINT id) {
-    switch (id) {
-    case ID_ALBUM_NEW:
-        NewAlbum();
-        return true;
-    case ID_ALBUM_ACTIVATE:
-        ActivateAlbum();
-        return true;
-    case ID_ALBUM_DELETE:
-        DeleteAlbum();
-        return true;
-    case ID_ALBUM_PROPERTIES:
-        EditAlbum();
-        return true;
-    case ID_ALBUM_NEXT:
-        ChangeActive(WallpaperChange::Next);
-        return true;
-    case ID_ALBUM_PREVIOUS:
-        ChangeActive(WallpaperChange::Previous);
-        return true;
-    case ID_ALBUM_PAUSE:
-        rotator_.SetPaused(!rotator_.Paused());
-        return true;
-    default:
-        return false;
-    }
+    return commands_ && commands_->OnCommand(id);
 }
 
 void CumView::PostCommand(UINT id) {
@@ -304,28 +208,12 @@ void CumView::ShowRowMenu() {
 }
 
 bool CumView::OnLeftButtonDown(POINT point) {
-    HWND list = Handle();
-    LVHITTESTINFO hit = {};
-    hit.pt = point;
-    int row = ListView_HitTest(list, &hit);
+    // A click on a row's box activates its album.
+    const int row = StateImageRowAt(point);
     if (row == -1)
         return false;
-    bool on_state_icon = (hit.flags & LVHT_ONITEMSTATEICON) != 0;
-    if (!on_state_icon && (hit.flags & LVHT_ONITEM)) {
-        RECT icon = {};
-        ListView_GetItemRect(list, row, &icon, LVIR_ICON);
-        on_state_icon = point.x < icon.left;
-    }
-    if (!on_state_icon)
-        return false;
-    UINT both = LVIS_SELECTED | LVIS_FOCUSED;
-    if (!(ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED)) {
-        for (int other = ListView_GetNextItem(list, -1, LVNI_SELECTED); other != -1;
-             other = ListView_GetNextItem(list, other, LVNI_SELECTED))
-            ListView_SetItemState(list, other, 0, both);
-        ListView_SetItemState(list, row, both, both);
-    }
-    ActivateAlbum();
+    SelectRow(row);
+    ActivateSelected();
     return true;
 }
 
@@ -361,7 +249,7 @@ bool CumView::OnReflected(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* r
         break;
     case LVN_KEYDOWN:
         if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_SPACE)
-            ActivateAlbum();
+            ActivateSelected();
         break;
     default:
         return false;

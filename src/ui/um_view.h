@@ -5,15 +5,14 @@
 #include "platform/image_list.h"
 #include "store/album_set.h"
 #include "ui/list_view_ex.h"
+#include "ui/album_commands.h"
+#include "ui/album_row.h"
 #include "ui/rotator.h"
 
 #include <functional>
 #include <string>
 
 namespace glimro {
-
-// "Never" for a time whose year is 0, else the short date, " at ", and "hh:mm tt".
-std::wstring LastRunText(const SYSTEMTIME& time);
 
 inline constexpr wchar_t kPlaceholderRow[] = L"You need to add a 'new' album...";
 inline constexpr int kStateInactive = 1;
@@ -40,29 +39,22 @@ public:
     int AddAlbumRow(const CAccount& album);
     // Shows the album set again, keeping the selected album selected.
     void RefreshAlbumList();
-    // A save that a command of the user's asked for; false, after a message box owned by the
-    // window, when an album could not be written or removed.
-    bool SaveForCommand(HWND owner);
-    // True, with a word in the status bar, while a pass is changing the wallpaper: the
-    // commands that change the set wait for it to finish.
-    bool RefuseWhilePassRuns();
+    // Removes every row, before the records they point at go.
+    void ClearRows();
+    bool HasSelection() const { return SelectedRow() != -1; }
+    // The selected row's album; null without one (or on the placeholder row).
+    CAccount* SelectedAlbum() const;
+    std::vector<const CAccount*> SelectedAlbums() const;
+    // Ticks the active album's box only.
+    void ShowActive(const CAccount* active);
 
-    // The album commands.
-    void ActivateAlbum();
-    void DeleteAlbum();
-    void EditAlbum();
-    void NewAlbum();
-    // The active album's next (or previous) picture now, recorded as a scheduled pass
-    // records it.
-    void ChangeActive(WallpaperChange::Kind kind);
-
-    // Whether a command belongs to the view; when it does, *enabled says if it may run now.
+    // The commands the keys, clicks and menus of the list run.
+    void SetCommands(CAlbumCommands* commands) { commands_ = commands; }
+    // Whether a command belongs to the album list; when it does, *enabled says if it may run
+    // now.
     bool QueryCommandEnabled(UINT id, bool* enabled) const;
-    // Runs a command of the view; false when it is not one.
+    // Runs an album command; false when it is not one.
     bool OnCommand(UINT id);
-
-    // Where the view's words for the status bar go.
-    std::function<void(const std::wstring&)> StatusText;
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -73,22 +65,17 @@ protected:
 
 private:
     CAccount* RecordAt(int row) const;
-    int RowOfRecord(const CAccount* album) const;
     int SelectedRow() const;
-    int StateImageAt(int row) const;
     void SetStateImage(int row, int image);
     void PostCommand(UINT id);
     void ShowRowMenu();
     bool OnLeftButtonDown(POINT point);
-    void Say(const std::wstring& text) const;
-    // Runs the album properties sheet on an album; IDOK or IDCANCEL. commit runs when OK or
-    // Apply has committed the pages: false keeps the sheet open.
-    INT_PTR RunAlbumSheet(const wchar_t* caption, CAccount& album,
-                          const std::function<bool(HWND sheet)>& commit);
+    void ActivateSelected();
 
     UniqueImageList state_images_;
     CRotator& rotator_;
     AlbumSet& albums_;
+    CAlbumCommands* commands_ = nullptr;
     bool initialised_ = false;
 };
 

@@ -50,6 +50,7 @@ public:
     }
     CumView& View() { return frame->View(); }
     CRotator& Rotator() { return frame->Rotator(); }
+    CAlbumCommands& Commands() { return frame->Commands(); }
     HWND List() { return frame->View().Handle(); }
 
     int RowCount() { return ListView_GetItemCount(List()); }

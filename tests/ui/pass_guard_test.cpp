@@ -52,7 +52,7 @@ TEST_F(PassGuardTest, CommandsDuringTheDownloadAreRefusedAndThePassIsSaved) {
         ::SendMessageW(h.List(), WM_COMMAND, ID_ALBUM_ACTIVATE, 0);
         statuses.push_back(h.StatusText());
     });
-    h.View().ActivateAlbum(); // applies Alps's entry: the download runs inside
+    h.Commands().ActivateAlbum(); // applies Alps's entry: the download runs inside
     ASSERT_TRUE(during.Ran());
     EXPECT_EQ(statuses, std::vector<std::wstring>(4, kPassRunningStatus));
     EXPECT_TRUE(unexpected.Dialogs().empty());
@@ -76,7 +76,7 @@ TEST_F(PassGuardTest, ATickDuringACommandsPassNeitherChecksNorLogsNorSaves) {
         stored.LoadAlbumList();
         saved_mid_pass = stored.DisplayOrder()[0]->LastFile != L"Unavailable";
     });
-    h.View().ActivateAlbum();
+    h.Commands().ActivateAlbum();
     ASSERT_TRUE(during.Ran());
     EXPECT_FALSE(saved_mid_pass);
     const std::wstring log = h.Log();

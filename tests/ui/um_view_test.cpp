@@ -279,7 +279,7 @@ TEST_F(AlbumInputTest, ClickOnTheTextOnlySelects) {
 
 TEST_F(AlbumInputTest, ActivateWithNothingSelectedLeavesNoAlbumActive) {
     h.Select(-1);
-    h.View().ActivateAlbum();
+    h.Commands().ActivateAlbum();
     EXPECT_FALSE(h.Record(0)->Enabled);
     EXPECT_FALSE(h.Record(1)->Enabled);
     EXPECT_EQ(h.desktop.apply_calls, 0);
@@ -315,7 +315,7 @@ TEST_F(AlbumInputTest, DeleteRemovesTheAlbumTheQuestionWasAbout) {
         h.View().RefreshAlbumList();
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
-    h.View().DeleteAlbum();
+    h.Commands().DeleteAlbum();
     ASSERT_TRUE(answer.Ran());
     EXPECT_EQ(h.FirstColumn(), std::vector<std::wstring>{L"Alps (on the day)"});
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Beaches"));
@@ -337,9 +337,9 @@ TEST_F(AlbumInputTest, DeletingTheLastAlbumLeavesThePlaceholder) {
     driver.Expect(L"Delete Album?", L"", IDOK);
     driver.Expect(L"Delete Album?", L"", IDOK);
     h.Select(0);
-    h.View().DeleteAlbum();
+    h.Commands().DeleteAlbum();
     h.Select(0);
-    h.View().DeleteAlbum();
+    h.Commands().DeleteAlbum();
     EXPECT_TRUE(driver.AllAnswered());
     EXPECT_EQ(h.FirstColumn(), std::vector<std::wstring>{kPlaceholderRow});
     EXPECT_TRUE(h.View().Albums().Empty());
@@ -349,7 +349,7 @@ TEST_F(AlbumInputTest, DeleteWithNothingSelectedStillAsksAndRemovesNothing) {
     h.Select(-1);
     DialogDriver driver;
     driver.Expect(L"Delete Album?", L"", IDOK);
-    h.View().DeleteAlbum();
+    h.Commands().DeleteAlbum();
     EXPECT_TRUE(driver.AllAnswered());
     EXPECT_EQ(h.RowCount(), 2);
 }
@@ -455,7 +455,7 @@ TEST(PassTimer, ActivationRearmsTheTimerForAMinuteUnlessTheAlbumWasActive) {
         h.StoreAlbums({h.Album(L"Alps", kEveryDay, already_active)});
         ASSERT_TRUE(h.Start());
         h.Select(0);
-        h.View().ActivateAlbum();
+        h.Commands().ActivateAlbum();
         DialogDriver::Pump(1500);
         const bool checked = h.Log().find(L"***Start Entry***") != std::wstring::npos;
         EXPECT_EQ(checked, already_active);

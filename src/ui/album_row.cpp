@@ -1,0 +1,32 @@
+#include "ui/album_row.h"
+
+#include "scheduler/day_schedule.h"
+#include "store/album_set.h"
+
+namespace glimro {
+
+std::wstring LastRunText(const SYSTEMTIME& time) {
+    if (time.wYear == 0)
+        return L"Never";
+    constexpr int kFormatChars = 100;
+    wchar_t date[kFormatChars] = {};
+    wchar_t clock[kFormatChars] = {};
+    ::GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, kFormatChars);
+    ::GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &time, L"hh':'mm tt", clock,
+                     kFormatChars);
+    return std::wstring(date) + L" at " + clock;
+}
+
+std::vector<std::wstring> AlbumRowTexts(const CAccount& album, const SYSTEMTIME& now) {
+    std::wstring last_run = LastRunText(album.LastTime);
+    // An album that follows the day or the sun says when it changes next.
+    if (IsSlotFrequency(album.Frequency)) {
+        const SYSTEMTIME next = NextSlotChange(album, now);
+        wchar_t clock[64] = {};
+        ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &next, nullptr, clock, 64);
+        last_run += std::wstring(L"  Next: ") + clock;
+    }
+    return {DisplayText(album), album.Description, last_run, album.LastFile};
+}
+
+} // namespace glimro
