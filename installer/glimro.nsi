@@ -157,6 +157,7 @@ Section "Uninstall"
         Delete "$INSTDIR\pod-$R3.jpg"
         Delete "$INSTDIR\~pod-$R3.jpg"
         Delete "$INSTDIR\pod-net-$R3.jpg"
+        Delete "$INSTDIR\~pod-net-$R3.jpg"
     ${Next}
     Delete "$INSTDIR\glimrolog.txt"
     Delete "$INSTDIR\uninstall.exe"

@@ -1,13 +1,14 @@
 #pragma once
 // The start-up picture of the autostart entry: "fenwaldstone.bmp" from the current folder in
 // an elliptical window for 4.5 seconds. Without the file there is no splash and no delay.
+#include "platform/command_ids.h"
 #include "platform/handle.h"
 #include "platform/simple_dialog.h"
 
 namespace glimro {
 
 inline constexpr wchar_t kSplashBitmapFile[] = L"fenwaldstone.bmp";
-inline constexpr UINT kSplashTimerId = 2112;
+inline constexpr UINT kSplashTimerId = kCommand2112;
 inline constexpr UINT kSplashDuration = 4500;
 
 class CSplashDialog : public CSimpleDialog {

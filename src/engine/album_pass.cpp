@@ -3,13 +3,16 @@
 #include "store/account.h"
 
 #include "core/picture_limits.h"
+#include "engine/entry_judge.h"
 #include "engine/folder_pictures.h"
 #include "engine/monitor_wallpaper.h"
 #include "platform/module.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
 #include "core/shuffle.h"
+#include "engine/shuffle_random.h"
 #include "engine/wallpaper_setter.h"
+#include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "log/activity_log.h"
 #include "scheduler/day_schedule.h"
@@ -42,16 +45,17 @@ void WritePassEntryEnd(LogStream& log) {
         WriteTimeLine(log, "Stop time: ");
 }
 
-// Why the pass cannot even try an entry; null when it can.
-const char* UnusableReason(const ImageEntry& entry, const std::wstring& target) {
-    if (!entry.IsText())
-        return "not a text value";
-    if (target.empty())
-        return "empty";
-    if (target.size() <= MaxEntryChars(target))
-        return nullptr;
-    return IsInternetEntry(target) ? "an address longer than 2048 characters"
-                                   : "a path longer than 259 characters";
+// Whether the pass cannot even try an entry: then the log says why.
+bool ReportIfUnusable(const ImageEntry& entry, const std::wstring& target, LogStream& log) {
+    const EntryProblem problem = entry.IsText() ? CheckStoredEntry(target) : EntryProblem::None;
+    if (entry.IsText() && problem == EntryProblem::None)
+        return false;
+    const std::wstring reason = !entry.IsText()                 ? L"not a text value"
+                                : problem == EntryProblem::Empty ? L"empty"
+                                                                 : TooLongText(target);
+    log << "Skipped an entry that cannot be used (" << reason << "): " << LogSafe(entry.Text);
+    log.EndLine();
+    return true;
 }
 
 // One report for a local picture that cannot go to the desktop: too large, or unreadable
@@ -85,11 +89,8 @@ Outcome StageAndSet(const std::wstring& picture, int position, LogStream& log) {
 
 Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
     const std::wstring target = entry.Expanded();
-    if (const char* reason = UnusableReason(entry, target)) {
-        log << "Skipped an entry that cannot be used (" << reason << "): " << LogSafe(entry.Text);
-        log.EndLine();
+    if (ReportIfUnusable(entry, target, log))
         return Outcome::EntryFailed;
-    }
     WritePassEntryStart(log);
     if (!IsInternetEntry(target))
         return StageAndSet(target, position, log);
@@ -167,21 +168,6 @@ int FirstOfEntry(const std::vector<Candidate>& candidates, int entry) {
     return 0;
 }
 
-// Where a walk goes on after `last` (a picture of the folder entry at `entry`): the next
-// name in the folder's order, whether `last` is still there or not; then the entries after.
-int After(const std::vector<Candidate>& candidates, int entry, const std::wstring& last) {
-    // The entry's pictures are together and in that order: a binary search finds the place.
-    const auto first = std::find_if(candidates.begin(), candidates.end(),
-                                    [entry](const Candidate& c) { return c.entry >= entry; });
-    const auto end = std::find_if(first, candidates.end(),
-                                  [entry](const Candidate& c) { return c.entry > entry; });
-    const auto next = std::upper_bound(first, end, last, [](const std::wstring& path,
-                                                            const Candidate& c) {
-        return ComesBefore(path, c.image.Text);
-    });
-    return next == candidates.end() ? 0 : static_cast<int>(next - candidates.begin());
-}
-
 // A fingerprint of the pictures a shuffle round is drawn over (FNV-1a of their paths).
 uint32_t Fingerprint(const std::vector<Candidate>& candidates) {
     uint32_t hash = 2166136261u;
@@ -194,20 +180,119 @@ uint32_t Fingerprint(const std::vector<Candidate>& candidates) {
     return hash == 0 ? 1 : hash;
 }
 
+// The first of a folder's pictures, in its order, that comes after `shown`, whether `shown`
+// is still there or not; a binary search, as the pictures are in that order.
+template <typename It, typename PathOf>
+It NextInFolder(It first, It last, const std::wstring& shown, PathOf path_of) {
+    return std::upper_bound(first, last, shown, [&](const std::wstring& path, const auto& item) {
+        return ComesBefore(path, path_of(item));
+    });
+}
+
+// Where a walk goes on after `last` (a picture of the folder entry at `entry`): the next
+// picture in the folder, then the entries after.
+int After(const std::vector<Candidate>& candidates, int entry, const std::wstring& last) {
+    const auto first = std::find_if(candidates.begin(), candidates.end(),
+                                    [entry](const Candidate& c) { return c.entry >= entry; });
+    const auto end = std::find_if(first, candidates.end(),
+                                  [entry](const Candidate& c) { return c.entry > entry; });
+    const auto next =
+        NextInFolder(first, end, last, [](const Candidate& c) -> const std::wstring& { return c.image.Text; });
+    return next == candidates.end() ? 0 : static_cast<int>(next - candidates.begin());
+}
+
+// A picture shown comes again only in the next round.
+void TakeFromRound(std::vector<int>& round, int index) {
+    const auto shown = std::find(round.begin(), round.end(), index);
+    if (shown != round.end())
+        round.erase(shown);
+}
+
+// What the album now shows: the one place a change is recorded.
+void RecordShown(CAccount& album, int entry, const std::wstring& file, const SYSTEMTIME& at,
+                 std::vector<std::wstring> per_monitor = {}) {
+    album.LastTime = at;
+    album.LastIndex = entry;
+    album.LastFile = file;
+    album.ShownPerMonitor = std::move(per_monitor);
+}
+
+// The order rules: which candidates a pass tries, first to last.
+
+// A shuffle round's pictures first (a new round when the last is used up, no longer fits an
+// edited list, or was drawn over other pictures than a folder now holds), then the ones it
+// has shown, for when none of those works.
+std::vector<int> ShuffleOrder(CAccount& album, const std::vector<Candidate>& candidates,
+                              bool any_folder) {
+    const int count = static_cast<int>(candidates.size());
+    const uint32_t set = any_folder ? Fingerprint(candidates) : 0;
+    if (album.ShuffleRound.empty() || !IsValidShuffleRound(album.ShuffleRound, count) ||
+        set != album.ShuffleSet) {
+        int shown = album.LastIndex;
+        if (any_folder) {
+            shown = -1;
+            for (int i = 0; i < count; ++i)
+                if (candidates[static_cast<size_t>(i)].image.Text == album.LastFile)
+                    shown = i;
+        }
+        album.ShuffleRound = DrawShuffleRound(count, shown, ShuffleRandom());
+        album.ShuffleSet = set;
+    }
+    std::vector<int> order = album.ShuffleRound;
+    for (int candidate = 0; candidate < count; ++candidate) {
+        if (std::find(order.begin(), order.end(), candidate) == order.end())
+            order.push_back(candidate);
+    }
+    return order;
+}
+
+// The month's entry, or the entry of the slot of the day (or of the sun) showing now.
+std::vector<int> ClockOrder(const CAccount& album, const std::vector<Candidate>& candidates,
+                            bool any_folder, const SYSTEMTIME& now) {
+    const int count = static_cast<int>(candidates.size());
+    if (album.Frequency == kSyncToMonth)
+        return InListOrder(now.wMonth - 1, count);
+    const int entry = SlotAt(album.Frequency, static_cast<int>(album.FileList.size()), now).entry;
+    return InListOrder(any_folder ? FirstOfEntry(candidates, entry) : entry, count);
+}
+
+// The album's order from `first`: LastIndex + 1 for the next picture, LastIndex itself for
+// the current one again; inside a folder entry LastFile says where the walk stands.
+std::vector<int> ListOrder(const CAccount& album, const std::vector<Candidate>& candidates,
+                           bool any_folder, int first) {
+    const int count = static_cast<int>(candidates.size());
+    if (!any_folder)
+        return InListOrder(first, count);
+    const int last = album.LastIndex;
+    const bool placed = last >= 0 && last < static_cast<int>(album.FileList.size());
+    const std::wstring folder = placed ? album.FileList[static_cast<size_t>(last)].Expanded() : L"";
+    const bool resumes = placed && (first == last + 1 || first == last) && IsFolderEntry(folder) &&
+                         IsInFolder(album.LastFile, folder);
+    int start = first >= static_cast<int>(album.FileList.size()) ? 0 : FirstOfEntry(candidates, first);
+    if (resumes) {
+        start = After(candidates, last, album.LastFile);
+        if (first == last) {
+            for (int i = 0; i < count; ++i)
+                if (candidates[static_cast<size_t>(i)].image.Text == album.LastFile)
+                    start = i;
+        }
+    }
+    return InListOrder(start, count);
+}
+
 // A picture ready for a monitor of its own: a local picture as it is (checked), an address
 // downloaded and copied to a file of its own, so that the next download keeps it.
 std::wstring ReadyPicture(const ImageEntry& entry, size_t slot, LogStream& log) {
     const std::wstring target = entry.IsText() ? entry.Expanded() : L"";
-    if (const char* reason = UnusableReason(entry, target)) {
-        log << "Skipped an entry that cannot be used (" << reason << "): " << LogSafe(entry.Text);
-        log.EndLine();
+    if (ReportIfUnusable(entry, target, log))
         return {};
-    }
     if (IsInternetEntry(target)) {
-        const std::wstring copy = ExecutableFolder() + L"pod-net-" + std::to_wstring(slot + 1) +
-                                  L".jpg";
+        const std::wstring name = L"pod-net-" + std::to_wstring(slot + 1) + L".jpg";
+        const std::wstring copy = ExecutableFolder() + name;
+        const std::wstring written = ExecutableFolder() + L"~" + name;
         if (FAILED(DownloadImage(target, ::GetModuleHandleW(nullptr), log)) ||
-            !::CopyFileW(GetLocalWallpaperPath().c_str(), copy.c_str(), FALSE))
+            !::CopyFileW(GetLocalWallpaperPath().c_str(), written.c_str(), FALSE) ||
+            FAILED(CommitFile(written, copy)))
             return {};
         return copy;
     }
@@ -242,17 +327,11 @@ HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidate
         return kPassNothingApplied;
     }
     if (by_shuffle) {
-        for (const int index : used) {
-            const auto shown = std::find(album.ShuffleRound.begin(), album.ShuffleRound.end(), index);
-            if (shown != album.ShuffleRound.end())
-                album.ShuffleRound.erase(shown);
-        }
+        for (const int index : used)
+            TakeFromRound(album.ShuffleRound, index);
     }
     const Candidate& last = candidates[static_cast<size_t>(used.back())];
-    album.LastTime = now;
-    album.LastIndex = last.entry;
-    album.LastFile = last.image.Text;
-    album.ShownPerMonitor = files;
+    RecordShown(album, last.entry, last.image.Text, now, std::move(files));
     return kPassApplied;
 }
 
@@ -329,10 +408,7 @@ HRESULT CAccount::ShowAgain(size_t at) {
     const ShownPicture picture = History[at];
     if (TryEntry(picture.picture, Position, log) != Outcome::Applied)
         return kPassNothingApplied;
-    LastTime = LocalTime();
-    LastFile = picture.picture.Text;
-    LastIndex = picture.entry;
-    ShownPerMonitor.clear();
+    RecordShown(*this, picture.entry, picture.picture.Text, LocalTime());
     return kPassApplied;
 }
 
@@ -355,58 +431,14 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
     const int count = static_cast<int>(candidates.size());
 
     const SYSTEMTIME now = LocalTime();
+    // Folders without pictures only: nothing to try.
     std::vector<int> order;
-    if (count == 0) {
-        // Folders without pictures only: nothing to try.
-    } else if (by_shuffle) {
-        // A new round when the last is used up, no longer fits an edited list, or was drawn
-        // over other pictures than a folder now holds.
-        const uint32_t set = any_folder ? Fingerprint(candidates) : 0;
-        if (ShuffleRound.empty() || !IsValidShuffleRound(ShuffleRound, count) ||
-            set != ShuffleSet) {
-            static std::mt19937 random{std::random_device{}()};
-            int shown = LastIndex;
-            if (any_folder) {
-                shown = -1;
-                for (int i = 0; i < count; ++i)
-                    if (candidates[static_cast<size_t>(i)].image.Text == LastFile)
-                        shown = i;
-            }
-            ShuffleRound = DrawShuffleRound(count, shown, random);
-            ShuffleSet = set;
-        }
-        // The round's pictures first; the ones it has shown only when none of those works.
-        order = ShuffleRound;
-        for (int candidate = 0; candidate < count; ++candidate) {
-            if (std::find(order.begin(), order.end(), candidate) == order.end())
-                order.push_back(candidate);
-        }
-    } else if (Frequency == kSyncToMonth) {
-        order = InListOrder(now.wMonth - 1, count);
-    } else if (IsSlotFrequency(Frequency)) {
-        // The entry of the slot of the day (or of the sun) showing now.
-        const int entry = SlotAt(Frequency, static_cast<int>(FileList.size()), now).entry;
-        order = InListOrder(any_folder ? FirstOfEntry(candidates, entry) : entry, count);
-    } else if (!any_folder) {
-        order = InListOrder(first, count);
-    } else {
-        // first is LastIndex + 1 for the next picture and LastIndex itself for the current
-        // one again; inside a folder entry LastFile says where the walk stands.
-        const bool resumes = LastIndex >= 0 && LastIndex < static_cast<int>(FileList.size()) &&
-                             (first == LastIndex + 1 || first == LastIndex) &&
-                             IsFolderEntry(FileList[static_cast<size_t>(LastIndex)].Expanded()) &&
-                             IsInFolder(LastFile, FileList[static_cast<size_t>(LastIndex)].Expanded());
-        int start = first >= static_cast<int>(FileList.size()) ? 0 : FirstOfEntry(candidates, first);
-        if (resumes) {
-            start = After(candidates, LastIndex, LastFile);
-            if (first == LastIndex) {
-                for (int i = 0; i < count; ++i)
-                    if (candidates[static_cast<size_t>(i)].image.Text == LastFile)
-                        start = i;
-            }
-        }
-        order = InListOrder(start, count);
-    }
+    if (count > 0 && by_shuffle)
+        order = ShuffleOrder(*this, candidates, any_folder);
+    else if (count > 0 && FollowsTheClock(Frequency))
+        order = ClockOrder(*this, candidates, any_folder, now);
+    else if (count > 0)
+        order = ListOrder(*this, candidates, any_folder, first);
 
     if (Monitors == kPictureEach && count > 0) {
         const size_t monitors = OrderedMonitors().size();
@@ -418,15 +450,9 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
         const Outcome outcome = TryEntry(candidate.image, Position, log);
         if (outcome == Outcome::Applied) {
             // A skipped entry keeps its place in the round.
-            if (by_shuffle) {
-                const auto shown = std::find(ShuffleRound.begin(), ShuffleRound.end(), index);
-                if (shown != ShuffleRound.end())
-                    ShuffleRound.erase(shown);
-            }
-            LastTime = now;
-            LastIndex = candidate.entry;
-            LastFile = candidate.image.Text;
-            ShownPerMonitor.clear();
+            if (by_shuffle)
+                TakeFromRound(ShuffleRound, index);
+            RecordShown(*this, candidate.entry, candidate.image.Text, now);
             return kPassApplied;
         }
         if (outcome == Outcome::SwitchFailed)
@@ -448,22 +474,17 @@ HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
         const std::vector<std::wstring> pictures = FolderPictures(target);
         if (pictures.empty())
             return kPassNothingApplied;
-        size_t next = 0;
-        if (position >= 0 && position == LastIndex && IsInFolder(LastFile, target)) {
-            while (next < pictures.size() && !ComesBefore(LastFile, pictures[next]))
-                ++next;
-            if (next == pictures.size())
-                next = 0;
-        }
-        shown = ImageEntry(pictures[next]);
+        auto next = pictures.begin();
+        if (position >= 0 && position == LastIndex && IsInFolder(LastFile, target))
+            next = NextInFolder(pictures.begin(), pictures.end(), LastFile,
+                                [](const std::wstring& path) -> const std::wstring& { return path; });
+        shown = ImageEntry(next == pictures.end() ? pictures.front() : *next);
     }
     if (TryEntry(shown, Position, log) != Outcome::Applied)
         return kPassNothingApplied;
-    LastTime = LocalTime();
-    LastFile = shown.Text;
-    ShownPerMonitor.clear(); // one picture now, on every monitor
-    if (position >= 0 && static_cast<size_t>(position) < FileList.size())
-        LastIndex = position;
+    // One picture now, on every monitor.
+    const bool held = position >= 0 && static_cast<size_t>(position) < FileList.size();
+    RecordShown(*this, held ? position : LastIndex, shown.Text, LocalTime());
     RememberShown();
     return kPassApplied;
 }

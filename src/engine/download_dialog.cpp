@@ -3,6 +3,7 @@
 #include "core/http_text.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
+#include "platform/atomic_file.h"
 #include "platform/handle.h"
 #include "platform/module.h"
 #include "platform/window.h"
@@ -345,10 +346,9 @@ HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& lo
         if (SUCCEEDED(result) && limits_.pictures_only &&
             CheckPicture(temp) != StagingProblem::None)
             result = kNotAPicture;
-        if (SUCCEEDED(result) &&
-            !::MoveFileExW(temp_path, local_path.c_str(), MOVEFILE_REPLACE_EXISTING))
-            result = LastWin32Error();
-        if (FAILED(result))
+        if (SUCCEEDED(result))
+            result = CommitFile(temp, local_path);
+        else
             ::DeleteFileW(temp_path);
     }
 

@@ -5,6 +5,7 @@
 #include "core/picture_limits.h"
 #include "core/staging_size.h"
 #include "engine/image_object.h"
+#include "platform/atomic_file.h"
 #include "platform/com_ptr.h"
 #include "platform/module.h"
 #include "platform/screen.h"
@@ -57,13 +58,12 @@ HRESULT SaveWhole(ImageObject& image, const std::wstring& path) {
     // Written under another name first: the file in place is replaced only once complete.
     const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
     const std::wstring temporary = folder + L"~" + path.substr(folder.size());
-    HRESULT result = image.Save(temporary);
-    if (SUCCEEDED(result) &&
-        !::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        result = HRESULT_FROM_WIN32(::GetLastError());
-    if (FAILED(result))
+    const HRESULT result = image.Save(temporary);
+    if (FAILED(result)) {
         ::DeleteFileW(temporary.c_str());
-    return result;
+        return result;
+    }
+    return CommitFile(temporary, path);
 }
 
 std::wstring StageFor(const std::wstring& entry, SIZE screen, int position,

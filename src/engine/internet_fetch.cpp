@@ -19,10 +19,6 @@ bool IsInternetEntry(const std::wstring& entry) {
            lower.find(L"https://") != std::wstring::npos;
 }
 
-size_t MaxEntryChars(const std::wstring& entry) {
-    return IsInternetEntry(entry) ? kMaxAddressChars : kMaxPathChars;
-}
-
 HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log,
                       const DownloadLimits& limits) {
     if (log.IsOpen() && !url.empty()) {

@@ -24,8 +24,6 @@ struct DownloadLimits {
 // Whether an album entry is an internet address: "http://" or "https://" in any case,
 // deliberately anywhere in the entry, as entries have always been told apart.
 bool IsInternetEntry(const std::wstring& entry);
-// The longest entry of its kind that the pass can use: an address, or a local path.
-size_t MaxEntryChars(const std::wstring& entry);
 
 // Runs the download dialog for the address. 0 or more: the local wallpaper file holds the
 // response body. Failures are reported to the log; no message box is shown.

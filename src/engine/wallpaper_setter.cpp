@@ -13,10 +13,8 @@ constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kSwitchFailed[] = L"Failed to switch wallpaper!\n";
 
 // A re-application for a new screen layout is no change of picture: it leaves the markers.
-bool g_record_switches = true;
-
-void RecordSwitch(LogStream& log, const char* outcome) {
-    if (g_record_switches)
+void RecordSwitch(LogStream& log, const char* outcome, bool record) {
+    if (record)
         WriteIntervalMarkers(LocalTime());
     log << outcome << "\n";
 }
@@ -26,7 +24,7 @@ enum class Switch { Done, Failed, Unavailable };
 // Through the shell's desktop object. Unavailable when the object turns out to be a stub
 // that cannot set a wallpaper at all (Wine), so that the older call is used instead.
 Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path, int position,
-                               LogStream& log) {
+                               LogStream& log, bool record) {
     COMPONENTSOPT components = {};
     components.dwSize = sizeof(components);
     components.fEnableComponents = TRUE;
@@ -45,7 +43,7 @@ Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path
         ReportError(kSwitchFailed, LogSafe(path), ::GetLastError(), log);
         return Switch::Failed;
     }
-    RecordSwitch(log, "Switched!");
+    RecordSwitch(log, "Switched!", record);
     return Switch::Done;
 }
 
@@ -56,18 +54,33 @@ const wchar_t* StyleValue(int position) {
     return position >= 0 && position < kPositionCount ? kStyles[position] : kStyles[kCenter];
 }
 
-bool SwitchTheOldWay(const std::wstring& path, int position, LogStream& log) {
+bool SwitchTheOldWay(const std::wstring& path, int position, LogStream& log, bool record) {
     RegKey desktop_key;
     if (desktop_key.Open(HKEY_CURRENT_USER, kDesktopKey, KEY_READ | KEY_WRITE) == ERROR_SUCCESS) {
         desktop_key.SetTextWithNul(L"TileWallpaper", position == kTile ? L"1" : L"0");
         desktop_key.SetTextWithNul(L"WallpaperStyle", StyleValue(position));
     }
     if (SetSystemWallpaper(path.c_str(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)) {
-        RecordSwitch(log, "Switched the old way!");
+        RecordSwitch(log, "Switched the old way!", record);
         return true;
     }
     ReportError(kSwitchFailed, LogSafe(path), ::GetLastError(), log);
     return false;
+}
+
+bool ChangeWallpaper(const std::wstring& path, LogStream& log, int position, bool record) {
+    position = SupportedPosition(position);
+    // Start-up has already initialised the thread for OLE; this only adds a reference.
+    const ScopedComInit com;
+
+    ComPtr<IActiveDesktop> desktop;
+    if (SUCCEEDED(CreateActiveDesktop(&desktop)) && desktop) {
+        const Switch result = SwitchWithDesktopObject(desktop.Get(), path, position, log, record);
+        if (result != Switch::Unavailable)
+            return result == Switch::Done;
+    }
+    desktop.Reset();
+    return SwitchTheOldWay(path, position, log, record);
 }
 
 } // namespace
@@ -79,10 +92,7 @@ int SupportedPosition(int position) {
 }
 
 bool ReapplyDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
-    g_record_switches = false;
-    const bool done = SetDesktopWallpaper(path, log, position);
-    g_record_switches = true;
-    return done;
+    return ChangeWallpaper(path, log, position, false);
 }
 
 void ReleasePassLibraries() {
@@ -91,18 +101,7 @@ void ReleasePassLibraries() {
 }
 
 bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
-    position = SupportedPosition(position);
-    // Start-up has already initialised the thread for OLE; this only adds a reference.
-    const ScopedComInit com;
-
-    ComPtr<IActiveDesktop> desktop;
-    if (SUCCEEDED(CreateActiveDesktop(&desktop)) && desktop) {
-        const Switch result = SwitchWithDesktopObject(desktop.Get(), path, position, log);
-        if (result != Switch::Unavailable)
-            return result == Switch::Done;
-    }
-    desktop.Reset();
-    return SwitchTheOldWay(path, position, log);
+    return ChangeWallpaper(path, log, position, true);
 }
 
 } // namespace glimro

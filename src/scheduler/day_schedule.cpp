@@ -4,7 +4,6 @@
 #include "core/sun.h"
 #include "log/activity_log.h"
 #include "platform/clock.h"
-#include "platform/reg_key.h"
 #include "store/product_key.h"
 
 #include <algorithm>
@@ -68,24 +67,18 @@ SunEvents SunAround(const Place* place, long long today) {
     return sun;
 }
 
-bool ReadDegrees(const RegKey& key, const wchar_t* name, double limit, double* degrees) {
-    std::wstring text;
-    return key.QueryText(name, &text) == ERROR_SUCCESS && ParseDegrees(text, limit, degrees);
+bool ReadDegrees(const wchar_t* name, double limit, double* degrees) {
+    const std::optional<std::wstring> text = ReadProductText(name);
+    return text && ParseDegrees(*text, limit, degrees);
 }
 
 } // namespace
 
 bool ReadPlace(Place* place) {
-    RegKey key;
-    if (key.Open(HKEY_CURRENT_USER, kProductKey, KEY_READ) != ERROR_SUCCESS)
+    if (!HasProductValue(kLatitudeValue) && !HasProductValue(kLongitudeValue))
         return false;
-    DWORD type = 0, bytes = 0;
-    const bool stored = key.QueryInfo(kLatitudeValue, &type, &bytes) == ERROR_SUCCESS ||
-                        key.QueryInfo(kLongitudeValue, &type, &bytes) == ERROR_SUCCESS;
-    if (!stored)
-        return false;
-    if (ReadDegrees(key, kLatitudeValue, 90, &place->latitude) &&
-        ReadDegrees(key, kLongitudeValue, 180, &place->longitude))
+    if (ReadDegrees(kLatitudeValue, 90, &place->latitude) &&
+        ReadDegrees(kLongitudeValue, 180, &place->longitude))
         return true;
     static bool reported = false;
     if (!reported) {

@@ -1,6 +1,5 @@
 #include "scheduler/interval_markers.h"
 
-#include "platform/reg_key.h"
 #include "core/week.h"
 #include "store/product_key.h"
 
@@ -8,20 +7,13 @@ namespace glimro {
 namespace {
 
 void WriteMarker(const wchar_t* name, DWORD value) {
-    RegKey key;
-    if (key.Create(HKEY_CURRENT_USER, kProductKey, KEY_READ | KEY_WRITE) != ERROR_SUCCESS)
-        return;
-    key.SetDword(name, value);
+    WriteProductNumber(name, value);
 }
 
 } // namespace
 
 WORD ReadIntervalMarker(const wchar_t* name) {
-    DWORD value = 0;
-    RegKey key;
-    if (key.Create(HKEY_CURRENT_USER, kProductKey, kProductKeyAccess) == ERROR_SUCCESS)
-        key.QueryDword(name, &value);
-    return LOWORD(value);
+    return LOWORD(ReadProductNumber(name, 0));
 }
 
 void WriteIntervalMarkers(const SYSTEMTIME& t) {

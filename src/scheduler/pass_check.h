@@ -1,6 +1,7 @@
 #pragma once
 // The decision, at every tick of the pass timer, whether a new interval of the active
 // album's frequency has begun, and the pass that follows when it has.
+#include "platform/command_ids.h"
 #include "store/account.h"
 
 #include <windows.h>
@@ -23,7 +24,7 @@ public:
     bool ChangeHeld = false;
 };
 
-inline constexpr UINT kPassTimerId = 2112;
+inline constexpr UINT kPassTimerId = kCommand2112;
 inline constexpr DWORD kFirstCheckDelay = 1000;
 inline constexpr DWORD kAfterActivationDelay = 60000;
 // While a due change waits, the checks come at least this often.

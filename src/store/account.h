@@ -23,8 +23,8 @@ inline constexpr size_t kMaxPathChars = MAX_PATH - 1;
 // Results of a pass.
 inline constexpr HRESULT kPassApplied = S_OK;
 // Every entry tried failed or could not be used: the wallpaper and the record stay as they
-// were.
-inline constexpr HRESULT kPassNothingApplied = 3;
+// were. A failure, as it is one.
+inline const HRESULT kPassNothingApplied = HRESULT_FROM_WIN32(ERROR_NO_MORE_FILES);
 
 // One entry of an album: its text, and the form it was stored in when that is not simply
 // the text, so that a save writes back exactly what another tool (or a newer Glimro) wrote.

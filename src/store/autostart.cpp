@@ -18,23 +18,22 @@ bool AddAutostart() {
     if (command.empty())
         return false;
     RegKey run;
-    if (run.Open(HKEY_CURRENT_USER, kAutostartKey, KEY_SET_VALUE) == ERROR_SUCCESS)
-        run.SetTextWithNul(kAutostartValue, command);
-    return true;
+    return run.Create(HKEY_CURRENT_USER, kAutostartKey, KEY_SET_VALUE) == ERROR_SUCCESS &&
+           run.SetTextWithNul(kAutostartValue, command) == ERROR_SUCCESS;
 }
 
 bool RemoveAutostart() {
     RegKey run;
-    if (run.Open(HKEY_CURRENT_USER, kAutostartKey, KEY_SET_VALUE) == ERROR_SUCCESS)
-        run.DeleteValue(kAutostartValue);
-    return true;
+    LSTATUS status = run.Open(HKEY_CURRENT_USER, kAutostartKey, KEY_SET_VALUE);
+    if (status == ERROR_SUCCESS)
+        status = run.DeleteValue(kAutostartValue);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 bool HasAutostart() {
     RegKey run;
     return run.Open(HKEY_CURRENT_USER, kAutostartKey, KEY_QUERY_VALUE) == ERROR_SUCCESS &&
-           ::RegQueryValueExW(run.Get(), kAutostartValue, nullptr, nullptr, nullptr, nullptr) ==
-               ERROR_SUCCESS;
+           run.QueryInfo(kAutostartValue, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 } // namespace glimro

@@ -2,6 +2,10 @@
 // Where the program keeps its data, under HKEY_CURRENT_USER.
 #include <windows.h>
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace glimro {
 
 inline constexpr wchar_t kProductKey[] = L"SOFTWARE\\Fenwaldstone\\Glimro";
@@ -28,8 +32,19 @@ inline constexpr DWORD kDefaultHotkeyPause = 0x0750;    // Ctrl+Alt+Shift+P
 inline constexpr wchar_t kHoldFullScreenValue[] = L"HoldFullScreen";
 inline constexpr wchar_t kHoldOnBatteryValue[] = L"HoldOnBattery";
 
-// A number of the product key; the fallback when it is missing or unreadable.
+// The one door to the product key's own values. Reads open the key for reading (a reader
+// never creates it) and answer nothing for a value that is missing or of another type;
+// writes create the key when needed and answer the system's status.
+std::optional<DWORD> ReadProductDword(const wchar_t* name);
+std::optional<std::wstring> ReadProductText(const wchar_t* name);
+// A number, or the fallback when it is missing or unreadable.
 DWORD ReadProductNumber(const wchar_t* name, DWORD fallback);
+bool HasProductValue(const wchar_t* name);
 LSTATUS WriteProductNumber(const wchar_t* name, DWORD value);
+LSTATUS WriteProductText(const wchar_t* name, std::wstring_view text);
+// Exactly these bytes of this type.
+LSTATUS WriteProductRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes);
+// ERROR_SUCCESS also when there was no such value.
+LSTATUS DeleteProductValue(const wchar_t* name);
 
 } // namespace glimro

@@ -47,21 +47,15 @@ std::vector<std::wstring> CAddImageDialog::Paths() const {
 }
 
 std::wstring ReadImagePath() {
-    RegKey product;
-    std::wstring folder;
-    if (product.Create(HKEY_CURRENT_USER, kProductKey, kProductKeyAccess) == ERROR_SUCCESS)
-        product.QueryText(kImagePathValue, &folder);
-    return folder;
+    return ReadProductText(kImagePathValue).value_or(L"");
 }
 
 void WriteImagePath(const std::wstring& folder) {
-    RegKey product;
-    if (product.Create(HKEY_CURRENT_USER, kProductKey, kProductKeyAccess) != ERROR_SUCCESS)
-        return;
-    // As it has always been stored: the whole 260-character buffer, zero-filled.
+    // As it has always been stored: the whole 260-character buffer, zero-filled. Only a
+    // convenience: a failed write leaves the folder of the last time.
     wchar_t buffer[MAX_PATH] = {};
     folder.copy(buffer, MAX_PATH - 1);
-    product.SetRaw(kImagePathValue, REG_SZ, buffer, sizeof(buffer));
+    WriteProductRaw(kImagePathValue, REG_SZ, buffer, sizeof(buffer));
 }
 
 CAddImageDialog::CAddImageDialog() : CSimpleDialog(::GetModuleHandleW(nullptr), IDD_ADD_IMAGE) {}

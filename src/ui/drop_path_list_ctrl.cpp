@@ -1,5 +1,6 @@
 #include "ui/drop_path_list_ctrl.h"
 
+#include "engine/entry_judge.h"
 #include "store/account.h"
 
 #include <commctrl.h>
@@ -17,10 +18,6 @@ FORMATETC DropFormat() {
 }
 
 } // namespace
-
-bool IsAcceptedImagePath(const std::wstring& path) {
-    return path.size() <= kMaxPathChars && HasImageExtension(path);
-}
 
 // The list's IDropTarget; part of the control, never destroyed by Release.
 class CDropPathListCtrl::Target : public IDropTarget {
@@ -131,12 +128,7 @@ std::vector<std::wstring> CDropPathListCtrl::AcceptedPaths(HDROP drop) {
         std::wstring path(length + 1, L'\0');
         path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
         // Pictures by their extension, and folders, which go in as folder entries.
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        const bool folder =
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        if (!folder && !IsAcceptedImagePath(path))
-            continue;
-        if (folder && path.size() > kMaxPathChars)
+        if (CheckNewEntry(path) != EntryProblem::None)
             continue;
         const auto after = std::upper_bound(paths.begin(), paths.end(), path,
                                             [](const std::wstring& a, const std::wstring& b) {

@@ -29,10 +29,6 @@ public:
     virtual void InsertNewRows(const std::vector<std::wstring>& paths) = 0;
 };
 
-// Whether a path names a picture the album can hold: a file with one of those extensions, of
-// at most 259 characters, the longest entry the album's registry layout keeps.
-bool IsAcceptedImagePath(const std::wstring& path);
-
 class CDropPathListCtrl : public CWindow {
 public:
     CDropPathListCtrl();

@@ -1,5 +1,6 @@
 #include "ui/images_page.h"
 
+#include "engine/entry_judge.h"
 #include "engine/folder_pictures.h"
 #include "engine/image_staging.h"
 #include "platform/open_box.h"
@@ -237,28 +238,25 @@ void CImagesPropertyPage::UseNow() {
 }
 
 bool CImagesPropertyPage::AcceptPath(const std::wstring& path) {
-    const bool address = IsInternetEntry(path);
-    const wchar_t* problem = nullptr;
-    if (path.size() > MaxEntryChars(path)) {
+    std::wstring problem;
+    switch (CheckNewEntry(path)) {
+    case EntryProblem::None:
+        return true;
+    case EntryProblem::TooLong:
         // Longer, the pass could not use it.
-        problem = address ? L"The address is too long for an album entry (at most 2048 "
-                            L"characters):\n\n"
-                          : L"The path is too long for an album entry (at most 259 "
-                            L"characters):\n\n";
-    } else if (!address && IsFolderEntry(path)) {
-        return true; // a folder of pictures
-    } else if (!address && !IsFullPath(path)) {
-        // A relative path would be looked for in whatever folder Glimro runs from.
-        problem = L"The path must be a full path, such as C:\\Pictures\\photo.jpg:\n\n";
-    } else if (!HasImageExtension(address ? path.substr(0, path.find_first_of(L"?#")) : path)) {
-        ::MessageBoxW(Handle(), L"File specified does not appear to be a supported image file!",
-                      LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
-        return false;
+        problem = std::wstring(IsInternetEntry(path) ? L"The address" : L"The path") +
+                  L" is too long for an album entry (at most " +
+                  std::to_wstring(MaxEntryChars(path)) + L" characters):\n\n" + path;
+        break;
+    case EntryProblem::NotFullPath:
+        problem = L"The path must be a full path, such as C:\\Pictures\\photo.jpg:\n\n" + path;
+        break;
+    default:
+        problem = L"File specified does not appear to be a supported image file!";
+        break;
     }
-    if (problem)
-        ::MessageBoxW(Handle(), (problem + path).c_str(),
-                      LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
-    return problem == nullptr;
+    ::MessageBoxW(Handle(), problem.c_str(), LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
+    return false;
 }
 
 void CImagesPropertyPage::InsertNewRows(const std::vector<std::wstring>& paths) {

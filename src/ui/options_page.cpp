@@ -1,7 +1,6 @@
 #include "ui/options_page.h"
 
 #include "core/sun.h"
-#include "platform/reg_key.h"
 #include "platform/text.h"
 #include "resource.h"
 #include "scheduler/day_schedule.h"
@@ -41,14 +40,10 @@ void COptionsPage::OnInitDialog() {
         ::CheckDlgButton(Handle(), choice.control,
                          ReadProductNumber(choice.value, choice.fallback) ? BST_CHECKED
                                                                          : BST_UNCHECKED);
-    RegKey product;
-    if (product.Open(HKEY_CURRENT_USER, kProductKey, KEY_READ) == ERROR_SUCCESS) {
-        for (const auto& [control, value] : {std::pair{IDC_OPTION_LATITUDE, kLatitudeValue},
-                                             std::pair{IDC_OPTION_LONGITUDE, kLongitudeValue}}) {
-            std::wstring text;
-            if (product.QueryText(value, &text) == ERROR_SUCCESS)
-                ::SetDlgItemTextW(Handle(), control, text.c_str());
-        }
+    for (const auto& [control, value] : {std::pair{IDC_OPTION_LATITUDE, kLatitudeValue},
+                                         std::pair{IDC_OPTION_LONGITUDE, kLongitudeValue}}) {
+        if (const std::optional<std::wstring> text = ReadProductText(value))
+            ::SetDlgItemTextW(Handle(), control, text->c_str());
     }
     filling_ = false;
     ShowProblems();
@@ -102,15 +97,12 @@ bool COptionsPage::ApplyPlace() {
     }
     if (problem)
         return Refuse(control, problem);
-    RegKey product;
-    if (product.Create(HKEY_CURRENT_USER, kProductKey, kProductKeyAccess) != ERROR_SUCCESS)
-        return true;
+    place_written_ = ERROR_SUCCESS;
     for (const auto& [value, text] : {std::pair{kLatitudeValue, &latitude},
                                       std::pair{kLongitudeValue, &longitude}}) {
-        if (blank(*text))
-            product.DeleteValue(value);
-        else
-            product.SetText(value, *text);
+        const LSTATUS status = blank(*text) ? DeleteProductValue(value) : WriteProductText(value, *text);
+        if (place_written_ == ERROR_SUCCESS)
+            place_written_ = status;
     }
     return true;
 }
@@ -132,16 +124,27 @@ bool COptionsPage::OnApply() {
     // The checks first: a value the page refuses keeps everything else as it was, too.
     if (!CheckHotkeys() || !ApplyPlace())
         return false;
+    // Every write is tried; the first failure is told, and the window stays open.
+    LSTATUS failed = ERROR_SUCCESS;
+    const auto note = [&failed](LSTATUS status) {
+        if (failed == ERROR_SUCCESS)
+            failed = status;
+    };
     for (size_t i = 0; i < std::size(kHotkeyControls); ++i)
-        WriteProductNumber(kHotkeyActions[i].value,
-                           static_cast<WORD>(::SendMessageW(Item(kHotkeyControls[i]), HKM_GETHOTKEY, 0, 0)));
+        note(WriteProductNumber(kHotkeyActions[i].value,
+                                static_cast<WORD>(::SendMessageW(Item(kHotkeyControls[i]),
+                                                                 HKM_GETHOTKEY, 0, 0))));
     // The same Run value as the installer's switches write and remove.
     const bool autostart = ::IsDlgButtonChecked(Handle(), IDC_OPTION_AUTOSTART) == BST_CHECKED;
-    if (autostart != HasAutostart())
-        autostart ? AddAutostart() : RemoveAutostart();
+    if (autostart != HasAutostart() && !(autostart ? AddAutostart() : RemoveAutostart()))
+        note(ERROR_ACCESS_DENIED);
     for (const auto& choice : kHoldChoices)
-        WriteProductNumber(choice.value,
-                           ::IsDlgButtonChecked(Handle(), choice.control) == BST_CHECKED ? 1 : 0);
+        note(WriteProductNumber(choice.value,
+                                ::IsDlgButtonChecked(Handle(), choice.control) == BST_CHECKED ? 1 : 0));
+    note(place_written_);
+    if (failed != ERROR_SUCCESS)
+        return Refuse(IDC_HOTKEY_NEXT, L"Glimro could not save all of the options: " +
+                                           SystemErrorText(static_cast<DWORD>(failed)));
     if (applied_)
         problems_ = applied_();
     ShowProblems();
@@ -151,8 +154,8 @@ bool COptionsPage::OnApply() {
 
 void COptionsPage::ShowProblems() {
     std::wstring text;
-    for (const std::wstring& taken : problems_)
-        text += (text.empty() ? L"In use by another program: " : L"; ") + taken;
+    for (const std::wstring& problem : problems_)
+        text += (text.empty() ? L"" : L"; ") + problem;
     if (!text.empty())
         text += L". Choose other keys.";
     ::SetDlgItemTextW(Handle(), IDC_HOTKEY_STATUS, text.c_str());

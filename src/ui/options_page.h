@@ -34,6 +34,7 @@ private:
     std::vector<std::wstring> problems_;
     std::function<std::vector<std::wstring>()> applied_;
     bool filling_ = false;
+    LSTATUS place_written_ = ERROR_SUCCESS; // the first failure of the last ApplyPlace
 };
 
 // The Options window owned by owner; IDOK or IDCANCEL.

@@ -1,7 +1,6 @@
 #include "ui/placement.h"
 
 #include "platform/dpi.h"
-#include "platform/reg_key.h"
 #include "store/product_key.h"
 
 #include <algorithm>
@@ -10,53 +9,38 @@ namespace glimro {
 
 namespace {
 
-bool OpenForWriting(RegKey& key) {
-    return key.Create(HKEY_CURRENT_USER, kProductKey,
-                      KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY) == ERROR_SUCCESS;
+// Each field that is stored; whether the last one was.
+bool ReadInto(std::initializer_list<std::pair<const wchar_t*, int*>> fields) {
+    bool read = false;
+    for (const auto& [name, field] : fields) {
+        const std::optional<DWORD> value = ReadProductDword(name);
+        if ((read = value.has_value()))
+            *field = static_cast<int>(*value);
+    }
+    return read;
 }
 
-void QueryInto(const RegKey& key, const wchar_t* name, int& field, bool* read = nullptr) {
-    DWORD value = 0;
-    DWORD bytes = sizeof(value);
-    bool ok = key.QueryRaw(name, &value, &bytes) == ERROR_SUCCESS;
-    if (ok)
-        field = static_cast<int>(value);
-    if (read)
-        *read = ok;
+bool WriteAll(std::initializer_list<std::pair<const wchar_t*, int>> fields) {
+    bool written = true;
+    for (const auto& [name, value] : fields)
+        written = WriteProductNumber(name, static_cast<DWORD>(value)) == ERROR_SUCCESS && written;
+    return written;
 }
 
 } // namespace
 
 bool LoadPlacement(WindowPlacementRecord& record) {
-    RegKey key;
-    if (key.Open(HKEY_CURRENT_USER, kProductKey, KEY_ALL_ACCESS) != ERROR_SUCCESS)
-        return false;
-    bool bottom_read = false;
-    QueryInto(key, L"Show", record.Show);
-    QueryInto(key, L"Left", record.Left);
-    QueryInto(key, L"Top", record.Top);
-    QueryInto(key, L"Right", record.Right);
-    QueryInto(key, L"Bottom", record.Bottom, &bottom_read);
-    return bottom_read;
+    return ReadInto({{L"Show", &record.Show}, {L"Left", &record.Left}, {L"Top", &record.Top},
+                     {L"Right", &record.Right}, {L"Bottom", &record.Bottom}});
 }
 
 bool SavePlacementRectangle(const WindowPlacementRecord& record) {
-    RegKey key;
-    if (!OpenForWriting(key))
-        return false;
-    key.SetDword(L"Left", static_cast<DWORD>(record.Left));
-    key.SetDword(L"Top", static_cast<DWORD>(record.Top));
-    key.SetDword(L"Right", static_cast<DWORD>(record.Right));
-    key.SetDword(L"Bottom", static_cast<DWORD>(record.Bottom));
-    return true;
+    return WriteAll({{L"Left", record.Left}, {L"Top", record.Top}, {L"Right", record.Right},
+                     {L"Bottom", record.Bottom}});
 }
 
 bool SavePlacementShow(const WindowPlacementRecord& record) {
-    RegKey key;
-    if (!OpenForWriting(key))
-        return false;
-    key.SetDword(L"Show", static_cast<DWORD>(record.Show));
-    return true;
+    return WriteAll({{L"Show", record.Show}});
 }
 
 RECT FrameRectangle(const WindowPlacementRecord& record, SIZE full_screen, UINT dpi) {

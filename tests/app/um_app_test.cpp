@@ -48,12 +48,14 @@ TEST(Autostart, AddWritesTheRunValueAndRemoveDeletesIt) {
     test::RegistrySandbox sandbox;
     Seam<std::wstring()>::Override module{ModulePath,
                                           [] { return std::wstring(L"C:\\A B\\g.exe"); }};
-    // Without the Run key nothing is written, yet adding counts as done.
-    EXPECT_TRUE(AddAutostart());
-    EXPECT_FALSE(test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue).exists);
-
-    RegKey run;
-    ASSERT_EQ(run.Create(HKEY_CURRENT_USER, kAutostartKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
+    // Without the Run key, adding makes it; a write that fails says so.
+    EXPECT_TRUE(RemoveAutostart());
+    {
+        Seam<LSTATUS()>::Override fail(RegistryWriteGate, [] {
+            return static_cast<LSTATUS>(ERROR_WRITE_FAULT);
+        });
+        EXPECT_FALSE(AddAutostart());
+    }
     EXPECT_TRUE(AddAutostart());
     auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, kAutostartKey, kAutostartValue);
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ));

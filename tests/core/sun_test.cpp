@@ -193,8 +193,9 @@ TEST(Degrees, AreDecimalWithAPointWithinTheirLimit) {
     for (const auto& c : cases) {
         double value = 0;
         EXPECT_EQ(ParseDegrees(c.text, 90, &value), c.valid) << static_cast<int>(c.valid);
-        if (c.valid)
+        if (c.valid) {
             EXPECT_NEAR(value, c.value, 1e-9);
+        }
     }
 }
 

@@ -60,16 +60,6 @@ TEST(PassCheckDue, FreshProfileMakesDayWeekAndMonthDueButNotMinuteAtMidnight) {
         EXPECT_TRUE(IsIntervalDue(frequency, midnight)) << frequency;
 }
 
-TEST(PassCheckDelay, ByFrequency) {
-    const struct {
-        int frequency;
-        DWORD delay;
-    } cases[] = {{0, 10000},   {1, 60000},   {2, 3600000}, {3, 3600000},
-                 {4, 3600000}, {5, 3600000}, {6, 60000},   {-1, 60000}};
-    for (const auto& c : cases)
-        EXPECT_EQ(NextCheckDelay(c.frequency), c.delay) << c.frequency;
-}
-
 class FakeAlbumList : public AlbumListHost {
 public:
     CAccount* active = nullptr;

@@ -62,21 +62,6 @@ CAccount Beaches() {
     return account;
 }
 
-TEST(Account, ConstructionDefaults) {
-    CAccount account;
-    EXPECT_EQ(account.Name, L"");
-    EXPECT_EQ(account.Description, L"");
-    EXPECT_EQ(account.LastFile, L"Unavailable");
-    EXPECT_EQ(account.LastIndex, 0);
-    EXPECT_EQ(account.Frequency, 2);
-    EXPECT_EQ(account.LastTime.wYear, 0);
-    EXPECT_FALSE(account.Enabled);
-    EXPECT_EQ(account.Mode, 0);
-    EXPECT_TRUE(account.FileList.empty());
-    account.SetEnabled(true);
-    EXPECT_TRUE(account.Enabled);
-}
-
 TEST_F(AccountRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
     ASSERT_TRUE(Beaches().SaveToKey(album_list.Get(), 0));
 

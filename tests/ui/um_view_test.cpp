@@ -462,26 +462,6 @@ TEST(PassTimer, ActivationRearmsTheTimerForAMinuteUnlessTheAlbumWasActive) {
     }
 }
 
-// Between two ticks nothing wakes the resident instance: no idle timers, no polling.
-TEST(PassTimer, NothingArrivesBetweenTwoTicks) {
-    AlbumManagerHarness h;
-    ASSERT_TRUE(h.Start());
-    h.frame->ShowInitially(SW_HIDE);
-    DialogDriver::Pump(200); // the start's own painting and notifications
-    h.Rotator().ArmPassTimer(60000);
-    int arrived = 0;
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < 1000) {
-        MSG msg;
-        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ++arrived;
-            ::DispatchMessageW(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    }
-    EXPECT_EQ(arrived, 0);
-}
-
 } // namespace
 } // namespace glimro
 
