@@ -1,149 +1,33 @@
 #include "engine/download_dialog.h"
 
-#include "core/http_text.h"
-#include "engine/image_staging.h"
-#include "engine/internet_fetch.h"
-#include "platform/atomic_file.h"
-#include "platform/handle.h"
-#include "platform/module.h"
+#include "platform/command_ids.h"
 #include "platform/window.h"
 #include "resource.h"
-#include "platform/command_ids.h"
-
-#include <algorithm>
-#include <optional>
-#include <vector>
 
 namespace glimro {
 namespace {
 
 constexpr unsigned kStartDownload = kCommand2112;
 constexpr unsigned kSetStatusText = kCommand3113;
-constexpr DWORD kReadBlock = 256 * 1024;
-constexpr DWORD_PTR kRequestContext = 2;
-// A body, announced or received, larger than the limit.
-const HRESULT kBodyTooLarge = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
-// A Content-Length that is no number, or other than the bytes that came.
-const HRESULT kBadLength = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
-// Past the total deadline, or under the least rate.
-const HRESULT kTooSlow = HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT);
-const HRESULT kCancelled = HRESULT_FROM_WIN32(ERROR_CANCELLED);
-const HRESULT kNotAPicture = HRESULT_FROM_WIN32(ERROR_UNSUPPORTED_TYPE);
-// An https address redirected to anything but https.
-const HRESULT kInsecureRedirect = HRESULT_FROM_WIN32(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR);
 constexpr UINT_PTR kWatchTimer = 1;
-constexpr UINT kWatchPeriod = 250;
-constexpr DWORD kSocketTimedOut = 10060; // WSAETIMEDOUT
-// Deliberately the ASCII transfer flag alone, as the program has always asked: no reload or
-// no-cache flag, so the system's internet cache may answer.
-constexpr DWORD kRequestFlags = INTERNET_FLAG_TRANSFER_ASCII;
+constexpr wchar_t kDownloadCaption[] = L"Glimro - Downloading Image";
 
-// A failed call that left no error code must still count as a failure.
-HRESULT LastWin32Error() {
-    const DWORD error = ::GetLastError();
-    return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
+BOOL CALLBACK CancelIfDownloadDialog(HWND window, LPARAM) {
+    wchar_t caption[64] = {};
+    ::GetWindowTextW(window, caption, 64);
+    if (std::wstring(caption) == kDownloadCaption && ::GetDlgItem(window, IDC_DOWNLOAD_STATUS))
+        ::SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
 }
-
-// The server went silent (WinINet's own code; Wine passes on the socket's), too slow, sent
-// too much or a length that is no number, or the download was cancelled: the fetch failed,
-// not the copy.
-bool IsFetchFailure(HRESULT result) {
-    return result == kBodyTooLarge || result == kBadLength || result == kTooSlow ||
-           result == kCancelled || result == kNotAPicture ||
-           result == HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT) ||
-           result == HRESULT_FROM_WIN32(kSocketTimedOut);
-}
-
-// The last component of the address's path: what the "Could not copy" report names.
-std::wstring RequestFileName(const std::wstring& url) {
-    URL_COMPONENTSW parts = {};
-    parts.dwStructSize = sizeof(parts);
-    parts.dwUrlPathLength = 1;
-    std::wstring path = url;
-    if (net::InternetCrackUrlW(url.c_str(), 0, 0, &parts) && parts.lpszUrlPath)
-        path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
-    const size_t slash = path.find_last_of(L'/');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-// A header of the response as text; false when the server did not send it.
-bool QueryHeader(HINTERNET request, DWORD info, std::wstring* text) {
-    DWORD bytes = 0;
-    net::HttpQueryInfoW(request, info, nullptr, &bytes, nullptr);
-    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0 || bytes > 64 * 1024)
-        return false;
-    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
-    if (!net::HttpQueryInfoW(request, info, buffer.data(), &bytes, nullptr))
-        return false;
-    text->assign(buffer.data(), bytes / sizeof(wchar_t));
-    return true;
-}
-
-// The announced length of the body: absent is fine (the body then ends with the connection),
-// but one that is no number, or a number over the limit, fails the download.
-HRESULT AnnouncedLength(HINTERNET request, unsigned long long max,
-                        std::optional<unsigned long long>* length) {
-    std::wstring text;
-    length->reset();
-    if (!QueryHeader(request, HTTP_QUERY_CONTENT_LENGTH, &text))
-        return S_OK;
-    *length = ParseContentLength(text, max);
-    if (*length)
-        return S_OK;
-    // All digits, only too many of them: too large, as a number within reach would be.
-    const bool digits = text.find_first_of(L"0123456789") != std::wstring::npos &&
-                        text.find_first_not_of(L" \t0123456789") == std::wstring::npos;
-    return digits ? kBodyTooLarge : kBadLength;
-}
-
-// Where a redirect points, resolved against the address it answered; empty without one.
-std::wstring RedirectTarget(HINTERNET request, const std::wstring& from) {
-    std::wstring location;
-    if (!QueryHeader(request, HTTP_QUERY_LOCATION, &location) || location.empty())
-        return {};
-    DWORD chars = 0;
-    net::InternetCombineUrlW(from.c_str(), location.c_str(), nullptr, &chars, 0);
-    if (chars == 0 || chars > 64 * 1024)
-        return {};
-    std::vector<wchar_t> buffer(chars + 1, L'\0');
-    if (!net::InternetCombineUrlW(from.c_str(), location.c_str(), buffer.data(), &chars, 0))
-        return {};
-    return buffer.data();
-}
-
-bool IsRedirect(const std::wstring& status) {
-    return status == L"301" || status == L"302" || status == L"303" || status == L"307" ||
-           status == L"308";
-}
-
-bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
-    return ::_wcsnicmp(text.c_str(), prefix, wcslen(prefix)) == 0;
-}
-
-// The one download of this process that a quit may need to end.
-std::mutex active_mutex;
-CDownloadDialog* active = nullptr;
 
 } // namespace
 
-CDownloadDialog::CDownloadDialog(const std::wstring& url, HINSTANCE instance, LogStream& log,
-                                 const DownloadLimits& limits)
-    : CSimpleDialog(instance, IDD_DOWNLOAD), log_(log), url_(url), limits_(limits) {
-    std::lock_guard<std::mutex> lock(active_mutex);
-    active = this;
-}
-
-CDownloadDialog::~CDownloadDialog() {
-    std::lock_guard<std::mutex> lock(active_mutex);
-    if (active == this)
-        active = nullptr;
-}
-
 void CancelDownload() {
-    std::lock_guard<std::mutex> lock(active_mutex);
-    if (active)
-        active->Abort(kCancelled);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CancelIfDownloadDialog, 0);
 }
+
+CDownloadDialog::CDownloadDialog(CDownload& download, HINSTANCE instance)
+    : CSimpleDialog(instance, IDD_DOWNLOAD), download_(download) {}
 
 INT_PTR CDownloadDialog::OnInitDialog(HWND window) {
     centre_ = true;
@@ -159,7 +43,7 @@ INT_PTR CDownloadDialog::OnCommand(WPARAM wparam, LPARAM lparam) {
     switch (LOWORD(wparam)) {
     case IDCANCEL:
         // Esc and the close box end the download now.
-        Abort(kCancelled);
+        download_.Abort(HRESULT_FROM_WIN32(ERROR_CANCELLED));
         return 1;
     case kSetStatusText:
         // The text is the dialog's own: a message from elsewhere can only repaint it.
@@ -181,220 +65,21 @@ INT_PTR CDownloadDialog::OnCommand(WPARAM wparam, LPARAM lparam) {
 void CDownloadDialog::ShowStatus(const std::wstring& text) {
     status_ = text;
     ::PostMessageW(Handle(), WM_COMMAND, kSetStatusText, 0);
-}
-
-void CDownloadDialog::Abort(HRESULT reason) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (abort_reason_ != S_OK)
-        return;
-    abort_reason_ = reason;
-    // Closing the handle is how WinINet cancels a call waiting on it in another thread.
-    if (request_)
-        net::InternetCloseHandle(request_);
-}
-
-bool CDownloadDialog::Track(HINTERNET request) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    request_ = request;
-    if (abort_reason_ == S_OK)
-        return true;
-    net::InternetCloseHandle(request_);
-    return false;
-}
-
-void CDownloadDialog::Untrack(HttpGet* get) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (request_ && abort_reason_ != S_OK)
-        get->request.Release(); // already closed by Abort
-    request_ = nullptr;
+    PumpMessages(Handle());
 }
 
 INT_PTR CDownloadDialog::OnTimer(WPARAM wparam, LPARAM) {
-    if (wparam != kWatchTimer)
-        return 1;
-    const ULONGLONG now = ::GetTickCount64();
-    const unsigned long long received = received_;
-    if (now - started_at_ >= limits_.total_ms) {
-        Abort(kTooSlow);
-    } else if (now - window_start_ >= limits_.rate_window_ms) {
-        if (received - window_bytes_ < limits_.min_window_bytes)
-            Abort(kTooSlow);
-        window_start_ = now;
-        window_bytes_ = received;
-    }
+    if (wparam == kWatchTimer)
+        download_.Watch();
     return 1;
 }
 
 void CDownloadDialog::RunDownload() {
     const HWND dialog = Handle();
-    ShowStatus(L"Establishing internet connection...");
-    PumpMessages(dialog);
-    ::Sleep(1000);
-
-    started_at_ = window_start_ = ::GetTickCount64();
-    ::SetTimer(dialog, kWatchTimer, kWatchPeriod, nullptr);
-    InternetHandle session;
-    HRESULT result = OpenSession(&session);
-    if (SUCCEEDED(result)) {
-        HttpGet get;
-        result = OpenRequest(session.Get(), &get);
-        if (SUCCEEDED(result)) {
-            ShowStatus(SavingStatusText(url_));
-            PumpMessages(dialog);
-            result = SaveLocalCopy(get.request.Get(), GetLocalWallpaperPath());
-            if (FAILED(result))
-                failed_ = true;
-            PumpMessages(dialog);
-        }
-        Untrack(&get);
-    }
+    ::SetTimer(dialog, kWatchTimer, CDownload::kWatchPeriod, nullptr);
+    result_ = download_.Run(dialog, [this](const std::wstring& text) { ShowStatus(text); });
     ::KillTimer(dialog, kWatchTimer);
-    result_ = result;
-    End(failed_ ? IDCANCEL : IDOK);
-    failed_ = false;
-}
-
-HRESULT CDownloadDialog::OpenSession(InternetHandle* session) {
-    session->Reset(net::InternetOpenW(L"GLIMRO", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (*session)
-        return S_OK;
-    const HRESULT result = LastWin32Error();
-    ReportError(L"Could not start an internet session!\n",
-                L"Please esure that your computer is configured for internet access and that it "
-                L"is connected to the network.",
-                static_cast<DWORD>(result), log_);
-    failed_ = true;
-    return result;
-}
-
-HRESULT CDownloadDialog::OpenRequest(HINTERNET session, HttpGet* get) {
-    const HWND dialog = Handle();
-    PumpMessages(dialog);
-    ShowStatus(L"Getting internet image file...");
-    PumpMessages(dialog);
-    ::Sleep(500);
-
-    HRESULT result = E_FAIL;
-    RunWhilePumping(dialog, [&] { result = SendRequest(session, get); });
-    if (FAILED(result) && abort_reason_ != S_OK)
-        result = abort_reason_;
-    if (FAILED(result)) {
-        ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
-                    L"Run Glimro and update the album to correct the problem.",
-                    static_cast<DWORD>(result), log_);
-        failed_ = true;
-    }
-    return result;
-}
-
-// Runs off the user-interface thread. Each request is sent once; redirects are followed
-// here, at most kMaxRedirects, each checked before it is sent: an https address never moves
-// to plain http, so nothing of it travels in the clear. A status other than 200 or a body
-// announced larger than the limit (or not as a number) fails it before anything is read.
-HRESULT CDownloadDialog::SendRequest(HINTERNET session, HttpGet* get) {
-    constexpr int kMaxRedirects = 5;
-    std::wstring address = url_;
-    std::wstring status;
-    for (int redirects = 0;; ++redirects) {
-        const DWORD error = OpenHttpGet(session, address, kRequestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT,
-                                        kRequestContext, limits_.silence_ms, get);
-        if (error != ERROR_SUCCESS)
-            return HRESULT_FROM_WIN32(error);
-        if (!Track(get->request.Get()))
-            return abort_reason_;
-        if (!net::HttpSendRequestW(get->request.Get(), nullptr, 0, nullptr, 0))
-            return LastWin32Error();
-        if (!QueryHeader(get->request.Get(), HTTP_QUERY_STATUS_CODE, &status) || !IsRedirect(status))
-            break;
-        if (redirects == kMaxRedirects)
-            return HRESULT_FROM_WIN32(ERROR_HTTP_REDIRECT_FAILED);
-        const std::wstring next = RedirectTarget(get->request.Get(), address);
-        if (next.empty())
-            return E_FAIL;
-        if (StartsWith(address, L"https://") && !StartsWith(next, L"https://"))
-            return kInsecureRedirect;
-        Untrack(get);
-        get->request.Reset();
-        get->connection.Reset();
-        address = next;
-    }
-    if (status != L"200")
-        return E_FAIL;
-    std::optional<unsigned long long> announced;
-    return AnnouncedLength(get->request.Get(), limits_.max_body, &announced);
-}
-
-// The body goes to a temporary file beside the executable first, and replaces the local
-// wallpaper file only once all of it has arrived: a failed, cut-off or over-long download
-// leaves the current wallpaper file as it was.
-HRESULT CDownloadDialog::SaveLocalCopy(HINTERNET request, const std::wstring& local_path) {
-    HRESULT result = S_OK;
-    // One fixed name, which the uninstaller removes by name; one download runs at a time.
-    const std::wstring temp = local_path + kPartialSuffix;
-    const wchar_t* temp_path = temp.c_str();
-    {
-        UniqueHandle file(::CreateFileW(temp_path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            result = LastWin32Error();
-        else
-            RunWhilePumping(Handle(), [&] { result = CopyBody(request, file.Get()); });
-        if (FAILED(result) && abort_reason_ != S_OK)
-            result = abort_reason_;
-        file.Reset();
-        // A body that is no picture, or claims a giant one, never becomes the wallpaper file.
-        if (SUCCEEDED(result) && limits_.pictures_only &&
-            CheckPicture(temp) != StagingProblem::None)
-            result = kNotAPicture;
-        if (SUCCEEDED(result))
-            result = CommitFile(temp, local_path);
-        else
-            ::DeleteFileW(temp_path);
-    }
-
-    if (IsFetchFailure(result))
-        ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
-                    L"Run Glimro and update the album to correct the problem.",
-                    static_cast<DWORD>(result), log_);
-    else if (FAILED(result))
-        ReportError(L"Could not copy " + LogSafe(RequestFileName(url_)) + L" to " + LogSafe(local_path) +
-                        L"!\n",
-                    L"Please correct the problem before trying again.", static_cast<DWORD>(result),
-                    log_);
-    return result;
-}
-
-// Runs off the user-interface thread: reads the body in large blocks into the file.
-HRESULT CDownloadDialog::CopyBody(HINTERNET request, HANDLE file) {
-    std::vector<char> block(kReadBlock);
-    unsigned long long received = 0;
-    for (;;) {
-        // Only what has arrived: a read of a whole block would wait for all of it, and a
-        // trickling server could hold it for ever, past any deadline or Cancel.
-        DWORD available = 0;
-        if (!net::InternetQueryDataAvailable(request, &available, 0, 0))
-            return LastWin32Error();
-        DWORD read = 0;
-        if (!net::InternetReadFile(request, block.data(), std::min(available, kReadBlock), &read))
-            return LastWin32Error();
-        if (read == 0)
-            break;
-        received += read;
-        received_ = received;
-        if (received > limits_.max_body)
-            return kBodyTooLarge;
-        DWORD written = 0;
-        if (!::WriteFile(file, block.data(), read, &written, nullptr) || written != read)
-            return LastWin32Error();
-    }
-    std::optional<unsigned long long> announced;
-    if (const HRESULT length = AnnouncedLength(request, limits_.max_body, &announced);
-        FAILED(length))
-        return length;
-    if (announced && received != *announced)
-        return received < *announced ? HRESULT_FROM_WIN32(ERROR_HANDLE_EOF) // cut off
-                                     : kBadLength;
-    return S_OK;
+    End(FAILED(result_) ? IDCANCEL : IDOK);
 }
 
 } // namespace glimro

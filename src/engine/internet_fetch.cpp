@@ -24,7 +24,8 @@ HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& lo
     if (log.IsOpen() && !url.empty()) {
         log << "Switching to: " << ToAnsi(LogSafe(url), MAX_PATH) << "\n";
     }
-    CDownloadDialog dialog(url, instance, log, limits);
+    CDownload download(url, GetLocalWallpaperPath(), log, limits);
+    CDownloadDialog dialog(download, instance);
     const INT_PTR ended = dialog.DoModal(::GetDesktopWindow(), false);
     if (ended == -1) // the dialog could not even be shown: nothing was fetched
         return E_FAIL;

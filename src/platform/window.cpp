@@ -182,6 +182,17 @@ void RunWhilePumping(HWND dialog, const std::function<void()>& work) {
         ::WaitForSingleObject(thread.Get(), INFINITE);
 }
 
+bool PumpFor(HWND dialog, DWORD milliseconds) {
+    const ULONGLONG end = ::GetTickCount64() + milliseconds;
+    for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT,
+                                      MWMO_INPUTAVAILABLE);
+        if (!PumpMessages(dialog))
+            return false;
+    }
+    return true;
+}
+
 bool WaitWhilePumping(HANDLE handle, HWND dialog) {
     while (::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT,
                                          MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {

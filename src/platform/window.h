@@ -61,6 +61,11 @@ int RunMessageLoop();
 // owns the thread, and stops the pumping: false then.
 bool PumpMessages(HWND dialog = nullptr);
 
+// Dispatches this thread's messages as PumpMessages does for this long, instead of a sleep
+// that would stop every window of the thread; false when a WM_QUIT came (it is left for the
+// thread's own loop).
+bool PumpFor(HWND dialog, DWORD milliseconds);
+
 // Waits for the handle while dispatching this thread's messages as PumpMessages does; false
 // when a WM_QUIT came first (it is left for the thread's own loop).
 bool WaitWhilePumping(HANDLE handle, HWND dialog = nullptr);

@@ -1,0 +1,313 @@
+#include "engine/download.h"
+
+#include "core/http_text.h"
+#include "engine/image_staging.h"
+#include "platform/atomic_file.h"
+#include "platform/handle.h"
+#include "platform/window.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace glimro {
+namespace {
+
+
+constexpr DWORD kReadBlock = 256 * 1024;
+constexpr DWORD_PTR kRequestContext = 2;
+// A body, announced or received, larger than the limit.
+const HRESULT kBodyTooLarge = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
+// A Content-Length that is no number, or other than the bytes that came.
+const HRESULT kBadLength = HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+// Past the total deadline, or under the least rate.
+const HRESULT kTooSlow = HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT);
+const HRESULT kCancelled = HRESULT_FROM_WIN32(ERROR_CANCELLED);
+const HRESULT kNotAPicture = HRESULT_FROM_WIN32(ERROR_UNSUPPORTED_TYPE);
+// An https address redirected to anything but https.
+const HRESULT kInsecureRedirect = HRESULT_FROM_WIN32(ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR);
+constexpr DWORD kSocketTimedOut = 10060; // WSAETIMEDOUT
+// Deliberately the ASCII transfer flag alone, as the program has always asked: no reload or
+// no-cache flag, so the system's internet cache may answer.
+constexpr DWORD kRequestFlags = INTERNET_FLAG_TRANSFER_ASCII;
+
+// A failed call that left no error code must still count as a failure.
+HRESULT LastWin32Error() {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
+}
+
+// The server went silent (WinINet's own code; Wine passes on the socket's), too slow, sent
+// too much or a length that is no number, or the download was cancelled: the fetch failed,
+// not the copy.
+bool IsFetchFailure(HRESULT result) {
+    return result == kBodyTooLarge || result == kBadLength || result == kTooSlow ||
+           result == kCancelled || result == kNotAPicture ||
+           result == HRESULT_FROM_WIN32(ERROR_INTERNET_TIMEOUT) ||
+           result == HRESULT_FROM_WIN32(kSocketTimedOut);
+}
+
+// The last component of the address's path: what the "Could not copy" report names.
+std::wstring RequestFileName(const std::wstring& url) {
+    URL_COMPONENTSW parts = {};
+    parts.dwStructSize = sizeof(parts);
+    parts.dwUrlPathLength = 1;
+    std::wstring path = url;
+    if (net::InternetCrackUrlW(url.c_str(), 0, 0, &parts) && parts.lpszUrlPath)
+        path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    const size_t slash = path.find_last_of(L'/');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// A header of the response as text; false when the server did not send it.
+bool QueryHeader(HINTERNET request, DWORD info, std::wstring* text) {
+    DWORD bytes = 0;
+    net::HttpQueryInfoW(request, info, nullptr, &bytes, nullptr);
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || bytes == 0 || bytes > 64 * 1024)
+        return false;
+    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (!net::HttpQueryInfoW(request, info, buffer.data(), &bytes, nullptr))
+        return false;
+    text->assign(buffer.data(), bytes / sizeof(wchar_t));
+    return true;
+}
+
+// The announced length of the body: absent is fine (the body then ends with the connection),
+// but one that is no number, or a number over the limit, fails the download.
+HRESULT AnnouncedLength(HINTERNET request, unsigned long long max,
+                        std::optional<unsigned long long>* length) {
+    std::wstring text;
+    length->reset();
+    if (!QueryHeader(request, HTTP_QUERY_CONTENT_LENGTH, &text))
+        return S_OK;
+    *length = ParseContentLength(text, max);
+    if (*length)
+        return S_OK;
+    // All digits, only too many of them: too large, as a number within reach would be.
+    const bool digits = text.find_first_of(L"0123456789") != std::wstring::npos &&
+                        text.find_first_not_of(L" \t0123456789") == std::wstring::npos;
+    return digits ? kBodyTooLarge : kBadLength;
+}
+
+// Where a redirect points, resolved against the address it answered; empty without one.
+std::wstring RedirectTarget(HINTERNET request, const std::wstring& from) {
+    std::wstring location;
+    if (!QueryHeader(request, HTTP_QUERY_LOCATION, &location) || location.empty())
+        return {};
+    DWORD chars = 0;
+    net::InternetCombineUrlW(from.c_str(), location.c_str(), nullptr, &chars, 0);
+    if (chars == 0 || chars > 64 * 1024)
+        return {};
+    std::vector<wchar_t> buffer(chars + 1, L'\0');
+    if (!net::InternetCombineUrlW(from.c_str(), location.c_str(), buffer.data(), &chars, 0))
+        return {};
+    return buffer.data();
+}
+
+bool IsRedirect(const std::wstring& status) {
+    return status == L"301" || status == L"302" || status == L"303" || status == L"307" ||
+           status == L"308";
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+    return ::_wcsnicmp(text.c_str(), prefix, wcslen(prefix)) == 0;
+}
+
+} // namespace
+
+CDownload::CDownload(std::wstring url, std::wstring target, LogStream& log,
+                     const DownloadLimits& limits)
+    : url_(std::move(url)), target_(std::move(target)), log_(log), limits_(limits) {}
+
+void CDownload::Abort(HRESULT reason) {
+    HRESULT expected = S_OK;
+    if (!abort_reason_.compare_exchange_strong(expected, reason))
+        return;
+    // Closing the request is how WinINet ends a call waiting on it in another thread.
+    CloseRequest();
+}
+
+void CDownload::CloseRequest() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    get_.request.Reset();
+    get_.connection.Reset();
+}
+
+HINTERNET CDownload::Request() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return get_.request.Get();
+}
+
+DWORD CDownload::OpenOwnRequest(HINTERNET session, const std::wstring& address) {
+    HttpGet get;
+    const DWORD error = OpenHttpGet(session, address, kRequestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                                    kRequestContext, limits_.silence_ms, &get);
+    if (error != ERROR_SUCCESS)
+        return error;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (abort_reason_ != S_OK)
+        return ERROR_CANCELLED; // get closes with this scope
+    get_ = std::move(get);
+    return ERROR_SUCCESS;
+}
+
+void CDownload::Watch() {
+    if (started_at_ == 0)
+        return; // the clock starts once the connection is being made
+    const ULONGLONG now = ::GetTickCount64();
+    const unsigned long long received = received_;
+    if (now - started_at_ >= limits_.total_ms) {
+        Abort(kTooSlow);
+    } else if (now - window_start_ >= limits_.rate_window_ms) {
+        if (received - window_bytes_ < limits_.min_window_bytes)
+            Abort(kTooSlow);
+        window_start_ = now;
+        window_bytes_ = received;
+    }
+}
+
+HRESULT CDownload::Run(HWND dialog, const std::function<void(const std::wstring&)>& status) {
+    // The pauses are the download's as it has always run; the windows keep working meanwhile.
+    status(L"Establishing internet connection...");
+    PumpFor(dialog, 1000);
+    started_at_ = window_start_ = ::GetTickCount64();
+    InternetHandle session;
+    HRESULT result = OpenSession(&session);
+    if (FAILED(result))
+        return result;
+    status(L"Getting internet image file...");
+    PumpFor(dialog, 500);
+    result = E_FAIL;
+    RunWhilePumping(dialog, [&] { result = SendRequest(session.Get()); });
+    if (FAILED(result) && abort_reason_ != S_OK)
+        result = abort_reason_;
+    if (FAILED(result)) {
+        ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
+                    L"Run Glimro and update the album to correct the problem.",
+                    static_cast<DWORD>(result), log_);
+        CloseRequest();
+        return result;
+    }
+    status(SavingStatusText(url_));
+    PumpMessages(dialog);
+    result = SaveBody(dialog);
+    CloseRequest();
+    return result;
+}
+
+HRESULT CDownload::OpenSession(InternetHandle* session) {
+    session->Reset(net::InternetOpenW(L"GLIMRO", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (*session)
+        return S_OK;
+    const HRESULT result = LastWin32Error();
+    ReportError(L"Could not start an internet session!\n",
+                L"Please esure that your computer is configured for internet access and that it "
+                L"is connected to the network.",
+                static_cast<DWORD>(result), log_);
+    return result;
+}
+
+// Runs off the user-interface thread. Each request is sent once; redirects are followed
+// here, at most kMaxRedirects, each checked before it is sent: an https address never moves
+// to plain http, so nothing of it travels in the clear. A status other than 200 or a body
+// announced larger than the limit (or not as a number) fails it before anything is read.
+HRESULT CDownload::SendRequest(HINTERNET session) {
+    constexpr int kMaxRedirects = 5;
+    std::wstring address = url_;
+    std::wstring status;
+    for (int redirects = 0;; ++redirects) {
+        const DWORD error = OpenOwnRequest(session, address);
+        if (error != ERROR_SUCCESS)
+            return abort_reason_ != S_OK ? abort_reason_.load() : HRESULT_FROM_WIN32(error);
+        const HINTERNET request = Request();
+        if (!net::HttpSendRequestW(request, nullptr, 0, nullptr, 0))
+            return LastWin32Error();
+        if (!QueryHeader(request, HTTP_QUERY_STATUS_CODE, &status) || !IsRedirect(status))
+            break;
+        if (redirects == kMaxRedirects)
+            return HRESULT_FROM_WIN32(ERROR_HTTP_REDIRECT_FAILED);
+        const std::wstring next = RedirectTarget(request, address);
+        if (next.empty())
+            return E_FAIL;
+        if (StartsWith(address, L"https://") && !StartsWith(next, L"https://"))
+            return kInsecureRedirect;
+        CloseRequest();
+        address = next;
+    }
+    if (status != L"200")
+        return E_FAIL;
+    std::optional<unsigned long long> announced;
+    return AnnouncedLength(Request(), limits_.max_body, &announced);
+}
+
+// The body goes to a file beside the target first (written by a worker thread while this one
+// pumps), and replaces the target only once all of it has arrived: a failed, cut-off or
+// over-long download leaves the target as it was.
+HRESULT CDownload::SaveBody(HWND dialog) {
+    HRESULT result = S_OK;
+    // One fixed name, which the uninstaller removes by name; one download runs at a time.
+    const std::wstring temp = target_ + kPartialSuffix;
+    {
+        UniqueHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            result = LastWin32Error();
+        else
+            RunWhilePumping(dialog, [&] { result = CopyBody(Request(), file.Get()); });
+    }
+    if (FAILED(result) && abort_reason_ != S_OK)
+        result = abort_reason_;
+    // A body that is no picture, or claims a giant one, never becomes the target.
+    if (SUCCEEDED(result) && limits_.pictures_only && CheckPicture(temp) != StagingProblem::None)
+        result = kNotAPicture;
+    if (SUCCEEDED(result))
+        result = CommitFile(temp, target_);
+    else
+        ::DeleteFileW(temp.c_str());
+
+    if (IsFetchFailure(result))
+        ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
+                    L"Run Glimro and update the album to correct the problem.",
+                    static_cast<DWORD>(result), log_);
+    else if (FAILED(result))
+        ReportError(L"Could not copy " + LogSafe(RequestFileName(url_)) + L" to " +
+                        LogSafe(target_) + L"!\n",
+                    L"Please correct the problem before trying again.", static_cast<DWORD>(result),
+                    log_);
+    return result;
+}
+
+// Runs off the user-interface thread: reads the body in large blocks into the file.
+HRESULT CDownload::CopyBody(HINTERNET request, HANDLE file) {
+    std::vector<char> block(kReadBlock);
+    unsigned long long received = 0;
+    for (;;) {
+        // Only what has arrived: a read of a whole block would wait for all of it, and a
+        // trickling server could hold it for ever, past any deadline or Cancel.
+        DWORD available = 0;
+        if (!net::InternetQueryDataAvailable(request, &available, 0, 0))
+            return LastWin32Error();
+        DWORD read = 0;
+        if (!net::InternetReadFile(request, block.data(), std::min(available, kReadBlock), &read))
+            return LastWin32Error();
+        if (read == 0)
+            break;
+        received += read;
+        received_ = received;
+        if (received > limits_.max_body)
+            return kBodyTooLarge;
+        DWORD written = 0;
+        if (!::WriteFile(file, block.data(), read, &written, nullptr) || written != read)
+            return LastWin32Error();
+    }
+    std::optional<unsigned long long> announced;
+    if (const HRESULT length = AnnouncedLength(request, limits_.max_body, &announced);
+        FAILED(length))
+        return length;
+    if (announced && received != *announced)
+        return received < *announced ? HRESULT_FROM_WIN32(ERROR_HANDLE_EOF) // cut off
+                                     : kBadLength;
+    return S_OK;
+}
+
+} // namespace glimro
