@@ -2,19 +2,12 @@
 
 #include "platform/handle.h"
 #include "platform/command_ids.h"
+#include "platform/window_object.h"
 
 namespace glimro {
 
-namespace {
-
-// The window procedure reaches the object through this, set once the window exists.
-ZIRMessageWindow* the_message_window = nullptr;
-
-} // namespace
-
 ZIRMessageWindow::~ZIRMessageWindow() {
-    if (the_message_window == this)
-        the_message_window = nullptr;
+    Destroy();
 }
 
 bool ZIRMessageWindow::RegisterWindowClass(HINSTANCE instance) {
@@ -31,14 +24,13 @@ bool ZIRMessageWindow::RegisterWindowClass(HINSTANCE instance) {
 
 bool ZIRMessageWindow::Create(HINSTANCE instance) {
     window_ = ::CreateWindowExW(0, kMessageWindowClass, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr,
-                                instance, nullptr);
+                                instance, this);
     if (!window_)
         return false;
     UniqueHandle created(::CreateEventW(nullptr, FALSE, FALSE, kMessageWindowEvent));
     if (!created)
         return false;
     ::SetEvent(created.Get());
-    the_message_window = this;
     return true;
 }
 
@@ -59,12 +51,17 @@ void ZIRMessageWindow::OnCommand(WPARAM wparam) {
 
 LRESULT CALLBACK ZIRMessageWindow::WindowProc(HWND window, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
+    auto* self = WindowObject<ZIRMessageWindow>(
+        window, message,
+        message == WM_NCCREATE
+            ? static_cast<ZIRMessageWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams)
+            : nullptr);
     switch (message) {
     case WM_COMMAND:
         // The whole wParam must match: a notification code in the high word makes it no
         // command; anything but the two commands is ignored.
-        if (the_message_window && the_message_window->window_ == window)
-            the_message_window->OnCommand(wparam);
+        if (self && self->window_ == window)
+            self->OnCommand(wparam);
         return 0;
     case WM_CLOSE:
     case WM_SYSCOMMAND:

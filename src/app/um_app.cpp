@@ -249,7 +249,7 @@ void CumApp::RestoreAlbumSet(const std::wstring& name) {
     if (!::ShellExecuteExW(&run) || !run.hProcess)
         return;
     UniqueHandle regedit(run.hProcess);
-    ::Sleep(1000);
+    PumpFor(nullptr, 1000);
     WaitWhilePumping(regedit.Get());
 }
 

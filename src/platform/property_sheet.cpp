@@ -1,13 +1,11 @@
 #include "platform/property_sheet.h"
 
+#include "platform/window_object.h"
+
 #include <utility>
 
 namespace glimro {
 namespace {
-
-// PropertySheetW's callback carries no pointer of ours: the sheet being run is kept here
-// (one thread, and a modal sheet runs one at a time per nesting level).
-CPropertySheet* sheet_being_created = nullptr;
 
 // The head of an extended dialog template, as documented (no header declares it).
 struct DialogTemplateExHead {
@@ -44,16 +42,22 @@ std::wstring CPropertyPage::ItemText(int id) const {
 
 INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wparam,
                                            LPARAM lparam) {
-    if (message == WM_INITDIALOG) {
-        const auto& description = *reinterpret_cast<const PROPSHEETPAGEW*>(lparam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, description.lParam);
-    }
-    auto* page = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    CPropertyPage* created = nullptr;
+    if (message == WM_INITDIALOG)
+        created = reinterpret_cast<CPropertyPage*>(
+            reinterpret_cast<const PROPSHEETPAGEW*>(lparam)->lParam);
+    auto* page = WindowObject<CPropertyPage>(window, message, created);
     if (!page)
         return FALSE;
     switch (message) {
     case WM_INITDIALOG:
         page->window_ = window;
+        // The sheet's window is the page's parent: the first page to open binds the sheet,
+        // so that no global has to carry it through PropertySheetW.
+        if (CPropertySheet* sheet = page->sheet_; sheet && !sheet->Handle()) {
+            sheet->Subclass(::GetParent(window));
+            sheet->OnInitialized();
+        }
         page->OnInitDialog();
         return TRUE;
     case WM_COMMAND:
@@ -83,7 +87,6 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND window, UINT message, WPARAM wpa
     case WM_DESTROY:
         page->OnDestroy();
         page->window_ = nullptr;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         return FALSE;
     default:
         return FALSE;
@@ -127,9 +130,7 @@ INT_PTR CPropertySheet::DoModal() {
     header.ppsp = described.data();
     header.pfnCallback = &CPropertySheet::Callback;
 
-    CPropertySheet* outer = std::exchange(sheet_being_created, this);
     const INT_PTR shown = ::PropertySheetW(&header);
-    sheet_being_created = outer;
     if (shown == -1)
         return -1;
     bool ok = false;
@@ -141,7 +142,7 @@ INT_PTR CPropertySheet::DoModal() {
     return ok ? IDOK : IDCANCEL;
 }
 
-int CALLBACK CPropertySheet::Callback(HWND window, UINT message, LPARAM lparam) {
+int CALLBACK CPropertySheet::Callback(HWND, UINT message, LPARAM lparam) {
     if (message == PSCB_PRECREATE) {
         // Shown without a system menu.
         auto* extended = reinterpret_cast<DialogTemplateExHead*>(lparam);
@@ -149,9 +150,6 @@ int CALLBACK CPropertySheet::Callback(HWND window, UINT message, LPARAM lparam) 
             extended->style &= ~WS_SYSMENU;
         else
             reinterpret_cast<DLGTEMPLATE*>(lparam)->style &= ~WS_SYSMENU;
-    } else if (message == PSCB_INITIALIZED && sheet_being_created) {
-        sheet_being_created->Subclass(window);
-        sheet_being_created->OnInitialized();
     }
     return 0;
 }

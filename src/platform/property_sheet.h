@@ -1,7 +1,8 @@
 #pragma once
 // A modal property sheet over the common controls' PropertySheetW, and its pages: the least
-// of a framework that the album editor needs. The sheet's window is subclassed once it
-// exists, so that commands can be handled before the sheet's own processing.
+// of a framework that the album editor needs. Pages reach their objects as every window of
+// ours does (window_object.h); the sheet's window is subclassed when its first page opens,
+// so that commands can be handled before the sheet's own processing.
 #include "platform/window.h"
 
 #include <windows.h>

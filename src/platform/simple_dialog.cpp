@@ -1,6 +1,7 @@
 #include "platform/simple_dialog.h"
 
 #include "platform/screen.h"
+#include "platform/window_object.h"
 
 namespace glimro {
 
@@ -117,9 +118,9 @@ INT_PTR CSimpleDialog::OnInitDialog(HWND window) {
 
 INT_PTR CALLBACK CSimpleDialog::DialogProc(HWND window, UINT message, WPARAM wparam,
                                            LPARAM lparam) {
-    if (message == WM_INITDIALOG)
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, lparam);
-    auto* dialog = reinterpret_cast<CSimpleDialog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* dialog = WindowObject<CSimpleDialog>(
+        window, message,
+        message == WM_INITDIALOG ? reinterpret_cast<CSimpleDialog*>(lparam) : nullptr);
     if (!dialog)
         return 0;
     switch (message) {
@@ -129,15 +130,14 @@ INT_PTR CALLBACK CSimpleDialog::DialogProc(HWND window, UINT message, WPARAM wpa
         return dialog->OnCommand(wparam, lparam);
     case WM_TIMER:
         return dialog->OnTimer(wparam, lparam);
-    case WM_DESTROY: {
-        INT_PTR result = dialog->OnDestroy(wparam, lparam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    case WM_DESTROY:
+        return dialog->OnDestroy(wparam, lparam);
+    case WM_NCDESTROY:
         if (dialog->window_ == window) {
             dialog->window_ = nullptr;
             dialog->modeless_ = false;
         }
-        return result;
-    }
+        return 0;
     default:
         return 0;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // A small wrapper of the raw dialog-box API: one shared dialog procedure that reaches the
-// object through the window's user data, virtual handlers, modal and modeless runs.
+// object as every window of ours does (window_object.h), virtual handlers, modal and
+// modeless runs.
 #include <windows.h>
 
 namespace glimro {

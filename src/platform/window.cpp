@@ -1,6 +1,7 @@
 #include "platform/window.h"
 
 #include "platform/handle.h"
+#include "platform/window_object.h"
 
 #include <commctrl.h>
 
@@ -8,7 +9,8 @@ namespace glimro {
 
 namespace {
 
-constexpr wchar_t kObjectProperty[] = L"Glimro.Window";
+// Our subclass among any others a control may have.
+constexpr UINT_PTR kSubclassId = 0x474C; // "GL"
 
 } // namespace
 
@@ -20,7 +22,15 @@ CWindow::~CWindow() {
 CWindow* CWindow::FromHandle(HWND window) {
     if (!window)
         return nullptr;
-    return static_cast<CWindow*>(::GetPropW(window, kObjectProperty));
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)) == &CWindow::StaticProc)
+        return WindowObject<CWindow>(window, 0);
+    // A control is ours only through a subclass, which needs the common controls loaded: a
+    // resident that never loaded them does not load them to look.
+    DWORD_PTR object = 0;
+    if (::GetModuleHandleW(L"comctl32.dll") &&
+        ::GetWindowSubclass(window, &CWindow::SubclassProc, kSubclassId, &object))
+        return reinterpret_cast<CWindow*>(object);
+    return nullptr;
 }
 
 bool CWindow::RegisterWindowClass(const wchar_t* name, UINT style, HICON icon, HBRUSH background) {
@@ -42,25 +52,21 @@ bool CWindow::RegisterWindowClass(const wchar_t* name, UINT style, HICON icon, H
     return ::RegisterClassExW(&wc) != 0;
 }
 
-HWND CWindow::CreateOwnWindow(DWORD ex_style, const wchar_t* class_name, const wchar_t* title,
-                              DWORD style, int x, int y, int width, int height, HWND parent,
-                              HMENU menu_or_id) {
-    return ::CreateWindowExW(ex_style, class_name, title, style, x, y, width, height, parent,
-                             menu_or_id, ::GetModuleHandleW(nullptr), this);
+HWND CWindow::CreateOwnWindow(const CreateArgs& args) {
+    return ::CreateWindowExW(args.ex_style, args.class_name, args.title, args.style, args.rect.left,
+                             args.rect.top, args.rect.right, args.rect.bottom, args.parent,
+                             args.menu, ::GetModuleHandleW(nullptr), this);
 }
 
 bool CWindow::Subclass(HWND window) {
     if (!window || window_)
         return false;
-    Attach(window);
-    original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindow::StaticProc)));
-    return original_ != nullptr;
-}
-
-void CWindow::Attach(HWND window) {
+    if (!::SetWindowSubclass(window, &CWindow::SubclassProc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this)))
+        return false;
     window_ = window;
-    ::SetPropW(window, kObjectProperty, this);
+    subclassed_ = true;
+    return true;
 }
 
 LRESULT CWindow::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -68,8 +74,8 @@ LRESULT CWindow::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT CWindow::Default(UINT message, WPARAM wparam, LPARAM lparam) {
-    if (original_)
-        return ::CallWindowProcW(original_, window_, message, wparam, lparam);
+    if (subclassed_)
+        return ::DefSubclassProc(window_, message, wparam, lparam);
     return ::DefWindowProcW(window_, message, wparam, lparam);
 }
 
@@ -84,23 +90,31 @@ bool CWindow::ReflectToChild(UINT message, WPARAM wparam, LPARAM lparam, LRESULT
 }
 
 LRESULT CALLBACK CWindow::StaticProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    CWindow* self = FromHandle(window);
-    if (!self && message == WM_NCCREATE) {
-        self = static_cast<CWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        if (self)
-            self->Attach(window);
+    CWindow* created = nullptr;
+    if (message == WM_NCCREATE) {
+        created = static_cast<CWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        if (created)
+            created->window_ = window;
     }
+    CWindow* self = WindowObject<CWindow>(window, message, created);
     if (!self)
         return ::DefWindowProcW(window, message, wparam, lparam);
+    return self->Dispatch(window, message, wparam, lparam);
+}
 
-    LRESULT result = self->WindowProc(message, wparam, lparam);
+LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                       UINT_PTR, DWORD_PTR object) {
+    return reinterpret_cast<CWindow*>(object)->Dispatch(window, message, wparam, lparam);
+}
+
+LRESULT CWindow::Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    LRESULT result = WindowProc(message, wparam, lparam);
     if (message == WM_NCDESTROY) {
-        if (self->original_)
-            ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->original_));
-        ::RemovePropW(window, kObjectProperty);
-        self->window_ = nullptr;
-        self->original_ = nullptr;
-        self->OnFinalMessage();
+        if (subclassed_)
+            ::RemoveWindowSubclass(window, &CWindow::SubclassProc, kSubclassId);
+        window_ = nullptr;
+        subclassed_ = false;
+        OnFinalMessage();
     }
     return result;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// A small window wrapper: one window procedure for windows of our own classes and for
-// subclassed controls, reaching the object through a window property; virtual handlers;
-// notifications reflected from the parent back to the control that sent them.
+// A small window wrapper: windows of our own classes reach their object through their user
+// data (window_object.h), controls of the system's classes through their subclass
+// (SetWindowSubclass); one dispatch to virtual handlers for both; notifications reflected
+// from the parent back to the control that sent them.
 #include <windows.h>
 
 #include <functional>
@@ -24,13 +25,22 @@ public:
     // children, before it is translated and dispatched; true when it was consumed.
     virtual bool PreTranslateMessage(MSG&) { return false; }
 
+    // What a window of our own class is created with.
+    struct CreateArgs {
+        const wchar_t* class_name = nullptr;
+        const wchar_t* title = L"";
+        DWORD style = 0;
+        DWORD ex_style = 0;
+        RECT rect = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0}; // left, top, and width, height
+        HWND parent = nullptr;
+        HMENU menu = nullptr; // or a child's identifier
+    };
+
 protected:
     // Registers (once per process) a class whose windows are handled by this wrapper.
     static bool RegisterWindowClass(const wchar_t* name, UINT style, HICON icon, HBRUSH background);
     // Creates a window of such a class, bound to this object from its first message.
-    HWND CreateOwnWindow(DWORD ex_style, const wchar_t* class_name, const wchar_t* title,
-                         DWORD style, int x, int y, int width, int height, HWND parent,
-                         HMENU menu_or_id);
+    HWND CreateOwnWindow(const CreateArgs& args);
     // Binds an existing window (a control) to this object by subclassing it.
     bool Subclass(HWND window);
 
@@ -46,10 +56,12 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    void Attach(HWND window);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                         UINT_PTR id, DWORD_PTR object);
+    LRESULT Dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
     HWND window_ = nullptr;
-    WNDPROC original_ = nullptr;
+    bool subclassed_ = false;
 };
 
 // GetMessage until WM_QUIT, giving our windows their PreTranslateMessage on the way;

@@ -82,8 +82,14 @@ bool CMainFrame::Create(bool open_new_album) {
         style |= WS_MAXIMIZE;
     else if (placement_.Show == 2)
         style |= WS_MINIMIZE;
-    if (!CreateOwnWindow(0, kMainFrameClass, LoadResourceString(IDS_APP_TITLE).c_str(), style,
-                         r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, menu.Get()))
+    const std::wstring title = LoadResourceString(IDS_APP_TITLE);
+    CreateArgs args;
+    args.class_name = kMainFrameClass;
+    args.title = title.c_str();
+    args.style = style;
+    args.rect = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    args.menu = menu.Get();
+    if (!CreateOwnWindow(args))
         return false;
     menu.Release(); // the window's now
     taskbar_created_ = ::RegisterWindowMessageW(L"TaskbarCreated");

@@ -91,6 +91,18 @@ TEST(WaitWhilePumping, EndsWhenTheHandleIsSignalledOrAQuitArrivesDispatchingMean
     // Left for the thread's own message loop, as every pump here leaves it.
     EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+
+    // A pause that pumps: the timer goes on ticking through it, and a quit ends it early.
+    ticks = 0;
+    timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    EXPECT_TRUE(PumpFor(nullptr, 400));
+    EXPECT_GE(ticks, 3);
+    ::PostQuitMessage(8);
+    const ULONGLONG before = ::GetTickCount64();
+    EXPECT_FALSE(PumpFor(nullptr, 5000));
+    EXPECT_LT(::GetTickCount64() - before, 2000u);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 // Shows and ends the harness's frame, as the application does.
