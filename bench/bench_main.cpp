@@ -280,7 +280,7 @@ void AlbumListAndIdleCheck() {
         [&] {
             for (const auto& album : view.Albums().Albums())
                 ++album->LastIndex;
-            view.SaveAlbumList();
+            frame.Rotator().SaveAlbumList();
         },
         3);
     std::vector<BareAlbum> read;
@@ -319,7 +319,7 @@ void AlbumListAndIdleCheck() {
     constexpr int kChecks = 2000;
     const double check = Seconds([&] {
                              for (int i = 0; i < kChecks; ++i)
-                                 RunScheduledPass(now, view);
+                                 RunScheduledPass(now, frame.Rotator());
                          }) /
                          kChecks;
     const std::string entry(150, 'x');
