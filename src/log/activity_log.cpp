@@ -58,8 +58,18 @@ LogStream::LogStream(const std::wstring& path, LogMode mode) {
 void LogStream::WriteBytes(std::string_view bytes) {
     if (!IsOpen() || bytes.empty())
         return;
+    pending_ += bytes;
+    if (bytes.back() == '\n')
+        Flush();
+}
+
+void LogStream::Flush() {
+    if (!IsOpen() || pending_.empty())
+        return;
     DWORD written = 0;
-    ::WriteFile(file_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::WriteFile(file_.Get(), pending_.data(), static_cast<DWORD>(pending_.size()), &written,
+                nullptr);
+    pending_.clear();
 }
 
 LogStream& LogStream::operator<<(std::string_view text) {

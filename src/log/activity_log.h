@@ -25,8 +25,20 @@ public:
     LogStream() = default;
     LogStream(const std::wstring& path, LogMode mode);
 
+    ~LogStream() { Flush(); }
+    LogStream(LogStream&&) = default;
+    LogStream& operator=(LogStream&& other) noexcept {
+        Flush();
+        file_ = std::move(other.file_);
+        pending_ = std::move(other.pending_);
+        return *this;
+    }
+
     bool IsOpen() const { return file_.IsValid(); }
-    void Close() { file_.Reset(); }
+    void Close() {
+        Flush();
+        file_.Reset();
+    }
 
     LogStream& operator<<(std::string_view ansi_text);
     LogStream& operator<<(std::wstring_view text); // converted to ANSI
@@ -37,8 +49,11 @@ public:
     LogStream& EndLine();
 
 private:
+    // A line goes to the file in one write, when it ends.
     void WriteBytes(std::string_view bytes);
+    void Flush();
     UniqueHandle file_;
+    std::string pending_;
 };
 
 // Rebuilds the process-wide log path from the executable's folder, kept whole: a folder

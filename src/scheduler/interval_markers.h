@@ -11,9 +11,11 @@ inline constexpr wchar_t kLastDay[] = L"LastDay";
 inline constexpr wchar_t kLastWeek[] = L"LastWeek";
 inline constexpr wchar_t kLastMonth[] = L"LastMonth";
 
-// The low 16 bits of the marker; a missing key or value reads as 0. Reading creates the
-// product key when it is missing.
+// The low 16 bits of the marker; a missing key or value reads as 0. Reading never writes.
 WORD ReadIntervalMarker(const wchar_t* name);
+// All five at once, as the check compares them.
+struct IntervalMarkers;
+IntervalMarkers ReadIntervalMarkers();
 
 // Records t as the moment of the last change; a marker that cannot be written is skipped.
 void WriteIntervalMarkers(const SYSTEMTIME& t);

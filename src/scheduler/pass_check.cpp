@@ -51,13 +51,7 @@ CivilTime Civil(const SYSTEMTIME& t) {
 } // namespace
 
 bool IsIntervalDue(int frequency, const SYSTEMTIME& t) {
-    IntervalMarkers last;
-    last.minute = ReadIntervalMarker(kLastMinute);
-    last.hour = ReadIntervalMarker(kLastHour);
-    last.day = ReadIntervalMarker(kLastDay);
-    last.week = ReadIntervalMarker(kLastWeek);
-    last.month = ReadIntervalMarker(kLastMonth);
-    return glimro::IsIntervalDue(frequency, last, Civil(t));
+    return glimro::IsIntervalDue(frequency, ReadIntervalMarkers(), Civil(t));
 }
 
 bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next) {

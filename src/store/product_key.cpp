@@ -35,6 +35,16 @@ DWORD ReadProductNumber(const wchar_t* name, DWORD fallback) {
     return ReadProductDword(name).value_or(fallback);
 }
 
+void ReadProductNumbers(const wchar_t* const* names, DWORD* values, size_t count) {
+    RegKey key;
+    const bool open = OpenForReading(key);
+    for (size_t i = 0; i < count; ++i) {
+        values[i] = 0;
+        if (open)
+            key.QueryDword(names[i], &values[i]);
+    }
+}
+
 bool HasProductValue(const wchar_t* name) {
     RegKey key;
     return OpenForReading(key) && key.QueryInfo(name, nullptr, nullptr) == ERROR_SUCCESS;

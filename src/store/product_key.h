@@ -39,6 +39,9 @@ std::optional<DWORD> ReadProductDword(const wchar_t* name);
 std::optional<std::wstring> ReadProductText(const wchar_t* name);
 // A number, or the fallback when it is missing or unreadable.
 DWORD ReadProductNumber(const wchar_t* name, DWORD fallback);
+// Several numbers with one opening of the key (each 0 when missing), for a check that runs
+// every few seconds.
+void ReadProductNumbers(const wchar_t* const* names, DWORD* values, size_t count);
 bool HasProductValue(const wchar_t* name);
 LSTATUS WriteProductNumber(const wchar_t* name, DWORD value);
 LSTATUS WriteProductText(const wchar_t* name, std::wstring_view text);
