@@ -14,8 +14,7 @@ namespace glimro {
 namespace {
 
 
-constexpr DWORD kReadBlock = 256 * 1024;
-constexpr DWORD_PTR kRequestContext = 2;
+constexpr DWORD kReadBlock = 1024 * 1024;
 // A body, announced or received, larger than the limit.
 const HRESULT kBodyTooLarge = HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE);
 // A Content-Length that is no number, or other than the bytes that came.
@@ -117,38 +116,21 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
 
 CDownload::CDownload(std::wstring url, std::wstring target, LogStream& log,
                      const DownloadLimits& limits)
-    : url_(std::move(url)), target_(std::move(target)), log_(log), limits_(limits) {}
+    : url_(std::move(url)), target_(std::move(target)), log_(log), limits_(limits),
+      get_(kReadBlock), stop_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 void CDownload::Abort(HRESULT reason) {
     HRESULT expected = S_OK;
-    if (!abort_reason_.compare_exchange_strong(expected, reason))
-        return;
-    // Closing the request is how WinINet ends a call waiting on it in another thread.
-    CloseRequest();
+    if (abort_reason_.compare_exchange_strong(expected, reason))
+        ::SetEvent(stop_.Get()); // ends the wait of the call under way, whatever the network does
 }
 
-void CDownload::CloseRequest() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    get_.request.Reset();
-    get_.connection.Reset();
-}
-
-HINTERNET CDownload::Request() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return get_.request.Get();
-}
-
-DWORD CDownload::OpenOwnRequest(HINTERNET session, const std::wstring& address) {
-    HttpGet get;
-    const DWORD error = OpenHttpGet(session, address, kRequestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT,
-                                    kRequestContext, limits_.silence_ms, &get);
-    if (error != ERROR_SUCCESS)
-        return error;
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (abort_reason_ != S_OK)
-        return ERROR_CANCELLED; // get closes with this scope
-    get_ = std::move(get);
-    return ERROR_SUCCESS;
+// The result of a step that failed: why the download was ended, when it was.
+HRESULT CDownload::Failure(DWORD error) const {
+    const HRESULT reason = abort_reason_;
+    if (reason != S_OK)
+        return reason;
+    return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
 }
 
 void CDownload::Watch() {
@@ -185,18 +167,18 @@ HRESULT CDownload::Run(HWND dialog, const std::function<void(const std::wstring&
         ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
                     L"Run Glimro and update the album to correct the problem.",
                     static_cast<DWORD>(result), log_);
-        CloseRequest();
+        get_.Close();
         return result;
     }
     status(SavingStatusText(url_));
     PumpMessages(dialog);
     result = SaveBody(dialog);
-    CloseRequest();
+    get_.Close();
     return result;
 }
 
 HRESULT CDownload::OpenSession(InternetHandle* session) {
-    session->Reset(net::InternetOpenW(L"GLIMRO", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    session->Reset(AsyncHttpGet::OpenSession(L"GLIMRO"));
     if (*session)
         return S_OK;
     const HRESULT result = LastWin32Error();
@@ -216,12 +198,13 @@ HRESULT CDownload::SendRequest(HINTERNET session) {
     std::wstring address = url_;
     std::wstring status;
     for (int redirects = 0;; ++redirects) {
-        const DWORD error = OpenOwnRequest(session, address);
+        DWORD error = get_.Open(session, address, kRequestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                                limits_.silence_ms);
+        if (error == ERROR_SUCCESS)
+            error = get_.Send(stop_.Get());
         if (error != ERROR_SUCCESS)
-            return abort_reason_ != S_OK ? abort_reason_.load() : HRESULT_FROM_WIN32(error);
-        const HINTERNET request = Request();
-        if (!net::HttpSendRequestW(request, nullptr, 0, nullptr, 0))
-            return LastWin32Error();
+            return Failure(error);
+        const HINTERNET request = get_.Request();
         if (!QueryHeader(request, HTTP_QUERY_STATUS_CODE, &status) || !IsRedirect(status))
             break;
         if (redirects == kMaxRedirects)
@@ -231,13 +214,12 @@ HRESULT CDownload::SendRequest(HINTERNET session) {
             return E_FAIL;
         if (StartsWith(address, L"https://") && !StartsWith(next, L"https://"))
             return kInsecureRedirect;
-        CloseRequest();
         address = next;
     }
     if (status != L"200")
         return E_FAIL;
     std::optional<unsigned long long> announced;
-    return AnnouncedLength(Request(), limits_.max_body, &announced);
+    return AnnouncedLength(get_.Request(), limits_.max_body, &announced);
 }
 
 // The body goes to a file beside the target first (written by a worker thread while this one
@@ -253,7 +235,7 @@ HRESULT CDownload::SaveBody(HWND dialog) {
         if (!file)
             result = LastWin32Error();
         else
-            RunWhilePumping(dialog, [&] { result = CopyBody(Request(), file.Get()); });
+            RunWhilePumping(dialog, [&] { result = CopyBody(file.Get()); });
     }
     if (FAILED(result) && abort_reason_ != S_OK)
         result = abort_reason_;
@@ -277,19 +259,16 @@ HRESULT CDownload::SaveBody(HWND dialog) {
     return result;
 }
 
-// Runs off the user-interface thread: reads the body in large blocks into the file.
-HRESULT CDownload::CopyBody(HINTERNET request, HANDLE file) {
-    std::vector<char> block(kReadBlock);
+// Runs off the user-interface thread: the body in whole blocks into the file. Each read
+// returns as soon as its block is full, the body ends, or the download is ended: a
+// trickling server holds no read past Cancel or a deadline.
+HRESULT CDownload::CopyBody(HANDLE file) {
     unsigned long long received = 0;
     for (;;) {
-        // Only what has arrived: a read of a whole block would wait for all of it, and a
-        // trickling server could hold it for ever, past any deadline or Cancel.
-        DWORD available = 0;
-        if (!net::InternetQueryDataAvailable(request, &available, 0, 0))
-            return LastWin32Error();
+        const char* data = nullptr;
         DWORD read = 0;
-        if (!net::InternetReadFile(request, block.data(), std::min(available, kReadBlock), &read))
-            return LastWin32Error();
+        if (const DWORD error = get_.Read(stop_.Get(), &data, &read); error != ERROR_SUCCESS)
+            return Failure(error);
         if (read == 0)
             break;
         received += read;
@@ -297,11 +276,11 @@ HRESULT CDownload::CopyBody(HINTERNET request, HANDLE file) {
         if (received > limits_.max_body)
             return kBodyTooLarge;
         DWORD written = 0;
-        if (!::WriteFile(file, block.data(), read, &written, nullptr) || written != read)
+        if (!::WriteFile(file, data, read, &written, nullptr) || written != read)
             return LastWin32Error();
     }
     std::optional<unsigned long long> announced;
-    if (const HRESULT length = AnnouncedLength(request, limits_.max_body, &announced);
+    if (const HRESULT length = AnnouncedLength(get_.Request(), limits_.max_body, &announced);
         FAILED(length))
         return length;
     if (announced && received != *announced)

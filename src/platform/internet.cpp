@@ -2,6 +2,9 @@
 
 #include "platform/system_library.h"
 
+#include <atomic>
+#include <vector>
+
 namespace glimro {
 namespace {
 
@@ -18,6 +21,12 @@ void LimitWaits(HINTERNET handle, DWORD timeout_ms) {
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                          INTERNET_OPTION_RECEIVE_TIMEOUT})
         net::InternetSetOptionW(handle, option, &timeout_ms, sizeof(timeout_ms));
+}
+
+// Requests' completion records not yet let go: the library stays while there are any.
+std::atomic<long>& LivePending() {
+    static std::atomic<long> live{0};
+    return live;
 }
 
 SystemLibrary& WinInet() {
@@ -67,6 +76,20 @@ BOOL InternetQueryDataAvailable(HINTERNET file, LPDWORD available, DWORD flags,
 BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD to_read, LPDWORD read) {
     GLIMRO_WININET_CALL(InternetReadFile, file, buffer, to_read, read);
 }
+BOOL InternetReadFileExA(HINTERNET file, LPINTERNET_BUFFERSA buffers, DWORD flags,
+                         DWORD_PTR context) {
+    GLIMRO_WININET_CALL(InternetReadFileExA, file, buffers, flags, context);
+}
+INTERNET_STATUS_CALLBACK InternetSetStatusCallbackW(HINTERNET handle,
+                                                    INTERNET_STATUS_CALLBACK callback) {
+    const auto function =
+        WinInet().Function<decltype(::InternetSetStatusCallbackW)>("InternetSetStatusCallbackW");
+    if (!function) {
+        ::SetLastError(ERROR_PROC_NOT_FOUND);
+        return INTERNET_INVALID_STATUS_CALLBACK;
+    }
+    return function(handle, callback);
+}
 BOOL InternetCloseHandle(HINTERNET handle) {
     GLIMRO_WININET_CALL(InternetCloseHandle, handle);
 }
@@ -87,13 +110,86 @@ BOOL InternetCombineUrlW(LPCWSTR base, LPCWSTR relative, LPWSTR url, LPDWORD len
 #undef GLIMRO_WININET_CALL
 
 void ReleaseLibrary() {
-    WinInet().Release();
+    // A request given up on may still be at work inside the library.
+    if (LivePending() == 0)
+        WinInet().Release();
 }
 
 } // namespace net
 
-DWORD OpenHttpGet(HINTERNET session, const std::wstring& url, DWORD flags, DWORD_PTR context,
-                  DWORD timeout_ms, HttpGet* get) {
+Seam<BOOL(HINTERNET, LPINTERNET_BUFFERSA, DWORD, DWORD_PTR)> ReadInternetBody(
+    &net::InternetReadFileExA);
+
+// What the request's calls complete into, with a count of its holders: the AsyncHttpGet
+// while it uses it, the request's handle until its closing callback, and a call from when it
+// goes pending until it completes.
+struct AsyncHttpGet::Pending {
+    UniqueHandle done{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    INTERNET_ASYNC_RESULT result = {};
+    INTERNET_BUFFERSA buffers = {};
+    std::vector<char> block;
+    std::atomic<long> holders{1};
+
+    explicit Pending(DWORD block_bytes) : block(block_bytes) { ++LivePending(); }
+    ~Pending() { --LivePending(); }
+    void Hold() { ++holders; }
+    void Release() {
+        if (--holders == 0)
+            delete this;
+    }
+    DWORD_PTR Context() { return reinterpret_cast<DWORD_PTR>(this); }
+};
+
+namespace {
+
+void CALLBACK RequestStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info,
+                            DWORD info_length) {
+    if (context == 0)
+        return;
+    auto* pending = reinterpret_cast<AsyncHttpGet::Pending*>(context);
+    if (status == INTERNET_STATUS_REQUEST_COMPLETE) {
+        pending->result = {};
+        if (info && info_length >= sizeof(INTERNET_ASYNC_RESULT))
+            pending->result = *static_cast<const INTERNET_ASYNC_RESULT*>(info);
+        ::SetEvent(pending->done.Get());
+        pending->Release(); // the call's
+    } else if (status == INTERNET_STATUS_HANDLE_CLOSING) {
+        pending->Release(); // the handle's
+    }
+}
+
+} // namespace
+
+AsyncHttpGet::AsyncHttpGet(DWORD block_bytes) : block_bytes_(block_bytes) {}
+
+AsyncHttpGet::~AsyncHttpGet() {
+    Close();
+}
+
+HINTERNET AsyncHttpGet::OpenSession(const wchar_t* agent) {
+    HINTERNET session =
+        net::InternetOpenW(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
+    if (session &&
+        net::InternetSetStatusCallbackW(session, &RequestStatus) == INTERNET_INVALID_STATUS_CALLBACK) {
+        const DWORD error = LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+        net::InternetCloseHandle(session);
+        ::SetLastError(error);
+        return nullptr;
+    }
+    return session;
+}
+
+void AsyncHttpGet::Close() {
+    request_.Reset();
+    connection_.Reset();
+    if (pending_)
+        pending_->Release();
+    pending_ = nullptr;
+}
+
+DWORD AsyncHttpGet::Open(HINTERNET session, const std::wstring& url, DWORD flags,
+                         DWORD timeout_ms) {
+    Close();
     // Lengths without buffers: the parts are pointed out within the address itself.
     URL_COMPONENTSW parts = {};
     parts.dwStructSize = sizeof(parts);
@@ -115,19 +211,85 @@ DWORD OpenHttpGet(HINTERNET session, const std::wstring& url, DWORD flags, DWORD
     const std::wstring user = Part(parts.lpszUserName, parts.dwUserNameLength);
     const std::wstring password = Part(parts.lpszPassword, parts.dwPasswordLength);
 
-    get->connection.Reset(net::InternetConnectW(session, host.c_str(), parts.nPort,
-                                             user.empty() ? nullptr : user.c_str(),
-                                             password.empty() ? nullptr : password.c_str(),
-                                             INTERNET_SERVICE_HTTP, 0, context));
-    if (!get->connection)
+    // No context for the connection: it makes no call of its own, and reports nothing.
+    connection_.Reset(net::InternetConnectW(session, host.c_str(), parts.nPort,
+                                            user.empty() ? nullptr : user.c_str(),
+                                            password.empty() ? nullptr : password.c_str(),
+                                            INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection_)
         return LastErrorOr(ERROR_INTERNET_CANNOT_CONNECT);
-    LimitWaits(get->connection.Get(), timeout_ms);
-    get->request.Reset(net::HttpOpenRequestW(get->connection.Get(), L"GET", object.c_str(), nullptr,
-                                          nullptr, nullptr, flags, context));
-    if (!get->request)
+    LimitWaits(connection_.Get(), timeout_ms);
+    pending_ = new Pending(block_bytes_);
+    request_.Reset(net::HttpOpenRequestW(connection_.Get(), L"GET", object.c_str(), nullptr,
+                                         nullptr, nullptr, flags, pending_->Context()));
+    if (!request_)
         return LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+    pending_->Hold(); // the handle's, given back by its closing callback
     // Set on the request as well: not every WinINet passes the connection's limits down.
-    LimitWaits(get->request.Get(), timeout_ms);
+    LimitWaits(request_.Get(), timeout_ms);
+    return ERROR_SUCCESS;
+}
+
+DWORD AsyncHttpGet::Wait(HANDLE stop) {
+    const HANDLE handles[] = {stop, pending_->done.Get()};
+    // The stop first: once it is set, no completion is waited for.
+    if (::WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0 + 1)
+        return ERROR_CANCELLED;
+    if (pending_->result.dwResult)
+        return ERROR_SUCCESS;
+    return pending_->result.dwError ? pending_->result.dwError : ERROR_INTERNET_INTERNAL_ERROR;
+}
+
+DWORD AsyncHttpGet::Send(HANDLE stop) {
+    if (!pending_)
+        return ERROR_INVALID_HANDLE;
+    pending_->Hold(); // the call's, should it go pending
+    if (net::HttpSendRequestW(request_.Get(), nullptr, 0, nullptr, 0)) {
+        pending_->Release();
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+    if (error != ERROR_IO_PENDING) {
+        pending_->Release();
+        return error;
+    }
+    return Wait(stop);
+}
+
+DWORD AsyncHttpGet::Read(HANDLE stop, const char** data, DWORD* bytes) {
+    *data = nullptr;
+    *bytes = 0;
+    if (!pending_)
+        return ERROR_INVALID_HANDLE;
+    // Filled whole, however the library splits its answers, so the file is written in large
+    // blocks; a read of nothing is the end of the body.
+    DWORD filled = 0;
+    while (filled < block_bytes_) {
+        if (::WaitForSingleObject(stop, 0) == WAIT_OBJECT_0)
+            return ERROR_CANCELLED;
+        INTERNET_BUFFERSA& buffers = pending_->buffers;
+        buffers = {};
+        buffers.dwStructSize = sizeof(buffers);
+        buffers.lpvBuffer = pending_->block.data() + filled;
+        buffers.dwBufferLength = block_bytes_ - filled;
+        pending_->Hold();
+        if (ReadInternetBody(request_.Get(), &buffers, IRF_ASYNC, pending_->Context())) {
+            pending_->Release();
+        } else {
+            const DWORD error = LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
+            if (error != ERROR_IO_PENDING) {
+                pending_->Release();
+                return error;
+            }
+            if (const DWORD waited = Wait(stop); waited != ERROR_SUCCESS)
+                return waited;
+        }
+        if (buffers.dwBufferLength == 0)
+            break;
+        filled += buffers.dwBufferLength;
+    }
+    *data = pending_->block.data();
+    *bytes = filled;
     return ERROR_SUCCESS;
 }
 

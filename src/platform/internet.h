@@ -1,6 +1,7 @@
 #pragma once
 // Owning WinINet handles, and a GET request opened from an address.
 #include "platform/handle.h"
+#include "platform/seam.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -20,12 +21,6 @@ struct InternetHandleTraits {
 };
 using InternetHandle = UniqueResource<HINTERNET, InternetHandleTraits>;
 
-// A GET request and the connection it runs on; the request is closed first.
-struct HttpGet {
-    InternetHandle connection;
-    InternetHandle request;
-};
-
 // WinINet, loaded from the system folder on first use rather than imported: the same
 // signatures as the system's; a missing library fails the call with ERROR_PROC_NOT_FOUND.
 namespace net {
@@ -41,6 +36,10 @@ BOOL HttpSendRequestW(HINTERNET request, LPCWSTR headers, DWORD length, LPVOID o
 BOOL HttpQueryInfoW(HINTERNET request, DWORD info, LPVOID buffer, LPDWORD length, LPDWORD index);
 BOOL InternetQueryDataAvailable(HINTERNET file, LPDWORD available, DWORD flags, DWORD_PTR context);
 BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD to_read, LPDWORD read);
+BOOL InternetReadFileExA(HINTERNET file, LPINTERNET_BUFFERSA buffers, DWORD flags,
+                         DWORD_PTR context);
+INTERNET_STATUS_CALLBACK InternetSetStatusCallbackW(HINTERNET handle,
+                                                    INTERNET_STATUS_CALLBACK callback);
 BOOL InternetCloseHandle(HINTERNET handle);
 BOOL InternetSetOptionW(HINTERNET handle, DWORD option, LPVOID buffer, DWORD length);
 BOOL InternetQueryOptionW(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD length);
@@ -48,11 +47,46 @@ BOOL InternetCrackUrlW(LPCWSTR url, DWORD length, DWORD flags, LPURL_COMPONENTSW
 BOOL InternetCombineUrlW(LPCWSTR base, LPCWSTR relative, LPWSTR url, LPDWORD length, DWORD flags);
 } // namespace net
 
-// Opens, without sending it, a GET request for an http:// or https:// address on the
-// session. https is fetched over TLS with the server's certificate checked as the system
-// checks it. Connecting, sending and every wait for data are limited to timeout_ms.
-// Returns a Win32 error code.
-DWORD OpenHttpGet(HINTERNET session, const std::wstring& url, DWORD flags, DWORD_PTR context,
-                  DWORD timeout_ms, HttpGet* get);
+// Every read of a response body goes through here: a test counts them.
+extern Seam<BOOL(HINTERNET, LPINTERNET_BUFFERSA, DWORD, DWORD_PTR)> ReadInternetBody;
+
+// A GET on an asynchronous session. Its calls return at once and complete through the
+// session's status callback; the caller waits for each with a stop event beside it, so that
+// Cancel and the deadlines never wait on the network. A call given up on may still complete
+// later (Wine does not end a pending read when its handle closes): what it writes into, the
+// block and the count, is kept until that call and the request's handle are both done.
+class AsyncHttpGet {
+public:
+    // The body is read in blocks of this size.
+    explicit AsyncHttpGet(DWORD block_bytes);
+    ~AsyncHttpGet();
+    AsyncHttpGet(const AsyncHttpGet&) = delete;
+    AsyncHttpGet& operator=(const AsyncHttpGet&) = delete;
+
+    // A session whose requests run this way; null (the last error says why) on failure.
+    static HINTERNET OpenSession(const wchar_t* agent);
+
+    // Opens, without sending it, a GET request for an http:// or https:// address, closing
+    // the one before. https is fetched over TLS with the server's certificate checked as the
+    // system checks it. Connecting, sending and every wait for data are limited to
+    // timeout_ms. Each returns a Win32 error code; ERROR_CANCELLED once stop is set.
+    DWORD Open(HINTERNET session, const std::wstring& url, DWORD flags, DWORD timeout_ms);
+    DWORD Send(HANDLE stop);
+    // The next block of the body, a whole block unless the body ends first: *bytes is 0 at
+    // its end. The data stays valid until the next call.
+    DWORD Read(HANDLE stop, const char** data, DWORD* bytes);
+    HINTERNET Request() const { return request_.Get(); }
+    void Close();
+
+    struct Pending; // the status callback's, as well
+
+private:
+    DWORD Wait(HANDLE stop);
+
+    DWORD block_bytes_;
+    Pending* pending_ = nullptr; // this request's, shared with its handle while it lives
+    InternetHandle connection_;
+    InternetHandle request_;
+};
 
 } // namespace glimro
