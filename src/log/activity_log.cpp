@@ -28,11 +28,16 @@ std::string LogText(std::wstring_view text) {
     return ToAnsi(text, kMessageBufferBytes);
 }
 
-bool IsOverLimit(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return false;
-    return data.nFileSizeHigh != 0 || data.nFileSizeLow > kMaxLogBytes;
+// Asked of the open file, not of its path: finding a path again costs more than the write.
+bool IsOverLimit(HANDLE file) {
+    LARGE_INTEGER size = {};
+    return ::GetFileSizeEx(file, &size) && size.QuadPart > kMaxLogBytes;
+}
+
+HANDLE OpenForAppending(const std::wstring& path, DWORD share) {
+    // Append-only access: the system puts every write at the file's current end.
+    return ::CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, share, nullptr,
+                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 } // namespace
@@ -41,25 +46,24 @@ LogStream::LogStream(const std::wstring& path, LogMode mode) {
     if (path.empty())
         return;
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    // Without an active album nothing else starts the log afresh: it stays bounded.
-    if (mode == LogMode::Append && IsOverLimit(path))
-        mode = LogMode::Afresh;
-    if (mode == LogMode::Afresh) {
-        UniqueHandle emptied(::CreateFileW(path.c_str(), GENERIC_WRITE, share, nullptr,
-                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!emptied)
+    if (mode == LogMode::Append) {
+        file_.Reset(OpenForAppending(path, share));
+        // Without an active album nothing else starts the log afresh: it stays bounded.
+        if (!file_ || !IsOverLimit(file_.Get()))
             return;
+        file_.Reset();
     }
-    // Append-only access: the system puts every write at the file's current end.
-    file_.Reset(::CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, share, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle emptied(::CreateFileW(path.c_str(), GENERIC_WRITE, share, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (emptied)
+        file_.Reset(OpenForAppending(path, share));
 }
 
 void LogStream::WriteBytes(std::string_view bytes) {
     if (!IsOpen() || bytes.empty())
         return;
     pending_ += bytes;
-    if (bytes.back() == '\n')
+    if (bytes.back() == '\n' && !gather_)
         Flush();
 }
 

@@ -31,6 +31,7 @@ public:
         Flush();
         file_ = std::move(other.file_);
         pending_ = std::move(other.pending_);
+        gather_ = other.gather_;
         return *this;
     }
 
@@ -45,8 +46,11 @@ public:
     LogStream& operator<<(const char* ansi_text) { return *this << std::string_view(ansi_text); }
     LogStream& operator<<(const wchar_t* text) { return *this << std::wstring_view(text); }
     LogStream& operator<<(unsigned long number);
-    // A line end after which the text is on disk.
+    // A line end after which the text is on disk (unless the lines are gathered).
     LogStream& EndLine();
+    // From now on the lines wait and go to the file in one write when the stream closes:
+    // for an entry that is written all at once, as a check that finds nothing to do.
+    void GatherLines() { gather_ = true; }
 
 private:
     // A line goes to the file in one write, when it ends.
@@ -54,6 +58,7 @@ private:
     void Flush();
     UniqueHandle file_;
     std::string pending_;
+    bool gather_ = false;
 };
 
 // Rebuilds the process-wide log path from the executable's folder, kept whole: a folder

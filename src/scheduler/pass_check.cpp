@@ -67,6 +67,8 @@ bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next) {
 DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums) {
     BuildLogPath();
     LogStream log = OpenLog(LogMode::Append);
+    // Most checks find nothing to do: their entry goes to the log in one write.
+    log.GatherLines();
     WriteEntryBanner(log, Banner::Start);
 
     CAccount* album = albums.FindActiveAlbum();
