@@ -180,6 +180,7 @@ HINTERNET AsyncHttpGet::OpenSession(const wchar_t* agent) {
 }
 
 void AsyncHttpGet::Close() {
+    ended_ = false;
     request_.Reset();
     connection_.Reset();
     if (pending_)
@@ -261,6 +262,8 @@ DWORD AsyncHttpGet::Read(HANDLE stop, const char** data, DWORD* bytes) {
     *bytes = 0;
     if (!pending_)
         return ERROR_INVALID_HANDLE;
+    if (ended_)
+        return ERROR_SUCCESS; // the read that found the end said so already
     // Filled whole, however the library splits its answers, so the file is written in large
     // blocks; a read of nothing is the end of the body.
     DWORD filled = 0;
@@ -284,8 +287,10 @@ DWORD AsyncHttpGet::Read(HANDLE stop, const char** data, DWORD* bytes) {
             if (const DWORD waited = Wait(stop); waited != ERROR_SUCCESS)
                 return waited;
         }
-        if (buffers.dwBufferLength == 0)
+        if (buffers.dwBufferLength == 0) {
+            ended_ = true;
             break;
+        }
         filled += buffers.dwBufferLength;
     }
     *data = pending_->block.data();

@@ -85,6 +85,7 @@ private:
 
     DWORD block_bytes_;
     Pending* pending_ = nullptr; // this request's, shared with its handle while it lives
+    bool ended_ = false;         // the body has been read to its end
     InternetHandle connection_;
     InternetHandle request_;
 };

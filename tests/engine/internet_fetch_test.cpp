@@ -258,7 +258,7 @@ TEST_F(InternetFetchTest, AFastBodyIsReadInWholeBlocks) {
             });
         ASSERT_EQ(Download(server.Url(path)), S_OK) << path;
         EXPECT_EQ(test::ReadFileBytes(pod), body) << path;
-        // Seven blocks of 512 KB, the last one short, and the read that finds the end.
+        // Six blocks of 512 KB, the short seventh, and the one read that finds the end.
         EXPECT_LE(reads, 8) << path;
     }
 }
