@@ -3,6 +3,7 @@
 #include "platform/system_library.h"
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 namespace glimro {
@@ -68,13 +69,6 @@ BOOL HttpSendRequestW(HINTERNET request, LPCWSTR headers, DWORD length, LPVOID o
 }
 BOOL HttpQueryInfoW(HINTERNET request, DWORD info, LPVOID buffer, LPDWORD length, LPDWORD index) {
     GLIMRO_WININET_CALL(HttpQueryInfoW, request, info, buffer, length, index);
-}
-BOOL InternetQueryDataAvailable(HINTERNET file, LPDWORD available, DWORD flags,
-                                DWORD_PTR context) {
-    GLIMRO_WININET_CALL(InternetQueryDataAvailable, file, available, flags, context);
-}
-BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD to_read, LPDWORD read) {
-    GLIMRO_WININET_CALL(InternetReadFile, file, buffer, to_read, read);
 }
 BOOL InternetReadFileExA(HINTERNET file, LPINTERNET_BUFFERSA buffers, DWORD flags,
                          DWORD_PTR context) {
@@ -241,11 +235,11 @@ DWORD AsyncHttpGet::Wait(HANDLE stop) {
     return pending_->result.dwError ? pending_->result.dwError : ERROR_INTERNET_INTERNAL_ERROR;
 }
 
-DWORD AsyncHttpGet::Send(HANDLE stop) {
-    if (!pending_)
-        return ERROR_INVALID_HANDLE;
-    pending_->Hold(); // the call's, should it go pending
-    if (net::HttpSendRequestW(request_.Get(), nullptr, 0, nullptr, 0)) {
+// Runs one call of the request: done at once, failed, or pending until it completes (the
+// call holds the record meanwhile) or the stop is set.
+DWORD AsyncHttpGet::Call(HANDLE stop, const std::function<BOOL()>& call) {
+    pending_->Hold();
+    if (call()) {
         pending_->Release();
         return ERROR_SUCCESS;
     }
@@ -255,6 +249,12 @@ DWORD AsyncHttpGet::Send(HANDLE stop) {
         return error;
     }
     return Wait(stop);
+}
+
+DWORD AsyncHttpGet::Send(HANDLE stop) {
+    if (!pending_)
+        return ERROR_INVALID_HANDLE;
+    return Call(stop, [&] { return net::HttpSendRequestW(request_.Get(), nullptr, 0, nullptr, 0); });
 }
 
 DWORD AsyncHttpGet::Read(HANDLE stop, const char** data, DWORD* bytes) {
@@ -275,18 +275,11 @@ DWORD AsyncHttpGet::Read(HANDLE stop, const char** data, DWORD* bytes) {
         buffers.dwStructSize = sizeof(buffers);
         buffers.lpvBuffer = pending_->block.data() + filled;
         buffers.dwBufferLength = block_bytes_ - filled;
-        pending_->Hold();
-        if (ReadInternetBody(request_.Get(), &buffers, IRF_ASYNC, pending_->Context())) {
-            pending_->Release();
-        } else {
-            const DWORD error = LastErrorOr(ERROR_INTERNET_INTERNAL_ERROR);
-            if (error != ERROR_IO_PENDING) {
-                pending_->Release();
-                return error;
-            }
-            if (const DWORD waited = Wait(stop); waited != ERROR_SUCCESS)
-                return waited;
-        }
+        if (const DWORD error = Call(stop, [&] {
+                return ReadInternetBody(request_.Get(), &buffers, IRF_ASYNC, pending_->Context());
+            });
+            error != ERROR_SUCCESS)
+            return error;
         if (buffers.dwBufferLength == 0) {
             ended_ = true;
             break;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <functional>
 #include <string>
 
 namespace glimro {
@@ -34,8 +35,6 @@ HINTERNET HttpOpenRequestW(HINTERNET connection, LPCWSTR verb, LPCWSTR object, L
 BOOL HttpSendRequestW(HINTERNET request, LPCWSTR headers, DWORD length, LPVOID optional,
                       DWORD optional_length);
 BOOL HttpQueryInfoW(HINTERNET request, DWORD info, LPVOID buffer, LPDWORD length, LPDWORD index);
-BOOL InternetQueryDataAvailable(HINTERNET file, LPDWORD available, DWORD flags, DWORD_PTR context);
-BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD to_read, LPDWORD read);
 BOOL InternetReadFileExA(HINTERNET file, LPINTERNET_BUFFERSA buffers, DWORD flags,
                          DWORD_PTR context);
 INTERNET_STATUS_CALLBACK InternetSetStatusCallbackW(HINTERNET handle,
@@ -81,6 +80,7 @@ public:
     struct Pending; // the status callback's, as well
 
 private:
+    DWORD Call(HANDLE stop, const std::function<BOOL()>& call);
     DWORD Wait(HANDLE stop);
 
     DWORD block_bytes_;
