@@ -536,6 +536,10 @@ int main() {
     std::printf("learning the size:               %.4f s   full decode %.3f s (%.1f%%)\n",
                 size_only, decode, 100.0 * size_only / decode);
 
+    if (std::getenv("GLIMRO_BENCH_STAGING_ONLY")) {
+        ::OleUninitialize();
+        return 0;
+    }
     DownloadFigure(folder);
     AlbumListAndIdleCheck();
     FolderExpansion(folder);

@@ -26,11 +26,19 @@ private:
     uint32_t source_width_, source_height_, target_width_, target_height_;
     uint8_t* target_;
     uint32_t target_stride_;
-    // Horizontally, source pixel i lies in target pixel first_[i] with weight part_[i] and in
-    // the next one with the rest of target_width_ (both in units of 1/source_width_ pixel).
-    std::vector<uint32_t> first_, part_;
-    std::vector<uint32_t> row_sums_;
-    std::vector<uint64_t> sums_; // of the target row being filled
+    // Horizontally, in units of 1/source_width_ pixel: target pixel x takes source pixel
+    // first with weight first_part, the pixels after it whole (weight target_width_) and
+    // source pixel last with weight last_part (none when last == first).
+    struct Column {
+        uint32_t first, last, first_part, last_part;
+    };
+    std::vector<Column> columns_;
+    // The source rows of the target row being filled, each weighted by its share of it
+    // (in units of 1/source_height_ row): at most 255 * source_height_ per value, within 32
+    // bits for any side a picture may have.
+    std::vector<uint32_t> rows_;
+    uint64_t area_; // of a target pixel, in common units
+    double per_area_;
     uint32_t source_row_ = 0;
     uint32_t target_row_ = 0;
 };

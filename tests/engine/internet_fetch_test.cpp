@@ -232,10 +232,14 @@ TEST_F(InternetFetchTest, ASlowServerOrEscEndsTheDownloadAtOnce) {
         // The dialog's own second of "Establishing", the request, and at most 2 s more.
         EXPECT_LT(took, 5000u) << c.what;
         ExpectCouldNotGet(url, result);
+        // The read given up on is still pending in the library: the next download is whole.
+        server.Serve("/after.bin", test::HttpResponse{200, "after"});
+        EXPECT_EQ(Download(server.Url("/after.bin")), S_OK) << c.what;
+        EXPECT_EQ(test::ReadFileBytes(pod), "after") << c.what;
+        test::WriteFileBytes(pod, kPrevious);
     }
 }
 
-// Only a picture within the limits replaces the wallpaper file.
 // A body that arrives fast is read a whole block at a time, with or without a length: not
 // in the library's small pieces, each of which costs a call (8 KB pieces made a 50 MB
 // download five times slower than a plain read loop).
@@ -263,6 +267,7 @@ TEST_F(InternetFetchTest, AFastBodyIsReadInWholeBlocks) {
     }
 }
 
+// Only a picture within the limits replaces the wallpaper file.
 TEST_F(InternetFetchTest, ABodyThatIsNoUsablePictureNeverReplacesTheWallpaperFile) {
     const std::string picture = test::SolidBitmapBytes(8, 8);
     const struct {

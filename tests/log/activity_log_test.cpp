@@ -64,6 +64,41 @@ TEST_F(ActivityLogTest, AppendingKeepsTheTextAndAfreshEmptiesIt) {
     EXPECT_EQ(Log(), "fresh");
 }
 
+// The log of a machine left running for months stays bounded: an append that finds the
+// file past its megabyte starts it afresh, one that finds it under keeps it.
+TEST_F(ActivityLogTest, AnAppendStartsAfreshOnlyPastTheBound) {
+    const struct {
+        size_t bytes;
+        bool kept;
+    } cases[] = {{1024 * 1024, true}, {1024 * 1024 + 1, false}};
+    for (const auto& c : cases) {
+        test::WriteFileBytes(log_file, std::string(c.bytes, 'e'));
+        LogStream(log_path, LogMode::Append) << "later\n";
+        EXPECT_EQ(Log().size(), c.kept ? c.bytes + 7 : 7u) << c.bytes;
+        EXPECT_EQ(Log().substr(Log().size() - 7), "later\r\n");
+    }
+}
+
+// A check's gathered lines reach the file together when its stream closes, also when the
+// stream was handed on (a pass reopening its log) before it closed.
+TEST_F(ActivityLogTest, GatheredLinesAreWrittenWholeAtClose) {
+    LogStream log(log_path, LogMode::Afresh);
+    log.GatherLines();
+    log << "one\n" << "two\n";
+    EXPECT_EQ(Log(), "");
+    LogStream handed = std::move(log);
+    handed << "three\n";
+    EXPECT_EQ(Log(), "");
+    handed.Close();
+    EXPECT_EQ(Log(), "one\r\ntwo\r\nthree\r\n");
+    LogStream reopened(log_path, LogMode::Append);
+    reopened.GatherLines();
+    reopened << "four\n";
+    reopened = LogStream(log_path, LogMode::Append); // the first stream's lines are not lost
+    reopened << "five\n";
+    EXPECT_EQ(Log(), "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n");
+}
+
 TEST_F(ActivityLogTest, LineEndsAreStoredAsCarriageReturnLineFeed) {
     LogStream log(log_path, LogMode::Afresh);
     log << "one\ntwo\r\n" << L"three\n";
