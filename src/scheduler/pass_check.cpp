@@ -3,6 +3,7 @@
 #include "scheduler/day_schedule.h"
 #include "scheduler/interval_markers.h"
 #include "core/interval.h"
+#include "core/schedule.h"
 
 #include <algorithm>
 #include <string>
@@ -54,6 +55,46 @@ bool IsIntervalDue(int frequency, const SYSTEMTIME& t) {
     return glimro::IsIntervalDue(frequency, ReadIntervalMarkers(), Civil(t));
 }
 
+bool IsAlbumDue(const CAccount& album, const SYSTEMTIME& t) {
+    if (IsSlotFrequency(album.Frequency))
+        return IsSlotDue(album, t);
+    // An album with its own rhythm goes by its own last change, with the year.
+    const Rhythm rhythm = album.OwnRhythm();
+    if (HasOwnRhythm(rhythm))
+        return album.LastTime.wYear == 0 || IsRhythmDue(rhythm, Civil(album.LastTime), Civil(t));
+    return IsIntervalDue(album.Frequency, t);
+}
+
+DWORD AlbumCheckDelay(const CAccount& album, const SYSTEMTIME& t) {
+    if (IsSlotFrequency(album.Frequency))
+        return SlotCheckDelay(album, t);
+    const Rhythm rhythm = album.OwnRhythm();
+    const DWORD base = NextCheckDelay(album.Frequency);
+    if (!HasOwnRhythm(rhythm))
+        return base;
+    // A second after the next change, and at most as long as the unit's own checks, so a
+    // change that failed is tried again as often as before.
+    const long long minutes =
+        MinutesFromCivil(NextIntervalStart(rhythm, Civil(t))) - MinutesFromCivil(Civil(t));
+    const long long ms = minutes * 60000 - t.wSecond * 1000LL - t.wMilliseconds + 1000;
+    return static_cast<DWORD>(std::clamp<long long>(ms, 1000, base));
+}
+
+bool NextAlbumChange(const CAccount& album, const SYSTEMTIME& t, SYSTEMTIME* next) {
+    if (IsSlotFrequency(album.Frequency)) {
+        *next = NextSlotChange(album, t);
+        return true;
+    }
+    const Rhythm rhythm = album.OwnRhythm();
+    if (!HasOwnRhythm(rhythm))
+        return NextChangeTime(album.Frequency, t, next);
+    const CivilTime civil = NextIntervalStart(rhythm, Civil(t));
+    *next = SYSTEMTIME{static_cast<WORD>(civil.year), static_cast<WORD>(civil.month),
+                       static_cast<WORD>(civil.day_of_week), static_cast<WORD>(civil.day),
+                       static_cast<WORD>(civil.hour), static_cast<WORD>(civil.minute), 0, 0};
+    return true;
+}
+
 bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next) {
     CivilTime civil;
     if (!glimro::NextChangeTime(frequency, Civil(t), &civil))
@@ -77,10 +118,10 @@ DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums) {
         WriteEntryBanner(log, Banner::Stop);
         return 60000;
     }
-    // An album that follows the day or the sun looks again when its slot ends.
-    const bool slots = IsSlotFrequency(album->Frequency);
-    const DWORD delay = slots ? SlotCheckDelay(*album, t) : NextCheckDelay(album->Frequency);
-    if (!(slots ? IsSlotDue(*album, t) : IsIntervalDue(album->Frequency, t))) {
+    // An album that follows the day or the sun, or its own rhythm, looks again when its
+    // slot or interval ends.
+    const DWORD delay = AlbumCheckDelay(*album, t);
+    if (!IsAlbumDue(*album, t)) {
         WriteLine(log, "This pass already ran... skipping update.");
         WriteEntryBanner(log, Banner::Stop);
         return delay;

@@ -41,6 +41,14 @@ bool IsIntervalDue(int frequency, const SYSTEMTIME& t);
 // week or the new month, whichever comes first); false for a frequency that is never due.
 bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next);
 
+// The album's own decision: by its slot (Sync to Day and Sun), by its own rhythm (every N,
+// at a chosen time) against its last change, or else by the interval markers.
+bool IsAlbumDue(const CAccount& album, const SYSTEMTIME& t);
+// The delay before the album's next check.
+DWORD AlbumCheckDelay(const CAccount& album, const SYSTEMTIME& t);
+// When the album changes next after t; false when it never does.
+bool NextAlbumChange(const CAccount& album, const SYSTEMTIME& t, SYSTEMTIME* next);
+
 // One check: logs it, runs the pass when due, returns the delay until the next check.
 DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums);
 

@@ -23,6 +23,8 @@ constexpr wchar_t kShuffleRound[] = L"Shuffle Round";
 constexpr wchar_t kShuffleSet[] = L"Shuffle Set";
 constexpr wchar_t kPosition[] = L"Position";
 constexpr wchar_t kMonitors[] = L"Monitors";
+constexpr wchar_t kEvery[] = L"Every";
+constexpr wchar_t kAt[] = L"At";
 constexpr wchar_t kEntryPrefix[] = L"ImageFile";
 
 std::wstring EntryName(size_t position) {
@@ -139,6 +141,9 @@ LSTATUS CAccount::LoadFromKey(const RegKey& album_key) {
     const DWORD position = LoadNumber(album_key, kPosition);
     Position = position < kPositionCount ? static_cast<int>(position) : kCenter;
     Monitors = LoadNumber(album_key, kMonitors) == kPictureEach ? kPictureEach : kSamePicture;
+    // Kept as stored; what is out of range is brought into it where the schedule uses it.
+    Every = std::max(1, static_cast<int>(std::min<DWORD>(LoadNumber(album_key, kEvery), 0x7FFFFFFF)));
+    At = static_cast<int>(std::min<DWORD>(LoadNumber(album_key, kAt), 0x7FFFFFFF));
 
     // No FileList is an empty album; one that is there but cannot be read is not.
     RegKey file_list;
@@ -182,7 +187,7 @@ bool CAccount::SameStoredForm(const CAccount& other) const {
            std::memcmp(&LastTime, &other.LastTime, sizeof(LastTime)) == 0 &&
            Enabled == other.Enabled && Mode == other.Mode && ShuffleRound == other.ShuffleRound &&
            ShuffleSet == other.ShuffleSet && Position == other.Position &&
-           Monitors == other.Monitors &&
+           Monitors == other.Monitors && Every == other.Every && At == other.At &&
            FileList == other.FileList;
 }
 
@@ -254,6 +259,16 @@ const OwnValue kOwnValues[] = {
     {kMonitors, [](const CAccount& a, const CAccount& b) { return a.Monitors != b.Monitors; },
      [](const CAccount& a, RegKey& key) {
          return key.SetDword(kMonitors, static_cast<DWORD>(a.Monitors));
+     }},
+    // Left out at their defaults: an album that changes at the start of every unit is
+    // stored exactly as before.
+    {kEvery, [](const CAccount& a, const CAccount& b) { return a.Every != b.Every; },
+     [](const CAccount& a, RegKey& key) {
+         return a.Every <= 1 ? ERROR_SUCCESS : key.SetDword(kEvery, static_cast<DWORD>(a.Every));
+     }},
+    {kAt, [](const CAccount& a, const CAccount& b) { return a.At != b.At; },
+     [](const CAccount& a, RegKey& key) {
+         return a.At <= 0 ? ERROR_SUCCESS : key.SetDword(kAt, static_cast<DWORD>(a.At));
      }},
 };
 

@@ -2,6 +2,7 @@
 // One album: a named, ordered list of image entries with its schedule, choice rule, active
 // flag and progress. In the registry it is one subkey of the album list key.
 #include "core/frequency.h"
+#include "core/schedule.h"
 #include "platform/reg_key.h"
 
 #include <windows.h>
@@ -70,6 +71,12 @@ public:
     int Position = kCenter;
     // The same picture on every monitor, or one each (MonitorChoice); stored as "Monitors".
     int Monitors = kSamePicture;
+    // Every how many of the frequency's units it changes ("Every", absent 1), and when
+    // ("At": minutes after midnight plus the day, from Monday or the 1st, times 1,440;
+    // absent 0). The rhythm is core/schedule.h's.
+    int Every = 1;
+    int At = 0;
+    Rhythm OwnRhythm() const { return Rhythm{Frequency, Every, At}; }
     // With a picture for each monitor: the pictures the last change showed, in monitor order
     // (kept while Glimro runs, so a new screen layout can show them again).
     std::vector<std::wstring> ShownPerMonitor;

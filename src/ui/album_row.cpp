@@ -1,6 +1,7 @@
 #include "ui/album_row.h"
 
 #include "scheduler/day_schedule.h"
+#include "scheduler/pass_check.h"
 #include "store/album_set.h"
 
 namespace glimro {
@@ -19,12 +20,18 @@ std::wstring LastRunText(const SYSTEMTIME& time) {
 
 std::vector<std::wstring> AlbumRowTexts(const CAccount& album, const SYSTEMTIME& now) {
     std::wstring last_run = LastRunText(album.LastTime);
-    // An album that follows the day or the sun says when it changes next.
-    if (IsSlotFrequency(album.Frequency)) {
-        const SYSTEMTIME next = NextSlotChange(album, now);
-        wchar_t clock[64] = {};
+    // An album that follows the day or the sun, or its own rhythm, says when it changes
+    // next: the time, with the date when that is another day.
+    SYSTEMTIME next = {};
+    if ((IsSlotFrequency(album.Frequency) || HasOwnRhythm(album.OwnRhythm())) &&
+        NextAlbumChange(album, now, &next)) {
+        wchar_t clock[64] = {}, date[64] = {};
         ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &next, nullptr, clock, 64);
-        last_run += std::wstring(L"  Next: ") + clock;
+        const bool today =
+            next.wYear == now.wYear && next.wMonth == now.wMonth && next.wDay == now.wDay;
+        if (!today)
+            ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &next, nullptr, date, 64);
+        last_run += std::wstring(L"  Next: ") + (today ? L"" : date + std::wstring(L" ")) + clock;
     }
     return {DisplayText(album), album.Description, last_run, album.LastFile};
 }

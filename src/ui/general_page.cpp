@@ -1,7 +1,11 @@
 #include "ui/general_page.h"
 
 #include "resource.h"
+#include "scheduler/pass_check.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cmath>
 
 namespace glimro {
@@ -36,7 +40,41 @@ constexpr struct {
 constexpr const wchar_t* kMonitorEntries[] = {L"Same picture on every monitor",
                                               L"A picture for each monitor"};
 
+// A day of the time picker's: only its time is used.
+SYSTEMTIME PickerTime(int minutes) {
+    SYSTEMTIME t = {};
+    t.wYear = kRhythmYear;
+    t.wMonth = kRhythmMonth;
+    t.wDay = kRhythmDay;
+    t.wDayOfWeek = 1;
+    t.wHour = static_cast<WORD>(minutes / 60);
+    t.wMinute = static_cast<WORD>(minutes % 60);
+    return t;
+}
+
+// The weekday names of the user's language, Monday first.
+std::wstring DayName(int from_monday) {
+    wchar_t name[64] = {};
+    if (!::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME1 + from_monday, name, 64)) {
+        constexpr const wchar_t* kNames[] = {L"Monday", L"Tuesday",  L"Wednesday", L"Thursday",
+                                             L"Friday", L"Saturday", L"Sunday"};
+        return kNames[from_monday];
+    }
+    return name;
+}
+
+std::wstring DayOfMonthText(int day) {
+    return L"day " + std::to_wstring(day) + (day > 28 ? L" (or the last)" : L"");
+}
+
 } // namespace
+
+std::wstring EveryUnitText(int frequency, int every) {
+    constexpr const wchar_t* kUnits[] = {L"minute", L"hour", L"day", L"week", L"month"};
+    if (MaxEvery(frequency) == 0)
+        return {};
+    return std::wstring(kUnits[frequency]) + (every == 1 ? L"" : L"s");
+}
 
 std::wstring FrequencyNote(int frequency, size_t entries) {
     if (frequency == kSyncToDay) {
@@ -62,7 +100,11 @@ std::wstring FrequencyNote(int frequency, size_t entries) {
 CGeneralPropertyPage::CGeneralPropertyPage(CAccount& album, const AlbumSet& albums)
     : CPropertyPage(IDD_GENERAL), album_(album), albums_(albums), name_(album.Name),
       description_(album.Description), frequency_(album.Frequency), position_(album.Position),
-      monitors_(album.Monitors) {}
+      monitors_(album.Monitors), every_(album.Every), at_(album.At) {
+    // The time picker's class, registered before the page's dialog is made.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&controls);
+}
 
 void CGeneralPropertyPage::OnInitDialog() {
     // Filling the controls is no edit of the user's.
@@ -87,6 +129,11 @@ void CGeneralPropertyPage::OnInitDialog() {
                       FrequencyNote(frequency_, album_.FileList.size()).c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_NAME), name_.c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_DESCRIPTION), description_.c_str());
+    // The user's own short time, without seconds.
+    wchar_t format[80] = {};
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, format, 80))
+        ::SendMessageW(Item(IDC_ALBUM_AT), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
+    ShowRhythmControls(frequency_, Rhythm{frequency_, every_, at_});
     filling_ = false;
 
     HWND name = Item(IDC_ALBUM_NAME);
@@ -98,21 +145,119 @@ void CGeneralPropertyPage::OnInitDialog() {
 
 bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
     const bool edited =
-        ((id == IDC_ALBUM_NAME || id == IDC_ALBUM_DESCRIPTION) && code == EN_CHANGE) ||
-        ((id == IDC_ALBUM_FREQUENCY || id == IDC_ALBUM_POSITION || id == IDC_ALBUM_MONITORS) &&
+        ((id == IDC_ALBUM_NAME || id == IDC_ALBUM_DESCRIPTION || id == IDC_ALBUM_EVERY) &&
+         code == EN_CHANGE) ||
+        ((id == IDC_ALBUM_FREQUENCY || id == IDC_ALBUM_POSITION || id == IDC_ALBUM_MONITORS ||
+          id == IDC_ALBUM_DAY) &&
          code == CBN_SELCHANGE);
     if (!edited)
         return false;
     if (filling_)
         return true;
     if (id == IDC_ALBUM_FREQUENCY) {
-        const LRESULT selected = ::SendMessageW(Item(IDC_ALBUM_FREQUENCY), CB_GETCURSEL, 0, 0);
+        const int frequency = ChosenFrequency();
         ::SetDlgItemTextW(Handle(), IDC_ALBUM_FREQUENCY_NOTE,
-                          FrequencyNote(static_cast<int>(selected), album_.FileList.size()).c_str());
+                          FrequencyNote(frequency, album_.FileList.size()).c_str());
+        Rhythm rhythm = ChosenRhythm();
+        rhythm.frequency = frequency;
+        filling_ = true;
+        ShowRhythmControls(frequency, rhythm);
+        filling_ = false;
+    } else if (id == IDC_ALBUM_EVERY || id == IDC_ALBUM_DAY) {
+        const Rhythm rhythm = ChosenRhythm();
+        ::SetDlgItemTextW(Handle(), IDC_ALBUM_EVERY_UNIT,
+                          EveryUnitText(rhythm.frequency, rhythm.every).c_str());
+        ShowNextChange();
     }
+    Edited();
+    return true;
+}
+
+bool CGeneralPropertyPage::OnNotify(const NMHDR& header, LRESULT* result) {
+    if (header.idFrom != IDC_ALBUM_AT || header.code != DTN_DATETIMECHANGE || filling_)
+        return false;
+    ShowNextChange();
+    Edited();
+    *result = 0;
+    return true;
+}
+
+void CGeneralPropertyPage::Edited() {
     Sheet()->SetChanged(true);
     SetModified(true);
-    return true;
+}
+
+int CGeneralPropertyPage::ChosenFrequency() const {
+    const LRESULT selected = ::SendMessageW(Item(IDC_ALBUM_FREQUENCY), CB_GETCURSEL, 0, 0);
+    return selected == CB_ERR ? frequency_ : static_cast<int>(selected);
+}
+
+Rhythm CGeneralPropertyPage::ChosenRhythm() const {
+    Rhythm rhythm;
+    rhythm.frequency = ChosenFrequency();
+    if (MaxEvery(rhythm.frequency) == 0)
+        return Rhythm{rhythm.frequency, every_, at_}; // kept as stored
+    BOOL read = FALSE;
+    const UINT every = ::GetDlgItemInt(Handle(), IDC_ALBUM_EVERY, &read, FALSE);
+    rhythm.every = read ? static_cast<int>(std::min<UINT>(every, 100000)) : 1;
+    SYSTEMTIME time = {};
+    int minutes = at_ % kMinutesInDay;
+    if (::SendMessageW(Item(IDC_ALBUM_AT), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)) ==
+        GDT_VALID)
+        minutes = time.wHour * 60 + time.wMinute;
+    const LRESULT day = ::SendMessageW(Item(IDC_ALBUM_DAY), CB_GETCURSEL, 0, 0);
+    const bool has_day = rhythm.frequency == kEveryWeek || rhythm.frequency == kEveryMonth;
+    rhythm.at = (has_day && day != CB_ERR ? static_cast<int>(day) : 0) * kMinutesInDay + minutes;
+    return Normalized(rhythm);
+}
+
+void CGeneralPropertyPage::ShowRhythmControls(int frequency, const Rhythm& shown) {
+    const int most = MaxEvery(frequency);
+    const Rhythm rhythm = Normalized(Rhythm{frequency, shown.every, shown.at});
+    const bool has_day = frequency == kEveryWeek || frequency == kEveryMonth;
+    for (int id : {IDC_ALBUM_EVERY_LABEL, IDC_ALBUM_EVERY, IDC_ALBUM_EVERY_SPIN,
+                   IDC_ALBUM_EVERY_UNIT, IDC_ALBUM_AT_LABEL, IDC_ALBUM_AT})
+        ::EnableWindow(Item(id), most > 0);
+    for (int id : {IDC_ALBUM_DAY_LABEL, IDC_ALBUM_DAY})
+        ::ShowWindow(Item(id), has_day ? SW_SHOWNA : SW_HIDE);
+    ::SendMessageW(Item(IDC_ALBUM_EVERY_SPIN), UDM_SETRANGE32, 1, std::max(most, 1));
+    ::SendMessageW(Item(IDC_ALBUM_EVERY_SPIN), UDM_SETPOS32, 0, rhythm.every);
+    ::SetDlgItemInt(Handle(), IDC_ALBUM_EVERY, static_cast<UINT>(rhythm.every), FALSE);
+    ::SetDlgItemTextW(Handle(), IDC_ALBUM_EVERY_UNIT, EveryUnitText(frequency, rhythm.every).c_str());
+    HWND day = Item(IDC_ALBUM_DAY);
+    ::SendMessageW(day, CB_RESETCONTENT, 0, 0);
+    if (has_day) {
+        for (int i = 0; i < (frequency == kEveryWeek ? 7 : 31); ++i) {
+            const std::wstring text = frequency == kEveryWeek ? DayName(i) : DayOfMonthText(i + 1);
+            ::SendMessageW(day, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+        ::SendMessageW(day, CB_SETCURSEL, static_cast<WPARAM>(rhythm.at / kMinutesInDay), 0);
+    }
+    SYSTEMTIME time = PickerTime(rhythm.at % kMinutesInDay);
+    ::SendMessageW(Item(IDC_ALBUM_AT), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+    ShowNextChange();
+}
+
+void CGeneralPropertyPage::ShowNextChange() {
+    std::wstring text;
+    const Rhythm rhythm = ChosenRhythm();
+    if (MaxEvery(rhythm.frequency) > 0) {
+        CAccount shown;
+        shown.Frequency = rhythm.frequency;
+        shown.Every = rhythm.every;
+        shown.At = rhythm.at;
+        SYSTEMTIME now = {}, next = {};
+        ::GetLocalTime(&now);
+        if (NextAlbumChange(shown, now, &next)) {
+            wchar_t date[64] = {}, clock[64] = {};
+            ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &next, nullptr, date, 64);
+            ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &next, nullptr, clock, 64);
+            text = std::wstring(L"Next change: ") + date + L" " + clock;
+        }
+        if (rhythm.frequency == kEveryMonth && rhythm.at / kMinutesInDay >= 28)
+            text += L"\nIn a shorter month, on its last day.";
+    }
+    ::SetDlgItemTextW(Handle(), IDC_ALBUM_RHYTHM_NOTE, text.c_str());
 }
 
 const wchar_t* CGeneralPropertyPage::NameProblem() const {
@@ -131,10 +276,11 @@ const wchar_t* CGeneralPropertyPage::NameProblem() const {
 bool CGeneralPropertyPage::OnApply() {
     name_ = ItemText(IDC_ALBUM_NAME);
     description_ = ItemText(IDC_ALBUM_DESCRIPTION);
-    const LRESULT selected = ::SendMessageW(Item(IDC_ALBUM_FREQUENCY), CB_GETCURSEL, 0, 0);
     // A stored frequency outside the list selects nothing: it stays as it is.
-    if (selected != CB_ERR)
-        frequency_ = static_cast<int>(selected);
+    const Rhythm rhythm = ChosenRhythm();
+    frequency_ = rhythm.frequency;
+    every_ = rhythm.every;
+    at_ = rhythm.at;
     const LRESULT monitors = ::SendMessageW(Item(IDC_ALBUM_MONITORS), CB_GETCURSEL, 0, 0);
     if (monitors != CB_ERR)
         monitors_ = static_cast<int>(monitors);
@@ -151,6 +297,8 @@ bool CGeneralPropertyPage::OnApply() {
     album_.Name = name_;
     album_.Description = description_;
     album_.Frequency = frequency_;
+    album_.Every = every_;
+    album_.At = at_;
     album_.Position = position_;
     album_.Monitors = monitors_;
     SetModified(false);

@@ -16,6 +16,9 @@ inline constexpr int kDescriptionLimit = 512;
 // pictures: one an hour"); empty for the others.
 std::wstring FrequencyNote(int frequency, size_t entries);
 
+// The unit after "Every N" for the frequency ("minutes", "hour"); empty without a unit.
+std::wstring EveryUnitText(int frequency, int every);
+
 class CGeneralPropertyPage : public CPropertyPage {
 public:
     // The album set is consulted for the name check only.
@@ -26,10 +29,21 @@ public:
 protected:
     void OnInitDialog() override;
     bool OnCommand(WORD id, WORD code) override;
+    bool OnNotify(const NMHDR& header, LRESULT* result) override;
 
 private:
     // Why the working name cannot be the album's; null when it can.
     const wchar_t* NameProblem() const;
+    // The frequency chosen in the list; the stored one when the list shows none.
+    int ChosenFrequency() const;
+    // Every, the day and the time as the controls show them.
+    Rhythm ChosenRhythm() const;
+    // The rhythm's controls for the frequency: the range of N, the unit, the days, enabled
+    // where they apply; the chosen values kept where they still mean something.
+    void ShowRhythmControls(int frequency, const Rhythm& rhythm);
+    // "Next change: ..." for the rhythm the controls show.
+    void ShowNextChange();
+    void Edited();
 
     CAccount& album_;
     const AlbumSet& albums_;
@@ -39,6 +53,8 @@ private:
     int frequency_;
     int position_;
     int monitors_;
+    int every_;
+    int at_;
 };
 
 } // namespace glimro

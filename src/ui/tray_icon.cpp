@@ -30,9 +30,7 @@ std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& 
         tip = L"Glimro: No active album";
     } else {
         SYSTEMTIME next = {};
-        const bool due = IsSlotFrequency(active->Frequency)
-                             ? (next = NextSlotChange(*active, now), true)
-                             : NextChangeTime(active->Frequency, now, &next);
+        const bool due = NextAlbumChange(*active, now, &next);
         tip = L"Glimro: " + active->Name + L"\nNext picture: " + (due ? WhenText(next) : L"none due");
     }
     if (tip.size() > 127)

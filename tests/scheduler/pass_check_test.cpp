@@ -128,6 +128,36 @@ TEST_F(PassCheckTest, DuePassStartsTheLogAfreshRunsRefreshesAndSaves) {
                            "Album list processed successfully.\r\n"));
 }
 
+// An album with its own rhythm goes by its own last change: not due before its time, due
+// once at it (the markers of another album's change aside), the timer set for a second
+// after the next change, and the log's lines as for any album.
+TEST_F(PassCheckTest, AnAlbumWithItsOwnRhythmChangesAtItsTime) {
+    album.Frequency = kEveryDay;
+    album.At = 7 * 60 + 30;
+    album.LastTime = At(2026, 3, 4, 8, 0);
+    albums.active = &album;
+    WriteIntervalMarkers(At(2026, 3, 5, 1, 0)); // a change of the day already made today
+    SYSTEMTIME before = At(2026, 3, 5, 7, 29);
+    before.wSecond = 30;
+    EXPECT_EQ(RunScheduledPass(before, albums), 31000u);
+    EXPECT_EQ(albums.passes, 0);
+    EXPECT_NE(Log().find("This pass already ran... skipping update."), std::string::npos);
+    EXPECT_EQ(RunScheduledPass(At(2026, 3, 5, 7, 30), albums), 3600000u); // checked hourly
+    EXPECT_EQ(albums.passes, 1);
+    EXPECT_EQ(Log(), Entry("New intreval... processing Album list.\r\n"
+                           "Album list processed successfully.\r\n"));
+    album.LastTime = At(2026, 3, 5, 7, 30);
+    EXPECT_FALSE(IsAlbumDue(album, At(2026, 3, 6, 7, 29)));
+    EXPECT_TRUE(IsAlbumDue(album, At(2026, 3, 6, 7, 30)));
+    SYSTEMTIME next = {};
+    ASSERT_TRUE(NextAlbumChange(album, At(2026, 3, 5, 9, 0), &next));
+    EXPECT_EQ(next.wDay, 6);
+    EXPECT_EQ(next.wHour * 60 + next.wMinute, 7 * 60 + 30);
+    // Never changed: due at once.
+    album.LastTime = SYSTEMTIME{};
+    EXPECT_TRUE(IsAlbumDue(album, At(2026, 3, 5, 7, 0)));
+}
+
 TEST_F(PassCheckTest, PassWithoutAnAlbumLogsTheFailureAndSavesNothing) {
     album.Frequency = kEveryDay;
     albums.active = &album;

@@ -115,6 +115,82 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
               (std::vector<std::wstring>{L"Beaches (on the week)", L"Mountains (calendar)"}));
 }
 
+void Choose(HWND page, int control, int index) {
+    HWND box = ::GetDlgItem(page, control);
+    ::SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(control, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+}
+// As the picker tells its page of a time the user set.
+void PickTime(HWND page, int hour, int minute) {
+    HWND picker = ::GetDlgItem(page, IDC_ALBUM_AT);
+    SYSTEMTIME time = {2001, 1, 1, 1, static_cast<WORD>(hour), static_cast<WORD>(minute), 0, 0};
+    ::SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+    NMDATETIMECHANGE change = {};
+    change.nmhdr = {picker, IDC_ALBUM_AT, DTN_DATETIMECHANGE};
+    change.st = time;
+    ::SendMessageW(page, WM_NOTIFY, IDC_ALBUM_AT, reinterpret_cast<LPARAM>(&change));
+}
+SYSTEMTIME PickedTime(HWND page) {
+    SYSTEMTIME time = {};
+    ::SendDlgItemMessageW(page, IDC_ALBUM_AT, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+    return time;
+}
+
+// Every N, the day and the time reach the album and its key, and show again when it is
+// opened next; a frequency without a unit disables them and keeps what was stored.
+TEST_F(AlbumSheetTest, TheRhythmsControlsReachTheAlbumAndShowItAgain) {
+    OnWindow first(kEditCaption, [&](HWND window) {
+        HWND page = Page(window);
+        // A weekly album as it always was: every 1 week, on Monday, at midnight.
+        EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_ALBUM_EVERY)), L"1");
+        EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_ALBUM_EVERY_UNIT)), L"week");
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(page, IDC_ALBUM_DAY)));
+        EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_DAY, CB_GETCOUNT, 0, 0), 7);
+        EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_DAY, CB_GETCURSEL, 0, 0), 0);
+        EXPECT_EQ(PickedTime(page).wHour * 60 + PickedTime(page).wMinute, 0);
+        Type(window, IDC_ALBUM_EVERY, L"2");
+        EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_ALBUM_EVERY_UNIT)), L"weeks");
+        Choose(page, IDC_ALBUM_DAY, 6); // Sunday
+        PickTime(page, 20, 15);
+        EXPECT_NE(WindowText(::GetDlgItem(page, IDC_ALBUM_RHYTHM_NOTE)).find(L"Next change: "),
+                  std::wstring::npos);
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EditRow(L"Beaches (on the week)");
+    ASSERT_TRUE(first.Ran());
+    const std::wstring key = kAlbumKeys + L"Beaches";
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, key, L"Every").Dword(), 2u);
+    EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, key, L"At").Dword(), 6u * 1440 + 20 * 60 + 15);
+    EXPECT_NE(h.Text(h.RowOf(L"Beaches (on the week)"), 2).find(L"Next: "), std::wstring::npos);
+
+    OnWindow second(kEditCaption, [&](HWND window) {
+        HWND page = Page(window);
+        EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_ALBUM_EVERY)), L"2");
+        EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_DAY, CB_GETCURSEL, 0, 0), 6);
+        EXPECT_EQ(PickedTime(page).wHour, 20);
+        EXPECT_EQ(PickedTime(page).wMinute, 15);
+        // Monthly: the days of the month, the weekday's place kept as a day.
+        Choose(page, IDC_ALBUM_FREQUENCY, kEveryMonth);
+        EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_DAY, CB_GETCOUNT, 0, 0), 31);
+        Choose(page, IDC_ALBUM_DAY, 30);
+        EXPECT_NE(WindowText(::GetDlgItem(page, IDC_ALBUM_RHYTHM_NOTE)).find(L"last day"),
+                  std::wstring::npos);
+        // Daily: no day to choose.
+        Choose(page, IDC_ALBUM_FREQUENCY, kEveryDay);
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page, IDC_ALBUM_DAY)));
+        Choose(page, IDC_ALBUM_FREQUENCY, kSyncToSun);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_ALBUM_EVERY)));
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_ALBUM_AT)));
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EditRow(L"Beaches (on the week)");
+    ASSERT_TRUE(second.Ran());
+    const CAccount* beaches = h.albums.DisplayOrder()[1];
+    EXPECT_EQ(beaches->Frequency, kSyncToSun);
+    EXPECT_EQ(beaches->Every, 2);
+    EXPECT_EQ(beaches->At, 6 * 1440 + 20 * 60 + 15);
+}
+
 // Each name is typed and applied in turn; the refused ones leave the album as it was.
 TEST_F(AlbumSheetTest, NamesAreCheckedWithoutRegardToLetterCase) {
     const struct {
