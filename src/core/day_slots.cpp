@@ -25,6 +25,22 @@ Slot DaySlot(int entries, double minute) {
     return Spread(0, entries, 0, kDay, std::clamp(minute, 0.0, kDay));
 }
 
+Slot TwoTimesSlot(int first, int second, double minute) {
+    const double a = std::clamp(first, 0, 1439), b = std::clamp(second, 0, 1439);
+    const double m = std::clamp(minute, 0.0, kDay);
+    if (a == b)
+        return {0, 0, kDay};
+    // The entry whose time came last at or before the minute, a day earlier when neither did.
+    const bool first_began = a <= m && (a > b || m < b);
+    const bool second_began = b <= m && (b > a || m < a);
+    if (first_began)
+        return {0, a, b > a ? b : b + kDay};
+    if (second_began)
+        return {1, b, a > b ? a : a + kDay};
+    // Before both today: the later of the two began yesterday.
+    return a > b ? Slot{0, a - kDay, b} : Slot{1, b - kDay, a};
+}
+
 Slot SunSlot(int entries, double minute, const std::vector<SunEvent>& events, bool up_at_start) {
     if (entries <= 1)
         return {0, 0, kDay};

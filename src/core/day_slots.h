@@ -24,4 +24,9 @@ Slot DaySlot(int entries, double minute);
 // before to two days after; up_at_start is whether the sun is up before the first.
 Slot SunSlot(int entries, double minute, const std::vector<SunEvent>& events, bool up_at_start);
 
+// Two chosen times of the day: entry 0 from `first` to `second` (minutes after midnight),
+// entry 1 from `second` to `first`, either across midnight. The same time twice is entry 0
+// all day.
+Slot TwoTimesSlot(int first, int second, double minute);
+
 } // namespace glimro

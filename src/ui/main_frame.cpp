@@ -130,6 +130,7 @@ void CMainFrame::ShowOptions() {
     RunOptions(Handle(), hotkeys_.Problems(), [this] {
         if (hotkeys_wanted_)
             hotkeys_.Register(Handle());
+        rotator_.FollowThemeSoon();
         return hotkeys_.Problems();
     });
     options_open_ = false;

@@ -4,11 +4,15 @@
 #include "platform/text.h"
 #include "resource.h"
 #include "scheduler/day_schedule.h"
+#include "scheduler/theme_switch.h"
 #include "store/autostart.h"
 #include "store/product_key.h"
 #include "ui/hotkeys.h"
 
 #include <commctrl.h>
+
+#include <iterator>
+#include <tuple>
 
 namespace glimro {
 namespace {
@@ -24,6 +28,24 @@ constexpr struct {
     {IDC_OPTION_HOLD_FULL_SCREEN, kHoldFullScreenValue, 1},
     {IDC_OPTION_HOLD_BATTERY, kHoldOnBatteryValue, 0},
 };
+
+// In the order of the ThemeSwitch and ThemeScope values.
+constexpr const wchar_t* kThemeWhenEntries[] = {L"Never", L"With the sun", L"At two times"};
+constexpr const wchar_t* kThemeScopeEntries[] = {L"Apps only", L"Apps and Windows (taskbar, Start)"};
+constexpr int kThemePickers[] = {IDC_THEME_LIGHT_AT, IDC_THEME_DARK_AT};
+
+int PickerMinutes(HWND picker, int fallback) {
+    SYSTEMTIME time = {};
+    if (::SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)) != GDT_VALID)
+        return fallback;
+    return time.wHour * 60 + time.wMinute;
+}
+
+void SetPickerMinutes(HWND picker, int minutes) {
+    SYSTEMTIME time = {2001, 1, 1, 1, static_cast<WORD>(minutes / 60),
+                       static_cast<WORD>(minutes % 60), 0, 0};
+    ::SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+}
 
 } // namespace
 
@@ -45,8 +67,44 @@ void COptionsPage::OnInitDialog() {
         if (const std::optional<std::wstring> text = ReadProductText(value))
             ::SetDlgItemTextW(Handle(), control, text->c_str());
     }
+    const ThemeChoice theme = ReadThemeChoice();
+    for (const auto& [control, entries, chosen] :
+         {std::tuple{IDC_THEME_WHEN, std::begin(kThemeWhenEntries), theme.when},
+          std::tuple{IDC_THEME_SCOPE, std::begin(kThemeScopeEntries), theme.windows_too ? 1 : 0}}) {
+        const size_t count = control == IDC_THEME_WHEN ? std::size(kThemeWhenEntries)
+                                                       : std::size(kThemeScopeEntries);
+        for (size_t i = 0; i < count; ++i)
+            ::SendDlgItemMessageW(Handle(), control, CB_ADDSTRING, 0,
+                                  reinterpret_cast<LPARAM>(entries[i]));
+        ::SendDlgItemMessageW(Handle(), control, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+    }
+    wchar_t format[80] = {};
+    const bool has_format = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, format, 80) != 0;
+    for (int picker : kThemePickers) {
+        if (has_format)
+            ::SendMessageW(Item(picker), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
+        SetPickerMinutes(Item(picker), picker == IDC_THEME_LIGHT_AT ? theme.light_at : theme.dark_at);
+    }
+    ShowThemeControls();
     filling_ = false;
     ShowProblems();
+}
+
+void COptionsPage::ShowThemeControls() {
+    const LRESULT when = ::SendDlgItemMessageW(Handle(), IDC_THEME_WHEN, CB_GETCURSEL, 0, 0);
+    ::EnableWindow(Item(IDC_THEME_SCOPE), when != kThemeNever);
+    for (int id : {IDC_THEME_LIGHT_LABEL, IDC_THEME_LIGHT_AT, IDC_THEME_DARK_LABEL, IDC_THEME_DARK_AT})
+        ::EnableWindow(Item(id), when == kThemeAtTimes);
+}
+
+bool COptionsPage::OnNotify(const NMHDR& header, LRESULT* result) {
+    if (header.code != DTN_DATETIMECHANGE ||
+        (header.idFrom != IDC_THEME_LIGHT_AT && header.idFrom != IDC_THEME_DARK_AT))
+        return false;
+    if (!filling_)
+        SetModified(true);
+    *result = 0;
+    return true;
 }
 
 bool COptionsPage::Refuse(int control, const std::wstring& problem) {
@@ -115,9 +173,12 @@ bool COptionsPage::OnCommand(WORD id, WORD code) {
                                             id == IDC_OPTION_HOLD_BATTERY);
     const bool place = code == EN_CHANGE &&
                        (id == IDC_OPTION_LATITUDE || id == IDC_OPTION_LONGITUDE);
-    if ((hotkey || box || place) && !filling_)
+    const bool theme = code == CBN_SELCHANGE && (id == IDC_THEME_WHEN || id == IDC_THEME_SCOPE);
+    if (theme)
+        ShowThemeControls();
+    if ((hotkey || box || place || theme) && !filling_)
         SetModified(true);
-    return hotkey || box || place;
+    return hotkey || box || place || theme;
 }
 
 bool COptionsPage::OnApply() {
@@ -142,6 +203,15 @@ bool COptionsPage::OnApply() {
         note(WriteProductNumber(choice.value,
                                 ::IsDlgButtonChecked(Handle(), choice.control) == BST_CHECKED ? 1 : 0));
     note(place_written_);
+    const LRESULT when = ::SendDlgItemMessageW(Handle(), IDC_THEME_WHEN, CB_GETCURSEL, 0, 0);
+    const LRESULT scope = ::SendDlgItemMessageW(Handle(), IDC_THEME_SCOPE, CB_GETCURSEL, 0, 0);
+    note(WriteProductNumber(kThemeSwitchValue, when == CB_ERR ? kThemeNever : static_cast<DWORD>(when)));
+    note(WriteProductNumber(kThemeScopeValue, scope == 1 ? 1 : 0));
+    const ThemeChoice stored = ReadThemeChoice();
+    note(WriteProductNumber(kThemeLightAtValue, static_cast<DWORD>(PickerMinutes(
+                                                    Item(IDC_THEME_LIGHT_AT), stored.light_at))));
+    note(WriteProductNumber(kThemeDarkAtValue, static_cast<DWORD>(PickerMinutes(
+                                                   Item(IDC_THEME_DARK_AT), stored.dark_at))));
     if (failed != ERROR_SUCCESS)
         return Refuse(IDC_HOTKEY_NEXT, L"Glimro could not save all of the options: " +
                                            SystemErrorText(static_cast<DWORD>(failed)));
@@ -163,7 +233,7 @@ void COptionsPage::ShowProblems() {
 
 INT_PTR RunOptions(HWND owner, std::vector<std::wstring> problems,
                    std::function<std::vector<std::wstring>()> applied) {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_HOTKEY_CLASS};
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_HOTKEY_CLASS | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&controls);
     CPropertySheet sheet(L"Glimro Options", owner);
     COptionsPage page(std::move(problems), std::move(applied));

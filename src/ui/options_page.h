@@ -1,6 +1,7 @@
 #pragma once
 // The Options window: the global hotkeys, the autostart entry, when a change waits for the
-// user, and where the user is (for the albums that follow the sun). OK, Cancel and Apply work as in the album sheet; each apply takes effect at once.
+// user, where the user is (for the albums that follow the sun), and whether Windows' theme
+// follows the day. OK, Cancel and Apply work as in the album sheet; each apply takes effect at once.
 #include "platform/property_sheet.h"
 
 #include <functional>
@@ -20,9 +21,12 @@ public:
 protected:
     void OnInitDialog() override;
     bool OnCommand(WORD id, WORD code) override;
+    bool OnNotify(const NMHDR& header, LRESULT* result) override;
 
 private:
     void ShowProblems();
+    // The theme's scope and times enabled where the choice uses them.
+    void ShowThemeControls();
     // Says why in a message box and puts the focus on the control; false.
     bool Refuse(int control, const std::wstring& problem);
     // False, after saying why, for a plain key or keys that two actions share.

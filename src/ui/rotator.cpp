@@ -6,6 +6,7 @@
 #include "platform/user_state.h"
 #include "platform/window.h"
 #include "resource.h"
+#include "scheduler/theme_switch.h"
 #include "store/product_key.h"
 
 namespace glimro {
@@ -42,6 +43,7 @@ void CRotator::Say(const std::wstring& text) const {
 void CRotator::Start() {
     paused_ = ReadProductNumber(kPausedValue, 0) != 0;
     ArmPassTimer(kFirstCheckDelay);
+    ::SetTimer(timer_window_, kThemeTimerId, kFirstCheckDelay, nullptr);
 }
 
 void CRotator::ArmPassTimer(DWORD delay) {
@@ -54,6 +56,8 @@ bool CRotator::OnTimer(UINT_PTR id) {
         OnPassTimer();
     else if (id == kLayoutTimerId)
         OnLayoutTimer();
+    else if (id == kThemeTimerId)
+        OnThemeTimer();
     else
         return false;
     return true;
@@ -99,8 +103,19 @@ void CRotator::SetPaused(bool paused) {
 }
 
 void CRotator::CatchUp() {
+    // So a laptop opened at night is dark, paused or not.
+    FollowThemeSoon();
     if (!paused_ && !albums_.PassRunning())
         ArmPassTimer(kCatchUpDelay);
+}
+
+void CRotator::FollowThemeSoon() {
+    ::SetTimer(timer_window_, kThemeTimerId, kCatchUpDelay, nullptr);
+}
+
+void CRotator::OnThemeTimer() {
+    ::KillTimer(timer_window_, kThemeTimerId);
+    ::SetTimer(timer_window_, kThemeTimerId, FollowTheme(ReadThemeChoice(), LocalTime()), nullptr);
 }
 
 void CRotator::OnDisplayChange() {

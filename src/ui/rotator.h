@@ -25,6 +25,9 @@ inline constexpr DWORD kPausedDelay = 60000;
 // A display change waits this long for the layout to settle; another one starts it again.
 inline constexpr UINT_PTR kLayoutTimerId = 2113;
 inline constexpr DWORD kLayoutSettleDelay = 3000;
+// The light or dark theme's own timer: at start, at each switch, after a resume, a clock
+// change or an unlock, and when the Options window changed the choice.
+inline constexpr UINT_PTR kThemeTimerId = 2114;
 
 // What a change shows.
 struct WallpaperChange {
@@ -63,6 +66,8 @@ public:
     void SetPaused(bool paused);
     // Something may have made a change due (a resume, a new clock): check soon.
     void CatchUp();
+    // The theme looked at again soon (its choice changed).
+    void FollowThemeSoon();
     // The screens changed: once the layout has settled, the active album's pictures are set
     // again for it (the album does not move on).
     void OnDisplayChange();
@@ -95,6 +100,7 @@ public:
 private:
     void OnPassTimer();
     void OnLayoutTimer();
+    void OnThemeTimer();
     void Say(const std::wstring& text) const;
 
     AlbumSet& albums_;

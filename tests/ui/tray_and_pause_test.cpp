@@ -7,6 +7,7 @@
 #include "scheduler/day_schedule.h"
 #include "scheduler/interval_markers.h"
 #include "scheduler/pass_check.h"
+#include "scheduler/theme_switch.h"
 #include "store/product_key.h"
 #include "support/entries.h"
 #include "support/clock_values.h"
@@ -294,6 +295,42 @@ TEST_F(LivingTest, HotkeysAndThePlaceFollowTheOptionsWindow) {
     EXPECT_FALSE(::RegisterHotKey(other, 3, MOD_CONTROL | MOD_ALT, 'N')); // at once
     EXPECT_TRUE(::RegisterHotKey(other, 4, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_RIGHT));
     ::DestroyWindow(other);
+}
+
+// The theme's choice in the Options window takes effect at once, and a resume in the
+// morning makes it light again; the user's values are the only ones written.
+TEST_F(LivingTest, TheThemeFollowsTheOptionsWindowAtOnceAndAfterAResume) {
+    SYSTEMTIME now = test::LocalTimeAt(2027, 3, 28, 20, 0);
+    Seam<SYSTEMTIME()>::Override clock(LocalTime, [&] { return now; });
+    ASSERT_TRUE(h.Start());
+    test::OnWindow options(L"Glimro Options", [&](HWND sheet) {
+        HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_THEME_SCOPE)));
+        for (const auto& [control, index] : {std::pair{IDC_THEME_WHEN, int{kThemeAtTimes}},
+                                             std::pair{IDC_THEME_SCOPE, 1}}) {
+            HWND box = ::GetDlgItem(page, control);
+            ::SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(control, CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(box));
+        }
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page, IDC_THEME_DARK_AT)));
+        SYSTEMTIME dark = {2001, 1, 1, 1, 19, 30, 0, 0};
+        ::SendDlgItemMessageW(page, IDC_THEME_DARK_AT, DTM_SETSYSTEMTIME, GDT_VALID,
+                              reinterpret_cast<LPARAM>(&dark));
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    });
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
+    ASSERT_TRUE(options.Ran());
+    EXPECT_EQ(ReadProductNumber(kThemeSwitchValue, 0), static_cast<DWORD>(kThemeAtTimes));
+    EXPECT_EQ(ReadProductNumber(kThemeDarkAtValue, 0), 19u * 60 + 30);
+    DialogDriver::Pump(2500);
+    for (const wchar_t* name : {kAppsLightValue, kSystemLightValue})
+        EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kPersonalizeKey, name).Dword(), 0u);
+    now = test::LocalTimeAt(2027, 3, 29, 8, 0);
+    ::SendMessageW(h.frame->Handle(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    DialogDriver::Pump(2500);
+    for (const wchar_t* name : {kAppsLightValue, kSystemLightValue})
+        EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kPersonalizeKey, name).Dword(), 1u);
 }
 
 // A plain key would be taken from everyone's typing: stored, it is not registered; typed in
