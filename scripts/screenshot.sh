@@ -55,10 +55,11 @@ post() {
     wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro_post_message.exe' "$@" \
         </dev/null >/dev/null 2>&1
 }
+# shoot <png> [crop]: the desktop after a while, cut to the Album Manager's place (or crop).
 shoot() {
     sleep 4
     /usr/bin/import -window root "$work/shot.png"
-    /usr/bin/convert "$work/shot.png" -crop 700x540+290+120 +repage "$1"
+    /usr/bin/convert "$work/shot.png" -crop "${2:-700x540+290+120}" +repage "$1"
     echo "Wrote $1"
 }
 post "Glimro - Album Manager" 273 32774 # WM_COMMAND, Properties
@@ -68,7 +69,7 @@ shoot "$images_out"
 post "Glimro Album Properties" 1137 5 # PSM_PRESSBUTTON, Cancel
 sleep 1
 post "Glimro - Album Manager" 273 32784 # WM_COMMAND, Options...
-shoot "$options_out"
+shoot "$options_out" 700x660+290+120 # the Options window is taller than the frame
 post "Glimro Options" 1137 5
 
 # At 150 %: the same albums, the frame at its default size for that scale (960 x 720). The

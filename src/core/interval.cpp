@@ -1,6 +1,7 @@
 #include "core/interval.h"
 
 #include "core/frequency.h"
+#include "core/schedule.h"
 #include "core/week.h"
 
 #include <algorithm>
@@ -8,20 +9,14 @@
 namespace glimro {
 namespace {
 
-constexpr long long kMinutesPerDay = 24 * 60;
+constexpr long long kMinutesPerDay = kMinutesInDay;
 
 long long Minutes(const CivilTime& t) {
-    return DaysFromCivil(t.year, t.month, t.day) * kMinutesPerDay + t.hour * 60 + t.minute;
+    return MinutesFromCivil(t);
 }
 
 CivilTime FromMinutes(long long minutes) {
-    const long long days = minutes >= 0 ? minutes / kMinutesPerDay
-                                        : -((-minutes + kMinutesPerDay - 1) / kMinutesPerDay);
-    CivilTime t = CivilFromDays(days);
-    const long long rest = minutes - days * kMinutesPerDay;
-    t.hour = static_cast<int>(rest / 60);
-    t.minute = static_cast<int>(rest % 60);
-    return t;
+    return CivilFromMinutes(minutes);
 }
 
 CivilTime StartOfNextMonth(const CivilTime& t) {

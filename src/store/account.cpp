@@ -127,6 +127,13 @@ const wchar_t* FrequencyLabel(int frequency) {
     }
 }
 
+std::wstring UnitText(int frequency, int count) {
+    constexpr const wchar_t* kUnits[] = {L"minute", L"hour", L"day", L"week", L"month"};
+    if (MaxEvery(frequency) == 0)
+        return {};
+    return std::wstring(kUnits[frequency]) + (count == 1 ? L"" : L"s");
+}
+
 LSTATUS CAccount::LoadFromKey(const RegKey& album_key) {
     LoadText(album_key, kDescription, &Description);
     LoadText(album_key, kLastFile, &LastFile);

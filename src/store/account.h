@@ -16,6 +16,9 @@ namespace glimro {
 // The album list's suffix for a frequency: " (on the minute)" ... " (calendar)"; empty for
 // a frequency outside 0-5.
 const wchar_t* FrequencyLabel(int frequency);
+// The unit of "every N" for the frequency, for that count ("minute", "hours"); empty
+// without a unit.
+std::wstring UnitText(int frequency, int count);
 
 // The longest entry the pass uses: an address, and a local path (the file functions' limit).
 inline constexpr size_t kMaxAddressChars = 2048;

@@ -20,6 +20,10 @@ void Report(const std::wstring& message, LSTATUS status) {
 } // namespace
 
 std::wstring DisplayText(const CAccount& album) {
+    const Rhythm rhythm = Normalized(album.OwnRhythm());
+    if (HasOwnRhythm(rhythm) && rhythm.every > 1)
+        return album.Name + L" (every " + std::to_wstring(rhythm.every) + L" " +
+               UnitText(rhythm.frequency, rhythm.every) + L")";
     return album.Name + FrequencyLabel(album.Frequency);
 }
 

@@ -69,13 +69,6 @@ std::wstring DayOfMonthText(int day) {
 
 } // namespace
 
-std::wstring EveryUnitText(int frequency, int every) {
-    constexpr const wchar_t* kUnits[] = {L"minute", L"hour", L"day", L"week", L"month"};
-    if (MaxEvery(frequency) == 0)
-        return {};
-    return std::wstring(kUnits[frequency]) + (every == 1 ? L"" : L"s");
-}
-
 std::wstring FrequencyNote(int frequency, size_t entries) {
     if (frequency == kSyncToDay) {
         if (entries <= 1)
@@ -166,7 +159,7 @@ bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
     } else if (id == IDC_ALBUM_EVERY || id == IDC_ALBUM_DAY) {
         const Rhythm rhythm = ChosenRhythm();
         ::SetDlgItemTextW(Handle(), IDC_ALBUM_EVERY_UNIT,
-                          EveryUnitText(rhythm.frequency, rhythm.every).c_str());
+                          UnitText(rhythm.frequency, rhythm.every).c_str());
         ShowNextChange();
     }
     Edited();
@@ -223,7 +216,7 @@ void CGeneralPropertyPage::ShowRhythmControls(int frequency, const Rhythm& shown
     ::SendMessageW(Item(IDC_ALBUM_EVERY_SPIN), UDM_SETRANGE32, 1, std::max(most, 1));
     ::SendMessageW(Item(IDC_ALBUM_EVERY_SPIN), UDM_SETPOS32, 0, rhythm.every);
     ::SetDlgItemInt(Handle(), IDC_ALBUM_EVERY, static_cast<UINT>(rhythm.every), FALSE);
-    ::SetDlgItemTextW(Handle(), IDC_ALBUM_EVERY_UNIT, EveryUnitText(frequency, rhythm.every).c_str());
+    ::SetDlgItemTextW(Handle(), IDC_ALBUM_EVERY_UNIT, UnitText(frequency, rhythm.every).c_str());
     HWND day = Item(IDC_ALBUM_DAY);
     ::SendMessageW(day, CB_RESETCONTENT, 0, 0);
     if (has_day) {

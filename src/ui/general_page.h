@@ -16,9 +16,6 @@ inline constexpr int kDescriptionLimit = 512;
 // pictures: one an hour"); empty for the others.
 std::wstring FrequencyNote(int frequency, size_t entries);
 
-// The unit after "Every N" for the frequency ("minutes", "hour"); empty without a unit.
-std::wstring EveryUnitText(int frequency, int every);
-
 class CGeneralPropertyPage : public CPropertyPage {
 public:
     // The album set is consulted for the name check only.

@@ -161,7 +161,7 @@ TEST_F(AlbumSheetTest, TheRhythmsControlsReachTheAlbumAndShowItAgain) {
     const std::wstring key = kAlbumKeys + L"Beaches";
     EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, key, L"Every").Dword(), 2u);
     EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, key, L"At").Dword(), 6u * 1440 + 20 * 60 + 15);
-    EXPECT_NE(h.Text(h.RowOf(L"Beaches (on the week)"), 2).find(L"Next: "), std::wstring::npos);
+    EXPECT_NE(h.Text(h.RowOf(L"Beaches (every 2 weeks)"), 2).find(L"Next: "), std::wstring::npos);
 
     OnWindow second(kEditCaption, [&](HWND window) {
         HWND page = Page(window);
@@ -183,7 +183,7 @@ TEST_F(AlbumSheetTest, TheRhythmsControlsReachTheAlbumAndShowItAgain) {
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_ALBUM_AT)));
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
-    EditRow(L"Beaches (on the week)");
+    EditRow(L"Beaches (every 2 weeks)");
     ASSERT_TRUE(second.Ran());
     const CAccount* beaches = h.albums.DisplayOrder()[1];
     EXPECT_EQ(beaches->Frequency, kSyncToSun);
