@@ -93,6 +93,9 @@ TEST_F(AccountRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
     EXPECT_EQ(value(kBeaches, L"Frequency").Dword(), 2u);
     EXPECT_EQ(value(kBeaches, L"Image Count").Dword(), 2u);
     EXPECT_EQ(value(kBeachesFiles, L"ImageFile1").Text(), L"C:\\Pictures\\b.gif");
+    // Changing at the start of every day: stored as it always was, without a rhythm.
+    EXPECT_FALSE(value(kBeaches, L"Every").exists);
+    EXPECT_FALSE(value(kBeaches, L"At").exists);
     const auto time = value(kBeaches, L"LastTime").data;
     const BYTE little_endian_fields[16] = {0xEA, 0x07, 7,  0, 3,  0, 16,  0,
                                            9,    0,    30, 0, 15, 0, 250, 0};
@@ -109,6 +112,8 @@ TEST_F(AccountRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
 TEST_F(AccountRegistryTest, RoundTripKeepsEveryField) {
     CAccount saved = Beaches();
     saved.LastIndex = -1;
+    saved.Every = 3;
+    saved.At = 7 * 60 + 30;
     ASSERT_TRUE(saved.SaveToKey(album_list.Get(), 3));
     EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kBeaches, L"LastIndex").Dword(),
               0xFFFFFFFFu);
@@ -122,6 +127,8 @@ TEST_F(AccountRegistryTest, RoundTripKeepsEveryField) {
     EXPECT_TRUE(loaded.Enabled);
     EXPECT_EQ(std::memcmp(&loaded.LastTime, &saved.LastTime, sizeof(SYSTEMTIME)), 0);
     EXPECT_EQ(loaded.FileList, saved.FileList);
+    EXPECT_EQ(loaded.Every, 3);
+    EXPECT_EQ(loaded.At, 7 * 60 + 30);
 }
 
 TEST_F(AccountRegistryTest, KeyWithoutValuesLoadsAsNeverRunMinuteAlbum) {
