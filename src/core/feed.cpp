@@ -1,6 +1,7 @@
 #include "core/feed.h"
 
 #include "core/interval.h"
+#include "core/picture_names.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -68,13 +69,7 @@ bool IsImageType(std::wstring_view type) {
 
 // An address whose path ends as a picture's does, for media:content that says neither.
 bool LooksLikePicture(std::wstring_view address) {
-    const size_t end = address.find_first_of(L"?#");
-    const std::wstring_view path = address.substr(0, end);
-    for (std::wstring_view extension : {L".jpg", L".jpeg", L".png", L".gif", L".bmp", L".jpe"})
-        if (path.size() >= extension.size() &&
-            SameLetters(path.substr(path.size() - extension.size()), extension))
-            return true;
-    return false;
+    return HasImageExtension(address.substr(0, address.find_first_of(L"?#")));
 }
 
 long long Number(std::wstring_view text) {
@@ -206,12 +201,8 @@ std::wstring DecodeEntities(std::wstring_view text) {
 // Days and seconds to seconds since 1970.
 std::optional<long long> Moment(int year, int month, int day, int hour, int minute, int second,
                                 int offset_minutes) {
-    constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > kDays[month - 1] || hour > 23 || minute > 59 || second > 60)
-        return std::nullopt;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (month == 2 && day == 29 && !leap)
+        day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 60)
         return std::nullopt;
     return ((DaysFromCivil(year, month, day) * 24 + hour) * 60 + minute - offset_minutes) * 60LL +
            second;

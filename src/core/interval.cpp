@@ -37,6 +37,12 @@ long long DaysFromCivil(int year, int month, int day) {
     return era * 146097 + day_of_era - 719468;
 }
 
+int DaysInMonth(int year, int month) {
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 CivilTime CivilFromDays(long long days) {
     days += 719468;
     const long long era = (days >= 0 ? days : days - 146096) / 146097;

@@ -17,6 +17,8 @@ struct IntervalMarkers {
 // Days since 1970-01-01 of a proleptic Gregorian date, and back.
 long long DaysFromCivil(int year, int month, int day);
 CivilTime CivilFromDays(long long days);
+// The days of a month (1-12) of a Gregorian year.
+int DaysInMonth(int year, int month);
 
 // Compares the markers of the frequency's unit (and then of the next larger unit) with t;
 // a frequency outside 0-5 is never due.

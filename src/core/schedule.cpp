@@ -12,15 +12,6 @@ long long FloorDiv(long long a, long long b) {
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-bool IsLeap(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
-
 long long RhythmOrigin() {
     return DaysFromCivil(kRhythmYear, kRhythmMonth, kRhythmDay) * kMinutesInDay;
 }

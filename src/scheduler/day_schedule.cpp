@@ -18,10 +18,6 @@ long long DayNumber(const SYSTEMTIME& t) {
     return DaysFromCivil(t.wYear, t.wMonth, t.wDay);
 }
 
-double MinuteOfDay(const SYSTEMTIME& t) {
-    return t.wHour * 60 + t.wMinute + (t.wSecond + t.wMilliseconds / 1000.0) / 60;
-}
-
 SYSTEMTIME CivilDay(long long days) {
     const CivilTime civil = CivilFromDays(days);
     SYSTEMTIME t = {};
@@ -90,6 +86,10 @@ bool ReadPlace(Place* place) {
         log.EndLine();
     }
     return false;
+}
+
+double MinuteOfDay(const SYSTEMTIME& t) {
+    return t.wHour * 60 + t.wMinute + (t.wSecond + t.wMilliseconds / 1000.0) / 60;
 }
 
 bool IsSlotFrequency(int frequency) {

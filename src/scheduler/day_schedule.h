@@ -23,6 +23,9 @@ struct Place {
 // is written in the log once.
 bool ReadPlace(Place* place);
 
+// Minutes after t's midnight, seconds and milliseconds as the fraction.
+double MinuteOfDay(const SYSTEMTIME& t);
+
 bool IsSlotFrequency(int frequency);
 
 // The slot of a Sync to Day or Sync to Sun album with this many entries at local time t, in

@@ -49,6 +49,12 @@ CivilTime Civil(const SYSTEMTIME& t) {
     return civil;
 }
 
+SYSTEMTIME SystemTime(const CivilTime& civil) {
+    return SYSTEMTIME{static_cast<WORD>(civil.year), static_cast<WORD>(civil.month),
+                      static_cast<WORD>(civil.day_of_week), static_cast<WORD>(civil.day),
+                      static_cast<WORD>(civil.hour), static_cast<WORD>(civil.minute), 0, 0};
+}
+
 } // namespace
 
 bool IsIntervalDue(int frequency, const SYSTEMTIME& t) {
@@ -88,10 +94,7 @@ bool NextAlbumChange(const CAccount& album, const SYSTEMTIME& t, SYSTEMTIME* nex
     const Rhythm rhythm = album.OwnRhythm();
     if (!HasOwnRhythm(rhythm))
         return NextChangeTime(album.Frequency, t, next);
-    const CivilTime civil = NextIntervalStart(rhythm, Civil(t));
-    *next = SYSTEMTIME{static_cast<WORD>(civil.year), static_cast<WORD>(civil.month),
-                       static_cast<WORD>(civil.day_of_week), static_cast<WORD>(civil.day),
-                       static_cast<WORD>(civil.hour), static_cast<WORD>(civil.minute), 0, 0};
+    *next = SystemTime(NextIntervalStart(rhythm, Civil(t)));
     return true;
 }
 
@@ -99,9 +102,7 @@ bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next) {
     CivilTime civil;
     if (!glimro::NextChangeTime(frequency, Civil(t), &civil))
         return false;
-    *next = SYSTEMTIME{static_cast<WORD>(civil.year), static_cast<WORD>(civil.month),
-                       static_cast<WORD>(civil.day_of_week), static_cast<WORD>(civil.day),
-                       static_cast<WORD>(civil.hour), static_cast<WORD>(civil.minute), 0, 0};
+    *next = SystemTime(civil);
     return true;
 }
 

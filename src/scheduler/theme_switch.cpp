@@ -13,10 +13,6 @@ namespace {
 
 constexpr DWORD kMostDelay = 3600000;
 
-double MinuteOfDay(const SYSTEMTIME& t) {
-    return t.wHour * 60 + t.wMinute + (t.wSecond + t.wMilliseconds / 1000.0) / 60;
-}
-
 } // namespace
 
 ThemeChoice ReadThemeChoice() {

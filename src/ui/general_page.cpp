@@ -1,5 +1,6 @@
 #include "ui/general_page.h"
 
+#include "platform/time_picker.h"
 #include "resource.h"
 #include "scheduler/pass_check.h"
 
@@ -39,18 +40,6 @@ constexpr struct {
 // In the order of the Monitors values.
 constexpr const wchar_t* kMonitorEntries[] = {L"Same picture on every monitor",
                                               L"A picture for each monitor"};
-
-// A day of the time picker's: only its time is used.
-SYSTEMTIME PickerTime(int minutes) {
-    SYSTEMTIME t = {};
-    t.wYear = kRhythmYear;
-    t.wMonth = kRhythmMonth;
-    t.wDay = kRhythmDay;
-    t.wDayOfWeek = 1;
-    t.wHour = static_cast<WORD>(minutes / 60);
-    t.wMinute = static_cast<WORD>(minutes % 60);
-    return t;
-}
 
 // The weekday names of the user's language, Monday first.
 std::wstring DayName(int from_monday) {
@@ -122,10 +111,7 @@ void CGeneralPropertyPage::OnInitDialog() {
                       FrequencyNote(frequency_, album_.FileList.size()).c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_NAME), name_.c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_DESCRIPTION), description_.c_str());
-    // The user's own short time, without seconds.
-    wchar_t format[80] = {};
-    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, format, 80))
-        ::SendMessageW(Item(IDC_ALBUM_AT), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
+    UseShortTimeFormat(Item(IDC_ALBUM_AT));
     ShowRhythmControls(frequency_, Rhythm{frequency_, every_, at_});
     filling_ = false;
 
@@ -193,11 +179,7 @@ Rhythm CGeneralPropertyPage::ChosenRhythm() const {
     BOOL read = FALSE;
     const UINT every = ::GetDlgItemInt(Handle(), IDC_ALBUM_EVERY, &read, FALSE);
     rhythm.every = read ? static_cast<int>(std::min<UINT>(every, 100000)) : 1;
-    SYSTEMTIME time = {};
-    int minutes = at_ % kMinutesInDay;
-    if (::SendMessageW(Item(IDC_ALBUM_AT), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)) ==
-        GDT_VALID)
-        minutes = time.wHour * 60 + time.wMinute;
+    const int minutes = PickerMinutes(Item(IDC_ALBUM_AT), at_ % kMinutesInDay);
     const LRESULT day = ::SendMessageW(Item(IDC_ALBUM_DAY), CB_GETCURSEL, 0, 0);
     const bool has_day = rhythm.frequency == kEveryWeek || rhythm.frequency == kEveryMonth;
     rhythm.at = (has_day && day != CB_ERR ? static_cast<int>(day) : 0) * kMinutesInDay + minutes;
@@ -226,8 +208,7 @@ void CGeneralPropertyPage::ShowRhythmControls(int frequency, const Rhythm& shown
         }
         ::SendMessageW(day, CB_SETCURSEL, static_cast<WPARAM>(rhythm.at / kMinutesInDay), 0);
     }
-    SYSTEMTIME time = PickerTime(rhythm.at % kMinutesInDay);
-    ::SendMessageW(Item(IDC_ALBUM_AT), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+    SetPickerMinutes(Item(IDC_ALBUM_AT), rhythm.at % kMinutesInDay);
     ShowNextChange();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/sun.h"
 #include "platform/text.h"
+#include "platform/time_picker.h"
 #include "resource.h"
 #include "scheduler/day_schedule.h"
 #include "scheduler/theme_switch.h"
@@ -11,8 +12,7 @@
 
 #include <commctrl.h>
 
-#include <iterator>
-#include <tuple>
+#include <utility>
 
 namespace glimro {
 namespace {
@@ -32,20 +32,6 @@ constexpr struct {
 // In the order of the ThemeSwitch and ThemeScope values.
 constexpr const wchar_t* kThemeWhenEntries[] = {L"Never", L"With the sun", L"At two times"};
 constexpr const wchar_t* kThemeScopeEntries[] = {L"Apps only", L"Apps and Windows (taskbar, Start)"};
-constexpr int kThemePickers[] = {IDC_THEME_LIGHT_AT, IDC_THEME_DARK_AT};
-
-int PickerMinutes(HWND picker, int fallback) {
-    SYSTEMTIME time = {};
-    if (::SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)) != GDT_VALID)
-        return fallback;
-    return time.wHour * 60 + time.wMinute;
-}
-
-void SetPickerMinutes(HWND picker, int minutes) {
-    SYSTEMTIME time = {2001, 1, 1, 1, static_cast<WORD>(minutes / 60),
-                       static_cast<WORD>(minutes % 60), 0, 0};
-    ::SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
-}
 
 } // namespace
 
@@ -68,22 +54,17 @@ void COptionsPage::OnInitDialog() {
             ::SetDlgItemTextW(Handle(), control, text->c_str());
     }
     const ThemeChoice theme = ReadThemeChoice();
-    for (const auto& [control, entries, chosen] :
-         {std::tuple{IDC_THEME_WHEN, std::begin(kThemeWhenEntries), theme.when},
-          std::tuple{IDC_THEME_SCOPE, std::begin(kThemeScopeEntries), theme.windows_too ? 1 : 0}}) {
-        const size_t count = control == IDC_THEME_WHEN ? std::size(kThemeWhenEntries)
-                                                       : std::size(kThemeScopeEntries);
-        for (size_t i = 0; i < count; ++i)
-            ::SendDlgItemMessageW(Handle(), control, CB_ADDSTRING, 0,
-                                  reinterpret_cast<LPARAM>(entries[i]));
+    const auto fill = [this](int control, const auto& entries, int chosen) {
+        for (const wchar_t* entry : entries)
+            ::SendDlgItemMessageW(Handle(), control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
         ::SendDlgItemMessageW(Handle(), control, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
-    }
-    wchar_t format[80] = {};
-    const bool has_format = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTTIME, format, 80) != 0;
-    for (int picker : kThemePickers) {
-        if (has_format)
-            ::SendMessageW(Item(picker), DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
-        SetPickerMinutes(Item(picker), picker == IDC_THEME_LIGHT_AT ? theme.light_at : theme.dark_at);
+    };
+    fill(IDC_THEME_WHEN, kThemeWhenEntries, theme.when);
+    fill(IDC_THEME_SCOPE, kThemeScopeEntries, theme.windows_too ? 1 : 0);
+    for (const auto& [picker, minutes] : {std::pair{IDC_THEME_LIGHT_AT, theme.light_at},
+                                          std::pair{IDC_THEME_DARK_AT, theme.dark_at}}) {
+        UseShortTimeFormat(Item(picker));
+        SetPickerMinutes(Item(picker), minutes);
     }
     ShowThemeControls();
     filling_ = false;
