@@ -24,8 +24,8 @@ std::string Text(const CivilTime& t) {
 constexpr int kDay = kMinutesInDay;
 
 // Where each interval begins and the next one, over the units, N, the chosen time and day,
-// and the boundaries: the short last interval of a day, month ends, leap days, year ends and
-// the fixed date the grids of days and weeks count from.
+// and the boundaries: the short last interval of a day, month ends, leap days, year ends,
+// the fixed date the grids of days and weeks count from, and stored values out of range.
 TEST(Rhythm, IntervalsLieOnTheClockAndTheCalendar) {
     const struct {
         const char* what;
@@ -68,6 +68,15 @@ TEST(Rhythm, IntervalsLieOnTheClockAndTheCalendar) {
          At(2026, 10, 1, 0, 0), At(2027, 1, 1, 0, 0)},
         {"12 months on 15 January, before it", {kEveryMonth, 12, 14 * kDay},
          At(2027, 1, 14, 23, 59), At(2026, 1, 15, 0, 0), At(2027, 1, 15, 0, 0)},
+        // Stored values out of range are used within it.
+        {"0 minutes: every minute", {kEveryMinute, 0, 0}, At(2026, 12, 9, 10, 7),
+         At(2026, 12, 9, 10, 7), At(2026, 12, 9, 10, 8)},
+        {"5,000 minutes: once a day", {kEveryMinute, 5000, 0}, At(2026, 12, 9, 10, 7),
+         At(2026, 12, 9, 0, 0), At(2026, 12, 10, 0, 0)},
+        {"the 10th weekday: Sunday", {kEveryWeek, 1, 9 * kDay + 20 * 60}, At(2026, 12, 9, 10, 0),
+         At(2026, 12, 6, 20, 0), At(2026, 12, 13, 20, 0)},
+        {"a day for a daily album: its time only", {kEveryDay, 1, 3 * kDay + 60},
+         At(2026, 12, 9, 0, 30), At(2026, 12, 8, 1, 0), At(2026, 12, 9, 1, 0)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Text(CivilFromMinutes(IntervalStartMinutes(c.rhythm, c.now))), Text(c.start))
@@ -109,24 +118,6 @@ TEST(Rhythm, IsDueOnceInEachNewInterval) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsRhythmDue(c.rhythm, c.last, c.now), c.due) << c.what;
-}
-
-TEST(Rhythm, OutOfRangeValuesAreBroughtIntoRangeAndPlainOnesKeepTheOldWay) {
-    EXPECT_EQ(Normalized({kEveryMinute, 0, 0}).every, 1);
-    EXPECT_EQ(Normalized({kEveryMinute, 5000, 0}).every, 1440);
-    EXPECT_EQ(Normalized({kEveryHour, 200, 0}).every, 168);
-    EXPECT_EQ(Normalized({kEveryDay, 400, 0}).every, 365);
-    EXPECT_EQ(Normalized({kEveryMonth, 13, 0}).every, 12);
-    EXPECT_EQ(Normalized({kEveryWeek, 1, 9 * kDay + 60}).at, 6 * kDay + 60);
-    EXPECT_EQ(Normalized({kEveryMonth, 1, 40 * kDay + 60}).at, 30 * kDay + 60);
-    EXPECT_EQ(Normalized({kEveryDay, 1, 3 * kDay + 60}).at, 60); // no day for days
-    EXPECT_EQ(Normalized({kEveryDay, 1, -5}).at, 0);
-    EXPECT_FALSE(HasOwnRhythm({kEveryDay, 1, 0}));
-    EXPECT_FALSE(HasOwnRhythm({kEveryDay, 0, 0}));
-    EXPECT_TRUE(HasOwnRhythm({kEveryDay, 2, 0}));
-    EXPECT_TRUE(HasOwnRhythm({kEveryWeek, 1, kDay}));
-    for (int frequency : {int{kSyncToMonth}, int{kSyncToDay}, int{kSyncToSun}, 9})
-        EXPECT_FALSE(HasOwnRhythm({frequency, 3, 60})) << frequency;
 }
 
 } // namespace

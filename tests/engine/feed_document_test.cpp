@@ -61,12 +61,38 @@ TEST(FeedDocument, EachShapeOfFeedGivesItsPicture) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(FirstPicture(c.document), c.picture) << c.what;
+    // Atom's alternate link is the item's page.
+    EXPECT_EQ(Narrow(ReadFeedDocument(cases[2].document, kFeedAddress)->pictures[0].page),
+              "https://feed.example/a");
+}
 
-    const std::optional<Feed> atom = ReadFeedDocument(cases[2].document, kFeedAddress);
-    ASSERT_TRUE(atom);
-    EXPECT_EQ(Narrow(atom->title), "Atom");
-    EXPECT_EQ(Narrow(atom->pictures[0].title), "A");
-    EXPECT_EQ(Narrow(atom->pictures[0].page), "https://feed.example/a");
+// What an item yields: its credit and page, nothing for an enclosure that is no picture or
+// an item without one; dated items newest first; at most 2,000 items read.
+TEST(FeedDocument, ItemsGiveTheirCreditsNewestFirstAndAreBounded) {
+    const std::optional<Feed> feed = ReadFeedDocument(
+        R"(<rss xmlns:media="http://search.yahoo.com/mrss/"><channel><title> Pictures </title>
+           <item><pubDate>07 Dec 2026 00:00:00 GMT</pubDate><link>/day/7</link>
+             <media:content url="7.jpg"/><media:credit>A. Photographer</media:credit></item>
+           <item><pubDate>09 Dec 2026 00:00:00 GMT</pubDate>
+             <enclosure url="talk.mp3" type="audio/mpeg"/><description>&lt;img src="9.jpg"&gt;</description></item>
+           <item><pubDate>08 Dec 2026 00:00:00 GMT</pubDate><description>text only</description></item>
+           </channel></rss>)",
+        kFeedAddress);
+    ASSERT_TRUE(feed);
+    EXPECT_EQ(Narrow(feed->title), "Pictures");
+    EXPECT_EQ(feed->items, 3u);
+    ASSERT_EQ(feed->pictures.size(), 2u);
+    EXPECT_EQ(Narrow(feed->pictures[0].address), "https://feed.example/daily/9.jpg");
+    EXPECT_EQ(Narrow(feed->pictures[1].credit), "A. Photographer");
+    EXPECT_EQ(Narrow(feed->pictures[1].page), "https://feed.example/day/7");
+
+    std::string many = "<rss><channel>";
+    for (size_t i = 0; i < kMaxFeedItems + 5; ++i)
+        many += "<item><enclosure url=\"p.jpg\" type=\"image/png\"/></item>";
+    const std::optional<Feed> bounded = ReadFeedDocument(many + "</channel></rss>", kFeedAddress);
+    ASSERT_TRUE(bounded);
+    EXPECT_EQ(bounded->pictures.size(), kMaxFeedItems);
+    EXPECT_TRUE(bounded->cut);
 }
 
 // Told by the body: a picture, a web page or another XML document is no feed; entity

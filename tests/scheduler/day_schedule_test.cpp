@@ -24,9 +24,7 @@ TEST(SyncToSun, TakesTheSunriseOnTheClockOfTheDaysTheClocksChange) {
     test::RegistrySandbox sandbox;
     // Central Europe (last Sundays of March and October) and Sydney (first Sundays of
     // October and April).
-    TIME_ZONE_INFORMATION europe = {}, sydney = {}, apia = {}, alaska = {};
-    europe.Bias = -60, europe.DaylightBias = -60;
-    europe.StandardDate = {0, 10, 0, 5, 3}, europe.DaylightDate = {0, 3, 0, 5, 2};
+    TIME_ZONE_INFORMATION europe = test::CentralEurope(), sydney = {}, apia = {}, alaska = {};
     sydney.Bias = -600, sydney.DaylightBias = -60;
     sydney.StandardDate = {0, 4, 0, 1, 3}, sydney.DaylightDate = {0, 10, 0, 1, 2};
     // Across the date line from its longitude, and summer time far from the sun's hour.

@@ -19,6 +19,16 @@ inline SYSTEMTIME LocalTimeAt(WORD year, WORD month, WORD day, WORD hour, WORD m
     return t;
 }
 
+// Central Europe's rules: an hour east of UTC, summer time from the last Sunday of March to
+// the last of October.
+inline TIME_ZONE_INFORMATION CentralEurope() {
+    TIME_ZONE_INFORMATION europe = {};
+    europe.Bias = -60, europe.DaylightBias = -60;
+    europe.StandardDate = {0, 10, 0, 5, 3, 0, 0, 0};
+    europe.DaylightDate = {0, 3, 0, 5, 2, 0, 0, 0};
+    return europe;
+}
+
 // The calendar time of a local date and time.
 inline std::time_t CalendarTimeAt(int year, int month, int day, int hour, int minute, int second) {
     std::tm t = {};

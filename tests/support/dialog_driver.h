@@ -12,6 +12,14 @@
 
 namespace glimro::test {
 
+// As the user picks entry index of a page's combo box: selected, and the page told.
+inline void ChooseInCombo(HWND page, int control, int index) {
+    HWND box = ::GetDlgItem(page, control);
+    ::SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(control, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(box));
+}
+
 class DialogDriver {
 public:
     explicit DialogDriver(DWORD timeout_ms = 10000);

@@ -82,21 +82,15 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
 
         Type(window, IDC_ALBUM_NAME, L"Mountains");
         Type(window, IDC_ALBUM_DESCRIPTION, L"Peaks");
-        ::SendMessageW(frequency, CB_SETCURSEL, kSyncToMonth, 0);
-        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALBUM_FREQUENCY, CBN_SELCHANGE),
-                       reinterpret_cast<LPARAM>(frequency));
+        test::ChooseInCombo(page, IDC_ALBUM_FREQUENCY, kSyncToMonth);
         // Position: the six styles, Center for an album that never had one; Fill chosen.
         HWND position = ::GetDlgItem(page, IDC_ALBUM_POSITION);
         EXPECT_EQ(::SendMessageW(position, CB_GETCOUNT, 0, 0), 6);
         EXPECT_EQ(WindowText(position), L"Center");
-        ::SendMessageW(position, CB_SETCURSEL, 0, 0);
-        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALBUM_POSITION, CBN_SELCHANGE),
-                       reinterpret_cast<LPARAM>(position));
+        test::ChooseInCombo(page, IDC_ALBUM_POSITION, 0);
         HWND monitors = ::GetDlgItem(page, IDC_ALBUM_MONITORS);
         EXPECT_EQ(WindowText(monitors), L"Same picture on every monitor");
-        ::SendMessageW(monitors, CB_SETCURSEL, kPictureEach, 0);
-        ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_ALBUM_MONITORS, CBN_SELCHANGE),
-                       reinterpret_cast<LPARAM>(monitors));
+        test::ChooseInCombo(page, IDC_ALBUM_MONITORS, kPictureEach);
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     EditRow(L"Alps (on the day)");
@@ -115,11 +109,6 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
               (std::vector<std::wstring>{L"Beaches (on the week)", L"Mountains (calendar)"}));
 }
 
-void Choose(HWND page, int control, int index) {
-    HWND box = ::GetDlgItem(page, control);
-    ::SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(control, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
-}
 // As the picker tells its page of a time the user set.
 void PickTime(HWND page, int hour, int minute) {
     HWND picker = ::GetDlgItem(page, IDC_ALBUM_AT);
@@ -150,7 +139,7 @@ TEST_F(AlbumSheetTest, TheRhythmsControlsReachTheAlbumAndShowItAgain) {
         EXPECT_EQ(PickedTime(page).wHour * 60 + PickedTime(page).wMinute, 0);
         Type(window, IDC_ALBUM_EVERY, L"2");
         EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_ALBUM_EVERY_UNIT)), L"weeks");
-        Choose(page, IDC_ALBUM_DAY, 6); // Sunday
+        test::ChooseInCombo(page, IDC_ALBUM_DAY, 6); // Sunday
         PickTime(page, 20, 15);
         EXPECT_NE(WindowText(::GetDlgItem(page, IDC_ALBUM_RHYTHM_NOTE)).find(L"Next change: "),
                   std::wstring::npos);
@@ -170,15 +159,15 @@ TEST_F(AlbumSheetTest, TheRhythmsControlsReachTheAlbumAndShowItAgain) {
         EXPECT_EQ(PickedTime(page).wHour, 20);
         EXPECT_EQ(PickedTime(page).wMinute, 15);
         // Monthly: the days of the month, the weekday's place kept as a day.
-        Choose(page, IDC_ALBUM_FREQUENCY, kEveryMonth);
+        test::ChooseInCombo(page, IDC_ALBUM_FREQUENCY, kEveryMonth);
         EXPECT_EQ(::SendDlgItemMessageW(page, IDC_ALBUM_DAY, CB_GETCOUNT, 0, 0), 31);
-        Choose(page, IDC_ALBUM_DAY, 30);
+        test::ChooseInCombo(page, IDC_ALBUM_DAY, 30);
         EXPECT_NE(WindowText(::GetDlgItem(page, IDC_ALBUM_RHYTHM_NOTE)).find(L"last day"),
                   std::wstring::npos);
         // Daily: no day to choose.
-        Choose(page, IDC_ALBUM_FREQUENCY, kEveryDay);
+        test::ChooseInCombo(page, IDC_ALBUM_FREQUENCY, kEveryDay);
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page, IDC_ALBUM_DAY)));
-        Choose(page, IDC_ALBUM_FREQUENCY, kSyncToSun);
+        test::ChooseInCombo(page, IDC_ALBUM_FREQUENCY, kSyncToSun);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_ALBUM_EVERY)));
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_ALBUM_AT)));
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

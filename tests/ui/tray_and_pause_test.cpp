@@ -306,13 +306,8 @@ TEST_F(LivingTest, TheThemeFollowsTheOptionsWindowAtOnceAndAfterAResume) {
     test::OnWindow options(L"Glimro Options", [&](HWND sheet) {
         HWND page = PropSheet_GetCurrentPageHwnd(sheet);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_THEME_SCOPE)));
-        for (const auto& [control, index] : {std::pair{IDC_THEME_WHEN, int{kThemeAtTimes}},
-                                             std::pair{IDC_THEME_SCOPE, 1}}) {
-            HWND box = ::GetDlgItem(page, control);
-            ::SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-            ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(control, CBN_SELCHANGE),
-                           reinterpret_cast<LPARAM>(box));
-        }
+        test::ChooseInCombo(page, IDC_THEME_WHEN, kThemeAtTimes);
+        test::ChooseInCombo(page, IDC_THEME_SCOPE, 1);
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page, IDC_THEME_DARK_AT)));
         SYSTEMTIME dark = {2001, 1, 1, 1, 19, 30, 0, 0};
         ::SendDlgItemMessageW(page, IDC_THEME_DARK_AT, DTM_SETSYSTEMTIME, GDT_VALID,
