@@ -20,4 +20,16 @@ std::optional<uint64_t> ParseContentLength(std::wstring_view text, uint64_t max)
     return value;
 }
 
+std::wstring AddressKey(std::wstring_view address) {
+    uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t unit : address) {
+        hash ^= static_cast<uint16_t>(unit);
+        hash *= 1099511628211ull;
+    }
+    std::wstring key(16, L'0');
+    for (size_t i = 16; i-- > 0; hash >>= 4)
+        key[i] = L"0123456789abcdef"[hash & 15];
+    return key;
+}
+
 } // namespace glimro

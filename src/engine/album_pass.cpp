@@ -12,6 +12,7 @@
 #include "core/shuffle.h"
 #include "engine/shuffle_random.h"
 #include "engine/wallpaper_setter.h"
+#include "engine/web_entry.h"
 #include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "log/activity_log.h"
@@ -29,6 +30,7 @@ enum class Outcome {
     Applied,
     EntryFailed,  // this entry could not be used: the next one may do
     SwitchFailed, // the system refused the wallpaper: another entry would fare no better
+    FoundFeed,    // the address is a feed's: the pass reads the album again
 };
 
 void WritePassEntryStart(LogStream& log) {
@@ -87,7 +89,7 @@ Outcome StageAndSet(const std::wstring& picture, int position, LogStream& log) {
     return SetDesktopWallpaper(path, log, position) ? Outcome::Applied : Outcome::SwitchFailed;
 }
 
-Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
+Outcome TryEntryOnce(const ImageEntry& entry, int position, bool feed_picture, LogStream& log) {
     const std::wstring target = entry.Expanded();
     if (ReportIfUnusable(entry, target, log))
         return Outcome::EntryFailed;
@@ -96,9 +98,15 @@ Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
         return StageAndSet(target, position, log);
     // "Initalization" is spelled as users' logs have always shown it.
     log << "\tInitalization started.\n";
-    const bool fetched = SUCCEEDED(DownloadImage(target, ::GetModuleHandleW(nullptr), log));
-    const Outcome outcome =
-        fetched ? StageAndSet(GetLocalWallpaperPath(), position, log) : Outcome::EntryFailed;
+    std::wstring downloaded;
+    const WebOutcome fetched = FetchWebPicture(target, feed_picture, log, &downloaded);
+    Outcome outcome = fetched == WebOutcome::Feed ? Outcome::FoundFeed : Outcome::EntryFailed;
+    // The wallpaper file holds the picture as downloaded, as it always has: a new screen
+    // layout stages it again from there.
+    const std::wstring local = GetLocalWallpaperPath();
+    if (fetched == WebOutcome::Picture &&
+        (downloaded == local || SUCCEEDED(CopyWhole(downloaded, local))))
+        outcome = StageAndSet(local, position, log);
     log << "\tInitalization Completed.\n";
     WritePassEntryEnd(log);
     return outcome;
@@ -106,9 +114,9 @@ Outcome TryEntryOnce(const ImageEntry& entry, int position, LogStream& log) {
 
 // Memory that runs out while one entry is decoded or fetched fails that entry, never the
 // program: the next entry may well do.
-Outcome TryEntry(const ImageEntry& entry, int position, LogStream& log) {
+Outcome TryEntry(const ImageEntry& entry, int position, LogStream& log, bool feed_picture = false) {
     try {
-        return TryEntryOnce(entry, position, log);
+        return TryEntryOnce(entry, position, feed_picture, log);
     } catch (const std::bad_alloc&) {
         log << "Skipped an entry: not enough memory to use it: " << LogSafe(entry.Text);
         log.EndLine();
@@ -127,15 +135,33 @@ std::vector<int> InListOrder(int first, int count) {
     return order;
 }
 
-// One picture the album stands for: a file entry, or a picture of a folder entry.
+// One picture the album stands for: a file entry, or a picture of a folder or feed entry.
 struct Candidate {
     int entry;         // its entry's position in FileList
     ImageEntry image;  // what is tried
-    bool in_folder;
+    bool in_feed = false;
+    FeedPicture about = {}; // a feed's picture: what its item says
 };
 
-// The album's pictures with every folder entry expanded in place, read afresh. A folder that
-// holds no picture is reported once and stands for nothing.
+// A feed entry's pictures, newest first; false when the entry is no feed known as one.
+bool ExpandFeed(int entry, const std::wstring& address, std::vector<Candidate>& candidates,
+                LogStream& log) {
+    if (!IsInternetEntry(address) || !IsKnownFeed(address))
+        return false;
+    const std::optional<Feed> feed = LoadFeed(address, log);
+    if (!feed)
+        return false;
+    if (feed->pictures.empty()) {
+        log << "Skipped a feed that holds no picture: " << LogSafe(address);
+        log.EndLine();
+    }
+    for (const FeedPicture& picture : feed->pictures)
+        candidates.push_back({entry, ImageEntry(picture.address), true, picture});
+    return true;
+}
+
+// The album's pictures with every folder and feed entry expanded in place, read afresh. A
+// folder that holds no picture is reported once and stands for nothing.
 std::vector<Candidate> Expand(const std::vector<ImageEntry>& entries, bool* any_folder,
                               LogStream& log) {
     std::vector<Candidate> candidates;
@@ -143,8 +169,12 @@ std::vector<Candidate> Expand(const std::vector<ImageEntry>& entries, bool* any_
     for (size_t i = 0; i < entries.size(); ++i) {
         const int entry = static_cast<int>(i);
         const std::wstring target = entries[i].IsText() ? entries[i].Expanded() : L"";
+        if (ExpandFeed(entry, target, candidates, log)) {
+            *any_folder = true;
+            continue;
+        }
         if (!IsFolderEntry(target)) {
-            candidates.push_back({entry, entries[i], false});
+            candidates.push_back({entry, entries[i]});
             continue;
         }
         *any_folder = true;
@@ -154,7 +184,7 @@ std::vector<Candidate> Expand(const std::vector<ImageEntry>& entries, bool* any_
             log.EndLine();
         }
         for (const std::wstring& picture : pictures)
-            candidates.push_back({entry, ImageEntry(picture), true});
+            candidates.push_back({entry, ImageEntry(picture)});
     }
     return candidates;
 }
@@ -201,6 +231,37 @@ int After(const std::vector<Candidate>& candidates, int entry, const std::wstrin
     return next == candidates.end() ? 0 : static_cast<int>(next - candidates.begin());
 }
 
+// Whether the candidate is a feed's picture the album has not shown from that feed yet.
+bool IsNewFromFeed(const CAccount& album, const Candidate& candidate) {
+    return candidate.in_feed &&
+           !album.WasShownFromFeed(album.FileList[static_cast<size_t>(candidate.entry)].Expanded(),
+                                   candidate.image.Text);
+}
+
+// Where a walk that reaches a feed's picture at `start` begins: that feed's newest picture
+// not yet shown, while there is one.
+int FeedStart(const CAccount& album, const std::vector<Candidate>& candidates, int start) {
+    const int count = static_cast<int>(candidates.size());
+    if (start < 0 || start >= count || !candidates[static_cast<size_t>(start)].in_feed)
+        return start;
+    const int entry = candidates[static_cast<size_t>(start)].entry;
+    for (int i = FirstOfEntry(candidates, entry);
+         i < count && candidates[static_cast<size_t>(i)].entry == entry; ++i) {
+        if (IsNewFromFeed(album, candidates[static_cast<size_t>(i)]))
+            return i;
+    }
+    return start;
+}
+
+// The position of the picture among the candidates of the entry; -1 when it is not there.
+int FindInEntry(const std::vector<Candidate>& candidates, int entry, const std::wstring& picture) {
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        if (candidates[i].entry == entry && candidates[i].image.Text == picture)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 // A picture shown comes again only in the next round.
 void TakeFromRound(std::vector<int>& round, int index) {
     const auto shown = std::find(round.begin(), round.end(), index);
@@ -210,11 +271,24 @@ void TakeFromRound(std::vector<int>& round, int index) {
 
 // What the album now shows: the one place a change is recorded.
 void RecordShown(CAccount& album, int entry, const std::wstring& file, const SYSTEMTIME& at,
-                 std::vector<std::wstring> per_monitor = {}) {
+                 std::vector<std::wstring> per_monitor = {}, PictureCredit credit = {}) {
     album.LastTime = at;
     album.LastIndex = entry;
     album.LastFile = file;
     album.ShownPerMonitor = std::move(per_monitor);
+    album.Credit = std::move(credit);
+}
+
+// A candidate shown: a feed's picture is also remembered as shown from its feed.
+void RecordCandidate(CAccount& album, const Candidate& shown, const SYSTEMTIME& at,
+                     std::vector<std::wstring> per_monitor = {}) {
+    PictureCredit credit;
+    if (shown.in_feed) {
+        credit = {shown.about.title, shown.about.credit, shown.about.page};
+        album.RememberFeedPicture(album.FileList[static_cast<size_t>(shown.entry)].Expanded(),
+                                  shown.image.Text);
+    }
+    RecordShown(album, shown.entry, shown.image.Text, at, std::move(per_monitor), std::move(credit));
 }
 
 // The order rules: which candidates a pass tries, first to last.
@@ -238,9 +312,21 @@ std::vector<int> ShuffleOrder(CAccount& album, const std::vector<Candidate>& can
         album.ShuffleRound = DrawShuffleRound(count, shown, ShuffleRandom());
         album.ShuffleSet = set;
     }
-    std::vector<int> order = album.ShuffleRound;
+    // A feed's new pictures come first, newest first; then the round.
+    std::vector<int> order;
     for (int candidate = 0; candidate < count; ++candidate) {
-        if (std::find(order.begin(), order.end(), candidate) == order.end())
+        if (IsNewFromFeed(album, candidates[static_cast<size_t>(candidate)]))
+            order.push_back(candidate);
+    }
+    const size_t fresh = order.size();
+    const auto listed = [&](int candidate) {
+        return std::find(order.begin(), order.end(), candidate) != order.end();
+    };
+    for (const int candidate : album.ShuffleRound)
+        if (fresh == 0 || !listed(candidate))
+            order.push_back(candidate);
+    for (int candidate = 0; candidate < count; ++candidate) {
+        if (!listed(candidate))
             order.push_back(candidate);
     }
     return order;
@@ -253,7 +339,8 @@ std::vector<int> ClockOrder(const CAccount& album, const std::vector<Candidate>&
     if (album.Frequency == kSyncToMonth)
         return InListOrder(now.wMonth - 1, count);
     const int entry = SlotAt(album.Frequency, static_cast<int>(album.FileList.size()), now).entry;
-    return InListOrder(any_folder ? FirstOfEntry(candidates, entry) : entry, count);
+    return InListOrder(any_folder ? FeedStart(album, candidates, FirstOfEntry(candidates, entry)) : entry,
+                       count);
 }
 
 // The album's order from `first`: LastIndex + 1 for the next picture, LastIndex itself for
@@ -265,34 +352,32 @@ std::vector<int> ListOrder(const CAccount& album, const std::vector<Candidate>& 
         return InListOrder(first, count);
     const int last = album.LastIndex;
     const bool placed = last >= 0 && last < static_cast<int>(album.FileList.size());
+    const bool again = placed && first == last;
     const std::wstring folder = placed ? album.FileList[static_cast<size_t>(last)].Expanded() : L"";
-    const bool resumes = placed && (first == last + 1 || first == last) && IsFolderEntry(folder) &&
-                         IsInFolder(album.LastFile, folder);
+    const bool resumes = placed && (first == last + 1 || again);
     int start = first >= static_cast<int>(album.FileList.size()) ? 0 : FirstOfEntry(candidates, first);
-    if (resumes) {
-        start = After(candidates, last, album.LastFile);
-        if (first == last) {
-            for (int i = 0; i < count; ++i)
-                if (candidates[static_cast<size_t>(i)].image.Text == album.LastFile)
-                    start = i;
-        }
-    }
+    const int shown = resumes ? FindInEntry(candidates, last, album.LastFile) : -1;
+    if (resumes && IsFolderEntry(folder) && IsInFolder(album.LastFile, folder))
+        start = again && shown >= 0 ? shown : After(candidates, last, album.LastFile);
+    else if (shown >= 0 && candidates[static_cast<size_t>(shown)].in_feed)
+        start = again ? shown : (shown + 1) % count; // on through the feed, then the entries after
+    if (!again)
+        start = FeedStart(album, candidates, start);
     return InListOrder(start, count);
 }
 
 // A picture ready for a monitor of its own: a local picture as it is (checked), an address
 // downloaded and copied to a file of its own, so that the next download keeps it.
-std::wstring ReadyPicture(const ImageEntry& entry, size_t slot, LogStream& log) {
+std::wstring ReadyPicture(const Candidate& candidate, size_t slot, LogStream& log) {
+    const ImageEntry& entry = candidate.image;
     const std::wstring target = entry.IsText() ? entry.Expanded() : L"";
     if (ReportIfUnusable(entry, target, log))
         return {};
     if (IsInternetEntry(target)) {
-        const std::wstring name = L"pod-net-" + std::to_wstring(slot + 1) + L".jpg";
-        const std::wstring copy = ExecutableFolder() + name;
-        const std::wstring written = ExecutableFolder() + L"~" + name;
-        if (FAILED(DownloadImage(target, ::GetModuleHandleW(nullptr), log)) ||
-            !::CopyFileW(GetLocalWallpaperPath().c_str(), written.c_str(), FALSE) ||
-            FAILED(CommitFile(written, copy)))
+        const std::wstring copy = ExecutableFolder() + L"pod-net-" + std::to_wstring(slot + 1) + L".jpg";
+        std::wstring downloaded;
+        if (FetchWebPicture(target, candidate.in_feed, log, &downloaded) != WebOutcome::Picture ||
+            FAILED(CopyWhole(downloaded, copy)))
             return {};
         return copy;
     }
@@ -315,8 +400,7 @@ HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidate
     for (const int index : order) {
         if (files.size() == wanted)
             break;
-        std::wstring ready = ReadyPicture(candidates[static_cast<size_t>(index)].image,
-                                          files.size(), log);
+        std::wstring ready = ReadyPicture(candidates[static_cast<size_t>(index)], files.size(), log);
         if (ready.empty())
             continue;
         files.push_back(std::move(ready));
@@ -330,8 +414,7 @@ HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidate
         for (const int index : used)
             TakeFromRound(album.ShuffleRound, index);
     }
-    const Candidate& last = candidates[static_cast<size_t>(used.back())];
-    RecordShown(album, last.entry, last.image.Text, now, std::move(files));
+    RecordCandidate(album, candidates[static_cast<size_t>(used.back())], now, std::move(files));
     return kPassApplied;
 }
 
@@ -406,9 +489,9 @@ HRESULT CAccount::ShowAgain(size_t at) {
     const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Afresh);
     const ShownPicture picture = History[at];
-    if (TryEntry(picture.picture, Position, log) != Outcome::Applied)
+    if (TryEntry(picture.picture, Position, log, !picture.credit.Empty()) != Outcome::Applied)
         return kPassNothingApplied;
-    RecordShown(*this, picture.entry, picture.picture.Text, LocalTime());
+    RecordShown(*this, picture.entry, picture.picture.Text, LocalTime(), {}, picture.credit);
     return kPassApplied;
 }
 
@@ -416,7 +499,7 @@ void CAccount::RememberShown() {
     constexpr size_t kRemembered = 100;
     History.resize(History.size() - std::min(HistoryBack, History.size()));
     HistoryBack = 0;
-    History.push_back({LastIndex, ShownEntry()});
+    History.push_back({LastIndex, ShownEntry(), Credit});
     if (History.size() > kRemembered)
         History.erase(History.begin());
 }
@@ -426,36 +509,47 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
         return E_FAIL;
     const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Afresh);
-    bool any_folder = false;
-    const std::vector<Candidate> candidates = Expand(FileList, &any_folder, log);
-    const int count = static_cast<int>(candidates.size());
-
     const SYSTEMTIME now = LocalTime();
-    // Folders without pictures only: nothing to try.
-    std::vector<int> order;
-    if (count > 0 && by_shuffle)
-        order = ShuffleOrder(*this, candidates, any_folder);
-    else if (count > 0 && FollowsTheClock(Frequency))
-        order = ClockOrder(*this, candidates, any_folder, now);
-    else if (count > 0)
-        order = ListOrder(*this, candidates, any_folder, first);
+    // An address found to be a feed's makes the album read again, once: it then stands for
+    // the feed's pictures.
+    for (int reading = 0; reading < 2; ++reading) {
+        bool any_folder = false;
+        const std::vector<Candidate> candidates = Expand(FileList, &any_folder, log);
+        const int count = static_cast<int>(candidates.size());
 
-    if (Monitors == kPictureEach && count > 0) {
-        const size_t monitors = OrderedMonitors().size();
-        if (monitors >= 2)
-            return ApplyPerMonitor(*this, candidates, order, by_shuffle, monitors, now, log);
-    }
-    for (const int index : order) {
-        const Candidate& candidate = candidates[static_cast<size_t>(index)];
-        const Outcome outcome = TryEntry(candidate.image, Position, log);
-        if (outcome == Outcome::Applied) {
-            // A skipped entry keeps its place in the round.
-            if (by_shuffle)
-                TakeFromRound(ShuffleRound, index);
-            RecordShown(*this, candidate.entry, candidate.image.Text, now);
-            return kPassApplied;
+        // Folders without pictures only: nothing to try.
+        std::vector<int> order;
+        if (count > 0 && by_shuffle)
+            order = ShuffleOrder(*this, candidates, any_folder);
+        else if (count > 0 && FollowsTheClock(Frequency))
+            order = ClockOrder(*this, candidates, any_folder, now);
+        else if (count > 0)
+            order = ListOrder(*this, candidates, any_folder, first);
+
+        if (Monitors == kPictureEach && count > 0) {
+            const size_t monitors = OrderedMonitors().size();
+            if (monitors >= 2)
+                return ApplyPerMonitor(*this, candidates, order, by_shuffle, monitors, now, log);
         }
-        if (outcome == Outcome::SwitchFailed)
+        bool found_feed = false;
+        for (const int index : order) {
+            const Candidate& candidate = candidates[static_cast<size_t>(index)];
+            const Outcome outcome = TryEntry(candidate.image, Position, log, candidate.in_feed);
+            if (outcome == Outcome::Applied) {
+                // A skipped entry keeps its place in the round.
+                if (by_shuffle)
+                    TakeFromRound(ShuffleRound, index);
+                RecordCandidate(*this, candidate, now);
+                return kPassApplied;
+            }
+            if (outcome == Outcome::SwitchFailed)
+                break;
+            if (outcome == Outcome::FoundFeed && reading == 0) {
+                found_feed = true;
+                break;
+            }
+        }
+        if (!found_feed)
             break;
     }
     // Nothing applied: this interval counts as tried, so a dead server or a missing folder
@@ -467,8 +561,11 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
 HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
     const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Afresh);
-    ImageEntry shown = entry;
+    const bool held = position >= 0 && static_cast<size_t>(position) < FileList.size();
+    const int at = held ? position : LastIndex;
+    Candidate shown{at, entry};
     const std::wstring target = entry.IsText() ? entry.Expanded() : L"";
+    std::vector<Candidate> feed;
     if (IsFolderEntry(target)) {
         // The picture the album would show next from this folder.
         const std::vector<std::wstring> pictures = FolderPictures(target);
@@ -478,13 +575,31 @@ HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
         if (position >= 0 && position == LastIndex && IsInFolder(LastFile, target))
             next = NextInFolder(pictures.begin(), pictures.end(), LastFile,
                                 [](const std::wstring& path) -> const std::wstring& { return path; });
-        shown = ImageEntry(next == pictures.end() ? pictures.front() : *next);
+        shown.image = ImageEntry(next == pictures.end() ? pictures.front() : *next);
     }
-    if (TryEntry(shown, Position, log) != Outcome::Applied)
-        return kPassNothingApplied;
+    for (int reading = 0; reading < 2; ++reading) {
+        // The feed's picture the album would show next: its newest not shown, else the one
+        // after the picture shown now.
+        feed.clear();
+        if (ExpandFeed(at, target, feed, log)) {
+            if (feed.empty())
+                return kPassNothingApplied;
+            const int now = at == LastIndex ? FindInEntry(feed, at, LastFile) : -1;
+            const int start = now < 0 ? 0 : (now + 1) % static_cast<int>(feed.size());
+            shown = feed[static_cast<size_t>(FeedStart(*this, feed, start))];
+        }
+        const Outcome outcome = TryEntry(shown.image, Position, log, shown.in_feed);
+        if (outcome == Outcome::FoundFeed && reading == 0)
+            continue;
+        if (outcome != Outcome::Applied)
+            return kPassNothingApplied;
+        break;
+    }
     // One picture now, on every monitor.
-    const bool held = position >= 0 && static_cast<size_t>(position) < FileList.size();
-    RecordShown(*this, held ? position : LastIndex, shown.Text, LocalTime());
+    if (shown.in_feed)
+        RecordCandidate(*this, shown, LocalTime());
+    else
+        RecordShown(*this, at, shown.image.Text, LocalTime());
     RememberShown();
     return kPassApplied;
 }

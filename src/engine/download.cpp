@@ -1,6 +1,7 @@
 #include "engine/download.h"
 
 #include "core/http_text.h"
+#include "engine/feed_document.h"
 #include "engine/image_staging.h"
 #include "platform/atomic_file.h"
 #include "platform/handle.h"
@@ -105,6 +106,37 @@ std::wstring RedirectTarget(HINTERNET request, const std::wstring& from) {
     return buffer.data();
 }
 
+// A validator as the server sent it, or nothing when it could not be sent back as it is
+// (too long, or holding a line break or another control character).
+std::wstring CleanValidator(const std::wstring& text) {
+    if (text.size() > 1024)
+        return {};
+    for (const wchar_t c : text)
+        if (c < L' ' || c == 0x7F)
+            return {};
+    return text;
+}
+
+// The request's If-None-Match and If-Modified-Since lines; empty without validators.
+std::wstring ConditionalHeaders(const HttpValidators& ask) {
+    std::wstring headers;
+    if (const std::wstring etag = CleanValidator(ask.etag); !etag.empty())
+        headers += L"If-None-Match: " + etag + L"\r\n";
+    if (const std::wstring date = CleanValidator(ask.last_modified); !date.empty())
+        headers += L"If-Modified-Since: " + date + L"\r\n";
+    return headers;
+}
+
+// Whether the file begins as an XML document: what a feed's body does.
+bool FileLooksLikeXml(const std::wstring& path) {
+    UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    char head[512] = {};
+    DWORD read = 0;
+    return file && ::ReadFile(file.Get(), head, sizeof(head), &read, nullptr) &&
+           LooksLikeXml(std::string_view(head, read));
+}
+
 bool IsRedirect(const std::wstring& status) {
     return status == L"301" || status == L"302" || status == L"303" || status == L"307" ||
            status == L"308";
@@ -153,18 +185,24 @@ void CDownload::Watch() {
 HRESULT CDownload::Run(HWND dialog, const std::function<void(const std::wstring&)>& status) {
     // The pauses are the download's as it has always run; the windows keep working meanwhile.
     status(L"Establishing internet connection...");
-    PumpFor(dialog, 1000);
+    if (limits_.pauses)
+        PumpFor(dialog, 1000);
     started_at_ = window_start_ = ::GetTickCount64();
     InternetHandle session;
     HRESULT result = OpenSession(&session);
     if (FAILED(result))
         return result;
     status(L"Getting internet image file...");
-    PumpFor(dialog, 500);
+    if (limits_.pauses)
+        PumpFor(dialog, 500);
     result = E_FAIL;
     RunWhilePumping(dialog, [&] { result = SendRequest(session.Get()); });
     if (FAILED(result) && abort_reason_ != S_OK)
         result = abort_reason_;
+    if (result == kNotModified) {
+        get_.Close();
+        return result;
+    }
     if (FAILED(result)) {
         ReportError(L"Could not get " + LogSafe(url_) + L"!\n",
                     L"Run Glimro and update the album to correct the problem.",
@@ -199,11 +237,15 @@ HRESULT CDownload::SendRequest(HINTERNET session) {
     constexpr int kMaxRedirects = 5;
     std::wstring address = url_;
     std::wstring status;
+    const std::wstring conditional = ConditionalHeaders(ask_);
+    // A conditional request is this program's own cache at work: the system's must not
+    // answer for the server.
+    const DWORD flags = kRequestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT |
+                        (conditional.empty() ? 0 : INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE);
     for (int redirects = 0;; ++redirects) {
-        DWORD error = get_.Open(session, address, kRequestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT,
-                                limits_.silence_ms);
+        DWORD error = get_.Open(session, address, flags, limits_.silence_ms);
         if (error == ERROR_SUCCESS)
-            error = get_.Send(stop_.Get());
+            error = get_.Send(stop_.Get(), conditional);
         if (error != ERROR_SUCCESS)
             return Failure(error);
         const HINTERNET request = get_.Request();
@@ -218,8 +260,15 @@ HRESULT CDownload::SendRequest(HINTERNET session) {
             return kInsecureRedirect;
         address = next;
     }
+    if (status == L"304" && !conditional.empty())
+        return kNotModified;
     if (status != L"200")
         return E_FAIL;
+    std::wstring validator;
+    if (QueryHeader(get_.Request(), HTTP_QUERY_ETAG, &validator))
+        answer_.etag = CleanValidator(validator);
+    if (QueryHeader(get_.Request(), HTTP_QUERY_LAST_MODIFIED, &validator))
+        answer_.last_modified = CleanValidator(validator);
     std::optional<unsigned long long> announced;
     return AnnouncedLength(get_.Request(), limits_.max_body, &announced);
 }
@@ -243,10 +292,13 @@ HRESULT CDownload::SaveBody(HWND dialog) {
         result = abort_reason_;
     // A body that is no picture, or claims a giant one, never becomes the target.
     if (SUCCEEDED(result) && limits_.pictures_only && CheckPicture(temp) != StagingProblem::None)
-        result = kNotAPicture;
-    if (SUCCEEDED(result))
-        result = CommitFile(temp, target_);
-    else
+        result = limits_.feeds_too && received_ <= kMaxFeedBytes && FileLooksLikeXml(temp)
+                     ? kGotFeed
+                     : kNotAPicture;
+    if (SUCCEEDED(result)) {
+        if (const HRESULT committed = CommitFile(temp, target_); FAILED(committed))
+            result = committed;
+    } else
         ::DeleteFileW(temp.c_str());
 
     if (IsFetchFailure(result))

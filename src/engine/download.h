@@ -27,6 +27,10 @@ public:
     // handling) while it waits; each step's text goes to status. 0 or more when the target
     // holds the body; every failure is reported to the log once.
     HRESULT Run(HWND dialog, const std::function<void(const std::wstring&)>& status);
+    // Makes the request conditional on these (kNotModified when the server answers 304).
+    void Ask(const HttpValidators& validators) { ask_ = validators; }
+    // The validators of the response, once it came.
+    const HttpValidators& Answer() const { return answer_; }
     // Ends the download under way with this result; any thread.
     void Abort(HRESULT reason);
     // Looks at the deadlines: past the total, or under the least rate over a window, the
@@ -46,6 +50,8 @@ private:
     std::wstring target_;
     LogStream& log_;
     DownloadLimits limits_;
+    HttpValidators ask_;
+    HttpValidators answer_;
 
     AsyncHttpGet get_; // used by one thread at a time: the worker while it runs
     UniqueHandle stop_; // set by Abort

@@ -32,6 +32,20 @@ HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& lo
     return ended == IDCANCEL ? dialog.Result() : S_OK;
 }
 
+HRESULT DownloadFile(const std::wstring& url, const std::wstring& target, LogStream& log,
+                     const DownloadLimits& limits, const HttpValidators* ask,
+                     HttpValidators* answer) {
+    CDownload download(url, target, log, limits);
+    if (ask)
+        download.Ask(*ask);
+    CDownloadDialog dialog(download, ::GetModuleHandleW(nullptr));
+    if (dialog.DoModal(::GetDesktopWindow(), false) == -1)
+        return E_FAIL;
+    if (answer)
+        *answer = download.Answer();
+    return dialog.Result();
+}
+
 void RemoveDownloadLeftovers() {
     ::DeleteFileW((GetLocalWallpaperPath() + kPartialSuffix).c_str());
     const std::wstring folder = ExecutableFolder();

@@ -12,4 +12,11 @@ namespace glimro {
 // (the written file is then deleted, and target is as it was).
 HRESULT CommitFile(const std::wstring& written, const std::wstring& target);
 
+// A copy of from put in place of to as CommitFile does.
+HRESULT CopyWhole(const std::wstring& from, const std::wstring& to);
+// A file of at most max_bytes read whole; false when it is missing, unreadable or larger.
+bool ReadSmallFile(const std::wstring& path, size_t max_bytes, std::string* bytes);
+// The bytes written under another name and then put in place of path.
+HRESULT WriteSmallFile(const std::wstring& path, const std::string& bytes);
+
 } // namespace glimro

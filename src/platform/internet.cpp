@@ -251,10 +251,13 @@ DWORD AsyncHttpGet::Call(HANDLE stop, const std::function<BOOL()>& call) {
     return Wait(stop);
 }
 
-DWORD AsyncHttpGet::Send(HANDLE stop) {
+DWORD AsyncHttpGet::Send(HANDLE stop, const std::wstring& headers) {
     if (!pending_)
         return ERROR_INVALID_HANDLE;
-    return Call(stop, [&] { return net::HttpSendRequestW(request_.Get(), nullptr, 0, nullptr, 0); });
+    return Call(stop, [&] {
+        return net::HttpSendRequestW(request_.Get(), headers.empty() ? nullptr : headers.c_str(),
+                                     headers.empty() ? 0 : static_cast<DWORD>(-1L), nullptr, 0);
+    });
 }
 
 DWORD AsyncHttpGet::Read(HANDLE stop, const char** data, DWORD* bytes) {

@@ -70,7 +70,8 @@ public:
     // system checks it. Connecting, sending and every wait for data are limited to
     // timeout_ms. Each returns a Win32 error code; ERROR_CANCELLED once stop is set.
     DWORD Open(HINTERNET session, const std::wstring& url, DWORD flags, DWORD timeout_ms);
-    DWORD Send(HANDLE stop);
+    // headers: more request header lines, each ended by "\r\n"; empty for none.
+    DWORD Send(HANDLE stop, const std::wstring& headers = {});
     // The next block of the body, a whole block unless the body ends first: *bytes is 0 at
     // its end. The data stays valid until the next call.
     DWORD Read(HANDLE stop, const char** data, DWORD* bytes);

@@ -21,6 +21,28 @@ size_t WholeCharacters(std::wstring_view text, size_t count) {
 
 } // namespace
 
+std::string ToUtf8(std::wstring_view text) {
+    if (text.empty())
+        return {};
+    const int length = static_cast<int>(text.size());
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+std::wstring FromUtf8(std::string_view bytes) {
+    if (bytes.empty())
+        return {};
+    const int length = static_cast<int>(bytes.size());
+    const int chars = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, nullptr, 0);
+    std::wstring out(static_cast<size_t>(chars > 0 ? chars : 0), L'\0');
+    if (chars > 0)
+        ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), length, out.data(), chars);
+    return out;
+}
+
 std::string ToAnsi(std::wstring_view text, size_t buffer_bytes) {
     if (buffer_bytes == 0)
         return {};

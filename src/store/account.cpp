@@ -25,7 +25,13 @@ constexpr wchar_t kPosition[] = L"Position";
 constexpr wchar_t kMonitors[] = L"Monitors";
 constexpr wchar_t kEvery[] = L"Every";
 constexpr wchar_t kAt[] = L"At";
+constexpr wchar_t kLastTitle[] = L"LastTitle";
+constexpr wchar_t kLastCredit[] = L"LastCredit";
+constexpr wchar_t kLastPage[] = L"LastPage";
+constexpr wchar_t kFeedPicturesShown[] = L"Feed Pictures Shown";
 constexpr wchar_t kEntryPrefix[] = L"ImageFile";
+// Bounds what a damaged or foreign value can make a load hold: 2,000 feeds' worth.
+constexpr DWORD kMaxFeedsShownBytes = 16u << 20;
 
 std::wstring EntryName(size_t position) {
     return kEntryPrefix + std::to_wstring(position);
@@ -87,6 +93,63 @@ SYSTEMTIME LoadTime(const RegKey& key, const wchar_t* name) {
 // the positions still fit the list.
 void LoadShuffleRound(const RegKey& key, std::vector<int>* round) {
     ShuffleRoundFromBytes(LoadBinary(key, kShuffleRound, kMaxShuffleBytes), round);
+}
+
+// "@feed", then its pictures, for each feed; anything before the first "@" is dropped.
+std::vector<FeedShown> FeedsShownFromStrings(const std::vector<std::wstring>& strings) {
+    std::vector<FeedShown> feeds;
+    for (const std::wstring& text : strings) {
+        if (!text.empty() && text[0] == L'@')
+            feeds.push_back({text.substr(1), {}});
+        else if (!feeds.empty() && !text.empty() && feeds.back().Pictures.size() < kMaxFeedShown)
+            feeds.back().Pictures.push_back(text);
+    }
+    return feeds;
+}
+
+std::vector<std::wstring> FeedsShownStrings(const std::vector<FeedShown>& feeds) {
+    std::vector<std::wstring> strings;
+    for (const FeedShown& feed : feeds) {
+        strings.push_back(L"@" + feed.Feed);
+        strings.insert(strings.end(), feed.Pictures.begin(), feed.Pictures.end());
+    }
+    return strings;
+}
+
+// The strings of a REG_MULTI_SZ value of at most max_bytes; none for anything else.
+std::vector<std::wstring> LoadStrings(const RegKey& key, const wchar_t* name, DWORD max_bytes) {
+    DWORD type = REG_NONE, bytes = 0;
+    if (key.QueryInfo(name, &type, &bytes) != ERROR_SUCCESS || type != REG_MULTI_SZ ||
+        bytes > max_bytes || bytes < sizeof(wchar_t))
+        return {};
+    std::wstring data(bytes / sizeof(wchar_t), L'\0');
+    if (key.QueryRaw(name, data.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    data.resize(bytes / sizeof(wchar_t));
+    std::vector<std::wstring> strings;
+    for (size_t start = 0; start < data.size();) {
+        const size_t end = std::min(data.find(L'\0', start), data.size());
+        if (end == start)
+            break; // the empty string that ends the list
+        strings.push_back(data.substr(start, end - start));
+        start = end + 1;
+    }
+    return strings;
+}
+
+LSTATUS SaveStrings(RegKey& key, const wchar_t* name, const std::vector<std::wstring>& strings) {
+    if (strings.empty())
+        return ERROR_SUCCESS; // the key is new: no value
+    std::wstring data;
+    for (const std::wstring& text : strings)
+        data += text + L'\0';
+    data += L'\0';
+    return key.SetRaw(name, REG_MULTI_SZ, data.data(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+}
+
+// A text value, left out when empty.
+LSTATUS SaveTextIfAny(RegKey& key, const wchar_t* name, const std::wstring& text) {
+    return text.empty() ? ERROR_SUCCESS : key.SetText(name, text);
 }
 
 // The first failure of a series of writes.
@@ -151,6 +214,10 @@ LSTATUS CAccount::LoadFromKey(const RegKey& album_key) {
     // Kept as stored; what is out of range is brought into it where the schedule uses it.
     Every = std::max(1, static_cast<int>(std::min<DWORD>(LoadNumber(album_key, kEvery), 0x7FFFFFFF)));
     At = static_cast<int>(std::min<DWORD>(LoadNumber(album_key, kAt), 0x7FFFFFFF));
+    LoadText(album_key, kLastTitle, &Credit.Title);
+    LoadText(album_key, kLastCredit, &Credit.Credit);
+    LoadText(album_key, kLastPage, &Credit.Page);
+    FeedsShown = FeedsShownFromStrings(LoadStrings(album_key, kFeedPicturesShown, kMaxFeedsShownBytes));
 
     // No FileList is an empty album; one that is there but cannot be read is not.
     RegKey file_list;
@@ -195,7 +262,7 @@ bool CAccount::SameStoredForm(const CAccount& other) const {
            Enabled == other.Enabled && Mode == other.Mode && ShuffleRound == other.ShuffleRound &&
            ShuffleSet == other.ShuffleSet && Position == other.Position &&
            Monitors == other.Monitors && Every == other.Every && At == other.At &&
-           FileList == other.FileList;
+           Credit == other.Credit && FeedsShown == other.FeedsShown && FileList == other.FileList;
 }
 
 namespace {
@@ -276,6 +343,16 @@ const OwnValue kOwnValues[] = {
     {kAt, [](const CAccount& a, const CAccount& b) { return a.At != b.At; },
      [](const CAccount& a, RegKey& key) {
          return a.At <= 0 ? ERROR_SUCCESS : key.SetDword(kAt, static_cast<DWORD>(a.At));
+     }},
+    {kLastTitle, [](const CAccount& a, const CAccount& b) { return a.Credit.Title != b.Credit.Title; },
+     [](const CAccount& a, RegKey& key) { return SaveTextIfAny(key, kLastTitle, a.Credit.Title); }},
+    {kLastCredit, [](const CAccount& a, const CAccount& b) { return a.Credit.Credit != b.Credit.Credit; },
+     [](const CAccount& a, RegKey& key) { return SaveTextIfAny(key, kLastCredit, a.Credit.Credit); }},
+    {kLastPage, [](const CAccount& a, const CAccount& b) { return a.Credit.Page != b.Credit.Page; },
+     [](const CAccount& a, RegKey& key) { return SaveTextIfAny(key, kLastPage, a.Credit.Page); }},
+    {kFeedPicturesShown, [](const CAccount& a, const CAccount& b) { return a.FeedsShown != b.FeedsShown; },
+     [](const CAccount& a, RegKey& key) {
+         return SaveStrings(key, kFeedPicturesShown, FeedsShownStrings(a.FeedsShown));
      }},
 };
 
@@ -380,6 +457,36 @@ LSTATUS CAccount::WriteFileListEntry(RegKey& file_list_key, size_t position,
     return file_list_key.SetText(name.c_str(), entry.Text, entry.Type);
 }
 
+bool CAccount::WasShownFromFeed(const std::wstring& feed, const std::wstring& picture) const {
+    for (const FeedShown& shown : FeedsShown) {
+        if (shown.Feed == feed)
+            return std::find(shown.Pictures.begin(), shown.Pictures.end(), picture) != shown.Pictures.end();
+    }
+    return false;
+}
+
+void CAccount::RememberFeedPicture(const std::wstring& feed, const std::wstring& picture) {
+    // Feeds taken out of the album go with their memory.
+    FeedsShown.erase(std::remove_if(FeedsShown.begin(), FeedsShown.end(),
+                                    [&](const FeedShown& shown) {
+                                        return shown.Feed != feed &&
+                                               std::none_of(FileList.begin(), FileList.end(),
+                                                            [&](const ImageEntry& entry) {
+                                                                return entry.Expanded() == shown.Feed;
+                                                            });
+                                    }),
+                     FeedsShown.end());
+    auto it = std::find_if(FeedsShown.begin(), FeedsShown.end(),
+                           [&](const FeedShown& shown) { return shown.Feed == feed; });
+    if (it == FeedsShown.end())
+        it = FeedsShown.insert(FeedsShown.end(), FeedShown{feed, {}});
+    std::vector<std::wstring>& pictures = it->Pictures;
+    pictures.erase(std::remove(pictures.begin(), pictures.end(), picture), pictures.end());
+    pictures.push_back(picture);
+    if (pictures.size() > kMaxFeedShown)
+        pictures.erase(pictures.begin(), pictures.end() - kMaxFeedShown);
+}
+
 ImageEntry CAccount::ShownEntry() const {
     if (LastIndex >= 0 && static_cast<size_t>(LastIndex) < FileList.size() &&
         FileList[static_cast<size_t>(LastIndex)].Text == LastFile)
@@ -406,7 +513,7 @@ void CAccount::FollowEntries(const std::vector<int>& moved) {
         const int now = follow(History[i].entry);
         if (now == -1)
             continue;
-        kept.push_back({now, History[i].picture});
+        kept.push_back({now, History[i].picture, History[i].credit});
         if (i >= standing)
             ++back;
     }

@@ -52,6 +52,23 @@ struct ImageEntry {
     friend bool operator==(const ImageEntry&, const ImageEntry&) = default;
 };
 
+// What a feed said of the picture shown: its item's title, credit and page.
+struct PictureCredit {
+    std::wstring Title;
+    std::wstring Credit;
+    std::wstring Page;
+    bool Empty() const { return Title.empty() && Credit.empty() && Page.empty(); }
+    friend bool operator==(const PictureCredit&, const PictureCredit&) = default;
+};
+
+// The pictures of one feed entry an album has shown, oldest first, at most kMaxFeedShown.
+struct FeedShown {
+    std::wstring Feed;
+    std::vector<std::wstring> Pictures;
+    friend bool operator==(const FeedShown&, const FeedShown&) = default;
+};
+inline constexpr size_t kMaxFeedShown = 500;
+
 class CAccount {
 public:
     std::wstring Name;
@@ -90,9 +107,21 @@ public:
     struct ShownPicture {
         int entry;
         ImageEntry picture;
+        PictureCredit credit = {};
     };
     std::vector<ShownPicture> History;
     size_t HistoryBack = 0;
+
+    // The credit of the picture shown now when it came from a feed; stored as "LastTitle",
+    // "LastCredit" and "LastPage", each left out when empty.
+    PictureCredit Credit;
+    // Per feed entry, by its address, the pictures shown from it; stored as the multi-string
+    // "Feed Pictures Shown": each feed's address after "@", then its pictures' addresses.
+    std::vector<FeedShown> FeedsShown;
+    bool WasShownFromFeed(const std::wstring& feed, const std::wstring& picture) const;
+    // Remembers the picture for the feed, dropping the oldest past the bound and the feeds
+    // the album no longer holds.
+    void RememberFeedPicture(const std::wstring& feed, const std::wstring& picture);
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 

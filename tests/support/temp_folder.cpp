@@ -1,5 +1,7 @@
 #include "support/temp_folder.h"
 
+#include "engine/web_cache.h"
+
 #include <cstring>
 
 #include <windows.h>
@@ -30,7 +32,8 @@ TempFolder::~TempFolder() {
 }
 
 ScopedExecutableFolder::ScopedExecutableFolder(const std::wstring& folder)
-    : override_(ModulePath, [folder] { return folder + L"glimro.exe"; }) {}
+    : override_(ModulePath, [folder] { return folder + L"glimro.exe"; }),
+      cache_(CacheRoot, [folder] { return folder + L"Cache\\"; }) {}
 
 std::string ReadFileBytes(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);

@@ -24,12 +24,14 @@ private:
 };
 
 // Makes the program believe its executable lives in the given folder.
+// The executable's folder, and the download cache in its "Cache" subfolder.
 class ScopedExecutableFolder {
 public:
     explicit ScopedExecutableFolder(const std::wstring& folder);
 
 private:
     Seam<std::wstring()>::Override override_;
+    Seam<std::wstring()>::Override cache_;
 };
 
 std::string ReadFileBytes(const std::wstring& path);
