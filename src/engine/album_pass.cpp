@@ -144,11 +144,12 @@ struct Candidate {
 };
 
 // A feed entry's pictures, newest first; false when the entry is no feed known as one.
+// fresh: the feed whose copy this pass fetched already.
 bool ExpandFeed(int entry, const std::wstring& address, std::vector<Candidate>& candidates,
-                LogStream& log) {
+                LogStream& log, const std::wstring& fresh = {}) {
     if (!IsInternetEntry(address) || !IsKnownFeed(address))
         return false;
-    const std::optional<Feed> feed = LoadFeed(address, log);
+    const std::optional<Feed> feed = LoadFeed(address, log, address != fresh);
     if (!feed)
         return false;
     if (feed->pictures.empty()) {
@@ -163,13 +164,13 @@ bool ExpandFeed(int entry, const std::wstring& address, std::vector<Candidate>& 
 // The album's pictures with every folder and feed entry expanded in place, read afresh. A
 // folder that holds no picture is reported once and stands for nothing.
 std::vector<Candidate> Expand(const std::vector<ImageEntry>& entries, bool* any_folder,
-                              LogStream& log) {
+                              LogStream& log, const std::wstring& fresh_feed) {
     std::vector<Candidate> candidates;
     *any_folder = false;
     for (size_t i = 0; i < entries.size(); ++i) {
         const int entry = static_cast<int>(i);
         const std::wstring target = entries[i].IsText() ? entries[i].Expanded() : L"";
-        if (ExpandFeed(entry, target, candidates, log)) {
+        if (ExpandFeed(entry, target, candidates, log, fresh_feed)) {
             *any_folder = true;
             continue;
         }
@@ -512,9 +513,10 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
     const SYSTEMTIME now = LocalTime();
     // An address found to be a feed's makes the album read again, once: it then stands for
     // the feed's pictures.
+    std::wstring found_feed;
     for (int reading = 0; reading < 2; ++reading) {
         bool any_folder = false;
-        const std::vector<Candidate> candidates = Expand(FileList, &any_folder, log);
+        const std::vector<Candidate> candidates = Expand(FileList, &any_folder, log, found_feed);
         const int count = static_cast<int>(candidates.size());
 
         // Folders without pictures only: nothing to try.
@@ -531,7 +533,6 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
             if (monitors >= 2)
                 return ApplyPerMonitor(*this, candidates, order, by_shuffle, monitors, now, log);
         }
-        bool found_feed = false;
         for (const int index : order) {
             const Candidate& candidate = candidates[static_cast<size_t>(index)];
             const Outcome outcome = TryEntry(candidate.image, Position, log, candidate.in_feed);
@@ -545,11 +546,11 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
             if (outcome == Outcome::SwitchFailed)
                 break;
             if (outcome == Outcome::FoundFeed && reading == 0) {
-                found_feed = true;
+                found_feed = candidate.image.Expanded();
                 break;
             }
         }
-        if (!found_feed)
+        if (found_feed.empty())
             break;
     }
     // Nothing applied: this interval counts as tried, so a dead server or a missing folder
@@ -581,7 +582,7 @@ HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
         // The feed's picture the album would show next: its newest not shown, else the one
         // after the picture shown now.
         feed.clear();
-        if (ExpandFeed(at, target, feed, log)) {
+        if (ExpandFeed(at, target, feed, log, reading == 0 ? L"" : target)) {
             if (feed.empty())
                 return kPassNothingApplied;
             const int now = at == LastIndex ? FindInEntry(feed, at, LastFile) : -1;

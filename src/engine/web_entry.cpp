@@ -94,10 +94,12 @@ std::optional<Feed> CachedFeed(const std::wstring& address) {
     return ReadFeedFile(CachedFile(address, kCachedFeed), address);
 }
 
-std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log) {
+std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool refresh) {
     const std::wstring copy = CachedFile(address, kCachedFeed);
     if (copy.empty())
         return std::nullopt;
+    if (!refresh)
+        return ReadFeedFile(copy, address);
     const std::wstring fetched = copy + L".new";
     CacheTag tag = ReadCacheTag(address);
     DownloadLimits limits;

@@ -28,7 +28,8 @@ bool IsKnownFeed(const std::wstring& address);
 // The feed entry's pictures: its server asked for a newer copy (conditionally, without the
 // dialog's pauses) and the last good copy read; nothing when there is none. A feed that
 // cannot be fetched or read is reported once until it can again.
-std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log);
+// refresh false: the copy was fetched a moment ago, and is read as it is.
+std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool refresh = true);
 
 // The feed's copy as last fetched, read without asking its server; for windows.
 std::optional<Feed> CachedFeed(const std::wstring& address);

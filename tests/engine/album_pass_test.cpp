@@ -5,6 +5,8 @@
 #include "platform/screen.h"
 #include "engine/folder_pictures.h"
 #include "engine/image_staging.h"
+#include "engine/web_cache.h"
+#include "store/product_key.h"
 #include "log/activity_log.h"
 #include "scheduler/interval_markers.h"
 #include "scheduler/pass_check.h"
@@ -22,6 +24,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <cstring>
 
 namespace glimro {
@@ -537,6 +540,182 @@ TEST_F(AlbumPassTest, APassLetsGoOfTheLibrariesItLoaded) {
     EXPECT_EQ(server.Requests("/sky.bmp"), 2);
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
     EXPECT_LE(test::DecodedSize(desktop.wallpaper).cx, 1024);
+}
+
+// A feed entry against a server the test runs: RSS items with an enclosure each.
+class FeedPassTest : public AlbumPassTest {
+protected:
+    struct Item {
+        std::string name; // the picture is "/<name>.bmp"; the title is the name
+        int day;          // its date: December <day>, 2026
+    };
+    std::unique_ptr<test::HttpServer> server = std::make_unique<test::HttpServer>();
+    std::wstring feed_url = server->Url("/feed.xml");
+
+    // The feed's items in this order; each picture a bitmap of its own width.
+    void ServeFeed(const std::vector<Item>& items, const std::string& etag = "") {
+        std::string xml = "<?xml version=\"1.0\"?><rss version=\"2.0\" "
+                          "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><channel>"
+                          "<title>Daily &amp; Co</title>";
+        for (const Item& item : items) {
+            const std::string picture = "/" + item.name + ".bmp";
+            xml += "<item><title>" + item.name + "</title><dc:creator>By " + item.name +
+                   "</dc:creator><link>https://pictures.test/" + item.name + "</link><pubDate>" +
+                   std::to_string(item.day) + " Dec 2026 08:00:00 GMT</pubDate><enclosure url=\"" +
+                   picture + "\" type=\"image/bmp\"/></item>";
+            server->Serve(picture, {200, test::SolidBitmapBytes(8 + item.day, 8)});
+        }
+        test::HttpResponse response{200, xml + "</channel></rss>"};
+        response.etag = etag;
+        server->Serve("/feed.xml", response);
+    }
+    CAccount FeedAlbum() {
+        CAccount album = Album(0);
+        album.FileList = {feed_url};
+        album.LastIndex = -1;
+        return album;
+    }
+    // The picture the pass just showed, by its item's name.
+    std::string Shown(const CAccount& album) {
+        const std::string last = test::Narrow(album.LastFile);
+        const size_t slash = last.find_last_of('/');
+        return last.substr(slash + 1, last.size() - slash - 5);
+    }
+};
+
+// Newest first, each new picture on the pass after it appears, then round the feed in order
+// and on to the next entry; each picture's credit goes with it.
+TEST_F(FeedPassTest, AFeedShowsItsNewestPictureNotYetShownThenGoesOnInOrder) {
+    ServeFeed({{"c", 3}, {"a", 1}, {"b", 2}}); // the dates order them, not the feed
+    CAccount album = FeedAlbum();
+    album.FileList.push_back(Entry(0));
+    ASSERT_TRUE(test::WriteSolidBitmap(Entry(0), 8, 8));
+    const struct {
+        int day_added; // 0: none
+        const char* shown;
+    } steps[] = {{0, "c"}, {0, "b"}, {4, "d"}, {0, "a"}, {0, "e0.bmp"}, {0, "d"}, {0, "c"}};
+    std::vector<Item> items = {{"c", 3}, {"a", 1}, {"b", 2}};
+    for (const auto& step : steps) {
+        if (step.day_added) {
+            items.push_back({"d", step.day_added});
+            ServeFeed(items);
+        }
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied) << step.shown;
+        const std::string shown = album.LastIndex == 1 ? "e0.bmp" : Shown(album);
+        EXPECT_EQ(shown, step.shown);
+        if (album.LastIndex == 0) {
+            const std::wstring name(shown.begin(), shown.end());
+            EXPECT_EQ(album.Credit.Title, name);
+            EXPECT_EQ(album.Credit.Credit, L"By " + name);
+            EXPECT_EQ(album.Credit.Page, L"https://pictures.test/" + name);
+        } else {
+            EXPECT_TRUE(album.Credit.Empty());
+        }
+    }
+    // A picture shown once is not downloaded again; the feed is asked at every pass.
+    EXPECT_EQ(server->Requests("/c.bmp"), 1);
+    EXPECT_EQ(server->Requests("/feed.xml"), 7);
+    // What was shown survives a save and a load.
+    RegKey list, key;
+    ASSERT_EQ(list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
+    ASSERT_TRUE(album.SaveToKey(list.Get(), 0));
+    ASSERT_EQ(key.Open(list.Get(), L"Test", KEY_READ), ERROR_SUCCESS);
+    CAccount loaded;
+    ASSERT_EQ(loaded.LoadFromKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(loaded.FeedsShown, album.FeedsShown);
+    EXPECT_TRUE(loaded.WasShownFromFeed(feed_url, server->Url("/d.bmp")));
+}
+
+// The feed is asked with its ETag and a 304 keeps the copy; with the server gone the album
+// goes on through the pictures it has, and the log says so once.
+TEST_F(FeedPassTest, AFeedIsAskedConditionallyAndRotatesFromTheCacheWhenItsServerIsGone) {
+    ServeFeed({{"a", 1}, {"b", 2}}, "\"v1\"");
+    CAccount album = FeedAlbum();
+    for (const char* expected : {"b", "a"}) {
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+        EXPECT_EQ(Shown(album), expected);
+    }
+    EXPECT_NE(server->LastRequest("/feed.xml").find("If-None-Match: \"v1\""), std::string::npos)
+        << server->LastRequest("/feed.xml");
+    server.reset();
+    const char* const expected[] = {"b", "a", "b"};
+    for (size_t i = 0; i < 3; ++i) {
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+        EXPECT_EQ(Shown(album), expected[i]);
+        // Said by the first pass without the server only (each pass starts the log afresh).
+        EXPECT_EQ(Log().find("Showing the feed's pictures kept from before: cannot reach ") !=
+                      std::string::npos,
+                  i == 0)
+            << Log();
+    }
+}
+
+// An address entry is asked again with its ETag (a changed picture at the same address is
+// seen) and its copy shown while the server is gone; the cache keeps within its bound.
+TEST_F(FeedPassTest, AnAddressEntryIsCachedAndTheCacheKeepsItsBound) {
+    test::HttpResponse sky{200, test::SolidBitmapBytes(400, 300)};
+    sky.etag = "\"s1\"";
+    server->Serve("/sky.bmp", sky);
+    CAccount album = Album(0);
+    album.FileList = {server->Url("/sky.bmp")};
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    EXPECT_NE(server->LastRequest("/sky.bmp").find("If-None-Match: \"s1\""), std::string::npos);
+    const std::wstring cached = CachedFile(server->Url("/sky.bmp"), kCachedPicture);
+    EXPECT_EQ(test::ReadFileBytes(cached), test::SolidBitmapBytes(400, 300));
+    const std::wstring address = server->Url("/sky.bmp");
+    server.reset();
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    EXPECT_NE(Log().find("Showing the copy kept from before: cannot reach " + test::Narrow(address)),
+              std::string::npos);
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    EXPECT_EQ(Log().find("kept from before"), std::string::npos); // said once
+
+    // 1 MB: two of three 0.46 MB pictures fit; the one used longest ago goes.
+    ASSERT_EQ(WriteProductNumber(kCacheLimitValue, 1), ERROR_SUCCESS);
+    server = std::make_unique<test::HttpServer>();
+    std::vector<std::wstring> files;
+    for (const char* name : {"/1.bmp", "/2.bmp", "/3.bmp"}) {
+        server->Serve(name, {200, test::SolidBitmapBytes(400, 400)});
+        album.FileList = {server->Url(name)};
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied) << name;
+        files.push_back(CachedFile(server->Url(name), kCachedPicture));
+        ::Sleep(20); // the cache tells the order by the file times
+    }
+    EXPECT_FALSE(test::FileExists(files[0]));
+    EXPECT_TRUE(test::FileExists(files[1]));
+    EXPECT_TRUE(test::FileExists(files[2]));
+}
+
+// What a feed offers that is no http(s) picture, or no feed at all, is never shown.
+TEST_F(FeedPassTest, AFeedWithNoUsablePictureOrABodyThatIsNoFeedShowsNothing) {
+    const struct {
+        const char* what;
+        std::string body;
+        const char* logged;
+    } cases[] = {
+        {"local and UNC pictures",
+         "<rss version=\"2.0\"><channel><item><enclosure url=\"file:///C:/x.bmp\" type=\"image/bmp\"/>"
+         "</item><item><description>&lt;img src=\"\\\\host\\share\\x.bmp\"&gt;</description></item>"
+         "</channel></rss>",
+         "Skipped a feed that holds no picture: "},
+        {"an XML document that is no feed", "<?xml version=\"1.0\"?><html><body/></html>",
+         "Skipped an address that is neither a picture nor a feed!"},
+        {"an entity bomb",
+         "<?xml version=\"1.0\"?><!DOCTYPE rss [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"
+         "<rss version=\"2.0\"><channel><title>&b;</title></channel></rss>",
+         "Skipped an address that is neither a picture nor a feed!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = "/" + std::to_string(&c - cases) + ".xml";
+        server->Serve(path, {200, c.body});
+        CAccount album = FeedAlbum();
+        album.FileList = {server->Url(path)};
+        EXPECT_EQ(album.ApplyNextImage(), kPassNothingApplied);
+        EXPECT_NE(Log().find(c.logged), std::string::npos) << Log();
+        EXPECT_EQ(desktop.apply_calls, 0);
+    }
 }
 
 } // namespace

@@ -34,6 +34,8 @@ const char* Reason(int status) {
     switch (status) {
     case 200:
         return "OK";
+    case 304:
+        return "Not Modified";
     case 404:
         return "Not Found";
     case 500:
@@ -77,6 +79,12 @@ std::wstring HttpServer::Url(const std::string& path) const {
     return L"http://127.0.0.1:" + std::to_wstring(port_) + std::wstring(path.begin(), path.end());
 }
 
+std::string HttpServer::LastRequest(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto found = heads_.find(path);
+    return found == heads_.end() ? std::string() : found->second;
+}
+
 int HttpServer::Requests(const std::string& path) const {
     std::lock_guard<std::mutex> lock(mutex_);
     auto found = requests_.find(path);
@@ -113,11 +121,20 @@ void HttpServer::Handle(SOCKET client) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ++requests_[path];
+        heads_[path] = request.substr(0, request.find("\r\n\r\n"));
         auto found = responses_.find(path);
         if (found != responses_.end())
             response = found->second;
         else
             response = HttpResponse{404, "missing"};
+    }
+    if (!response.etag.empty()) {
+        const std::string asked = "If-None-Match: " + response.etag + "\r\n";
+        if (request.find(asked) != std::string::npos) {
+            response.status = 304;
+            response.body.clear();
+        }
+        response.headers += "ETag: " + response.etag + "\r\n";
     }
     const unsigned long long length =
         response.announced_length != ~0ull ? response.announced_length : response.body.size();

@@ -30,6 +30,8 @@ struct HttpResponse {
     bool omit_length = false;
     // More header lines, each ended by "\r\n" (a Location, a Content-Length of any text).
     std::string headers = {};
+    // Sent as the ETag; a request whose If-None-Match names it is answered 304, no body.
+    std::string etag = {};
 };
 
 class HttpServer {
@@ -43,6 +45,8 @@ public:
     // "http://127.0.0.1:<port>" + path
     std::wstring Url(const std::string& path) const;
     int Requests(const std::string& path) const;
+    // The head of the last request for the path, as it came.
+    std::string LastRequest(const std::string& path) const;
     unsigned short Port() const { return port_; }
 
 private:
@@ -55,6 +59,7 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, HttpResponse> responses_;
     std::map<std::string, int> requests_;
+    std::map<std::string, std::string> heads_;
     std::thread thread_;
     std::vector<std::thread> handlers_; // joined by the accept loop as it ends
 };
