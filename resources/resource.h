@@ -105,6 +105,10 @@
 #define IDC_OPTION_HOLD_BATTERY 1056
 #define ID_ALBUM_PREVIOUS 32783
 #define ID_APP_OPTIONS 32784
+// What can be done with the picture shown now.
+#define ID_PICTURE_ABOUT 32790
+#define ID_PICTURE_KEEP 32791
+#define ID_PICTURE_SHOW_IN_FOLDER 32792
 #define IDC_ALBUM_FREQUENCY_NOTE 1057
 // The General page's rhythm: every N, on a day, at a time.
 #define IDC_ALBUM_EVERY_LABEL 1070

@@ -58,4 +58,32 @@ bool IsPlainSetName(std::wstring_view name) {
     });
 }
 
+std::wstring FileNameFromTitle(std::wstring_view title) {
+    constexpr size_t kMaxChars = 80;
+    std::wstring name;
+    for (const wchar_t c : title) {
+        const bool refused = c < L' ' || c == 0x7F || std::wstring_view(L"<>:\"/\\|?*").find(c) !=
+                                                          std::wstring_view::npos;
+        const wchar_t kept = refused || c == L'\t' ? L' ' : c;
+        if (kept == L' ' && (name.empty() || name.back() == L' '))
+            continue;
+        if (name.size() == kMaxChars)
+            break;
+        name += kept;
+    }
+    while (!name.empty() && (name.back() == L' ' || name.back() == L'.'))
+        name.pop_back();
+    name.erase(0, name.find_first_not_of(L" ."));
+    // "CON", "com1" and the like name devices, with any extension.
+    std::wstring upper;
+    for (const wchar_t c : name)
+        upper += (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
+    const bool device = upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL" ||
+                        (upper.size() == 4 && (upper.rfind(L"COM", 0) == 0 || upper.rfind(L"LPT", 0) == 0) &&
+                         upper[3] >= L'1' && upper[3] <= L'9');
+    if (device)
+        name = L"Glimro " + name;
+    return name.empty() ? L"Glimro picture" : name;
+}
+
 } // namespace glimro

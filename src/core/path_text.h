@@ -18,4 +18,10 @@ std::wstring JoinPathText(const std::vector<std::wstring>& paths);
 // not "." or "..".
 bool IsPlainSetName(std::wstring_view name);
 
+// A file name (no extension) made from a picture's title: characters Windows refuses in
+// a name and control characters become blanks, blanks are run together, the ends trimmed
+// of blanks and dots, at most 80 characters, never a device name; "Glimro picture" when
+// nothing is left.
+std::wstring FileNameFromTitle(std::wstring_view title);
+
 } // namespace glimro

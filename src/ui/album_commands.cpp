@@ -1,5 +1,7 @@
 #include "ui/album_commands.h"
 
+#include "engine/current_picture.h"
+#include "platform/text.h"
 #include "platform/window.h"
 #include "resource.h"
 #include "ui/general_page.h"
@@ -35,8 +37,32 @@ bool CAlbumCommands::OnCommand(UINT id) {
     case ID_ALBUM_PAUSE:
         rotator_.SetPaused(!rotator_.Paused());
         return true;
+    case ID_PICTURE_ABOUT:
+    case ID_PICTURE_KEEP:
+    case ID_PICTURE_SHOW_IN_FOLDER:
+        OnPictureCommand(id);
+        return true;
     default:
         return false;
+    }
+}
+
+void CAlbumCommands::OnPictureCommand(UINT id) {
+    // A hotkey or a stale menu may ask for what the picture no longer allows: nothing then.
+    const CAccount* album = rotator_.Albums().FindActiveAlbum();
+    const PictureActions actions = ActionsFor(album);
+    if (id == ID_PICTURE_ABOUT && actions.about) {
+        OpenInBrowser(AboutPage(*album));
+    } else if (id == ID_PICTURE_SHOW_IN_FOLDER && actions.show) {
+        ShowFileInFolder(LocalPicture(*album));
+    } else if (id == ID_PICTURE_KEEP && actions.keep) {
+        std::wstring kept;
+        const HRESULT result = KeepPicture(*album, &kept);
+        const std::wstring said = SUCCEEDED(result)
+                                      ? L"Kept as " + kept
+                                      : L"Could not keep the picture: " +
+                                            SystemErrorText(static_cast<unsigned long>(result));
+        Say(said.c_str());
     }
 }
 

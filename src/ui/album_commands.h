@@ -26,6 +26,8 @@ public:
     // The active album's next (or previous) picture now, recorded as a scheduled pass
     // records it.
     void ChangeActive(WallpaperChange::Kind kind);
+    // About This Picture, Keep This Picture and Show in Folder, on the active album's picture.
+    void OnPictureCommand(UINT id);
 
     // True, with a word in the status bar, while a pass is changing the wallpaper: the
     // commands that change the set wait for it to finish.

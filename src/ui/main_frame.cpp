@@ -165,7 +165,7 @@ void CMainFrame::OnTrayEvent(UINT mouse_message) {
 
 void CMainFrame::ShowTrayMenu() {
     const UniqueMenu menu(
-        CreateTrayMenu(rotator_.Paused(), view_.Albums().FindActiveAlbum() != nullptr));
+        CreateTrayMenu(rotator_.Paused(), view_.Albums().FindActiveAlbum()));
     if (!menu)
         return;
     // The menu closes when the user clicks elsewhere only if the owner is in the foreground.

@@ -1,5 +1,6 @@
 #include "ui/rotator.h"
 
+#include "engine/current_picture.h"
 #include "engine/monitor_wallpaper.h"
 #include "platform/clock.h"
 #include "platform/text.h"
@@ -125,9 +126,11 @@ void CRotator::OnDisplayChange() {
 std::wstring CRotator::IdleStatus() const {
     if (paused_)
         return kPausedStatus;
-    std::wstring status = LoadResourceString(IDS_IDLE_MESSAGE);
-    // An album with a picture for each monitor says how many it serves.
+    // A feed's picture is named with its credit.
     const CAccount* active = albums_.FindActiveAlbum();
+    const std::wstring credit = active ? CreditLine(active->Credit) : L"";
+    std::wstring status = credit.empty() ? LoadResourceString(IDS_IDLE_MESSAGE) : credit;
+    // An album with a picture for each monitor says how many it serves.
     const size_t monitors = active && active->Monitors == kPictureEach ? OrderedMonitors().size() : 0;
     if (monitors >= 2)
         status += L" - a picture for each of " + std::to_wstring(monitors) + L" monitors";

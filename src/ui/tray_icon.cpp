@@ -1,5 +1,6 @@
 #include "ui/tray_icon.h"
 
+#include "engine/current_picture.h"
 #include "resource.h"
 #include "scheduler/day_schedule.h"
 #include "scheduler/pass_check.h"
@@ -32,21 +33,32 @@ std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& 
         SYSTEMTIME next = {};
         const bool due = NextAlbumChange(*active, now, &next);
         tip = L"Glimro: " + active->Name + L"\nNext picture: " + (due ? WhenText(next) : L"none due");
+        // A feed's picture says what it is and whose; the album's name comes first.
+        if (const std::wstring credit = CreditLine(active->Credit); !credit.empty())
+            tip = L"Glimro: " + active->Name + L"\n" + credit + L"\nNext picture: " +
+                  (due ? WhenText(next) : L"none due");
     }
     if (tip.size() > 127)
         tip.resize(127);
     return tip;
 }
 
-HMENU CreateTrayMenu(bool paused, bool has_active_album) {
+HMENU CreateTrayMenu(bool paused, const CAccount* active) {
     HMENU menu = ::CreatePopupMenu();
     if (!menu)
         return nullptr;
+    const bool has_active_album = active != nullptr;
+    const PictureActions actions = ActionsFor(active);
+    const auto greyed = [](bool enabled) { return MF_STRING | (enabled ? 0u : MF_GRAYED); };
     ::AppendMenuW(menu, MF_STRING | (has_active_album ? 0 : MF_GRAYED), ID_ALBUM_NEXT,
                   L"&Next Picture");
     ::AppendMenuW(menu, MF_STRING | (has_active_album ? 0 : MF_GRAYED), ID_ALBUM_PREVIOUS,
                   L"Pre&vious Picture");
     ::AppendMenuW(menu, MF_STRING, ID_ALBUM_PAUSE, paused ? L"&Resume" : L"&Pause");
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, greyed(actions.about), ID_PICTURE_ABOUT, L"About This Pictu&re");
+    ::AppendMenuW(menu, greyed(actions.keep), ID_PICTURE_KEEP, L"&Keep This Picture");
+    ::AppendMenuW(menu, greyed(actions.show), ID_PICTURE_SHOW_IN_FOLDER, L"Show in &Folder");
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, ID_TRAY_ALBUM_MANAGER, L"&Album Manager");
     ::AppendMenuW(menu, MF_STRING, ID_APP_OPTIONS, L"&Options...");

@@ -18,9 +18,10 @@ inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 // at most 127 characters, as the icon holds.
 std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& now);
 
-// The icon's menu: Next Picture (greyed without an active album), Pause or Resume, the
-// Album Manager (the default item) and Exit Glimro. Owned by the caller.
-HMENU CreateTrayMenu(bool paused, bool has_active_album);
+// The icon's menu: Next and Previous Picture (greyed without an active album), Pause or
+// Resume, what the active album's picture allows (About, Keep, Show in Folder), the Album
+// Manager (the default item), Options and Exit Glimro. Owned by the caller.
+HMENU CreateTrayMenu(bool paused, const CAccount* active);
 
 class CTrayIcon {
 public:

@@ -1,5 +1,6 @@
 #include "ui/um_view.h"
 
+#include "engine/current_picture.h"
 #include "platform/clock.h"
 #include "platform/dpi.h"
 #include "platform/text.h"
@@ -168,6 +169,15 @@ bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
     case ID_ALBUM_NEXT:
     case ID_ALBUM_PREVIOUS:
         *enabled = albums_.FindActiveAlbum() != nullptr;
+        return true;
+    case ID_PICTURE_ABOUT:
+        *enabled = ActionsFor(albums_.FindActiveAlbum()).about;
+        return true;
+    case ID_PICTURE_KEEP:
+        *enabled = ActionsFor(albums_.FindActiveAlbum()).keep;
+        return true;
+    case ID_PICTURE_SHOW_IN_FOLDER:
+        *enabled = ActionsFor(albums_.FindActiveAlbum()).show;
         return true;
     default:
         return false;

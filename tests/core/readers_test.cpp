@@ -138,11 +138,29 @@ TEST(PathText, SplitsAsTypedAndJoinsBackToTheSamePaths) {
     for (const wchar_t* name : {L"", L".", L"..", L"..\\..\\tmp\\x", L"a/b", L"C:x", L"a\"b",
                                 L"x..y", L"a*", L"tab\there"})
         EXPECT_FALSE(IsPlainSetName(name)) << name;
+    // A kept picture's name from its title.
+    const struct {
+        const wchar_t* title;
+        const wchar_t* name;
+    } titles[] = {
+        {L"Dawn: \"Orion\" / West?", L"Dawn Orion West"}, {L"  \tLine\r\nbreak.. ", L"Line break"},
+        {L"..\\..\\Windows", L"Windows"},                 {L"con", L"Glimro con"},
+        {L"LPT1", L"Glimro LPT1"},                          {L"COM0", L"COM0"},
+        {L"*?<>|", L"Glimro picture"},                      {L"", L"Glimro picture"},
+    };
+    for (const auto& t : titles)
+        EXPECT_EQ(FileNameFromTitle(t.title), t.name) << t.title;
+    EXPECT_EQ(FileNameFromTitle(std::wstring(300, L'x')).size(), 80u);
 }
 
 TEST(HttpText, AContentLengthIsANumberWithinTheLimitOrNothing) {
     const uint64_t max = 100ull << 20;
     EXPECT_EQ(ParseContentLength(L" 1234 ", max), 1234u);
+    // The cache's names: sixteen hex digits, the same for the same address.
+    EXPECT_EQ(AddressKey(L"https://a.test/p.jpg"), AddressKey(L"https://a.test/p.jpg"));
+    EXPECT_NE(AddressKey(L"https://a.test/p.jpg"), AddressKey(L"https://a.test/q.jpg"));
+    EXPECT_EQ(AddressKey(L"").size(), 16u);
+    EXPECT_EQ(AddressKey(L""), L"cbf29ce484222325"); // FNV-1a's offset basis: nothing hashed
     EXPECT_EQ(ParseContentLength(L"104857600", max), max);
     for (const wchar_t* bad : {L"", L"104857601", L"1234567890123456789012345678901234567890",
                                L"-1", L"12a", L"0x10", L"1 2"})

@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/screen.h"
 #include "engine/folder_pictures.h"
+#include "engine/current_picture.h"
 #include "engine/image_staging.h"
 #include "engine/web_cache.h"
 #include "store/product_key.h"
@@ -685,6 +686,43 @@ TEST_F(FeedPassTest, AnAddressEntryIsCachedAndTheCacheKeepsItsBound) {
     EXPECT_FALSE(test::FileExists(files[0]));
     EXPECT_TRUE(test::FileExists(files[1]));
     EXPECT_TRUE(test::FileExists(files[2]));
+}
+
+// About opens the item's page; Keep copies the picture as downloaded under its title, never
+// over a file; a local picture offers Show in Folder instead.
+TEST_F(FeedPassTest, AFeedPictureCanBeKeptAndItsPageOpened) {
+    ServeFeed({{"a", 1}});
+    CAccount album = FeedAlbum();
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    album.Credit.Title = L"Dawn: \"Orion\" / West?";
+    const test::TempFolder pictures;
+    Seam<std::wstring()>::Override mine(PicturesFolder, [&] { return pictures.Path(); });
+    std::vector<std::wstring> opened;
+    Seam<bool(const std::wstring&)>::Override browser(OpenInBrowser, [&](const std::wstring& page) {
+        opened.push_back(page);
+        return true;
+    });
+    const PictureActions actions = ActionsFor(&album);
+    EXPECT_TRUE(actions.about);
+    EXPECT_TRUE(actions.keep);
+    EXPECT_FALSE(actions.show);
+    for (const wchar_t* name : {L"Dawn Orion West.bmp", L"Dawn Orion West (2).bmp"}) {
+        std::wstring kept;
+        ASSERT_EQ(KeepPicture(album, &kept), S_OK);
+        EXPECT_EQ(kept, pictures.File(L"Glimro\\") + name);
+        EXPECT_EQ(test::ReadFileBytes(kept), test::SolidBitmapBytes(9, 8)); // not the staged copy
+    }
+    album.Credit.Page = L"file:///C:/Windows/notepad.exe";
+    EXPECT_FALSE(ActionsFor(&album).about);
+    EXPECT_TRUE(AboutPage(album).empty());
+
+    CAccount local = Album(1);
+    ASSERT_EQ(local.ApplyNextImage(), kPassApplied);
+    const PictureActions on_local = ActionsFor(&local);
+    EXPECT_FALSE(on_local.about);
+    EXPECT_FALSE(on_local.keep);
+    EXPECT_TRUE(on_local.show);
+    EXPECT_EQ(LocalPicture(local), Entry(0));
 }
 
 // What a feed offers that is no http(s) picture, or no feed at all, is never shown.

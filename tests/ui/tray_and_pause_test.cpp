@@ -53,12 +53,16 @@ TEST(TrayIcon, MenuFollowsPauseAndTheActiveAlbum) {
         bool paused, active;
         const wchar_t* pause_text;
     } cases[] = {{false, true, L"&Pause"}, {true, true, L"&Resume"}, {false, false, L"&Pause"}};
+    CAccount album;
     for (const auto& c : cases) {
-        HMENU menu = CreateTrayMenu(c.paused, c.active);
+        HMENU menu = CreateTrayMenu(c.paused, c.active ? &album : nullptr);
         EXPECT_EQ(Items(menu), (std::vector<MenuItem>{
                                    {ID_ALBUM_NEXT, L"&Next Picture", !c.active},
                                    {ID_ALBUM_PREVIOUS, L"Pre&vious Picture", !c.active},
                                    {ID_ALBUM_PAUSE, c.pause_text, false},
+                                   {ID_PICTURE_ABOUT, L"About This Pictu&re", true},
+                                   {ID_PICTURE_KEEP, L"&Keep This Picture", true},
+                                   {ID_PICTURE_SHOW_IN_FOLDER, L"Show in &Folder", true},
                                    {ID_TRAY_ALBUM_MANAGER, L"&Album Manager", false},
                                    {ID_APP_OPTIONS, L"&Options...", false},
                                    {ID_TRAY_EXIT, L"E&xit Glimro", false},
@@ -81,6 +85,12 @@ TEST(TrayIcon, TooltipNamesTheAlbumAndTheNextChange) {
     ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &at_eleven, nullptr, clock, 64);
     EXPECT_EQ(tip.rfind(L"Glimro: Seaside\nNext picture: ", 0), 0u) << test::Narrow(tip);
     EXPECT_NE(tip.find(clock), std::wstring::npos) << test::Narrow(tip);
+    // A feed's picture: its title and credit, on a line of their own, control characters as
+    // blanks.
+    album.Credit = {L"Pillars\nof Creation", L"NASA", L"https://pictures.test/pillars"};
+    EXPECT_EQ(TrayTooltip(&album, false, now).rfind(
+                  L"Glimro: Seaside\nPillars of Creation \u2014 NASA\nNext picture: ", 0),
+              0u);
     album.Name = std::wstring(300, L'n');
     EXPECT_EQ(TrayTooltip(&album, false, now).size(), 127u);
 }

@@ -1,0 +1,137 @@
+#include "engine/current_picture.h"
+
+#include "core/path_text.h"
+#include "engine/image_header.h"
+#include "engine/internet_fetch.h"
+#include "engine/web_cache.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace glimro {
+namespace {
+
+const wchar_t* ExtensionFor(PictureFormat format) {
+    switch (format) {
+    case PictureFormat::Png:
+        return L".png";
+    case PictureFormat::Gif:
+        return L".gif";
+    case PictureFormat::Bmp:
+        return L".bmp";
+    default:
+        return L".jpg";
+    }
+}
+
+// The address's last path segment without its extension: a name for a picture without a title.
+std::wstring AddressName(const std::wstring& address) {
+    std::wstring path = address.substr(0, address.find_first_of(L"?#"));
+    path = path.substr(path.find_last_of(L'/') + 1);
+    return path.substr(0, path.find_last_of(L'.'));
+}
+
+bool IsWebAddress(const std::wstring& text) {
+    const bool scheme = ::_wcsnicmp(text.c_str(), L"http://", 7) == 0 ||
+                        ::_wcsnicmp(text.c_str(), L"https://", 8) == 0;
+    if (!scheme || text.size() > kMaxAddressChars)
+        return false;
+    for (const wchar_t c : text)
+        if (c <= L' ' || c == 0x7F)
+            return false;
+    return true;
+}
+
+} // namespace
+
+Seam<std::wstring()> PicturesFolder([] {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_MYPICTURES, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return std::wstring();
+    return std::wstring(folder);
+});
+
+Seam<bool(const std::wstring&)> OpenInBrowser([](const std::wstring& address) {
+    return reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr,
+                                                     nullptr, SW_SHOWNORMAL)) > 32;
+});
+
+Seam<bool(const std::wstring&)> ShowFileInFolder([](const std::wstring& path) {
+    PIDLIST_ABSOLUTE item = nullptr;
+    if (FAILED(::SHParseDisplayName(path.c_str(), nullptr, &item, 0, nullptr)) || !item)
+        return false;
+    const HRESULT shown = ::SHOpenFolderAndSelectItems(item, 0, nullptr, 0);
+    ::CoTaskMemFree(item);
+    return SUCCEEDED(shown);
+});
+
+PictureActions ActionsFor(const CAccount* album) {
+    if (!album)
+        return {};
+    return {!AboutPage(*album).empty(), !DownloadedPicture(*album).empty(),
+            !LocalPicture(*album).empty()};
+}
+
+std::wstring CreditLine(const PictureCredit& credit) {
+    std::wstring line = credit.Title;
+    if (!credit.Title.empty() && !credit.Credit.empty())
+        line += L" \u2014 ";
+    line += credit.Credit;
+    for (wchar_t& c : line)
+        if (c < L' ' || c == 0x7F)
+            c = L' ';
+    return line;
+}
+
+std::wstring AboutPage(const CAccount& album) {
+    return IsWebAddress(album.Credit.Page) ? album.Credit.Page : std::wstring();
+}
+
+std::wstring DownloadedPicture(const CAccount& album) {
+    const std::wstring shown = album.ShownEntry().Expanded();
+    if (!IsInternetEntry(shown))
+        return {};
+    const std::wstring cached = CachedFile(shown, kCachedPicture);
+    return !cached.empty() && ::GetFileAttributesW(cached.c_str()) != INVALID_FILE_ATTRIBUTES
+               ? cached
+               : std::wstring();
+}
+
+std::wstring LocalPicture(const CAccount& album) {
+    const std::wstring shown = album.ShownEntry().Expanded();
+    const DWORD attributes = ::GetFileAttributesW(shown.c_str());
+    if (IsInternetEntry(shown) || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    return shown;
+}
+
+HRESULT KeepPicture(const CAccount& album, std::wstring* kept) {
+    const std::wstring source = DownloadedPicture(album);
+    const std::wstring pictures = PicturesFolder();
+    if (source.empty() || pictures.empty())
+        return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    const std::wstring folder = pictures + (pictures.back() == L'\\' ? L"" : L"\\") + L"Glimro\\";
+    const int made = ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS)
+        return HRESULT_FROM_WIN32(made);
+    PictureSize size;
+    ReadImageHeaderSize(source, &size);
+    const std::wstring name = FileNameFromTitle(
+        album.Credit.Title.empty() ? AddressName(album.LastFile) : album.Credit.Title);
+    for (int copy = 1; copy < 1000; ++copy) {
+        const std::wstring target = folder + name +
+                                    (copy == 1 ? L"" : L" (" + std::to_wstring(copy) + L")") +
+                                    ExtensionFor(size.format);
+        if (::CopyFileW(source.c_str(), target.c_str(), TRUE)) {
+            *kept = target;
+            return S_OK;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return HRESULT_FROM_WIN32(error);
+    }
+    return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
+}
+
+} // namespace glimro
