@@ -682,4 +682,14 @@ Feed FeedReader::Finish() {
     return std::move(feed_);
 }
 
+std::wstring FeedSummary(const Feed& feed) {
+    std::wstring title = feed.title;
+    for (wchar_t& c : title)
+        if (c < L' ' || c == 0x7F)
+            c = L' ';
+    const size_t count = feed.pictures.size();
+    const std::wstring pictures = std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures");
+    return title.empty() ? pictures : title + L" \u2014 " + pictures;
+}
+
 } // namespace glimro

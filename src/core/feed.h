@@ -38,6 +38,10 @@ inline constexpr size_t kMaxFeedItems = 2000;
 inline constexpr size_t kMaxFeedText = 256 * 1024; // of one item's HTML, in characters
 inline constexpr size_t kMaxFeedLabel = 1024;      // of a title, a credit, a link
 
+// What a feed row says of its feed: "Title — 30 pictures" (its title's control characters as
+// blanks), or "30 pictures" without a title.
+std::wstring FeedSummary(const Feed& feed);
+
 class FeedReader {
 public:
     // address: where the feed was fetched from, the base of its relative addresses.

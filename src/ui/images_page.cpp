@@ -2,6 +2,12 @@
 
 #include "engine/entry_judge.h"
 #include "engine/folder_pictures.h"
+#include "engine/image_header.h"
+#include "engine/image_object.h"
+#include "engine/image_staging.h"
+#include "engine/internet_fetch.h"
+#include "engine/web_cache.h"
+#include "engine/web_entry.h"
 #include "engine/image_staging.h"
 #include "platform/open_box.h"
 #include "engine/internet_fetch.h"
@@ -66,15 +72,25 @@ const ImageEntry& CImagesPropertyPage::RowEntry(int row) const {
     return entries_.at(static_cast<size_t>(IdAt(row) - 1));
 }
 
-int CImagesPropertyPage::InsertRow(int at, RowId id, UINT states) {
-    const ImageEntry& entry = entries_[static_cast<size_t>(id - 1)];
+// What a row shows: the entry, and for a folder or a feed what it stands for.
+std::wstring CImagesPropertyPage::RowText(const ImageEntry& entry) {
     std::wstring text = entry.Text;
     // A folder row says how many pictures it stands for now.
     if (entry.IsText() && IsFolderEntry(entry.Expanded())) {
         const size_t count = FolderPictures(entry.Expanded()).size();
         text += L"  (" + std::to_wstring(count) + (count == 1 ? L" picture)" : L" pictures)");
+    } else if (entry.IsText() && IsInternetEntry(entry.Expanded())) {
+        // A feed row: what its last fetch held.
+        if (const std::optional<Feed> feed = CachedFeed(entry.Expanded()))
+            text += L"  (" + FeedSummary(*feed) + L")";
     }
-    return list_.InsertEntry(at, text, id == current_ ? kCurrentMarker : kOtherMarker, states, id);
+    return text;
+}
+
+int CImagesPropertyPage::InsertRow(int at, RowId id, UINT states) {
+    const ImageEntry& entry = entries_[static_cast<size_t>(id - 1)];
+    return list_.InsertEntry(at, RowText(entry), id == current_ ? kCurrentMarker : kOtherMarker,
+                             states, id);
 }
 
 void CImagesPropertyPage::OnInitDialog() {
@@ -233,6 +249,9 @@ void CImagesPropertyPage::UseNow() {
                         MessageBoxReport(Handle())) == kPassApplied) {
         current_ = id;
         mark_set_ = position == -1;
+        // An address may have turned out to be a feed's, now fetched.
+        std::wstring text = RowText(entry);
+        ListView_SetItemText(Item(IDC_IMAGE_LIST), selected, 0, text.data());
     }
     SetMarkers();
 }
@@ -387,6 +406,26 @@ void CImagesPropertyPage::ShowRowMenu() {
         ::PostMessageW(Handle(), WM_COMMAND, chosen, 0);
 }
 
+void CImagesPropertyPage::ShowFeedThumbnail(const std::wstring& feed_address) {
+    // The newest picture as the cache holds it, under a name the shell cannot tell a
+    // picture by: decoded here.
+    const std::optional<Feed> feed = CachedFeed(feed_address);
+    const std::wstring cached =
+        feed && !feed->pictures.empty() ? CachedFile(feed->pictures.front().address, kCachedPicture) : L"";
+    PictureSize size;
+    GdiObject<HBITMAP> bitmap;
+    if (!cached.empty() && ReadImageHeaderSize(cached, &size) && size.width > 0 && size.height > 0) {
+        const SIZE box = ThumbnailSize(dpi_);
+        const SIZE fit = ShrunkSize(static_cast<int>(std::min<uint64_t>(size.width, 1u << 30)),
+                                    static_cast<int>(std::min<uint64_t>(size.height, 1u << 30)),
+                                    box.cx, box.cy);
+        bitmap = GdiObject<HBITMAP>(ScaleImageFile(cached, std::max<LONG>(fit.cx, 1), std::max<LONG>(fit.cy, 1)));
+    }
+    const HBITMAP shown = bitmap ? bitmap.Get() : no_picture_.Get();
+    if (shown)
+        ShowPicture(shown, std::move(bitmap));
+}
+
 void CImagesPropertyPage::ShowThumbnail(const std::wstring& path) {
     ComPtr<IShellFolder> desktop;
     if (FAILED(::SHGetDesktopFolder(desktop.Put())))
@@ -474,7 +513,11 @@ bool CImagesPropertyPage::OnNotify(const NMHDR& header, LRESULT* result) {
                     const std::vector<std::wstring> pictures = FolderPictures(path);
                     path = pictures.empty() ? path : pictures.front();
                 }
-                ShowThumbnail(path);
+                // A feed row shows its newest picture.
+                if (IsInternetEntry(path) && IsKnownFeed(path))
+                    ShowFeedThumbnail(path);
+                else
+                    ShowThumbnail(path);
             }
         }
         return true;

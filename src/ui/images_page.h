@@ -69,6 +69,8 @@ private:
     void Reset();
     void ShowRowMenu();
     void ShowThumbnail(const std::wstring& path);
+    static std::wstring RowText(const ImageEntry& entry);
+    void ShowFeedThumbnail(const std::wstring& feed_address);
     // Puts a bitmap into the picture control: the default picture, or a thumbnail that the
     // page then keeps until the next one.
     void ShowPicture(HBITMAP shown, GdiObject<HBITMAP> thumbnail);

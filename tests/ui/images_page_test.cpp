@@ -18,6 +18,8 @@
 #include <cderr.h>
 #include <shlobj.h>
 
+#include "support/http_server.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -384,6 +386,32 @@ TEST_F(ImagesPageTest, AFolderGoesInAsOneEntryAndUseNowShowsItsNextPicture) {
     EXPECT_EQ(Alps().LastIndex, 3);
     EXPECT_EQ(Alps().LastFile, trip + L"\\Day 2\\c.bmp"); // subfolders first
     EXPECT_EQ(h.desktop.wallpaper, trip + L"\\Day 2\\c.bmp");
+}
+
+// A feed row says what the feed held at its last fetch; Use Now on it shows its newest picture.
+TEST_F(ImagesPageTest, AFeedRowNamesItsFeedAndUseNowShowsItsNewestPicture) {
+    test::HttpServer server;
+    server.Serve("/feed.xml", {200, "<rss version=\"2.0\"><channel><title>Sky Daily</title>"
+                                    "<item><title>New</title><enclosure url=\"/new.bmp\" type=\"image/bmp\"/></item>"
+                                    "<item><title>Old</title><enclosure url=\"/old.bmp\" type=\"image/bmp\"/></item>"
+                                    "</channel></rss>"});
+    for (const char* path : {"/new.bmp", "/old.bmp"})
+        server.Serve(path, {200, test::SolidBitmapBytes(40, 30)});
+    const std::wstring feed = server.Url("/feed.xml");
+    Alps().FileList.push_back(feed);
+    driver.Ignore(L"Glimro - Downloading Image");
+    OnImagesPage(
+        [&] {
+            EXPECT_EQ(Rows().back(), feed); // never fetched: an address like any other
+            Select(3);
+            ::SendMessageW(page, WM_COMMAND, ID_IMAGE_USE_NOW, 0);
+            EXPECT_EQ(Ticked(), 3);
+            EXPECT_EQ(Rows().back(), feed + L"  (Sky Daily \u2014 2 pictures)");
+        },
+        IDOK);
+    EXPECT_EQ(Alps().LastIndex, 3);
+    EXPECT_EQ(Alps().LastFile, server.Url("/new.bmp"));
+    EXPECT_EQ(Alps().Credit.Title, L"New");
 }
 
 // Use Now shows the picture and records it as the album's current one, saved at once; Cancel
