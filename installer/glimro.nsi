@@ -160,6 +160,9 @@ Section "Uninstall"
         Delete "$INSTDIR\~pod-net-$R3.jpg"
     ${Next}
     Delete "$INSTDIR\glimrolog.txt"
+    ; What Glimro downloaded, kept for offline: the cache folder is Glimro's alone.
+    RMDir /r "$LOCALAPPDATA\Glimro\Cache"
+    RMDir "$LOCALAPPDATA\Glimro"
     Delete "$INSTDIR\uninstall.exe"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"

@@ -9,6 +9,7 @@
 #include "platform/reg_key.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "engine/web_cache.h"
 #include "support/private_prefix.h"
 #include "support/process_windows.h"
 #include "support/registry_sandbox.h"
@@ -249,6 +250,10 @@ TEST_F(InstallerTest, UninstallRemovesTheProgramsFilesAndOnRequestTheAlbums) {
     ASSERT_TRUE(::CreateDirectoryW((folder + L"\\albums").c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryW((folder + L"\\albums\\Set").c_str(), nullptr));
     test::WriteFileBytes(folder + L"\\albums\\Set\\Set.reg", "REGEDIT4");
+    // The download cache, in the user's local application data.
+    const std::wstring cache = CacheFolder();
+    ASSERT_FALSE(cache.empty());
+    test::WriteFileBytes(cache + L"0123456789abcdef.pic", "picture");
 
     // Removing the albums means the registry: the saved sets are the user's files.
     ASSERT_TRUE(UninstallSilently(L" /REMOVEALBUMS", true));
@@ -257,6 +262,9 @@ TEST_F(InstallerTest, UninstallRemovesTheProgramsFilesAndOnRequestTheAlbums) {
     for (const wchar_t* gone : {L"glimro.exe", L"uninstall.exe", L"pod.jpg", L"glimrolog.txt"})
         EXPECT_FALSE(test::FileExists(folder + L"\\" + gone)) << test::Narrow(gone);
     EXPECT_EQ(test::ReadFileBytes(folder + L"\\albums\\Set\\Set.reg"), "REGEDIT4");
+    EXPECT_FALSE(test::FileExists(cache + L"0123456789abcdef.pic"));
+    EXPECT_EQ(::GetFileAttributesW(FolderOf(cache.substr(0, cache.size() - 1)).c_str()),
+              INVALID_FILE_ATTRIBUTES); // nor the Glimro folder around it
 }
 
 } // namespace
