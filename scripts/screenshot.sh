@@ -3,7 +3,7 @@
 # General and the Images page), of the Options window, then of the Album Manager again at 150 %
 # (the prefix's DPI set to 144): glimro.exe with a small demo album set, in a throw-away
 # prefix, in a Wine virtual desktop under Xvfb.
-# Usage: screenshot.sh <manager.png> <sheet.png> <images.png> <manager-150.png> <options.png>
+# Usage: screenshot.sh <manager.png> <sheet.png> <images.png> <manager-150.png> <options.png> [<feed.png>]
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -13,15 +13,17 @@ sheet_out=$(realpath -m "${2:-$root/docs/album-sheet.png}")
 images_out=$(realpath -m "${3:-$root/docs/album-images.png}")
 large_out=$(realpath -m "${4:-$root/docs/album-manager-150.png}")
 options_out=$(realpath -m "${5:-$root/docs/options.png}")
+feed_out=$(realpath -m "${6:-$root/docs/album-feed.png}")
 
 if [ -z "${GLIMRO_IN_XVFB:-}" ]; then
     GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out" "$images_out" \
-        "$large_out" "$options_out"
+        "$large_out" "$options_out" "$feed_out"
 fi
 
 source "$here/wine-env.sh"
 work=$(mktemp -d)
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+server=""
+trap 'wineserver -k 2>/dev/null || true; [ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
 prepare_prefix "$work/prefix"
 
 app="$WINEPREFIX/drive_c/Glimro"
@@ -90,3 +92,40 @@ sleep 12
 /usr/bin/import -window root "$work/desktop.png"
 /usr/bin/convert "$work/desktop.png" -crop 980x740+150+38 +repage "$large_out"
 echo "Wrote $large_out"
+
+# A feed album's Images page: a feed of three pictures served from the loopback, fetched by
+# the pass at start, at 100 % again.
+wineserver -k 2>/dev/null || true
+wineserver -w
+for key in 'HKCU\Control Panel\Desktop' \
+    'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d 96 /f </dev/null >/dev/null 2>&1
+done
+for value in Left Top Right Bottom Show LastDay LastMonth; do
+    wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro' /v $value /f </dev/null >/dev/null 2>&1 || true
+done
+wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro\AlbumList' /f </dev/null >/dev/null 2>&1 || true
+wine reg import "$here/feed-album.reg" </dev/null >/dev/null 2>&1
+wineserver -w
+site="$work/site"
+mkdir -p "$site"
+items=""
+for name in Nebula Comet Aurora; do
+    /usr/bin/convert -seed 11 -size 800x500 "plasma:midnightblue-orchid" "JPEG:$site/$name.jpg"
+done
+day=9
+for name in Aurora Comet Nebula; do
+    items="$items<item><title>$name</title><dc:creator>Observatory team</dc:creator><link>http://127.0.0.1:8471/$name.html</link><pubDate>Wed, 0$day Dec 2026 07:00:00 GMT</pubDate><enclosure url=\"$name.jpg\" type=\"image/jpeg\"/></item>"
+    day=$((day - 1))
+done
+printf '<?xml version="1.0"?><rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.1/"><channel><title>Astronomy Picture of the Day</title>%s</channel></rss>' \
+    "$items" >"$site/apod.xml"
+python3 -m http.server 8471 --bind 127.0.0.1 --directory "$site" >/dev/null 2>&1 &
+server=$!
+sleep 1
+wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
+sleep 15
+post "Glimro - Album Manager" 273 32774 # WM_COMMAND, Properties
+sleep 2
+post "Glimro Album Properties" 1125 1 # PSM_SETCURSEL, the Images page
+shoot "$feed_out"
