@@ -64,6 +64,21 @@ shoot() {
     /usr/bin/convert "$work/shot.png" -crop "${2:-700x540+290+120}" +repage "$1"
     echo "Wrote $1"
 }
+# restart_at <dpi> <value>...: a fresh wineserver at that scale, without these product values
+# (the saved placement, so the frame opens at its default size; the day's markers).
+restart_at() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    for key in 'HKCU\Control Panel\Desktop' \
+        'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+        wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+    done
+    shift
+    for value in "$@"; do
+        wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro' /v "$value" /f </dev/null >/dev/null 2>&1 || true
+    done
+}
+
 post "Glimro - Album Manager" 273 32774 # WM_COMMAND, Properties
 shoot "$sheet_out"
 post "Glimro Album Properties" 1125 1 # PSM_SETCURSEL, the Images page
@@ -77,15 +92,7 @@ post "Glimro Options" 1137 5
 # At 150 %: the same albums, the frame at its default size for that scale (960 x 720). The
 # DPI takes effect for a fresh wineserver; the saved placement is removed so that the frame
 # opens at its default size.
-wineserver -k 2>/dev/null || true
-wineserver -w
-for key in 'HKCU\Control Panel\Desktop' \
-    'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-    wine reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f </dev/null >/dev/null 2>&1
-done
-for value in Left Top Right Bottom Show; do
-    wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro' /v $value /f </dev/null >/dev/null 2>&1 || true
-done
+restart_at 144 Left Top Right Bottom Show
 wineserver -w
 wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
 sleep 12
@@ -95,15 +102,7 @@ echo "Wrote $large_out"
 
 # A feed album's Images page: a feed of three pictures served from the loopback, fetched by
 # the pass at start, at 100 % again.
-wineserver -k 2>/dev/null || true
-wineserver -w
-for key in 'HKCU\Control Panel\Desktop' \
-    'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-    wine reg add "$key" /v LogPixels /t REG_DWORD /d 96 /f </dev/null >/dev/null 2>&1
-done
-for value in Left Top Right Bottom Show LastDay LastMonth; do
-    wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro' /v $value /f </dev/null >/dev/null 2>&1 || true
-done
+restart_at 96 Left Top Right Bottom Show LastDay LastMonth
 wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro\AlbumList' /f </dev/null >/dev/null 2>&1 || true
 wine reg import "$here/feed-album.reg" </dev/null >/dev/null 2>&1
 wineserver -w

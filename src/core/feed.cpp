@@ -682,11 +682,15 @@ Feed FeedReader::Finish() {
     return std::move(feed_);
 }
 
-std::wstring FeedSummary(const Feed& feed) {
-    std::wstring title = feed.title;
-    for (wchar_t& c : title)
+std::wstring BlankControls(std::wstring text) {
+    for (wchar_t& c : text)
         if (c < L' ' || c == 0x7F)
             c = L' ';
+    return text;
+}
+
+std::wstring FeedSummary(const Feed& feed) {
+    const std::wstring title = BlankControls(feed.title);
     const size_t count = feed.pictures.size();
     const std::wstring pictures = std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures");
     return title.empty() ? pictures : title + L" \u2014 " + pictures;

@@ -38,6 +38,9 @@ inline constexpr size_t kMaxFeedItems = 2000;
 inline constexpr size_t kMaxFeedText = 256 * 1024; // of one item's HTML, in characters
 inline constexpr size_t kMaxFeedLabel = 1024;      // of a title, a credit, a link
 
+// A feed's text as a window shows it: control characters as blanks.
+std::wstring BlankControls(std::wstring text);
+
 // What a feed row says of its feed: "Title — 30 pictures" (its title's control characters as
 // blanks), or "30 pictures" without a title.
 std::wstring FeedSummary(const Feed& feed);

@@ -232,11 +232,14 @@ int After(const std::vector<Candidate>& candidates, int entry, const std::wstrin
     return next == candidates.end() ? 0 : static_cast<int>(next - candidates.begin());
 }
 
+// The address of the feed entry a feed's picture came from.
+std::wstring FeedOf(const CAccount& album, const Candidate& candidate) {
+    return album.FileList[static_cast<size_t>(candidate.entry)].Expanded();
+}
+
 // Whether the candidate is a feed's picture the album has not shown from that feed yet.
 bool IsNewFromFeed(const CAccount& album, const Candidate& candidate) {
-    return candidate.in_feed &&
-           !album.WasShownFromFeed(album.FileList[static_cast<size_t>(candidate.entry)].Expanded(),
-                                   candidate.image.Text);
+    return candidate.in_feed && !album.WasShownFromFeed(FeedOf(album, candidate), candidate.image.Text);
 }
 
 // Where a walk that reaches a feed's picture at `start` begins: that feed's newest picture
@@ -286,8 +289,7 @@ void RecordCandidate(CAccount& album, const Candidate& shown, const SYSTEMTIME& 
     PictureCredit credit;
     if (shown.in_feed) {
         credit = {shown.about.title, shown.about.credit, shown.about.page};
-        album.RememberFeedPicture(album.FileList[static_cast<size_t>(shown.entry)].Expanded(),
-                                  shown.image.Text);
+        album.RememberFeedPicture(FeedOf(album, shown), shown.image.Text);
     }
     RecordShown(album, shown.entry, shown.image.Text, at, std::move(per_monitor), std::move(credit));
 }

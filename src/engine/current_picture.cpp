@@ -1,9 +1,11 @@
 #include "engine/current_picture.h"
 
+#include "core/feed.h"
 #include "core/path_text.h"
 #include "engine/image_header.h"
 #include "engine/internet_fetch.h"
 #include "engine/web_cache.h"
+#include "platform/atomic_file.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -29,17 +31,6 @@ std::wstring AddressName(const std::wstring& address) {
     std::wstring path = address.substr(0, address.find_first_of(L"?#"));
     path = path.substr(path.find_last_of(L'/') + 1);
     return path.substr(0, path.find_last_of(L'.'));
-}
-
-bool IsWebAddress(const std::wstring& text) {
-    const bool scheme = ::_wcsnicmp(text.c_str(), L"http://", 7) == 0 ||
-                        ::_wcsnicmp(text.c_str(), L"https://", 8) == 0;
-    if (!scheme || text.size() > kMaxAddressChars)
-        return false;
-    for (const wchar_t c : text)
-        if (c <= L' ' || c == 0x7F)
-            return false;
-    return true;
 }
 
 } // namespace
@@ -77,14 +68,12 @@ std::wstring CreditLine(const PictureCredit& credit) {
     if (!credit.Title.empty() && !credit.Credit.empty())
         line += L" \u2014 ";
     line += credit.Credit;
-    for (wchar_t& c : line)
-        if (c < L' ' || c == 0x7F)
-            c = L' ';
-    return line;
+    return BlankControls(std::move(line));
 }
 
 std::wstring AboutPage(const CAccount& album) {
-    return IsWebAddress(album.Credit.Page) ? album.Credit.Page : std::wstring();
+    // The rules a feed's addresses pass: absolute http or https, nothing hidden inside.
+    return ResolveAddress(L"", album.Credit.Page);
 }
 
 std::wstring DownloadedPicture(const CAccount& album) {
@@ -112,9 +101,8 @@ HRESULT KeepPicture(const CAccount& album, std::wstring* kept) {
     if (source.empty() || pictures.empty())
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     const std::wstring folder = pictures + (pictures.back() == L'\\' ? L"" : L"\\") + L"Glimro\\";
-    const int made = ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS)
-        return HRESULT_FROM_WIN32(made);
+    if (const HRESULT made = MakeFolder(folder); FAILED(made))
+        return made;
     PictureSize size;
     ReadImageHeaderSize(source, &size);
     const std::wstring name = FileNameFromTitle(

@@ -19,31 +19,39 @@ bool IsInternetEntry(const std::wstring& entry) {
            lower.find(L"https://") != std::wstring::npos;
 }
 
+namespace {
+
+HRESULT RunDownload(const std::wstring& url, const std::wstring& target, HINSTANCE instance,
+                    LogStream& log, const DownloadLimits& limits, const HttpValidators* ask,
+                    HttpValidators* answer) {
+    CDownload download(url, target, log, limits);
+    if (ask)
+        download.Ask(*ask);
+    CDownloadDialog dialog(download, instance);
+    if (dialog.DoModal(::GetDesktopWindow(), false) == -1)
+        return E_FAIL; // the dialog could not even be shown: nothing was fetched
+    if (answer)
+        *answer = download.Answer();
+    return dialog.Result();
+}
+
+} // namespace
+
+void WriteSwitchingLine(const std::wstring& url, LogStream& log) {
+    if (log.IsOpen() && !url.empty())
+        log << "Switching to: " << ToAnsi(LogSafe(url), MAX_PATH) << "\n";
+}
+
 HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log,
                       const DownloadLimits& limits) {
-    if (log.IsOpen() && !url.empty()) {
-        log << "Switching to: " << ToAnsi(LogSafe(url), MAX_PATH) << "\n";
-    }
-    CDownload download(url, GetLocalWallpaperPath(), log, limits);
-    CDownloadDialog dialog(download, instance);
-    const INT_PTR ended = dialog.DoModal(::GetDesktopWindow(), false);
-    if (ended == -1) // the dialog could not even be shown: nothing was fetched
-        return E_FAIL;
-    return ended == IDCANCEL ? dialog.Result() : S_OK;
+    WriteSwitchingLine(url, log);
+    return RunDownload(url, GetLocalWallpaperPath(), instance, log, limits, nullptr, nullptr);
 }
 
 HRESULT DownloadFile(const std::wstring& url, const std::wstring& target, LogStream& log,
                      const DownloadLimits& limits, const HttpValidators* ask,
                      HttpValidators* answer) {
-    CDownload download(url, target, log, limits);
-    if (ask)
-        download.Ask(*ask);
-    CDownloadDialog dialog(download, ::GetModuleHandleW(nullptr));
-    if (dialog.DoModal(::GetDesktopWindow(), false) == -1)
-        return E_FAIL;
-    if (answer)
-        *answer = download.Answer();
-    return dialog.Result();
+    return RunDownload(url, target, ::GetModuleHandleW(nullptr), log, limits, ask, answer);
 }
 
 void RemoveDownloadLeftovers() {

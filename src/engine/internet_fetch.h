@@ -44,6 +44,9 @@ inline constexpr HRESULT kGotFeed = MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_ITF,
 // deliberately anywhere in the entry, as entries have always been told apart.
 bool IsInternetEntry(const std::wstring& entry);
 
+// "Switching to: " and the address, the line a download of an entry begins its log with.
+void WriteSwitchingLine(const std::wstring& url, LogStream& log);
+
 // Runs the download dialog for the address. 0 or more: the local wallpaper file holds the
 // response body. Failures are reported to the log; no message box is shown.
 HRESULT DownloadImage(const std::wstring& url, HINSTANCE instance, LogStream& log,

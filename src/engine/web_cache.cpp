@@ -47,10 +47,7 @@ std::wstring CacheFolder() {
         return folder;
     if (folder.back() != L'\\')
         folder += L'\\';
-    const int made = ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-    if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS && made != ERROR_FILE_EXISTS)
-        return std::wstring();
-    return folder;
+    return SUCCEEDED(MakeFolder(folder)) ? folder : std::wstring();
 }
 
 std::wstring CachedFile(const std::wstring& address, const wchar_t* kind) {

@@ -5,15 +5,9 @@
 #include "engine/internet_fetch.h"
 #include "engine/web_cache.h"
 #include "platform/atomic_file.h"
-#include "platform/text.h"
 
 namespace glimro {
 namespace {
-
-void WriteSwitching(const std::wstring& address, LogStream& log) {
-    if (log.IsOpen())
-        log << "Switching to: " << ToAnsi(LogSafe(address), MAX_PATH) << "\n";
-}
 
 std::optional<Feed> ReadFeedFile(const std::wstring& file, const std::wstring& address,
                                  HRESULT* problem = nullptr) {
@@ -39,12 +33,11 @@ void ReportOnce(CacheTag& tag, const std::wstring& address, const std::wstring& 
 WebOutcome FetchWebPicture(const std::wstring& address, bool once, LogStream& log,
                            std::wstring* path) {
     const std::wstring cached = CachedFile(address, kCachedPicture);
-    WriteSwitching(address, log);
+    WriteSwitchingLine(address, log);
     if (cached.empty()) { // no cache folder: straight into the wallpaper file, as ever
         *path = GetLocalWallpaperPath();
-        return SUCCEEDED(DownloadImage(address, ::GetModuleHandleW(nullptr), log))
-                   ? WebOutcome::Picture
-                   : WebOutcome::Failed;
+        return SUCCEEDED(DownloadFile(address, *path, log)) ? WebOutcome::Picture
+                                                             : WebOutcome::Failed;
     }
     *path = cached;
     const bool have = UseCached(cached);
@@ -71,12 +64,14 @@ WebOutcome FetchWebPicture(const std::wstring& address, bool once, LogStream& lo
                     static_cast<DWORD>(FAILED(problem) ? problem : E_FAIL), log);
         return WebOutcome::Failed;
     }
+    if (result == kNotModified) {
+        if (tag.offline)
+            WriteCacheTag(address, {tag.validators, false});
+        return WebOutcome::Picture;
+    }
     if (SUCCEEDED(result)) {
-        if (result != kNotModified || tag.offline)
-            WriteCacheTag(address, result == kNotModified ? CacheTag{tag.validators, false}
-                                                          : CacheTag{answer, false});
-        if (result != kNotModified)
-            TrimCache(address);
+        WriteCacheTag(address, {answer, false});
+        TrimCache(address);
         return WebOutcome::Picture;
     }
     if (!have)

@@ -2,6 +2,8 @@
 
 #include "platform/handle.h"
 
+#include <shlobj.h>
+
 namespace glimro {
 namespace {
 
@@ -53,6 +55,13 @@ std::wstring WrittenBeside(const std::wstring& path) {
 }
 
 } // namespace
+
+HRESULT MakeFolder(const std::wstring& folder) {
+    const int made = ::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    return made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS || made == ERROR_FILE_EXISTS
+               ? S_OK
+               : HRESULT_FROM_WIN32(made);
+}
 
 HRESULT CopyWhole(const std::wstring& from, const std::wstring& to) {
     const std::wstring written = WrittenBeside(to);

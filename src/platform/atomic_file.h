@@ -12,6 +12,8 @@ namespace glimro {
 // (the written file is then deleted, and target is as it was).
 HRESULT CommitFile(const std::wstring& written, const std::wstring& target);
 
+// The folder and any missing above it; S_OK also when it is there already.
+HRESULT MakeFolder(const std::wstring& folder);
 // A copy of from put in place of to as CommitFile does.
 HRESULT CopyWhole(const std::wstring& from, const std::wstring& to);
 // A file of at most max_bytes read whole; false when it is missing, unreadable or larger.
