@@ -109,6 +109,21 @@
 #define ID_PICTURE_ABOUT 32790
 #define ID_PICTURE_KEEP 32791
 #define ID_PICTURE_SHOW_IN_FOLDER 32792
+#define ID_PICTURE_NEVER_AGAIN 32793
+// The icon's Recent Pictures, newest first.
+#define ID_RECENT_FIRST 32800
+#define ID_RECENT_LAST 32809
+#define IDC_HOTKEY_NEVER_AGAIN 1086
+// The General page's rules for which pictures fit.
+#define IDC_ALBUM_SMALLEST 1090
+#define IDC_ALBUM_SHAPE 1091
+// The Images page's skipped pictures, and the window that lists them.
+#define IDC_IMAGE_SKIPPED 1092
+#define IDC_IMAGE_SKIPPED_LIST 1096
+#define IDD_SKIPPED 116
+#define IDC_SKIPPED_LIST 1093
+#define IDC_SKIPPED_SHOW_AGAIN 1094
+#define IDC_SKIPPED_SHOW_ALL 1095
 #define IDC_ALBUM_FREQUENCY_NOTE 1057
 // The General page's rhythm: every N, on a day, at a time.
 #define IDC_ALBUM_EVERY_LABEL 1070

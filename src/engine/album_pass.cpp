@@ -2,7 +2,12 @@
 // and record the progress in the record.
 #include "store/account.h"
 
+#include "core/orientation.h"
+#include "core/picture_fit.h"
 #include "core/picture_limits.h"
+#include "engine/image_header.h"
+#include "engine/web_cache.h"
+#include "platform/screen.h"
 #include "engine/entry_judge.h"
 #include "engine/folder_pictures.h"
 #include "engine/monitor_wallpaper.h"
@@ -21,6 +26,7 @@
 
 #include <algorithm>
 #include <new>
+#include <unordered_set>
 #include <vector>
 
 namespace glimro {
@@ -142,6 +148,89 @@ struct Candidate {
     bool in_feed = false;
     FeedPicture about = {}; // a feed's picture: what its item says
 };
+
+// What a pass may show, decided in one place: never a picture the album skips, and, by the
+// album's size and shape rules, only one that fits the screen it goes to. A picture's size
+// comes from its header (an address's from its cached copy; one never fetched is tried),
+// read when the walk reaches it and once a pass.
+class PassRules {
+public:
+    PassRules(const CAccount& album, const std::vector<Candidate>& candidates)
+        : candidates_(candidates), rule_{album.SmallestShare, album.Shape},
+          sizes_(candidates.size()), read_(candidates.size(), false) {
+        for (const std::wstring& picture : album.Skipped)
+            skipped_.insert(PictureKey(picture));
+    }
+
+    bool Skipped(int index) const {
+        return !skipped_.empty() &&
+               skipped_.count(PictureKey(candidates_[static_cast<size_t>(index)].image.Text)) != 0;
+    }
+    bool Fits(int index, const Box& screen) {
+        if (rule_.Any())
+            return true;
+        const PictureSize& size = SizeOf(index);
+        // A picture whose size is not known yet is tried: its download or decode judges it.
+        return size.width == 0 ||
+               FitsScreen(rule_, size.width, size.height, static_cast<uint64_t>(screen.Width()),
+                          static_cast<uint64_t>(screen.Height()));
+    }
+    bool MayShow(int index, const Box& screen) { return !Skipped(index) && Fits(index, screen); }
+    // When nothing fits: the pictures not skipped, the largest first.
+    std::vector<int> LargestFirst() {
+        std::vector<int> order;
+        for (int i = 0; i < static_cast<int>(candidates_.size()); ++i)
+            if (!Skipped(i))
+                order.push_back(i);
+        const auto area = [&](int i) { return SizeOf(i).width * SizeOf(i).height; };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return area(a) > area(b); });
+        return order;
+    }
+
+private:
+    const PictureSize& SizeOf(int index) {
+        const size_t i = static_cast<size_t>(index);
+        if (!read_[i]) {
+            read_[i] = true;
+            const ImageEntry& image = candidates_[i].image;
+            std::wstring file = image.IsText() ? image.Expanded() : L"";
+            if (IsInternetEntry(file))
+                file = CachedFile(file, kCachedPicture);
+            PictureSize size;
+            if (!file.empty() && ReadImageHeaderSize(file, &size) && SwapsSides(size.orientation))
+                std::swap(size.width, size.height);
+            sizes_[i] = size;
+        }
+        return sizes_[i];
+    }
+
+    const std::vector<Candidate>& candidates_;
+    FitRule rule_;
+    std::unordered_set<std::wstring> skipped_;
+    std::vector<PictureSize> sizes_;
+    std::vector<bool> read_;
+};
+
+// The screen one picture goes to: the whole desktop when it spans, else the primary monitor.
+Box ScreenFor(int position) {
+    const SIZE size = position == kSpan ? VirtualScreenSize() : PrimaryScreenSize();
+    return Box{0, 0, size.cx, size.cy};
+}
+
+// From start on, wrapping, the first candidate the rules let a pass show; start when none.
+int FirstShowable(PassRules& rules, int start, int count, const Box& screen) {
+    for (int i = 0; i < count; ++i) {
+        const int at = (start + i) % count;
+        if (rules.MayShow(at, screen))
+            return at;
+    }
+    return start;
+}
+
+void ReportNothingFits(LogStream& log) {
+    log << "No picture of the album fits the screen by its size and shape rules: showing the largest.";
+    log.EndLine();
+}
 
 // A feed entry's pictures, newest first; false when the entry is no feed known as one.
 // fresh: the feed whose copy this pass fetched already.
@@ -281,6 +370,7 @@ void RecordShown(CAccount& album, int entry, const std::wstring& file, const SYS
     album.LastFile = file;
     album.ShownPerMonitor = std::move(per_monitor);
     album.Credit = std::move(credit);
+    album.Aside.reset();
 }
 
 // A candidate shown: a feed's picture is also remembered as shown from its feed.
@@ -300,9 +390,14 @@ void RecordCandidate(CAccount& album, const Candidate& shown, const SYSTEMTIME& 
 // edited list, or was drawn over other pictures than a folder now holds), then the ones it
 // has shown, for when none of those works.
 std::vector<int> ShuffleOrder(CAccount& album, const std::vector<Candidate>& candidates,
-                              bool any_folder) {
+                              bool any_folder, const PassRules& rules) {
     const int count = static_cast<int>(candidates.size());
     const uint32_t set = any_folder ? Fingerprint(candidates) : 0;
+    // A picture skipped since the round was drawn leaves it.
+    if (IsValidShuffleRound(album.ShuffleRound, count))
+        album.ShuffleRound.erase(std::remove_if(album.ShuffleRound.begin(), album.ShuffleRound.end(),
+                                                [&](int candidate) { return rules.Skipped(candidate); }),
+                                 album.ShuffleRound.end());
     if (album.ShuffleRound.empty() || !IsValidShuffleRound(album.ShuffleRound, count) ||
         set != album.ShuffleSet) {
         int shown = album.LastIndex;
@@ -391,33 +486,68 @@ std::wstring ReadyPicture(const Candidate& candidate, size_t slot, LogStream& lo
     return {};
 }
 
-// A change with a picture for each monitor: the next pictures in the album's order, one per
-// monitor (the picture the calendar or the clock chooses on every monitor for Sync to Month,
-// Day and Sun); the record then stands at the last one used.
+// A change with a picture for each monitor: each monitor, in their order, takes the next
+// picture in the album's order that fits it (the picture the calendar or the clock chooses
+// on every monitor for Sync to Month, Day and Sun); a monitor that nothing fits takes the
+// largest picture left. The record then stands at the last one used in the album's order.
 HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidates,
-                        const std::vector<int>& order, bool by_shuffle, size_t monitors,
-                        const SYSTEMTIME& now, LogStream& log) {
-    const size_t wanted = FollowsTheClock(album.Frequency) ? 1 : monitors;
-    std::vector<std::wstring> files;
+                        const std::vector<int>& order, bool by_shuffle, const std::vector<Box>& screens,
+                        PassRules& rules, const SYSTEMTIME& now, LogStream& log) {
+    const size_t wanted = FollowsTheClock(album.Frequency) ? 1 : screens.size();
+    std::vector<std::wstring> files(wanted);
     std::vector<int> used;
-    for (const int index : order) {
-        if (files.size() == wanted)
-            break;
-        std::wstring ready = ReadyPicture(candidates[static_cast<size_t>(index)], files.size(), log);
-        if (ready.empty())
-            continue;
-        files.push_back(std::move(ready));
+    size_t filled = 0;
+    int last = -1;
+    const auto fill = [&](int index, size_t slot) {
         used.push_back(index);
+        std::wstring ready = ReadyPicture(candidates[static_cast<size_t>(index)], slot, log);
+        if (ready.empty())
+            return;
+        files[slot] = std::move(ready);
+        ++filled;
+        last = index;
+    };
+    for (const int index : order) {
+        if (filled == wanted)
+            break;
+        if (rules.Skipped(index))
+            continue;
+        size_t slot = 0;
+        while (slot < wanted && (!files[slot].empty() || !rules.Fits(index, screens[slot])))
+            ++slot;
+        if (slot < wanted)
+            fill(index, slot);
+        // A picture passed over for its size or shape counts as used in the round, which
+        // otherwise would never run out.
+        if (by_shuffle)
+            TakeFromRound(album.ShuffleRound, index);
     }
-    if (files.empty() || !SetMonitorWallpapers(files, album.Position, log)) {
+    if (filled < wanted && !FitRule{album.SmallestShare, album.Shape}.Any()) {
+        bool reported = false;
+        for (const int index : rules.LargestFirst()) {
+            if (filled == wanted)
+                break;
+            if (std::find(used.begin(), used.end(), index) != used.end())
+                continue;
+            if (!reported)
+                ReportNothingFits(log);
+            reported = true;
+            const size_t slot = static_cast<size_t>(
+                std::find_if(files.begin(), files.end(), [](const std::wstring& f) { return f.empty(); }) -
+                files.begin());
+            fill(index, slot);
+        }
+    }
+    // Fewer pictures than monitors: they come round again, in monitor order.
+    std::vector<std::wstring> shown;
+    for (std::wstring& file : files)
+        if (!file.empty())
+            shown.push_back(std::move(file));
+    if (shown.empty() || !SetMonitorWallpapers(shown, album.Position, log)) {
         WriteIntervalMarkers(now);
         return kPassNothingApplied;
     }
-    if (by_shuffle) {
-        for (const int index : used)
-            TakeFromRound(album.ShuffleRound, index);
-    }
-    RecordCandidate(album, candidates[static_cast<size_t>(used.back())], now, std::move(files));
+    RecordCandidate(album, candidates[static_cast<size_t>(last)], now, std::move(shown));
     return kPassApplied;
 }
 
@@ -434,12 +564,12 @@ struct PassLibraries {
 bool CAccount::ReapplyForLayout() {
     const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Append);
-    if (Monitors == kPictureEach && !ShownPerMonitor.empty() && OrderedMonitors().size() >= 2)
+    if (!Aside && Monitors == kPictureEach && !ShownPerMonitor.empty() && OrderedMonitors().size() >= 2)
         return SetMonitorWallpapers(ShownPerMonitor, Position, log, false);
     // One picture: staged again for the new screen (a downloaded one is in the local file).
-    if (LastFile.empty() || LastIndex < 0 || static_cast<size_t>(LastIndex) >= FileList.size())
+    if (!Aside && (LastFile.empty() || LastIndex < 0 || static_cast<size_t>(LastIndex) >= FileList.size()))
         return false;
-    const std::wstring shown = ShownEntry().Expanded();
+    const std::wstring shown = Current().picture.Expanded();
     const std::wstring path =
         PrepareLocalImage(IsInternetEntry(shown) ? GetLocalWallpaperPath() : shown, nullptr,
                           SupportedPosition(Position));
@@ -498,6 +628,15 @@ HRESULT CAccount::ShowAgain(size_t at) {
     return kPassApplied;
 }
 
+HRESULT CAccount::ShowAside(const AsidePicture& picture) {
+    const PassLibraries libraries;
+    LogStream log = OpenLog(LogMode::Afresh);
+    if (TryEntry(picture.picture, Position, log, !picture.credit.Empty()) != Outcome::Applied)
+        return kPassNothingApplied;
+    Aside = picture;
+    return kPassApplied;
+}
+
 void CAccount::RememberShown() {
     constexpr size_t kRemembered = 100;
     History.resize(History.size() - std::min(HistoryBack, History.size()));
@@ -522,34 +661,55 @@ HRESULT CAccount::ApplyNext(int first, bool by_shuffle) {
         const int count = static_cast<int>(candidates.size());
 
         // Folders without pictures only: nothing to try.
+        PassRules rules(*this, candidates);
         std::vector<int> order;
         if (count > 0 && by_shuffle)
-            order = ShuffleOrder(*this, candidates, any_folder);
+            order = ShuffleOrder(*this, candidates, any_folder, rules);
         else if (count > 0 && FollowsTheClock(Frequency))
             order = ClockOrder(*this, candidates, any_folder, now);
         else if (count > 0)
             order = ListOrder(*this, candidates, any_folder, first);
 
         if (Monitors == kPictureEach && count > 0) {
-            const size_t monitors = OrderedMonitors().size();
-            if (monitors >= 2)
-                return ApplyPerMonitor(*this, candidates, order, by_shuffle, monitors, now, log);
+            const std::vector<Box> screens = OrderedMonitors();
+            if (screens.size() >= 2)
+                return ApplyPerMonitor(*this, candidates, order, by_shuffle, screens, rules, now, log);
         }
-        for (const int index : order) {
-            const Candidate& candidate = candidates[static_cast<size_t>(index)];
-            const Outcome outcome = TryEntry(candidate.image, Position, log, candidate.in_feed);
-            if (outcome == Outcome::Applied) {
-                // A skipped entry keeps its place in the round.
-                if (by_shuffle)
-                    TakeFromRound(ShuffleRound, index);
-                RecordCandidate(*this, candidate, now);
-                return kPassApplied;
+        // The album's order over the pictures that fit; when none did, the largest first.
+        const Box screen = ScreenFor(Position);
+        bool unfit = false, stop = false;
+        for (int attempt = 0; attempt < 2 && !stop; ++attempt) {
+            if (attempt == 1) {
+                if (!unfit)
+                    break;
+                ReportNothingFits(log);
+                order = rules.LargestFirst();
             }
-            if (outcome == Outcome::SwitchFailed)
-                break;
-            if (outcome == Outcome::FoundFeed && reading == 0) {
-                found_feed = candidate.image.Expanded();
-                break;
+            for (const int index : order) {
+                if (rules.Skipped(index))
+                    continue;
+                if (attempt == 0 && !rules.Fits(index, screen)) {
+                    // Passed over for its size or shape: used for this round.
+                    unfit = true;
+                    if (by_shuffle)
+                        TakeFromRound(ShuffleRound, index);
+                    continue;
+                }
+                const Candidate& candidate = candidates[static_cast<size_t>(index)];
+                const Outcome outcome = TryEntry(candidate.image, Position, log, candidate.in_feed);
+                if (outcome == Outcome::Applied) {
+                    // A skipped entry keeps its place in the round.
+                    if (by_shuffle)
+                        TakeFromRound(ShuffleRound, index);
+                    RecordCandidate(*this, candidate, now);
+                    return kPassApplied;
+                }
+                stop = outcome == Outcome::SwitchFailed ||
+                       (outcome == Outcome::FoundFeed && reading == 0);
+                if (outcome == Outcome::FoundFeed && reading == 0)
+                    found_feed = candidate.image.Expanded();
+                if (stop)
+                    break;
             }
         }
         if (found_feed.empty())
@@ -578,7 +738,13 @@ HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
         if (position >= 0 && position == LastIndex && IsInFolder(LastFile, target))
             next = NextInFolder(pictures.begin(), pictures.end(), LastFile,
                                 [](const std::wstring& path) -> const std::wstring& { return path; });
-        shown.image = ImageEntry(next == pictures.end() ? pictures.front() : *next);
+        std::vector<Candidate> folder;
+        for (const std::wstring& picture : pictures)
+            folder.push_back({at, ImageEntry(picture)});
+        PassRules rules(*this, folder);
+        const int start = next == pictures.end() ? 0 : static_cast<int>(next - pictures.begin());
+        shown = folder[static_cast<size_t>(
+            FirstShowable(rules, start, static_cast<int>(folder.size()), ScreenFor(Position)))];
     }
     for (int reading = 0; reading < 2; ++reading) {
         // The feed's picture the album would show next: its newest not shown, else the one
@@ -589,7 +755,10 @@ HRESULT CAccount::ShowEntry(const ImageEntry& entry, int position) {
                 return kPassNothingApplied;
             const int now = at == LastIndex ? FindInEntry(feed, at, LastFile) : -1;
             const int start = now < 0 ? 0 : (now + 1) % static_cast<int>(feed.size());
-            shown = feed[static_cast<size_t>(FeedStart(*this, feed, start))];
+            PassRules rules(*this, feed);
+            shown = feed[static_cast<size_t>(FirstShowable(rules, FeedStart(*this, feed, start),
+                                                           static_cast<int>(feed.size()),
+                                                           ScreenFor(Position)))];
         }
         const Outcome outcome = TryEntry(shown.image, Position, log, shown.in_feed);
         if (outcome == Outcome::FoundFeed && reading == 0)

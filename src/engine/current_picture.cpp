@@ -59,8 +59,12 @@ Seam<bool(const std::wstring&)> ShowFileInFolder([](const std::wstring& path) {
 PictureActions ActionsFor(const CAccount* album) {
     if (!album)
         return {};
+    // A new album's record names no picture: "Unavailable" until its first change.
+    const bool shows = album->Aside || (album->LastIndex >= 0 &&
+                                        static_cast<size_t>(album->LastIndex) < album->FileList.size() &&
+                                        !album->LastFile.empty() && album->LastFile != L"Unavailable");
     return {!AboutPage(*album).empty(), !DownloadedPicture(*album).empty(),
-            !LocalPicture(*album).empty()};
+            !LocalPicture(*album).empty(), shows};
 }
 
 std::wstring CreditLine(const PictureCredit& credit) {
@@ -73,11 +77,11 @@ std::wstring CreditLine(const PictureCredit& credit) {
 
 std::wstring AboutPage(const CAccount& album) {
     // The rules a feed's addresses pass: absolute http or https, nothing hidden inside.
-    return ResolveAddress(L"", album.Credit.Page);
+    return ResolveAddress(L"", album.Current().credit.Page);
 }
 
 std::wstring DownloadedPicture(const CAccount& album) {
-    const std::wstring shown = album.ShownEntry().Expanded();
+    const std::wstring shown = album.Current().picture.Expanded();
     if (!IsInternetEntry(shown))
         return {};
     const std::wstring cached = CachedFile(shown, kCachedPicture);
@@ -87,7 +91,7 @@ std::wstring DownloadedPicture(const CAccount& album) {
 }
 
 std::wstring LocalPicture(const CAccount& album) {
-    const std::wstring shown = album.ShownEntry().Expanded();
+    const std::wstring shown = album.Current().picture.Expanded();
     const DWORD attributes = ::GetFileAttributesW(shown.c_str());
     if (IsInternetEntry(shown) || attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -105,8 +109,9 @@ HRESULT KeepPicture(const CAccount& album, std::wstring* kept) {
         return made;
     PictureSize size;
     ReadImageHeaderSize(source, &size);
+    const CAccount::AsidePicture shown = album.Current();
     const std::wstring name = FileNameFromTitle(
-        album.Credit.Title.empty() ? AddressName(album.LastFile) : album.Credit.Title);
+        shown.credit.Title.empty() ? AddressName(shown.picture.Text) : shown.credit.Title);
     for (int copy = 1; copy < 1000; ++copy) {
         const std::wstring target = folder + name +
                                     (copy == 1 ? L"" : L" (" + std::to_wstring(copy) + L")") +

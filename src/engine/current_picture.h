@@ -20,6 +20,7 @@ struct PictureActions {
     bool about = false; // its item has a web page
     bool keep = false;  // it was downloaded and the cache holds it
     bool show = false;  // it is a local file
+    bool skip = false;  // the album shows a picture (it may be skipped)
 };
 PictureActions ActionsFor(const CAccount* album);
 

@@ -108,6 +108,34 @@ LSTATUS RegKey::QueryDword(const wchar_t* name, DWORD* value) const {
     return status;
 }
 
+std::vector<std::wstring> RegKey::QueryStrings(const wchar_t* name, DWORD max_bytes) const {
+    DWORD type = REG_NONE, bytes = 0;
+    if (QueryInfo(name, &type, &bytes) != ERROR_SUCCESS || type != REG_MULTI_SZ ||
+        bytes > max_bytes || bytes < sizeof(wchar_t))
+        return {};
+    std::wstring data(bytes / sizeof(wchar_t), L'\0');
+    if (QueryRaw(name, data.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    data.resize(bytes / sizeof(wchar_t));
+    std::vector<std::wstring> strings;
+    for (size_t start = 0; start < data.size();) {
+        const size_t end = std::min(data.find(L'\0', start), data.size());
+        if (end == start)
+            break; // the empty string that ends the list
+        strings.push_back(data.substr(start, end - start));
+        start = end + 1;
+    }
+    return strings;
+}
+
+LSTATUS RegKey::SetStrings(const wchar_t* name, const std::vector<std::wstring>& strings) {
+    std::wstring data;
+    for (const std::wstring& text : strings)
+        data += text + L'\0';
+    data += L'\0';
+    return SetRaw(name, REG_MULTI_SZ, data.data(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+}
+
 LSTATUS RegKey::QueryText(const wchar_t* name, std::wstring* text, DWORD* bytes) const {
     // One call for the usual short text; a longer one is read again at its size (the value
     // may also change between the two calls: the type is checked on what was read).

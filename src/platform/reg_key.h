@@ -55,6 +55,11 @@ public:
     // at the first NUL; ERROR_UNSUPPORTED_TYPE for any other type, text left alone. *bytes,
     // when asked for, receives the stored data's size.
     LSTATUS QueryText(const wchar_t* name, std::wstring* text, DWORD* bytes = nullptr) const;
+    // The strings of a REG_MULTI_SZ value of at most max_bytes, up to its empty one; none for
+    // anything else.
+    std::vector<std::wstring> QueryStrings(const wchar_t* name, DWORD max_bytes) const;
+    // The strings as REG_MULTI_SZ (none of them may be empty: that would end the list).
+    LSTATUS SetStrings(const wchar_t* name, const std::vector<std::wstring>& strings);
     // Exactly `bytes` bytes of REG_BINARY; anything else is ERROR_INVALID_DATA or the read's
     // own failure, with the buffer left alone.
     LSTATUS QueryExactBinary(const wchar_t* name, void* data, DWORD bytes) const;

@@ -1,5 +1,6 @@
 #include "store/account.h"
 
+#include "core/picture_fit.h"
 #include "core/stored_value.h"
 
 #include <algorithm>
@@ -29,6 +30,9 @@ constexpr wchar_t kLastTitle[] = L"LastTitle";
 constexpr wchar_t kLastCredit[] = L"LastCredit";
 constexpr wchar_t kLastPage[] = L"LastPage";
 constexpr wchar_t kFeedPicturesShown[] = L"Feed Pictures Shown";
+constexpr wchar_t kSkippedPictures[] = L"Skipped Pictures";
+constexpr wchar_t kSmallestShare[] = L"Smallest Share";
+constexpr wchar_t kShape[] = L"Shape";
 constexpr wchar_t kEntryPrefix[] = L"ImageFile";
 // Bounds what a damaged or foreign value can make a load hold: 2,000 feeds' worth.
 constexpr DWORD kMaxFeedsShownBytes = 16u << 20;
@@ -116,40 +120,22 @@ std::vector<std::wstring> FeedsShownStrings(const std::vector<FeedShown>& feeds)
     return strings;
 }
 
-// The strings of a REG_MULTI_SZ value of at most max_bytes; none for anything else.
 std::vector<std::wstring> LoadStrings(const RegKey& key, const wchar_t* name, DWORD max_bytes) {
-    DWORD type = REG_NONE, bytes = 0;
-    if (key.QueryInfo(name, &type, &bytes) != ERROR_SUCCESS || type != REG_MULTI_SZ ||
-        bytes > max_bytes || bytes < sizeof(wchar_t))
-        return {};
-    std::wstring data(bytes / sizeof(wchar_t), L'\0');
-    if (key.QueryRaw(name, data.data(), &bytes) != ERROR_SUCCESS)
-        return {};
-    data.resize(bytes / sizeof(wchar_t));
-    std::vector<std::wstring> strings;
-    for (size_t start = 0; start < data.size();) {
-        const size_t end = std::min(data.find(L'\0', start), data.size());
-        if (end == start)
-            break; // the empty string that ends the list
-        strings.push_back(data.substr(start, end - start));
-        start = end + 1;
-    }
-    return strings;
+    return key.QueryStrings(name, max_bytes);
 }
 
 LSTATUS SaveStrings(RegKey& key, const wchar_t* name, const std::vector<std::wstring>& strings) {
-    if (strings.empty())
-        return ERROR_SUCCESS; // the key is new: no value
-    std::wstring data;
-    for (const std::wstring& text : strings)
-        data += text + L'\0';
-    data += L'\0';
-    return key.SetRaw(name, REG_MULTI_SZ, data.data(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+    // The key is new: no strings, no value.
+    return strings.empty() ? ERROR_SUCCESS : key.SetStrings(name, strings);
 }
 
 // A text value, left out when empty.
 LSTATUS SaveTextIfAny(RegKey& key, const wchar_t* name, const std::wstring& text) {
     return text.empty() ? ERROR_SUCCESS : key.SetText(name, text);
+}
+
+bool SamePicture(const std::wstring& a, const std::wstring& b) {
+    return a == b || PictureKey(a) == PictureKey(b);
 }
 
 // The first failure of a series of writes.
@@ -166,6 +152,18 @@ private:
 };
 
 } // namespace
+
+std::wstring PictureKey(const std::wstring& picture) {
+    const auto starts = [&](const wchar_t* scheme, int length) {
+        return picture.size() >= static_cast<size_t>(length) &&
+               ::CompareStringOrdinal(picture.c_str(), length, scheme, length, TRUE) == CSTR_EQUAL;
+    };
+    if (starts(L"http://", 7) || starts(L"https://", 8) || picture.empty())
+        return picture;
+    std::wstring key = picture;
+    ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return key;
+}
 
 const wchar_t* FrequencyLabel(int frequency) {
     switch (frequency) {
@@ -218,6 +216,14 @@ LSTATUS CAccount::LoadFromKey(const RegKey& album_key) {
     LoadText(album_key, kLastCredit, &Credit.Credit);
     LoadText(album_key, kLastPage, &Credit.Page);
     FeedsShown = FeedsShownFromStrings(LoadStrings(album_key, kFeedPicturesShown, kMaxFeedsShownBytes));
+    Skipped = LoadStrings(album_key, kSkippedPictures, kMaxFeedsShownBytes);
+    if (Skipped.size() > kMaxSkipped)
+        Skipped.erase(Skipped.begin(), Skipped.end() - kMaxSkipped);
+    // Rules this version does not know are kept in the key and read as none.
+    const DWORD share = LoadNumber(album_key, kSmallestShare);
+    SmallestShare = share <= 100 ? static_cast<int>(share) : 0;
+    const DWORD shape = LoadNumber(album_key, kShape);
+    Shape = shape < kShapeCount ? static_cast<int>(shape) : kAnyShape;
 
     // No FileList is an empty album; one that is there but cannot be read is not.
     RegKey file_list;
@@ -262,7 +268,8 @@ bool CAccount::SameStoredForm(const CAccount& other) const {
            Enabled == other.Enabled && Mode == other.Mode && ShuffleRound == other.ShuffleRound &&
            ShuffleSet == other.ShuffleSet && Position == other.Position &&
            Monitors == other.Monitors && Every == other.Every && At == other.At &&
-           Credit == other.Credit && FeedsShown == other.FeedsShown && FileList == other.FileList;
+           Credit == other.Credit && FeedsShown == other.FeedsShown && Skipped == other.Skipped &&
+           SmallestShare == other.SmallestShare && Shape == other.Shape && FileList == other.FileList;
 }
 
 namespace {
@@ -353,6 +360,17 @@ const OwnValue kOwnValues[] = {
     {kFeedPicturesShown, [](const CAccount& a, const CAccount& b) { return a.FeedsShown != b.FeedsShown; },
      [](const CAccount& a, RegKey& key) {
          return SaveStrings(key, kFeedPicturesShown, FeedsShownStrings(a.FeedsShown));
+     }},
+    {kSkippedPictures, [](const CAccount& a, const CAccount& b) { return a.Skipped != b.Skipped; },
+     [](const CAccount& a, RegKey& key) { return SaveStrings(key, kSkippedPictures, a.Skipped); }},
+    {kSmallestShare, [](const CAccount& a, const CAccount& b) { return a.SmallestShare != b.SmallestShare; },
+     [](const CAccount& a, RegKey& key) {
+         return a.SmallestShare <= 0 ? ERROR_SUCCESS
+                                     : key.SetDword(kSmallestShare, static_cast<DWORD>(a.SmallestShare));
+     }},
+    {kShape, [](const CAccount& a, const CAccount& b) { return a.Shape != b.Shape; },
+     [](const CAccount& a, RegKey& key) {
+         return a.Shape <= 0 ? ERROR_SUCCESS : key.SetDword(kShape, static_cast<DWORD>(a.Shape));
      }},
 };
 
@@ -485,6 +503,47 @@ void CAccount::RememberFeedPicture(const std::wstring& feed, const std::wstring&
     pictures.push_back(picture);
     if (pictures.size() > kMaxFeedShown)
         pictures.erase(pictures.begin(), pictures.end() - kMaxFeedShown);
+}
+
+bool CAccount::IsSkipped(const std::wstring& picture) const {
+    return std::any_of(Skipped.begin(), Skipped.end(),
+                       [&](const std::wstring& skipped) { return SamePicture(skipped, picture); });
+}
+
+void CAccount::Skip(const std::wstring& picture) {
+    if (picture.empty())
+        return;
+    if (!IsSkipped(picture))
+        Skipped.push_back(picture);
+    if (Skipped.size() > kMaxSkipped)
+        Skipped.erase(Skipped.begin(), Skipped.end() - kMaxSkipped);
+    // Previous counts back from the picture it stands on: count what is kept after it.
+    const size_t standing = History.size() - std::min(HistoryBack, History.size());
+    std::vector<ShownPicture> kept;
+    size_t back = 0;
+    for (size_t i = 0; i < History.size(); ++i) {
+        if (SamePicture(History[i].picture.Text, picture))
+            continue;
+        kept.push_back(History[i]);
+        if (i >= standing)
+            ++back;
+    }
+    History = std::move(kept);
+    HistoryBack = back;
+}
+
+bool CAccount::Unskip(const std::wstring& picture) {
+    const auto kept = std::remove_if(Skipped.begin(), Skipped.end(),
+                                     [&](const std::wstring& skipped) { return SamePicture(skipped, picture); });
+    const bool found = kept != Skipped.end();
+    Skipped.erase(kept, Skipped.end());
+    return found;
+}
+
+CAccount::AsidePicture CAccount::Current() const {
+    if (Aside)
+        return *Aside;
+    return {ShownEntry(), Credit, {}};
 }
 
 ImageEntry CAccount::ShownEntry() const {

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,11 @@ struct ImageEntry {
     friend bool operator==(const ImageEntry&, const ImageEntry&) = default;
 };
 
+// The form in which two pictures compare equal: a local path by its letters in upper case,
+// as Windows finds files whatever the case; an address exactly, as a server may tell its
+// paths apart by case.
+std::wstring PictureKey(const std::wstring& picture);
+
 // What a feed said of the picture shown: its item's title, credit and page.
 struct PictureCredit {
     std::wstring Title;
@@ -68,6 +74,7 @@ struct FeedShown {
     friend bool operator==(const FeedShown&, const FeedShown&) = default;
 };
 inline constexpr size_t kMaxFeedShown = 500;
+inline constexpr size_t kMaxSkipped = 2000;
 
 class CAccount {
 public:
@@ -111,6 +118,18 @@ public:
     };
     std::vector<ShownPicture> History;
     size_t HistoryBack = 0;
+    // A recent picture shown out of turn while Glimro runs: the album's place stays where it
+    // was, and its next change goes on from there (and forgets this). From another album
+    // when `album` names one.
+    struct AsidePicture {
+        ImageEntry picture;
+        PictureCredit credit;
+        std::wstring album;
+    };
+    std::optional<AsidePicture> Aside;
+    // What the desktop shows now for this album: the picture shown aside, else the last one
+    // recorded (at LastIndex, with its credit).
+    AsidePicture Current() const;
 
     // The credit of the picture shown now when it came from a feed; stored as "LastTitle",
     // "LastCredit" and "LastPage", each left out when empty.
@@ -122,6 +141,21 @@ public:
     // Remembers the picture for the feed, dropping the oldest past the bound and the feeds
     // the album no longer holds.
     void RememberFeedPicture(const std::wstring& feed, const std::wstring& picture);
+
+    // The pictures the user asked never to see again from this album, oldest first: a
+    // folder's or a feed's picture, or an entry's text (the entry stays in the list). Stored
+    // as the multi-string "Skipped Pictures"; at most kMaxSkipped, the oldest going first.
+    std::vector<std::wstring> Skipped;
+    bool IsSkipped(const std::wstring& picture) const;
+    // Skips the picture; History forgets it, so Previous and Next never bring it back.
+    void Skip(const std::wstring& picture);
+    // Shows the picture again; false when it was not skipped.
+    bool Unskip(const std::wstring& picture);
+    // Which pictures fit (core/picture_fit.h): "Smallest Share" (percent of the screen's
+    // width and height a picture must reach, absent 0 for any size) and "Shape" (absent for
+    // any shape).
+    int SmallestShare = 0;
+    int Shape = 0;
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 
@@ -171,6 +205,9 @@ public:
     // The pictures shown now, set again for a new screen layout; the album does not move on
     // and no interval is recorded.
     bool ReapplyForLayout();
+    // Shows a picture out of turn (a recent one) with the album's position; on success it is
+    // Aside, and nothing else of the record changes.
+    HRESULT ShowAside(const AsidePicture& picture);
 
 private:
     // The pass from the choice of the position on; `first` is the position to try first

@@ -31,6 +31,11 @@ std::optional<std::wstring> ReadProductText(const wchar_t* name) {
     return text;
 }
 
+std::vector<std::wstring> ReadProductStrings(const wchar_t* name, DWORD max_bytes) {
+    RegKey key;
+    return OpenForReading(key) ? key.QueryStrings(name, max_bytes) : std::vector<std::wstring>();
+}
+
 DWORD ReadProductNumber(const wchar_t* name, DWORD fallback) {
     return ReadProductDword(name).value_or(fallback);
 }
@@ -60,6 +65,12 @@ LSTATUS WriteProductText(const wchar_t* name, std::wstring_view text) {
     RegKey key;
     const LSTATUS status = OpenForWriting(key);
     return status == ERROR_SUCCESS ? key.SetText(name, text) : status;
+}
+
+LSTATUS WriteProductStrings(const wchar_t* name, const std::vector<std::wstring>& strings) {
+    RegKey key;
+    const LSTATUS status = OpenForWriting(key);
+    return status == ERROR_SUCCESS ? key.SetStrings(name, strings) : status;
 }
 
 LSTATUS WriteProductRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {

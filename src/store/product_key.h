@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace glimro {
 
@@ -24,6 +25,8 @@ inline constexpr wchar_t kTrayIconValue[] = L"Tray Icon";
 inline constexpr wchar_t kHotkeyNextValue[] = L"HotkeyNext";
 inline constexpr wchar_t kHotkeyPreviousValue[] = L"HotkeyPrevious";
 inline constexpr wchar_t kHotkeyPauseValue[] = L"HotkeyPause";
+// Don't Show This Picture Again: none unless the user sets one.
+inline constexpr wchar_t kHotkeyNeverAgainValue[] = L"HotkeyNeverAgain";
 inline constexpr DWORD kDefaultHotkeyNext = 0x0F27;     // Ctrl+Alt+Shift+Right (an extended key)
 inline constexpr DWORD kDefaultHotkeyPrevious = 0x0F25; // Ctrl+Alt+Shift+Left
 inline constexpr DWORD kDefaultHotkeyPause = 0x0750;    // Ctrl+Alt+Shift+P
@@ -37,6 +40,7 @@ inline constexpr wchar_t kHoldOnBatteryValue[] = L"HoldOnBattery";
 // writes create the key when needed and answer the system's status.
 std::optional<DWORD> ReadProductDword(const wchar_t* name);
 std::optional<std::wstring> ReadProductText(const wchar_t* name);
+std::vector<std::wstring> ReadProductStrings(const wchar_t* name, DWORD max_bytes);
 // A number, or the fallback when it is missing or unreadable.
 DWORD ReadProductNumber(const wchar_t* name, DWORD fallback);
 // Several numbers with one opening of the key (each 0 when missing), for a check that runs
@@ -45,6 +49,7 @@ void ReadProductNumbers(const wchar_t* const* names, DWORD* values, size_t count
 bool HasProductValue(const wchar_t* name);
 LSTATUS WriteProductNumber(const wchar_t* name, DWORD value);
 LSTATUS WriteProductText(const wchar_t* name, std::wstring_view text);
+LSTATUS WriteProductStrings(const wchar_t* name, const std::vector<std::wstring>& strings);
 // Exactly these bytes of this type.
 LSTATUS WriteProductRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes);
 // ERROR_SUCCESS also when there was no such value.

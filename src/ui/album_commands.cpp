@@ -15,6 +15,11 @@
 namespace glimro {
 
 bool CAlbumCommands::OnCommand(UINT id) {
+    if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST) {
+        if (!RefuseWhilePassRuns())
+            rotator_.ShowRecent(id - ID_RECENT_FIRST);
+        return true;
+    }
     switch (id) {
     case ID_ALBUM_NEW:
         NewAlbum();
@@ -36,6 +41,13 @@ bool CAlbumCommands::OnCommand(UINT id) {
         return true;
     case ID_ALBUM_PAUSE:
         rotator_.SetPaused(!rotator_.Paused());
+        return true;
+    case ID_PICTURE_NEVER_AGAIN:
+        // A hotkey may ask while nothing is shown: nothing then.
+        if (!RefuseWhilePassRuns() && ActionsFor(rotator_.Albums().FindActiveAlbum()).skip) {
+            rotator_.SkipCurrent(MessageBoxReport(view_.Handle()));
+            Say(L"Done");
+        }
         return true;
     case ID_PICTURE_ABOUT:
     case ID_PICTURE_KEEP:

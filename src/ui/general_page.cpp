@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 namespace glimro {
 namespace {
@@ -40,6 +42,21 @@ constexpr struct {
 // In the order of the Monitors values.
 constexpr const wchar_t* kMonitorEntries[] = {L"Same picture on every monitor",
                                               L"A picture for each monitor"};
+
+// The smallest share of the screen a picture must reach, in percent; 0 for any size.
+constexpr int kSmallestShares[] = {0, 25, 50, 75, 100};
+
+std::wstring SmallestText(int share) {
+    if (share <= 0)
+        return L"No: pictures of any size";
+    if (share >= 100)
+        return L"Yes: any smaller than the screen";
+    return L"Under " + std::to_wstring(share) + L" % of its width or height";
+}
+
+// In the order of the Shape values.
+constexpr const wchar_t* kShapeEntries[] = {L"Any shape", L"Only landscape", L"Only portrait",
+                                            L"Match each monitor"};
 
 // The weekday names of the user's language, Monday first.
 std::wstring DayName(int from_monday) {
@@ -82,7 +99,8 @@ std::wstring FrequencyNote(int frequency, size_t entries) {
 CGeneralPropertyPage::CGeneralPropertyPage(CAccount& album, const AlbumSet& albums)
     : CPropertyPage(IDD_GENERAL), album_(album), albums_(albums), name_(album.Name),
       description_(album.Description), frequency_(album.Frequency), position_(album.Position),
-      monitors_(album.Monitors), every_(album.Every), at_(album.At) {
+      monitors_(album.Monitors), every_(album.Every), at_(album.At),
+      smallest_(album.SmallestShare), shape_(album.Shape) {
     // The time picker's class, registered before the page's dialog is made.
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
@@ -107,6 +125,22 @@ void CGeneralPropertyPage::OnInitDialog() {
     for (const wchar_t* entry : kMonitorEntries)
         ::SendMessageW(monitors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     ::SendMessageW(monitors, CB_SETCURSEL, static_cast<WPARAM>(monitors_), 0);
+    // A share another tool stored, not among ours, is offered as it is.
+    std::vector<int> shares(std::begin(kSmallestShares), std::end(kSmallestShares));
+    if (std::find(shares.begin(), shares.end(), smallest_) == shares.end())
+        shares.insert(std::upper_bound(shares.begin(), shares.end(), smallest_), smallest_);
+    HWND smallest = Item(IDC_ALBUM_SMALLEST);
+    for (const int share : shares) {
+        const LRESULT index = ::SendMessageW(smallest, CB_ADDSTRING, 0,
+                                             reinterpret_cast<LPARAM>(SmallestText(share).c_str()));
+        ::SendMessageW(smallest, CB_SETITEMDATA, static_cast<WPARAM>(index), share);
+        if (share == smallest_)
+            ::SendMessageW(smallest, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    HWND shape = Item(IDC_ALBUM_SHAPE);
+    for (const wchar_t* entry : kShapeEntries)
+        ::SendMessageW(shape, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    ::SendMessageW(shape, CB_SETCURSEL, static_cast<WPARAM>(shape_), 0);
     ::SetDlgItemTextW(Handle(), IDC_ALBUM_FREQUENCY_NOTE,
                       FrequencyNote(frequency_, album_.FileList.size()).c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_NAME), name_.c_str());
@@ -127,7 +161,7 @@ bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
         ((id == IDC_ALBUM_NAME || id == IDC_ALBUM_DESCRIPTION || id == IDC_ALBUM_EVERY) &&
          code == EN_CHANGE) ||
         ((id == IDC_ALBUM_FREQUENCY || id == IDC_ALBUM_POSITION || id == IDC_ALBUM_MONITORS ||
-          id == IDC_ALBUM_DAY) &&
+          id == IDC_ALBUM_DAY || id == IDC_ALBUM_SMALLEST || id == IDC_ALBUM_SHAPE) &&
          code == CBN_SELCHANGE);
     if (!edited)
         return false;
@@ -262,6 +296,13 @@ bool CGeneralPropertyPage::OnApply() {
     if (position != CB_ERR)
         position_ = static_cast<int>(
             ::SendMessageW(Item(IDC_ALBUM_POSITION), CB_GETITEMDATA, static_cast<WPARAM>(position), 0));
+    const LRESULT smallest = ::SendMessageW(Item(IDC_ALBUM_SMALLEST), CB_GETCURSEL, 0, 0);
+    if (smallest != CB_ERR)
+        smallest_ = static_cast<int>(
+            ::SendMessageW(Item(IDC_ALBUM_SMALLEST), CB_GETITEMDATA, static_cast<WPARAM>(smallest), 0));
+    const LRESULT shape = ::SendMessageW(Item(IDC_ALBUM_SHAPE), CB_GETCURSEL, 0, 0);
+    if (shape != CB_ERR)
+        shape_ = static_cast<int>(shape);
     // Checked at every OK and Apply, changed or not: a new album's empty name too.
     if (const wchar_t* problem = NameProblem()) {
         ::MessageBoxW(Handle(), problem, LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
@@ -275,6 +316,8 @@ bool CGeneralPropertyPage::OnApply() {
     album_.At = at_;
     album_.Position = position_;
     album_.Monitors = monitors_;
+    album_.SmallestShare = smallest_;
+    album_.Shape = shape_;
     SetModified(false);
     return true;
 }

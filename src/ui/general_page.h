@@ -52,6 +52,8 @@ private:
     int monitors_;
     int every_;
     int at_;
+    int smallest_;
+    int shape_;
 };
 
 } // namespace glimro

@@ -8,10 +8,11 @@
 
 namespace glimro {
 
-const HotkeyAction kHotkeyActions[3] = {
+const HotkeyAction kHotkeyActions[4] = {
     {1, ID_ALBUM_NEXT, kHotkeyNextValue, kDefaultHotkeyNext, L"Next Picture"},
     {2, ID_ALBUM_PREVIOUS, kHotkeyPreviousValue, kDefaultHotkeyPrevious, L"Previous Picture"},
     {3, ID_ALBUM_PAUSE, kHotkeyPauseValue, kDefaultHotkeyPause, L"Pause/Resume"},
+    {4, ID_PICTURE_NEVER_AGAIN, kHotkeyNeverAgainValue, 0, L"Don't Show This Picture Again"},
 };
 
 namespace {

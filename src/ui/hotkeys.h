@@ -1,6 +1,6 @@
 #pragma once
-// The resident instance's global hotkeys: Next Picture, Previous Picture and Pause/Resume,
-// wherever the focus is, with the Album Manager shown or not. Each is kept under the product
+// The resident instance's global hotkeys: Next Picture, Previous Picture, Pause/Resume and
+// Don't Show This Picture Again, wherever the focus is, with the Album Manager shown or not. Each is kept under the product
 // key in the hotkey control's form; one that another program holds is reported, never lost.
 // A plain key is never registered: it would be taken from everyone's typing.
 #include <windows.h>
@@ -17,7 +17,7 @@ struct HotkeyAction {
     DWORD fallback;
     const wchar_t* name;
 };
-extern const HotkeyAction kHotkeyActions[3];
+extern const HotkeyAction kHotkeyActions[4];
 
 // The hotkey of an action: its stored value, or the default when there is none.
 WORD ReadHotkey(const HotkeyAction& action);

@@ -8,14 +8,13 @@
 #include "engine/internet_fetch.h"
 #include "engine/web_cache.h"
 #include "engine/web_entry.h"
-#include "engine/image_staging.h"
 #include "platform/open_box.h"
-#include "engine/internet_fetch.h"
 #include "platform/com_ptr.h"
 #include "platform/window.h"
 #include "resource.h"
 #include "ui/add_image_dialog.h"
 #include "ui/rotator.h"
+#include "ui/skipped_dialog.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -73,18 +72,62 @@ const ImageEntry& CImagesPropertyPage::RowEntry(int row) const {
 }
 
 // What a row shows: the entry, and for a folder or a feed what it stands for.
-std::wstring CImagesPropertyPage::RowText(const ImageEntry& entry) {
+std::vector<std::wstring> CImagesPropertyPage::Skipped() const {
+    std::vector<std::wstring> skipped;
+    for (const std::wstring& picture : album_.Skipped) {
+        if (std::none_of(shown_again_.begin(), shown_again_.end(),
+                         [&](const std::wstring& back) { return PictureKey(back) == PictureKey(picture); }))
+            skipped.push_back(picture);
+    }
+    return skipped;
+}
+
+std::wstring CImagesPropertyPage::RowText(const ImageEntry& entry) const {
     std::wstring text = entry.Text;
-    // A folder row says how many pictures it stands for now.
+    const std::vector<std::wstring> skipped = Skipped();
+    const auto skipped_of = [&](auto belongs) {
+        const size_t count = static_cast<size_t>(std::count_if(skipped.begin(), skipped.end(), belongs));
+        return count == 0 ? std::wstring() : L", " + std::to_wstring(count) + L" skipped";
+    };
+    // A folder row says how many pictures it stands for now, and how many of them it skips.
     if (entry.IsText() && IsFolderEntry(entry.Expanded())) {
-        const size_t count = FolderPictures(entry.Expanded()).size();
-        text += L"  (" + std::to_wstring(count) + (count == 1 ? L" picture)" : L" pictures)");
+        const std::wstring folder = entry.Expanded();
+        const size_t count = FolderPictures(folder).size();
+        text += L"  (" + std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures") +
+                skipped_of([&](const std::wstring& s) { return IsInFolder(s, folder); }) + L")";
     } else if (entry.IsText() && IsInternetEntry(entry.Expanded())) {
         // A feed row: what its last fetch held.
-        if (const std::optional<Feed> feed = CachedFeed(entry.Expanded()))
-            text += L"  (" + FeedSummary(*feed) + L")";
+        if (const std::optional<Feed> feed = CachedFeed(entry.Expanded())) {
+            text += L"  (" + FeedSummary(*feed) + skipped_of([&](const std::wstring& s) {
+                        return std::any_of(feed->pictures.begin(), feed->pictures.end(),
+                                           [&](const FeedPicture& p) { return p.address == s; });
+                    }) + L")";
+            return text;
+        }
     }
+    if (std::any_of(skipped.begin(), skipped.end(),
+                    [&](const std::wstring& s) { return PictureKey(s) == PictureKey(entry.Text); }))
+        text += L"  (skipped)";
     return text;
+}
+
+void CImagesPropertyPage::ShowSkipped() {
+    std::vector<std::wstring> skipped = Skipped();
+    const std::vector<std::wstring> before = skipped;
+    CSkippedDialog dialog(skipped);
+    dialog.DoModal(Handle(), true);
+    if (!dialog.Changed())
+        return;
+    for (const std::wstring& picture : before) {
+        if (std::find(skipped.begin(), skipped.end(), picture) == skipped.end())
+            shown_again_.push_back(picture);
+    }
+    for (int row = 0; row < Rows(); ++row) {
+        std::wstring text = RowText(RowEntry(row));
+        ListView_SetItemText(Item(IDC_IMAGE_LIST), row, 0, text.data());
+    }
+    UpdateCountLabel();
+    MarkChanged();
 }
 
 int CImagesPropertyPage::InsertRow(int at, RowId id, UINT states) {
@@ -159,6 +202,10 @@ void CImagesPropertyPage::FillList() {
 void CImagesPropertyPage::UpdateCountLabel() {
     const std::wstring label = L"Image List: (" + std::to_wstring(Rows()) + L" items)";
     ::SetDlgItemTextW(Handle(), IDC_IMAGE_COUNT, label.c_str());
+    const size_t skipped = Skipped().size();
+    const std::wstring skipped_text = skipped == 0 ? L"" : std::to_wstring(skipped) + L" skipped";
+    ::SetDlgItemTextW(Handle(), IDC_IMAGE_SKIPPED, skipped_text.c_str());
+    ::EnableWindow(Item(IDC_IMAGE_SKIPPED_LIST), skipped != 0);
 }
 
 void CImagesPropertyPage::EnableButtons(int rows) {
@@ -220,6 +267,9 @@ bool CImagesPropertyPage::OnApply() {
         album_.FileList.push_back(entries_[static_cast<size_t>(id - 1)]);
     album_.Mode = mode_;
     album_.LastIndex = RowOf(current_);
+    for (const std::wstring& picture : shown_again_)
+        album_.Unskip(picture);
+    shown_again_.clear();
     album_ids_ = std::move(ids);
     mark_set_ = false;
     modified_ = false;
@@ -476,6 +526,9 @@ bool CImagesPropertyPage::OnCommand(WORD id, WORD code) {
         return true;
     case IDC_IMAGE_RESET:
         Reset();
+        return true;
+    case IDC_IMAGE_SKIPPED_LIST:
+        ShowSkipped();
         return true;
     case ID_IMAGE_USE_NOW:
         UseNow();

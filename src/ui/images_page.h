@@ -12,6 +12,7 @@
 #include "ui/drop_path_list_ctrl.h"
 
 #include <string>
+#include <vector>
 
 namespace glimro {
 
@@ -69,7 +70,11 @@ private:
     void Reset();
     void ShowRowMenu();
     void ShowThumbnail(const std::wstring& path);
-    static std::wstring RowText(const ImageEntry& entry);
+    std::wstring RowText(const ImageEntry& entry) const;
+    // The album's skipped pictures, less those shown again here.
+    std::vector<std::wstring> Skipped() const;
+    // "Skipped...": the list, with Show Again.
+    void ShowSkipped();
     void ShowFeedThumbnail(const std::wstring& feed_address);
     // Puts a bitmap into the picture control: the default picture, or a thumbnail that the
     // page then keeps until the next one.
@@ -93,6 +98,8 @@ private:
     GdiObject<HBITMAP> no_picture_;
     GdiObject<HBITMAP> thumbnail_; // the picture control's, when it is not the default one
     int mode_;
+    // Pictures the user gave back with Show Again: apply takes them out of the album's skips.
+    std::vector<std::wstring> shown_again_;
     // The boxes in the markers' image list: ticked for the current picture, empty for others.
     static constexpr int kCurrentMarker = 0;
     static constexpr int kOtherMarker = 1;

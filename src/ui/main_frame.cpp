@@ -164,8 +164,12 @@ void CMainFrame::OnTrayEvent(UINT mouse_message) {
 }
 
 void CMainFrame::ShowTrayMenu() {
+    std::vector<RecentMenuItem> recent;
+    const UINT dpi = WindowDpi(Handle());
+    for (const RecentPicture& picture : ReadRecentPictures())
+        recent.push_back({RecentName(picture), recent_thumbnails_.For(picture, dpi)});
     const UniqueMenu menu(
-        CreateTrayMenu(rotator_.Paused(), view_.Albums().FindActiveAlbum()));
+        CreateTrayMenu(rotator_.Paused(), view_.Albums().FindActiveAlbum(), recent));
     if (!menu)
         return;
     // The menu closes when the user clicks elsewhere only if the owner is in the foreground.

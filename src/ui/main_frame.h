@@ -114,6 +114,7 @@ private:
     bool started_ = false;
     std::wstring tooltip_;
     CTrayIcon tray_;
+    CRecentThumbnails recent_thumbnails_;
     CHotkeys hotkeys_;
     bool hotkeys_wanted_ = false;
     bool options_open_ = false;

@@ -17,7 +17,8 @@
 namespace glimro {
 namespace {
 
-constexpr int kHotkeyControls[] = {IDC_HOTKEY_NEXT, IDC_HOTKEY_PREVIOUS, IDC_HOTKEY_PAUSE};
+constexpr int kHotkeyControls[] = {IDC_HOTKEY_NEXT, IDC_HOTKEY_PREVIOUS, IDC_HOTKEY_PAUSE,
+                                   IDC_HOTKEY_NEVER_AGAIN};
 
 // The hold choices with their values and what a missing value means.
 constexpr struct {

@@ -1,6 +1,7 @@
 #include "ui/rotator.h"
 
 #include "engine/current_picture.h"
+#include "log/activity_log.h"
 #include "engine/monitor_wallpaper.h"
 #include "platform/clock.h"
 #include "platform/text.h"
@@ -9,6 +10,7 @@
 #include "resource.h"
 #include "scheduler/theme_switch.h"
 #include "store/product_key.h"
+#include "store/recent_pictures.h"
 
 namespace glimro {
 
@@ -128,7 +130,7 @@ std::wstring CRotator::IdleStatus() const {
         return kPausedStatus;
     // A feed's picture is named with its credit.
     const CAccount* active = albums_.FindActiveAlbum();
-    const std::wstring credit = active ? CreditLine(active->Credit) : L"";
+    const std::wstring credit = active ? CreditLine(active->Current().credit) : L"";
     std::wstring status = credit.empty() ? LoadResourceString(IDS_IDLE_MESSAGE) : credit;
     // An album with a picture for each monitor says how many it serves.
     const size_t monitors = active && active->Monitors == kPictureEach ? OrderedMonitors().size() : 0;
@@ -168,11 +170,60 @@ HRESULT CRotator::Change(CAccount& album, const WallpaperChange& what, const Sav
         break;
     }
     RepaintAfterPass(result);
+    if (result == kPassApplied)
+        RememberRecent(album);
     RefreshAlbumList();
     if (what.kind != WallpaperChange::Entry)
         SaveForCommand(report);
     else if (result == kPassApplied)
         SaveForCommand(report, &album);
+    return result;
+}
+
+void CRotator::RememberRecent(const CAccount& album) const {
+    if (const LSTATUS status = RememberRecentPicture(RecentFrom(album)); status != ERROR_SUCCESS) {
+        LogStream log = OpenLog(LogMode::Append);
+        ReportErrorCode(L"Could not remember the picture among the recent ones. ",
+                        static_cast<DWORD>(status), log);
+    }
+}
+
+HRESULT CRotator::SkipCurrent(const SaveReport& report) {
+    CAccount* active = albums_.FindActiveAlbum();
+    if (!active)
+        return kPassNothingApplied;
+    if (Busy())
+        return kPassBusy;
+    const CAccount::AsidePicture shown = active->Current();
+    CAccount* owner = active;
+    if (!shown.album.empty()) {
+        for (const auto& album : albums_.Albums())
+            if (::lstrcmpiW(album->Name.c_str(), shown.album.c_str()) == 0)
+                owner = album.get();
+    }
+    owner->Skip(shown.picture.Text);
+    // Saved with the change, even when nothing else can be shown.
+    return Change(*active, WallpaperChange{}, report);
+}
+
+HRESULT CRotator::ShowRecent(size_t index) {
+    CAccount* active = albums_.FindActiveAlbum();
+    const std::vector<RecentPicture> recent = ReadRecentPictures();
+    if (!active || index >= recent.size())
+        return kPassNothingApplied;
+    AlbumSet::PassHold hold = albums_.HoldForPass(active);
+    if (!hold)
+        return kPassBusy;
+    CWaitCursor wait;
+    const RecentPicture& chosen = recent[index];
+    const bool other = ::lstrcmpiW(chosen.album.c_str(), active->Name.c_str()) != 0;
+    const HRESULT result = active->ShowAside({ImageEntry(chosen.picture), chosen.credit,
+                                              other ? chosen.album : L""});
+    RepaintAfterPass(result);
+    if (result == kPassApplied)
+        RememberRecent(*active);
+    RefreshAlbumList();
+    Say(IdleStatus());
     return result;
 }
 
@@ -196,8 +247,12 @@ CAccount* CRotator::FindActiveAlbum() {
 int CRotator::RunAlbumPass(CAccount* album) {
     int result = -1;
     if (album) {
-        if (album->Enabled)
-            RepaintAfterPass(album->ApplyNextImage());
+        if (album->Enabled) {
+            const HRESULT applied = album->ApplyNextImage();
+            RepaintAfterPass(applied);
+            if (applied == kPassApplied)
+                RememberRecent(*album);
+        }
         result = album->Frequency;
     }
     Say(L"Done");

@@ -82,6 +82,12 @@ public:
     // entry (Use Now in an open sheet) saves that album only: the rest of what the sheet
     // holds is not the set's yet.
     HRESULT Change(CAccount& album, const WallpaperChange& what, const SaveReport& report);
+    // Don't Show This Picture Again: the picture shown now is skipped for its album (the
+    // album a recent picture came from), and the active album's next picture is shown.
+    HRESULT SkipCurrent(const SaveReport& report);
+    // Shows a picture of the recent list again with the active album, out of turn: the
+    // album's place stays. kPassNothingApplied without an active album or such a picture.
+    HRESULT ShowRecent(size_t index);
     // Saves what changed for a command; false, after telling report, when something could not
     // be written or removed.
     bool SaveForCommand(const SaveReport& report, const CAccount* pass_album = nullptr);
@@ -102,6 +108,8 @@ private:
     void OnLayoutTimer();
     void OnThemeTimer();
     void Say(const std::wstring& text) const;
+    // The album now shows a new picture: it heads the recent list.
+    void RememberRecent(const CAccount& album) const;
 
     AlbumSet& albums_;
     HWND timer_window_ = nullptr;

@@ -1,11 +1,20 @@
 #include "ui/tray_icon.h"
 
+#include "core/orientation.h"
 #include "engine/current_picture.h"
+#include "engine/image_header.h"
+#include "engine/image_object.h"
+#include "engine/image_staging.h"
+#include "engine/internet_fetch.h"
+#include "engine/web_cache.h"
+#include "platform/dpi.h"
 #include "resource.h"
 #include "scheduler/day_schedule.h"
 #include "scheduler/pass_check.h"
 
 #include <shellapi.h>
+
+#include <algorithm>
 
 namespace glimro {
 namespace {
@@ -34,7 +43,7 @@ std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& 
         const bool due = NextAlbumChange(*active, now, &next);
         tip = L"Glimro: " + active->Name + L"\nNext picture: " + (due ? WhenText(next) : L"none due");
         // A feed's picture says what it is and whose; the album's name comes first.
-        if (const std::wstring credit = CreditLine(active->Credit); !credit.empty())
+        if (const std::wstring credit = CreditLine(active->Current().credit); !credit.empty())
             tip = L"Glimro: " + active->Name + L"\n" + credit + L"\nNext picture: " +
                   (due ? WhenText(next) : L"none due");
     }
@@ -43,7 +52,7 @@ std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& 
     return tip;
 }
 
-HMENU CreateTrayMenu(bool paused, const CAccount* active) {
+HMENU CreateTrayMenu(bool paused, const CAccount* active, const std::vector<RecentMenuItem>& recent) {
     HMENU menu = ::CreatePopupMenu();
     if (!menu)
         return nullptr;
@@ -54,17 +63,78 @@ HMENU CreateTrayMenu(bool paused, const CAccount* active) {
                   L"&Next Picture");
     ::AppendMenuW(menu, MF_STRING | (has_active_album ? 0 : MF_GRAYED), ID_ALBUM_PREVIOUS,
                   L"Pre&vious Picture");
+    if (HMENU pictures = ::CreatePopupMenu()) {
+        for (size_t i = 0; i < recent.size() && i <= ID_RECENT_LAST - ID_RECENT_FIRST; ++i) {
+            MENUITEMINFOW item = {sizeof(item)};
+            item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+            item.wID = static_cast<UINT>(ID_RECENT_FIRST + i);
+            // An '&' in a name is shown, not taken as a mnemonic.
+            std::wstring name;
+            for (const wchar_t c : recent[i].name)
+                name += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+            item.dwTypeData = name.data();
+            item.hbmpItem = recent[i].thumbnail;
+            ::InsertMenuItemW(pictures, static_cast<UINT>(i), TRUE, &item);
+        }
+        ::AppendMenuW(menu, MF_POPUP | (has_active_album && !recent.empty() ? 0u : MF_GRAYED),
+                      reinterpret_cast<UINT_PTR>(pictures), L"Recent Pic&tures");
+    }
     ::AppendMenuW(menu, MF_STRING, ID_ALBUM_PAUSE, paused ? L"&Resume" : L"&Pause");
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, greyed(actions.about), ID_PICTURE_ABOUT, L"About This Pictu&re");
     ::AppendMenuW(menu, greyed(actions.keep), ID_PICTURE_KEEP, L"&Keep This Picture");
     ::AppendMenuW(menu, greyed(actions.show), ID_PICTURE_SHOW_IN_FOLDER, L"Show in &Folder");
+    ::AppendMenuW(menu, greyed(actions.skip), ID_PICTURE_NEVER_AGAIN, L"&Don't Show This Picture Again");
     ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu, MF_STRING, ID_TRAY_ALBUM_MANAGER, L"&Album Manager");
     ::AppendMenuW(menu, MF_STRING, ID_APP_OPTIONS, L"&Options...");
     ::AppendMenuW(menu, MF_STRING, ID_TRAY_EXIT, L"E&xit Glimro");
     ::SetMenuDefaultItem(menu, ID_TRAY_ALBUM_MANAGER, FALSE);
     return menu;
+}
+
+HBITMAP CRecentThumbnails::For(const RecentPicture& recent, UINT dpi) {
+    if (dpi != dpi_)
+        made_.clear();
+    dpi_ = dpi;
+    const std::wstring key = PictureKey(recent.picture);
+    for (const auto& [picture, bitmap] : made_)
+        if (picture == key)
+            return bitmap.Get();
+    const std::wstring file =
+        IsInternetEntry(recent.picture) ? CachedFile(recent.picture, kCachedPicture) : recent.picture;
+    const SIZE box = {ScaleForDpi(48, dpi), ScaleForDpi(32, dpi)};
+    PictureSize size;
+    GdiObject<HBITMAP> boxed;
+    if (!file.empty() && ReadImageHeaderSize(file, &size) && size.width > 0 && size.height > 0) {
+        if (SwapsSides(size.orientation))
+            std::swap(size.width, size.height);
+        const SIZE fit = ShrunkSize(static_cast<int>(std::min<uint64_t>(size.width, 1u << 30)),
+                                    static_cast<int>(std::min<uint64_t>(size.height, 1u << 30)), box.cx, box.cy);
+        const GdiObject<HBITMAP> picture(
+            ShrinkImageFile(file, std::max<LONG>(fit.cx, 1), std::max<LONG>(fit.cy, 1)));
+        // A memory DC made for the screen has the screen's format, as the menu draws in.
+        const UniqueDc from(::CreateCompatibleDC(nullptr)), to(::CreateCompatibleDC(nullptr));
+        const HDC screen = ::GetDC(nullptr);
+        if (picture && from && to && screen)
+            boxed = GdiObject<HBITMAP>(::CreateCompatibleBitmap(screen, box.cx, box.cy));
+        if (screen)
+            ::ReleaseDC(nullptr, screen);
+        if (boxed) {
+            const ScopedSelectObject source(from.Get(), picture.Get());
+            const ScopedSelectObject target(to.Get(), boxed.Get());
+            const RECT all = {0, 0, box.cx, box.cy};
+            ::FillRect(to.Get(), &all, ::GetSysColorBrush(COLOR_MENU));
+            ::BitBlt(to.Get(), (box.cx - fit.cx) / 2, (box.cy - fit.cy) / 2, fit.cx, fit.cy, from.Get(), 0,
+                     0, SRCCOPY);
+        }
+    }
+    const HBITMAP made = boxed.Get();
+    made_.emplace_back(key, std::move(boxed));
+    // Only the pictures the menu can show are kept.
+    if (made_.size() > 2 * kMaxRecentPictures)
+        made_.erase(made_.begin());
+    return made;
 }
 
 NOTIFYICONDATAW CTrayIcon::Data(UINT flags, const std::wstring& tooltip) const {

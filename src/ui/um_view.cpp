@@ -179,6 +179,9 @@ bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
     case ID_PICTURE_SHOW_IN_FOLDER:
         *enabled = ActionsFor(albums_.FindActiveAlbum()).show;
         return true;
+    case ID_PICTURE_NEVER_AGAIN:
+        *enabled = ActionsFor(albums_.FindActiveAlbum()).skip;
+        return true;
     default:
         return false;
     }
