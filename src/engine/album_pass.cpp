@@ -487,62 +487,90 @@ std::wstring ReadyPicture(const Candidate& candidate, size_t slot, LogStream& lo
 }
 
 // A change with a picture for each monitor: each monitor, in their order, takes the next
-// picture in the album's order that fits it (the picture the calendar or the clock chooses
-// on every monitor for Sync to Month, Day and Sun); a monitor that nothing fits takes the
-// largest picture left. The record then stands at the last one used in the album's order.
+// picture in the album's order that fits it and no other monitor took (the picture the
+// calendar or the clock chooses on every monitor for Sync to Month, Day and Sun); a monitor
+// that nothing fits takes the largest picture left. With "match each monitor", each monitor
+// goes on after the picture it showed last, so the landscape and the portrait pictures each
+// keep their own turn. The record stands at the last picture used in the album's order (the
+// primary's with "match each monitor").
 HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidates,
                         const std::vector<int>& order, bool by_shuffle, const std::vector<Box>& screens,
                         PassRules& rules, const SYSTEMTIME& now, LogStream& log) {
     const size_t wanted = FollowsTheClock(album.Frequency) ? 1 : screens.size();
+    const bool own_turns = album.Shape == kMatchMonitor && !by_shuffle && wanted > 1;
     std::vector<std::wstring> files(wanted);
-    std::vector<int> used;
-    size_t filled = 0;
-    int last = -1;
+    std::vector<int> used(wanted, -1);
+    std::vector<int> tried;
+    const auto taken = [&](int index) { return std::find(tried.begin(), tried.end(), index) != tried.end(); };
+    // A picture a monitor could show, tried there; false when it cannot be made ready.
     const auto fill = [&](int index, size_t slot) {
-        used.push_back(index);
+        tried.push_back(index);
         std::wstring ready = ReadyPicture(candidates[static_cast<size_t>(index)], slot, log);
         if (ready.empty())
-            return;
+            return false;
         files[slot] = std::move(ready);
-        ++filled;
-        last = index;
+        used[slot] = index;
+        return true;
     };
-    for (const int index : order) {
-        if (filled == wanted)
-            break;
-        if (rules.Skipped(index))
-            continue;
-        size_t slot = 0;
-        while (slot < wanted && (!files[slot].empty() || !rules.Fits(index, screens[slot])))
-            ++slot;
-        if (slot < wanted)
-            fill(index, slot);
-        // A picture passed over for its size or shape counts as used in the round, which
-        // otherwise would never run out.
-        if (by_shuffle)
-            TakeFromRound(album.ShuffleRound, index);
-    }
-    if (filled < wanted && !FitRule{album.SmallestShare, album.Shape}.Any()) {
-        bool reported = false;
-        for (const int index : rules.LargestFirst()) {
-            if (filled == wanted)
-                break;
-            if (std::find(used.begin(), used.end(), index) != used.end())
+    bool unfit = false;
+    for (size_t slot = 0; slot < wanted; ++slot) {
+        size_t start = 0;
+        if (own_turns && slot < album.ShownPerMonitor.size()) {
+            const auto last = std::find_if(order.begin(), order.end(), [&](int index) {
+                return candidates[static_cast<size_t>(index)].image.Text == album.ShownPerMonitor[slot];
+            });
+            start = last == order.end() ? 0 : static_cast<size_t>(last - order.begin()) + 1;
+        }
+        for (size_t step = 0; step < order.size() && files[slot].empty(); ++step) {
+            const int index = order[(start + step) % order.size()];
+            if (taken(index) || rules.Skipped(index))
                 continue;
-            if (!reported)
-                ReportNothingFits(log);
-            reported = true;
-            const size_t slot = static_cast<size_t>(
-                std::find_if(files.begin(), files.end(), [](const std::wstring& f) { return f.empty(); }) -
-                files.begin());
+            if (!rules.Fits(index, screens[slot])) {
+                unfit = true;
+                continue;
+            }
             fill(index, slot);
+        }
+    }
+    if (unfit) {
+        bool reported = false;
+        for (size_t slot = 0; slot < wanted; ++slot) {
+            for (const int index : rules.LargestFirst()) {
+                if (!files[slot].empty())
+                    break;
+                if (taken(index))
+                    continue;
+                if (!reported)
+                    ReportNothingFits(log);
+                reported = true;
+                fill(index, slot);
+            }
+        }
+    }
+    // A picture passed over in a shuffle for its size or shape counts as used in the round,
+    // which otherwise would never run out.
+    if (by_shuffle) {
+        for (const int index : order) {
+            const bool fits_one = std::any_of(screens.begin(), screens.begin() + static_cast<std::ptrdiff_t>(wanted),
+                                              [&](const Box& screen) { return rules.Fits(index, screen); });
+            if (std::find(used.begin(), used.end(), index) != used.end() || !fits_one)
+                TakeFromRound(album.ShuffleRound, index);
         }
     }
     // Fewer pictures than monitors: they come round again, in monitor order.
     std::vector<std::wstring> shown;
-    for (std::wstring& file : files)
-        if (!file.empty())
-            shown.push_back(std::move(file));
+    int last = -1;
+    ptrdiff_t last_at = -1;
+    for (size_t slot = 0; slot < wanted; ++slot) {
+        if (files[slot].empty())
+            continue;
+        shown.push_back(std::move(files[slot]));
+        const ptrdiff_t at = std::find(order.begin(), order.end(), used[slot]) - order.begin();
+        if (last == -1 || (!own_turns && at > last_at)) {
+            last = used[slot];
+            last_at = at;
+        }
+    }
     if (shown.empty() || !SetMonitorWallpapers(shown, album.Position, log)) {
         WriteIntervalMarkers(now);
         return kPassNothingApplied;

@@ -8,6 +8,8 @@
 #include "engine/image_staging.h"
 #include "engine/web_cache.h"
 #include "store/product_key.h"
+#include "store/recent_pictures.h"
+#include "core/picture_fit.h"
 #include "log/activity_log.h"
 #include "scheduler/interval_markers.h"
 #include "scheduler/pass_check.h"
@@ -754,6 +756,142 @@ TEST_F(FeedPassTest, AFeedWithNoUsablePictureOrABodyThatIsNoFeedShowsNothing) {
         EXPECT_NE(Log().find(c.logged), std::string::npos) << Log();
         EXPECT_EQ(desktop.apply_calls, 0);
     }
+}
+
+// The record as a save and a load leave it.
+CAccount Reloaded(const CAccount& album) {
+    RegKey list, key;
+    EXPECT_EQ(list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
+    RegKey::DeleteTree(list.Get(), album.Name.c_str()); // a save writes a new key
+    EXPECT_TRUE(album.SaveToKey(list.Get(), 0));
+    EXPECT_EQ(key.Open(list.Get(), album.Name.c_str(), KEY_READ), ERROR_SUCCESS);
+    CAccount loaded;
+    loaded.Name = album.Name;
+    EXPECT_EQ(loaded.LoadFromKey(key), ERROR_SUCCESS);
+    return loaded;
+}
+
+// A skipped picture, a folder's or a plain entry's, is never shown again in either mode,
+// after a restart and an edit of the album; Previous forgets it; Show Again brings it back.
+TEST_F(FolderPassTest, ASkippedPictureIsNeverShownAgainFromAFolderOrAsAnEntry) {
+    for (const int mode : {kSequential, kRandom}) {
+        SCOPED_TRACE(mode == kRandom ? "Random" : "Sequential");
+        CAccount album = Album(2);
+        album.FileList = {Entry(0), root, Entry(1)};
+        album.Mode = mode;
+        album.LastIndex = -1;
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+        const std::wstring first = album.LastFile;
+        album.Skip(first);
+        album.Skip(Pic(L"a2.BMP")); // a path whatever its letter case
+        album.Skip(Entry(1));
+        EXPECT_TRUE(album.History.empty());
+        album = Reloaded(album);
+        album.FileList = {Entry(1), root, Entry(0)};
+        album.FollowEntries({2, 1, 0});
+        std::vector<std::wstring> expected = {Entry(0), Pic(L"sub\\c.BMP"), Pic(L"A10.bmp"), Pic(L"b.JPG")};
+        expected.erase(std::remove(expected.begin(), expected.end(), first), expected.end());
+        EXPECT_EQ(album.Skipped.size(), 6 - expected.size()); // of six pictures
+        const std::vector<std::wstring> shown = Shown(album, static_cast<int>(2 * expected.size()));
+        for (const std::wstring& picture : expected)
+            EXPECT_EQ(std::count(shown.begin(), shown.end(), picture), 2) << test::Narrow(picture);
+        EXPECT_EQ(album.FileList.size(), 3u); // the entry stays, and is never shown
+        ASSERT_TRUE(album.Unskip(Pic(L"A2.bmp")));
+        EXPECT_FALSE(album.Unskip(Pic(L"A2.bmp")));
+        const std::vector<std::wstring> again = Shown(album, static_cast<int>(expected.size()) + 1);
+        EXPECT_EQ(std::count(again.begin(), again.end(), Pic(L"A2.bmp")), 1);
+    }
+}
+
+TEST_F(FeedPassTest, ASkippedFeedPictureIsPassedOver) {
+    ServeFeed({{"c", 3}, {"a", 1}, {"b", 2}});
+    CAccount album = FeedAlbum();
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    ASSERT_EQ(Shown(album), "c");
+    album.Skip(album.LastFile);
+    std::vector<std::string> shown;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+        shown.push_back(Shown(album));
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"b", "a", "b", "a"}));
+}
+
+// On a 1024 x 768 screen: a square 100 x 100, a portrait 600 x 900 and a landscape
+// 1200 x 800; when nothing fits, the largest, said once in the log.
+TEST_F(AlbumPassTest, TheSizeAndShapeRulesShowWhatFitsAndTheLargestWhenNothingDoes) {
+    const std::wstring square = folder.File(L"square.bmp"), portrait = folder.File(L"portrait.bmp"),
+                       landscape = folder.File(L"landscape.bmp");
+    ASSERT_TRUE(test::WriteSolidBitmap(square, 100, 100));
+    ASSERT_TRUE(test::WriteSolidBitmap(portrait, 600, 900));
+    ASSERT_TRUE(test::WriteSolidBitmap(landscape, 1200, 800));
+    const struct {
+        int share, shape;
+        std::vector<std::wstring> shown;
+        bool none_fits;
+    } cases[] = {
+        {0, kAnyShape, {square, portrait, landscape}, false},
+        {50, kAnyShape, {portrait, landscape}, false},
+        {0, kLandscapeOnly, {square, landscape}, false},
+        {0, kPortraitOnly, {square, portrait}, false},
+        {0, kMatchMonitor, {square, landscape}, false},
+        {50, kLandscapeOnly, {landscape}, false},
+        {100, kPortraitOnly, {landscape}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.share << " % shape " << c.shape);
+        CAccount album = Album(0);
+        album.FileList = {square, portrait, landscape};
+        album.Position = kFill;
+        album.SmallestShare = c.share;
+        album.Shape = c.shape;
+        album = Reloaded(album);
+        album.LastIndex = -1;
+        std::vector<std::wstring> shown;
+        for (size_t i = 0; i < c.shown.size() + 1; ++i) {
+            ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+            if (std::find(shown.begin(), shown.end(), album.LastFile) == shown.end())
+                shown.push_back(album.LastFile);
+        }
+        EXPECT_EQ(shown, c.shown);
+        const std::string log = Log();
+        const size_t said = log.find("No picture of the album fits the screen");
+        EXPECT_EQ(said != std::string::npos, c.none_fits);
+        if (said != std::string::npos)
+            EXPECT_EQ(log.find("No picture of the album fits", said + 1), std::string::npos);
+    }
+}
+
+// A recent picture comes back out of turn: the album's place stays and its next change goes
+// on from there. The list keeps the last ten, newest first, across a restart.
+TEST_F(AlbumPassTest, ARecentPictureIsShownOutOfTurnAndTheAlbumGoesOnFromItsPlace) {
+    CAccount album = Album(3);
+    album.LastIndex = -1;
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    for (int i = 0; i < 12; ++i)
+        ASSERT_EQ(RememberRecentPicture({L"C:\\p" + std::to_wstring(i) + L".jpg", L"Sea\tside",
+                                         {L"Title\n" + std::to_wstring(i), L"", L""}}),
+                  ERROR_SUCCESS);
+    ASSERT_EQ(RememberRecentPicture(RecentFrom(album)), ERROR_SUCCESS);
+    ASSERT_EQ(RememberRecentPicture({L"C:\\P11.JPG", L"Seaside", {}}), ERROR_SUCCESS);
+    const std::vector<RecentPicture> recent = ReadRecentPictures();
+    ASSERT_EQ(recent.size(), kMaxRecentPictures);
+    EXPECT_EQ(recent[0].picture, L"C:\\P11.JPG"); // once, whatever its letter case
+    EXPECT_EQ(recent[1], (RecentPicture{Entry(0), L"Test", {}}));
+    EXPECT_EQ(recent[2], (RecentPicture{L"C:\\p10.jpg", L"Sea side", {L"Title 10", L"", L""}}));
+    EXPECT_EQ(RecentName(recent[2]), L"Title 10");
+    EXPECT_EQ(RecentName(recent[1]), L"e0.bmp");
+
+    ASSERT_EQ(album.ShowAside({ImageEntry(Entry(2)), {}, L"Other"}), kPassApplied);
+    EXPECT_EQ(desktop.wallpaper, Entry(2));
+    EXPECT_EQ(album.LastIndex, 0);
+    EXPECT_EQ(album.LastFile, Entry(0));
+    EXPECT_EQ(album.Current().picture.Text, Entry(2));
+    EXPECT_EQ(album.Current().album, L"Other");
+    EXPECT_TRUE(ActionsFor(&album).skip);
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    EXPECT_EQ(album.LastFile, Entry(1));
+    EXPECT_FALSE(album.Aside);
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include "support/temp_folder.h"
 #include "support/test_images.h"
 
+#include "core/picture_fit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -195,6 +197,29 @@ TEST_F(MonitorWallpaperTest, AnAlbumTakesOnePicturePerMonitor) {
     album.Frequency = kSyncToMonth; // every monitor the month's picture
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
     EXPECT_EQ(album.ShownPerMonitor.size(), 1u);
+}
+
+// "Match each monitor": the landscape monitor takes the album's landscape pictures in turn,
+// the portrait one its portrait pictures.
+TEST_F(MonitorWallpaperTest, MatchingEachMonitorGivesAPortraitMonitorItsPortraitPictures) {
+    layout = {At(0, 0, 1024, 768, true), At(1024, 0, 768, 1024)};
+    CAccount album;
+    for (const wchar_t* name : {L"wide0.bmp", L"wide1.bmp", L"tall0.bmp", L"tall1.bmp"}) {
+        album.FileList.push_back(folder.File(name));
+        const bool wide = name[0] == L'w';
+        ASSERT_TRUE(test::WriteSolidBitmap(album.FileList.back().Text, wide ? 64 : 48, wide ? 48 : 64));
+    }
+    album.Monitors = kPictureEach;
+    album.Shape = kMatchMonitor;
+    album.LastIndex = -1;
+    const auto pair = [&](int wide, int tall) {
+        return std::vector<std::wstring>{album.FileList[static_cast<size_t>(wide)].Text,
+                                         album.FileList[static_cast<size_t>(2 + tall)].Text};
+    };
+    for (const auto& expected : {pair(0, 0), pair(1, 1), pair(0, 0)}) {
+        ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+        EXPECT_EQ(album.ShownPerMonitor, expected);
+    }
 }
 
 } // namespace

@@ -59,10 +59,12 @@ TEST(TrayIcon, MenuFollowsPauseAndTheActiveAlbum) {
         EXPECT_EQ(Items(menu), (std::vector<MenuItem>{
                                    {ID_ALBUM_NEXT, L"&Next Picture", !c.active},
                                    {ID_ALBUM_PREVIOUS, L"Pre&vious Picture", !c.active},
+                                   {static_cast<UINT>(-1), L"Recent Pic&tures", true},
                                    {ID_ALBUM_PAUSE, c.pause_text, false},
                                    {ID_PICTURE_ABOUT, L"About This Pictu&re", true},
                                    {ID_PICTURE_KEEP, L"&Keep This Picture", true},
                                    {ID_PICTURE_SHOW_IN_FOLDER, L"Show in &Folder", true},
+                                   {ID_PICTURE_NEVER_AGAIN, L"&Don't Show This Picture Again", true},
                                    {ID_TRAY_ALBUM_MANAGER, L"&Album Manager", false},
                                    {ID_APP_OPTIONS, L"&Options...", false},
                                    {ID_TRAY_EXIT, L"E&xit Glimro", false},
@@ -70,6 +72,19 @@ TEST(TrayIcon, MenuFollowsPauseAndTheActiveAlbum) {
         EXPECT_EQ(::GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(ID_TRAY_ALBUM_MANAGER));
         ::DestroyMenu(menu);
     }
+    // With pictures shown: Recent Pictures lists them newest first, an '&' shown as it is;
+    // an album showing a picture can skip it.
+    album.FileList = {L"C:\\a.jpg"};
+    album.LastIndex = 0;
+    album.LastFile = L"C:\\a.jpg";
+    const UniqueMenu menu(CreateTrayMenu(false, &album, {{L"Rock & Sea", nullptr}, {L"b.jpg", nullptr}}));
+    const std::vector<MenuItem> items = Items(menu.Get());
+    EXPECT_FALSE(items[2].greyed);
+    EXPECT_FALSE(std::find(items.begin(), items.end(),
+                           MenuItem{ID_PICTURE_NEVER_AGAIN, L"&Don't Show This Picture Again", false}) ==
+                 items.end());
+    EXPECT_EQ(Items(::GetSubMenu(menu.Get(), 2)),
+              (std::vector<MenuItem>{{ID_RECENT_FIRST, L"Rock && Sea", false}, {ID_RECENT_FIRST + 1, L"b.jpg", false}}));
 }
 
 TEST(TrayIcon, TooltipNamesTheAlbumAndTheNextChange) {
