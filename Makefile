@@ -43,7 +43,7 @@ run: run-deps build
 screenshot: run-deps build
 	cmake --build $(BUILD) --target glimro_post_message
 	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png docs/album-images.png \
-		docs/album-manager-150.png docs/options.png docs/album-feed.png
+		docs/album-manager-150.png docs/options.png docs/album-feed.png docs/tray-recent.png
 
 # The figures against their bare references, then the resident's memory and its start-up,
 # measured from outside in a private prefix; ends with "N of M goals met" (docs/performance.md).

@@ -14,10 +14,11 @@ images_out=$(realpath -m "${3:-$root/docs/album-images.png}")
 large_out=$(realpath -m "${4:-$root/docs/album-manager-150.png}")
 options_out=$(realpath -m "${5:-$root/docs/options.png}")
 feed_out=$(realpath -m "${6:-$root/docs/album-feed.png}")
+recent_out=$(realpath -m "${7:-$root/docs/tray-recent.png}")
 
 if [ -z "${GLIMRO_IN_XVFB:-}" ]; then
     GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out" "$images_out" \
-        "$large_out" "$options_out" "$feed_out"
+        "$large_out" "$options_out" "$feed_out" "$recent_out"
 fi
 
 source "$here/wine-env.sh"
@@ -105,6 +106,16 @@ echo "Wrote $large_out"
 restart_at 96 Left Top Right Bottom Show LastDay LastMonth
 wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro\AlbumList' /f </dev/null >/dev/null 2>&1 || true
 wine reg import "$here/feed-album.reg" </dev/null >/dev/null 2>&1
+# Three pictures the demo album showed before, for the icon's Recent Pictures.
+python3 - "$work/recent.reg" <<'PY'
+import sys
+lines = ["C:\\Pictures\\%s.bmp\tDemo\t\t\t" % name for name in ("Lighthouse", "Dunes", "Harbour")]
+data = ("\0".join(lines) + "\0\0").encode("utf-16-le")
+with open(sys.argv[1], "w", encoding="utf-16") as reg:
+    reg.write("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Fenwaldstone\\Glimro]\r\n")
+    reg.write('"Recent Pictures"=hex(7):' + ",".join("%02x" % b for b in data) + "\r\n")
+PY
+wine reg import "$work/recent.reg" </dev/null >/dev/null 2>&1
 wineserver -w
 site="$work/site"
 mkdir -p "$site"
@@ -128,3 +139,12 @@ post "Glimro - Album Manager" 273 32774 # WM_COMMAND, Properties
 sleep 2
 post "Glimro Album Properties" 1125 1 # PSM_SETCURSEL, the Images page
 shoot "$feed_out"
+
+# The icon's menu with Recent Pictures open: the feed's picture the pass just showed, then
+# the demo album's. The icon's right click and the submenu's mnemonic, as posted messages.
+post "Glimro Album Properties" 1137 5 # PSM_PRESSBUTTON, Cancel
+sleep 1
+post "Glimro - Album Manager" 32769 0 517 # the icon's message, WM_RBUTTONUP
+sleep 2
+post "Glimro - Album Manager" 258 116 # WM_CHAR 't': Recent Pic&tures
+shoot "$recent_out" 400x230+625+392 # the menu opens at the pointer, the middle of the screen
