@@ -9,6 +9,7 @@
 #include "scheduler/pass_check.h"
 #include "scheduler/theme_switch.h"
 #include "store/product_key.h"
+#include "store/recent_pictures.h"
 #include "support/entries.h"
 #include "support/clock_values.h"
 #include "support/dialog_driver.h"
@@ -155,6 +156,37 @@ TEST_F(LivingTest, NextPictureIsRecordedAsAScheduledChangeAndTheTimerLeavesItBe)
     RunScheduledPass(LocalTime(), h.Rotator());
     EXPECT_NE(h.Log().find(L"This pass already ran... skipping update."), std::wstring::npos);
     EXPECT_EQ(h.albums.FindActiveAlbum()->LastIndex, 1);
+}
+
+// Don't Show This Picture Again shows the next picture at once and is saved; a recent
+// picture comes back after a restart, out of turn, and the album goes on from its place.
+TEST_F(LivingTest, DontShowAgainMovesOnAndARecentPictureComesBackOutOfTurn) {
+    StoreActive(kSequential, 3);
+    ASSERT_TRUE(h.Start());
+    const auto command = [&](UINT id) { ::SendMessageW(h.frame->Handle(), WM_COMMAND, id, 0); };
+    command(ID_ALBUM_NEXT);
+    ASSERT_TRUE(Enabled(ID_PICTURE_NEVER_AGAIN));
+    command(ID_PICTURE_NEVER_AGAIN);
+    AlbumSet stored;
+    stored.LoadAlbumList();
+    EXPECT_EQ(stored.Albums().front()->Skipped, std::vector<std::wstring>{pictures[1]});
+    EXPECT_EQ(stored.Albums().front()->LastFile, pictures[2]);
+    h.frame.reset();
+    while (!h.albums.Empty())
+        h.albums.Remove(h.albums.Albums().front().get());
+
+    ASSERT_TRUE(h.Start());
+    const std::vector<RecentPicture> recent = ReadRecentPictures();
+    ASSERT_EQ(recent.size(), 2u);
+    EXPECT_EQ(recent[0].picture, pictures[2]);
+    EXPECT_EQ(recent[1], (RecentPicture{pictures[1], L"Seaside", {}}));
+    command(ID_RECENT_FIRST + 1);
+    EXPECT_EQ(h.desktop.wallpaper, pictures[1]);
+    EXPECT_EQ(h.albums.FindActiveAlbum()->LastFile, pictures[2]);
+    EXPECT_EQ(ReadRecentPictures()[0].picture, pictures[1]);
+    command(ID_ALBUM_NEXT);
+    EXPECT_EQ(h.albums.FindActiveAlbum()->LastFile, pictures[0]);
+    EXPECT_EQ(h.desktop.wallpaper, pictures[0]);
 }
 
 TEST_F(LivingTest, PauseSurvivesARestartStopsTheTimerAndLeavesNextPicture) {
