@@ -13,6 +13,7 @@
 #include "ui/album_manager_harness.h"
 #include "ui/general_page.h"
 #include "ui/images_page.h"
+#include "ui/skipped_dialog.h"
 #include "ui/wps_property_sheet.h"
 
 #include <cderr.h>
@@ -412,6 +413,42 @@ TEST_F(ImagesPageTest, AFeedRowNamesItsFeedAndUseNowShowsItsNewestPicture) {
     EXPECT_EQ(Alps().LastIndex, 3);
     EXPECT_EQ(Alps().LastFile, server.Url("/new.bmp"));
     EXPECT_EQ(Alps().Credit.Title, L"New");
+}
+
+// The album, a folder row and a plain entry say what is skipped; Show Again gives a picture
+// back, newest first in the list, and the page applies it.
+TEST_F(ImagesPageTest, SkippedPicturesAreCountedAndShownAgain) {
+    const std::wstring trip = h.folder.File(L"Trip");
+    ::CreateDirectoryW(trip.c_str(), nullptr);
+    for (const wchar_t* name : {L"\\a.bmp", L"\\b.bmp"})
+        ASSERT_TRUE(test::WriteSolidBitmap(trip + name, 40, 30));
+    Alps().FileList.push_back(trip);
+    Alps().Skip(pictures[0]);
+    Alps().Skip(trip + L"\\B.BMP");
+    OnImagesPage(
+        [&] {
+            EXPECT_EQ(Rows().front(), L"A.bmp  (skipped)");
+            EXPECT_EQ(Rows().back(), L"Trip  (2 pictures, 1 skipped)");
+            wchar_t label[64] = {};
+            ::GetDlgItemTextW(page, IDC_IMAGE_SKIPPED, label, 64);
+            EXPECT_STREQ(label, L"2 skipped");
+            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page, IDC_IMAGE_SKIPPED_LIST)));
+        },
+        IDOK);
+
+    std::vector<std::wstring> skipped = Alps().Skipped;
+    CSkippedDialog dialog(skipped);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    const HWND list = ::GetDlgItem(dialog.Handle(), IDC_SKIPPED_LIST);
+    ASSERT_EQ(ListView_GetItemCount(list), 2);
+    ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED); // the newest: the folder's
+    ::SendMessageW(dialog.Handle(), WM_COMMAND, IDC_SKIPPED_SHOW_AGAIN, 0);
+    EXPECT_EQ(skipped, std::vector<std::wstring>{pictures[0]});
+    ::SendMessageW(dialog.Handle(), WM_COMMAND, IDC_SKIPPED_SHOW_ALL, 0);
+    EXPECT_TRUE(skipped.empty());
+    EXPECT_TRUE(dialog.Changed());
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog.Handle(), IDC_SKIPPED_SHOW_ALL)));
+    ::DestroyWindow(dialog.Handle());
 }
 
 // Use Now shows the picture and records it as the album's current one, saved at once; Cancel
