@@ -16,8 +16,9 @@ namespace glimro {
 
 bool CAlbumCommands::OnCommand(UINT id) {
     if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST) {
-        if (!RefuseWhilePassRuns())
-            rotator_.ShowRecent(id - ID_RECENT_FIRST);
+        // A picture since deleted, or an address the network cannot reach now: the log says so.
+        if (!RefuseWhilePassRuns() && rotator_.ShowRecent(id - ID_RECENT_FIRST) == kPassNothingApplied)
+            Say(L"Could not show that picture again; the activity log says why.");
         return true;
     }
     switch (id) {
