@@ -41,9 +41,10 @@ run: run-deps build
 # Pictures of the Album Manager with a small demo album set (at 100 % and 150 %), and of an
 # album's properties sheet, for the README.
 screenshot: run-deps build
-	cmake --build $(BUILD) --target glimro_post_message
+	cmake --build $(BUILD) --target glimro_post_message glimro_bench
 	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png docs/album-images.png \
 		docs/album-manager-150.png docs/options.png docs/album-feed.png docs/tray-recent.png
+	bash scripts/crop-example.sh docs/fill-subject.png
 
 # The figures against their bare references, then the resident's memory and its start-up,
 # measured from outside in a private prefix; ends with "N of M goals met" (docs/performance.md).

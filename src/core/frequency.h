@@ -33,8 +33,11 @@ enum Position : int {
     kFit = 3,
     kFill = 4,
     kSpan = 5,
+    // Fill cropped where the picture's subject is, not at its centre; the desktop is given
+    // the crop with the Fill style.
+    kFillSubject = 6,
 };
-inline constexpr int kPositionCount = 6;
+inline constexpr int kPositionCount = 7;
 
 // The album's "Monitors": the same picture on every monitor (also when absent), or a picture
 // for each.

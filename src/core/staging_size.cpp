@@ -40,6 +40,7 @@ PixelSize StagedSize(PixelSize picture, PixelSize screen, int position) {
     case kStretch:
         return {std::min(picture.width, screen.width), std::min(picture.height, screen.height)};
     case kFill:
+    case kFillSubject:
     case kSpan: {
         PixelSize size = picture;
         for (PixelSize next = Shrink(size); Covers(next, screen) && next.width > 0;

@@ -4,6 +4,7 @@
 #include "core/orientation.h"
 #include "core/picture_limits.h"
 #include "core/staging_size.h"
+#include "core/subject_crop.h"
 #include "engine/image_object.h"
 #include "platform/atomic_file.h"
 #include "platform/com_ptr.h"
@@ -12,6 +13,9 @@
 #include "platform/thumbnail.h"
 
 #include <shlwapi.h>
+
+#include <cstring>
+#include <vector>
 
 namespace glimro {
 namespace {
@@ -26,6 +30,41 @@ HBITMAP ScaleItem(IShellFolder* parent, PCUITEMID_CHILD child, SIZE size) {
     if (FAILED(::StrRetToBufW(&name, child, path, MAX_PATH)))
         return nullptr;
     return ScaleImageFile(path, size.cx, size.cy);
+}
+
+// The picture as Fill stages it (upright, shrunk only while it covers the screen), then cut
+// to the window of the screen's shape that keeps its subject; null when it cannot be decoded.
+HBITMAP SubjectCropped(const std::wstring& entry, PixelSize staged, SIZE screen) {
+    const GdiObject<HBITMAP> whole(ShrinkImageFile(entry, staged.width, staged.height));
+    if (!whole)
+        return nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = staged.width;
+    info.bmiHeader.biHeight = -staged.height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    const size_t stride = (static_cast<size_t>(staged.width) * 3 + 3) & ~size_t{3};
+    std::vector<uint8_t> pixels(stride * static_cast<size_t>(staged.height));
+    const UniqueDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc || ::GetDIBits(dc.Get(), whole.Get(), 0, static_cast<UINT>(staged.height), pixels.data(), &info,
+                           DIB_RGB_COLORS) != staged.height)
+        return nullptr;
+    const CropWindow crop =
+        SubjectCrop({pixels.data(), staged.width, staged.height, stride, true}, screen.cx, screen.cy);
+    info.bmiHeader.biWidth = crop.width;
+    info.bmiHeader.biHeight = -crop.height;
+    void* bits = nullptr;
+    HBITMAP cropped = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!cropped)
+        return nullptr;
+    const size_t crop_stride = (static_cast<size_t>(crop.width) * 3 + 3) & ~size_t{3};
+    for (int y = 0; y < crop.height; ++y)
+        std::memcpy(static_cast<uint8_t*>(bits) + static_cast<size_t>(y) * crop_stride,
+                    pixels.data() + static_cast<size_t>(crop.y + y) * stride + static_cast<size_t>(crop.x) * 3,
+                    static_cast<size_t>(crop.width) * 3);
+    return cropped;
 }
 
 } // namespace
@@ -85,6 +124,17 @@ std::wstring StageFor(const std::wstring& entry, SIZE screen, int position,
     }
     const PixelSize picture = original.UprightSize(); // within the side limit
     const PixelSize staged = StagedSize(picture, {screen.cx, screen.cy}, position);
+    // Keeping the subject always stages the crop, unless the picture has the screen's shape
+    // already (and is upright), when there is nothing to crop.
+    const CropWindow whole = CentreCrop(picture.width, picture.height, screen.cx, screen.cy);
+    if (position == kFillSubject && (whole.width != picture.width || whole.height != picture.height ||
+                                     original.Orientation() != kUpright)) {
+        ImageObject cropped;
+        cropped.Attach(SubjectCropped(entry, staged, screen));
+        if (cropped.Width() > 0 && SUCCEEDED(SaveWhole(cropped, output)))
+            return output;
+        // What the imaging component cannot decode is staged as Fill stages it.
+    }
     // A turned photo is always staged, upright and without its tag: the desktop then shows
     // it the right way up, whatever the system makes of the tag.
     if (staged == picture && original.Orientation() == kUpright)

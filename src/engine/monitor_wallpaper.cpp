@@ -86,7 +86,7 @@ bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vect
             }
         }
     }
-    object->SetPosition(SupportedPosition(position));
+    object->SetPosition(DesktopStyle(SupportedPosition(position)));
     // Changed only when some monitor took its picture and none refused.
     *done = set > 0 && !failed;
     return true;
@@ -140,11 +140,13 @@ bool ComposeMonitorPictures(const std::vector<std::wstring>& pictures,
         const UniqueDc canvas(::CreateCompatibleDC(nullptr));
         const ScopedSelectObject selected(canvas.Get(), canvas_bitmap.Get()); // black: zero-filled
         for (size_t k = 0; k < monitors.size(); ++k) {
-            // A position that spans makes no sense inside one monitor: each fills its own.
+            // A position that spans makes no sense inside one monitor: each fills its own. The
+            // composed picture crops each at its centre: keeping the subject needs the
+            // desktop object's pictures of their own.
             for (const Box& at : BoxesInComposite(monitors[k], bounds, tiled))
                 Draw(canvas.Get(), pictures[k % pictures.size()], at,
                      {monitors[k].Width(), monitors[k].Height()},
-                     position == kSpan ? kFill : position);
+                     position == kSpan || position == kFillSubject ? kFill : position);
         }
     }
     ::GdiFlush();

@@ -50,7 +50,7 @@ Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path
 // The documented "Control Panel\Desktop" values of each position; Center keeps the "1" it
 // has always written.
 const wchar_t* StyleValue(int position) {
-    static const wchar_t* const kStyles[kPositionCount] = {L"1", L"0", L"2", L"6", L"10", L"22"};
+    static const wchar_t* const kStyles[kPositionCount] = {L"1", L"0", L"2", L"6", L"10", L"22", L"10"};
     return position >= 0 && position < kPositionCount ? kStyles[position] : kStyles[kCenter];
 }
 
@@ -69,7 +69,7 @@ bool SwitchTheOldWay(const std::wstring& path, int position, LogStream& log, boo
 }
 
 bool ChangeWallpaper(const std::wstring& path, LogStream& log, int position, bool record) {
-    position = SupportedPosition(position);
+    position = DesktopStyle(SupportedPosition(position));
     // Start-up has already initialised the thread for OLE; this only adds a reference.
     const ScopedComInit com;
 
@@ -89,6 +89,10 @@ int SupportedPosition(int position) {
     if (position < 0 || position >= kPositionCount)
         return kCenter;
     return position == kSpan && !RunsOnWindows8OrLater() ? kFill : position;
+}
+
+int DesktopStyle(int position) {
+    return position == kFillSubject ? kFill : position;
 }
 
 bool ReapplyDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {

@@ -22,5 +22,8 @@ bool ReapplyDesktopWallpaper(const std::wstring& path, LogStream& log, int posit
 
 // The position the system can show: Span needs Windows 8; on Windows 7 it is Fill.
 int SupportedPosition(int position);
+// The style the system is given for a position: Fill for "Fill (keep the subject)", whose
+// staged picture is the crop already.
+int DesktopStyle(int position);
 
 } // namespace glimro

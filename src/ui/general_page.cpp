@@ -35,7 +35,8 @@ constexpr struct {
     const wchar_t* text;
     int position;
 } kPositionEntries[] = {
-    {L"Fill", kFill},     {L"Fit", kFit},   {L"Stretch", kStretch},
+    {L"Fill", kFill},     {L"Fill (keep the subject)", kFillSubject},
+    {L"Fit", kFit},       {L"Stretch", kStretch},
     {L"Center", kCenter}, {L"Tile", kTile}, {L"Span", kSpan},
 };
 

@@ -65,7 +65,8 @@ HMENU CreateTrayMenu(bool paused, const CAccount* active, const std::vector<Rece
                   L"Pre&vious Picture");
     if (HMENU pictures = ::CreatePopupMenu()) {
         for (size_t i = 0; i < recent.size() && i <= ID_RECENT_LAST - ID_RECENT_FIRST; ++i) {
-            MENUITEMINFOW item = {sizeof(item)};
+            MENUITEMINFOW item = {};
+            item.cbSize = sizeof(item);
             item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
             item.wID = static_cast<UINT>(ID_RECENT_FIRST + i);
             // An '&' in a name is shown, not taken as a mnemonic.

@@ -7,6 +7,7 @@
 #include "platform/imaging.h"
 #include "platform/screen.h"
 #include "support/fake_extractor.h"
+#include "core/frequency.h"
 #include "support/temp_folder.h"
 #include "support/test_images.h"
 
@@ -183,6 +184,37 @@ TEST_F(StagingTest, TheShrunkCopyKeepsThePicturesColours) {
     EXPECT_LE(std::abs(GetRValue(colour) - 30), 6);
     EXPECT_LE(std::abs(GetGValue(colour) - 120), 6);
     EXPECT_LE(std::abs(GetBValue(colour) - 200), 6);
+}
+
+// "Fill (keep the subject)": a grey 1200 x 800 picture with a red disc on its left third, for
+// a 9:16 screen, is staged as the window of the screen's shape that holds the disc; plain Fill
+// keeps the centre, without it.
+TEST_F(StagingTest, KeepingTheSubjectStagesTheCropThatHoldsIt) {
+    std::string bytes = test::SolidBitmapBytes(1200, 800);
+    constexpr size_t kHeader = 54, kStride = 1200 * 3;
+    for (size_t row = 0; row < 800; ++row)
+        for (size_t x = 0; x < 1200; ++x) {
+            const long dx = static_cast<long>(x) - 250, dy = static_cast<long>(799 - row) - 400;
+            const bool disc = dx * dx + dy * dy <= 110 * 110;
+            char* p = &bytes[kHeader + row * kStride + x * 3]; // blue, green, red
+            p[0] = static_cast<char>(disc ? 30 : 128);
+            p[1] = static_cast<char>(disc ? 20 : 128);
+            p[2] = static_cast<char>(disc ? 220 : 128);
+        }
+    const std::wstring entry = folder.File(L"disc.bmp");
+    test::WriteFileBytes(entry, bytes);
+    Seam<SIZE()>::Override tall{PrimaryScreenSize, [] { return SIZE{450, 800}; }};
+    for (const int position : {kFillSubject, kFill}) {
+        ASSERT_EQ(PrepareLocalImage(entry, nullptr, position), position == kFill ? entry : pod);
+        if (position == kFill)
+            break; // it covers the screen as it is: the system crops its centre
+        EXPECT_EQ(test::DecodedSize(pod).cx, 450);
+        EXPECT_EQ(test::DecodedSize(pod).cy, 800);
+        // Wherever the window stands while it holds the disc, this is the disc's red.
+        const COLORREF inside = test::DecodedPixel(pod, 200, 400);
+        EXPECT_GT(GetRValue(inside), 180);
+        EXPECT_LT(GetGValue(inside), 70);
+    }
 }
 
 // A phone's photo, stored turned with its EXIF orientation: staged upright and without the tag,
