@@ -12,6 +12,8 @@
 #include "ui/general_page.h"
 #include "ui/wps_property_sheet.h"
 
+#include "core/picture_fit.h"
+
 #include <gtest/gtest.h>
 
 namespace glimro {
@@ -83,11 +85,16 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
         Type(window, IDC_ALBUM_NAME, L"Mountains");
         Type(window, IDC_ALBUM_DESCRIPTION, L"Peaks");
         test::ChooseInCombo(page, IDC_ALBUM_FREQUENCY, kSyncToMonth);
-        // Position: the six styles, Center for an album that never had one; Fill chosen.
+        // Position: the seven, Center for an album that never had one; keeping the subject
+        // chosen. The rules of what fits: any picture, any shape, until chosen.
         HWND position = ::GetDlgItem(page, IDC_ALBUM_POSITION);
-        EXPECT_EQ(::SendMessageW(position, CB_GETCOUNT, 0, 0), 6);
+        EXPECT_EQ(::SendMessageW(position, CB_GETCOUNT, 0, 0), 7);
         EXPECT_EQ(WindowText(position), L"Center");
-        test::ChooseInCombo(page, IDC_ALBUM_POSITION, 0);
+        test::ChooseInCombo(page, IDC_ALBUM_POSITION, 1);
+        EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_ALBUM_SMALLEST)), L"No: pictures of any size");
+        EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_ALBUM_SHAPE)), L"Any shape");
+        test::ChooseInCombo(page, IDC_ALBUM_SMALLEST, 2);
+        test::ChooseInCombo(page, IDC_ALBUM_SHAPE, kMatchMonitor);
         HWND monitors = ::GetDlgItem(page, IDC_ALBUM_MONITORS);
         EXPECT_EQ(WindowText(monitors), L"Same picture on every monitor");
         test::ChooseInCombo(page, IDC_ALBUM_MONITORS, kPictureEach);
@@ -102,7 +109,9 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
     EXPECT_EQ(mountains->Name, L"Mountains");
     EXPECT_EQ(mountains->Description, L"Peaks");
     EXPECT_EQ(mountains->Frequency, kSyncToMonth);
-    EXPECT_EQ(mountains->Position, kFill);
+    EXPECT_EQ(mountains->Position, kFillSubject);
+    EXPECT_EQ(mountains->SmallestShare, 50);
+    EXPECT_EQ(mountains->Shape, kMatchMonitor);
     EXPECT_EQ(mountains->Monitors, kPictureEach);
     EXPECT_TRUE(mountains->Enabled);
     EXPECT_EQ(h.FirstColumn(),
