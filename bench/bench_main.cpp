@@ -64,6 +64,22 @@ double Seconds(const std::function<void()>& work, int runs = kRuns) {
     return Median(times);
 }
 
+// Two ways of the same work timed in turn over paired rounds (a slow spell of the machine
+// falls on both alike): the median time of each and the median of the rounds' ratios.
+constexpr int kPairedRounds = 7;
+struct Paired {
+    double ours, theirs, ratio;
+};
+Paired InTurn(const std::function<void()>& ours, const std::function<void()>& theirs, int runs = 1) {
+    std::vector<double> a, b, ratios;
+    for (int round = 0; round < kPairedRounds; ++round) {
+        a.push_back(Seconds(ours, runs));
+        b.push_back(Seconds(theirs, runs));
+        ratios.push_back(a.back() / b.back());
+    }
+    return {Median(a), Median(b), Median(ratios)};
+}
+
 void DecodeAndEncode(const std::wstring& source, const std::wstring& target) {
     GdiplusSession gdiplus;
     Gdiplus::Bitmap bitmap(source.c_str(), FALSE);
@@ -528,16 +544,10 @@ void FittingFolderPass(test::TempFolder& folder) {
     ruled.Shape = kLandscapeOnly;
     ruled.ApplyNextImage();
     plain.ApplyNextImage();
-    constexpr int kRounds = 7;
-    std::vector<double> ruleds, plains, ratios;
-    for (int round = 0; round < kRounds; ++round) {
-        ruleds.push_back(Seconds([&] { ruled.ApplyNextImage(); }, 3));
-        plains.push_back(Seconds([&] { plain.ApplyNextImage(); }, 3));
-        ratios.push_back(ruleds.back() / plains.back());
-    }
+    const Paired timed = InTurn([&] { ruled.ApplyNextImage(); }, [&] { plain.ApplyNextImage(); }, 3);
     std::printf("next fitting picture of 10,000 (1 in 10 fits): %.1f ms; with no rule %.1f ms"
                 "   ratio %.2f (goal <= 2.00) (median of %d rounds)\n",
-                Median(ruleds) * 1e3, Median(plains) * 1e3, Median(ratios), kRounds);
+                timed.ours * 1e3, timed.theirs * 1e3, timed.ratio, kPairedRounds);
 }
 
 // A pass with "Fill (keep the subject)" against the same pass with plain Fill, on a 24-megapixel
@@ -550,16 +560,10 @@ void SubjectFillPass(const std::wstring& photo) {
     subject.FileList = fill.FileList = {photo};
     subject.Position = kFillSubject;
     fill.Position = kFill;
-    constexpr int kRounds = 7;
-    std::vector<double> subjects, fills, ratios;
-    for (int round = 0; round < kRounds; ++round) {
-        subjects.push_back(Seconds([&] { subject.ApplyNextImage(); }, 1));
-        fills.push_back(Seconds([&] { fill.ApplyNextImage(); }, 1));
-        ratios.push_back(subjects.back() / fills.back());
-    }
+    const Paired timed = InTurn([&] { subject.ApplyNextImage(); }, [&] { fill.ApplyNextImage(); });
     std::printf("pass keeping the subject of a 24 MP photo: %.3f s; with plain Fill %.3f s"
                 "   ratio %.2f (goal <= 1.15) (median of %d rounds)\n",
-                Median(subjects), Median(fills), Median(ratios), kRounds);
+                timed.ours, timed.theirs, timed.ratio, kPairedRounds);
 }
 
 // A pass over a feed entry whose picture the cache holds (the feed asked again and answered
@@ -579,16 +583,10 @@ void CachedFeedPass(test::TempFolder& folder, const std::wstring& photo) {
     web.FileList = {server.Url("/feed.xml")};
     local.FileList = {photo};
     web.ApplyNextImage(); // fetched once, into the cache
-    constexpr int kRounds = 7;
-    std::vector<double> webs, locals, ratios;
-    for (int round = 0; round < kRounds; ++round) {
-        webs.push_back(Seconds([&] { web.ApplyNextImage(); }, 1));
-        locals.push_back(Seconds([&] { local.ApplyNextImage(); }, 1));
-        ratios.push_back(webs.back() / locals.back());
-    }
+    const Paired timed = InTurn([&] { web.ApplyNextImage(); }, [&] { local.ApplyNextImage(); });
     std::printf("pass over a cached feed picture: %.3f s; over the same local file %.3f s"
                 "   ratio %.2f (goal <= 1.20) (median of %d rounds; %d feed requests)\n",
-                Median(webs), Median(locals), Median(ratios), kRounds, server.Requests("/feed.xml"));
+                timed.ours, timed.theirs, timed.ratio, kPairedRounds, server.Requests("/feed.xml"));
     (void)folder;
 }
 
@@ -698,16 +696,10 @@ int main() {
     const SIZE target = ShrunkSize(6000, 4000, 1920, 1080);
     PictureDecoder decoder;
     decoder.Open(big, target.cx, target.cy, &DecodeFits);
-    // In turn, as the download: a slow spell of the machine falls on both alike, and the
-    // figure is the median of the rounds' ratios.
-    constexpr int kStagingRounds = 7;
-    std::vector<double> stagings, baselines, staging_ratios;
-    for (int round = 0; round < kStagingRounds; ++round) {
-        stagings.push_back(Seconds([&] { PrepareLocalImage(big); }, 1));
-        baselines.push_back(Seconds([&] { DecodeAndEncode(big, folder.File(L"copy.jpg")); }, 1));
-        staging_ratios.push_back(stagings.back() / baselines.back());
-    }
-    const double staging = Median(stagings), baseline = Median(baselines);
+    // In turn, as the download: the figure is the median of the rounds' ratios.
+    const Paired staged = InTurn([&] { PrepareLocalImage(big); },
+                                 [&] { DecodeAndEncode(big, folder.File(L"copy.jpg")); });
+    const double staging = staged.ours, baseline = staged.theirs;
     double shell_way = 0;
     {
         Seam<HRESULT(ComPtr<IWICImagingFactory>*)>::Override without(
@@ -720,7 +712,7 @@ int main() {
                                        : ": this platform's decoder offers no reduced scale");
     std::printf("staging against a full decode + JPEG-encode (%.3f s): ratio %.2f (goal <= 0.60) "
                 "(median of %d rounds)\n",
-                baseline, Median(staging_ratios), kStagingRounds);
+                baseline, staged.ratio, kPairedRounds);
     std::printf("the shell's way (extractor, or GDI+ where there is none): %.3f s   ratio %.2f\n",
                 shell_way, shell_way / baseline);
 

@@ -7,7 +7,6 @@
 #include "core/picture_limits.h"
 #include "engine/image_header.h"
 #include "engine/web_cache.h"
-#include "platform/screen.h"
 #include "engine/entry_judge.h"
 #include "engine/folder_pictures.h"
 #include "engine/monitor_wallpaper.h"
@@ -211,9 +210,9 @@ private:
     std::vector<bool> read_;
 };
 
-// The screen one picture goes to: the whole desktop when it spans, else the primary monitor.
+// The screen one picture goes to, as staging takes it.
 Box ScreenFor(int position) {
-    const SIZE size = position == kSpan ? VirtualScreenSize() : PrimaryScreenSize();
+    const SIZE size = StagingScreen(position);
     return Box{0, 0, size.cx, size.cy};
 }
 
@@ -502,15 +501,14 @@ HRESULT ApplyPerMonitor(CAccount& album, const std::vector<Candidate>& candidate
     std::vector<int> used(wanted, -1);
     std::vector<int> tried;
     const auto taken = [&](int index) { return std::find(tried.begin(), tried.end(), index) != tried.end(); };
-    // A picture a monitor could show, tried there; false when it cannot be made ready.
+    // A picture a monitor could show, tried there (it stays empty when it cannot be made ready).
     const auto fill = [&](int index, size_t slot) {
         tried.push_back(index);
         std::wstring ready = ReadyPicture(candidates[static_cast<size_t>(index)], slot, log);
         if (ready.empty())
-            return false;
+            return;
         files[slot] = std::move(ready);
         used[slot] = index;
-        return true;
     };
     bool unfit = false;
     for (size_t slot = 0; slot < wanted; ++slot) {

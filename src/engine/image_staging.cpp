@@ -5,6 +5,7 @@
 #include "core/picture_limits.h"
 #include "core/staging_size.h"
 #include "core/subject_crop.h"
+#include "engine/image_header.h"
 #include "engine/image_object.h"
 #include "platform/atomic_file.h"
 #include "platform/com_ptr.h"
@@ -14,6 +15,7 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -88,9 +90,26 @@ StagingProblem CheckPicture(const std::wstring& path) {
                : StagingProblem::TooLarge;
 }
 
+SIZE StagingScreen(int position) {
+    return position == kSpan ? VirtualScreenSize() : PrimaryScreenSize();
+}
+
+HBITMAP FittedPicture(const std::wstring& path, SIZE box) {
+    PictureSize size;
+    if (path.empty() || !ReadImageHeaderSize(path, &size) || size.width == 0 || size.height == 0)
+        return nullptr;
+    if (SwapsSides(size.orientation))
+        std::swap(size.width, size.height);
+    const SIZE fit = ShrunkSize(static_cast<int>(std::min<uint64_t>(size.width, 1u << 30)),
+                                static_cast<int>(std::min<uint64_t>(size.height, 1u << 30)), box.cx, box.cy);
+    const int width = std::max<int>(fit.cx, 1), height = std::max<int>(fit.cy, 1);
+    // A reduced-scale decode where the codec offers one; good-quality scaling otherwise.
+    HBITMAP fitted = ShrinkImageFile(path, width, height);
+    return fitted ? fitted : ScaleImageFile(path, width, height);
+}
+
 std::wstring PrepareLocalImage(const std::wstring& entry, StagingProblem* problem, int position) {
-    const SIZE screen = position == kSpan ? VirtualScreenSize() : PrimaryScreenSize();
-    return StageFor(entry, screen, position, GetLocalWallpaperPath(), problem);
+    return StageFor(entry, StagingScreen(position), position, GetLocalWallpaperPath(), problem);
 }
 
 HRESULT SaveWhole(ImageObject& image, const std::wstring& path) {

@@ -30,6 +30,14 @@ HRESULT SaveWhole(ImageObject& image, const std::wstring& path);
 std::wstring StageFor(const std::wstring& entry, SIZE screen, int position,
                       const std::wstring& output, StagingProblem* problem = nullptr);
 
+// The screen a single picture is staged for: the whole virtual screen when it spans, else the
+// primary monitor.
+SIZE StagingScreen(int position);
+
+// The picture fitted inside box with its shape kept (its upright size from the header, shrunk
+// as ShrunkSize shrinks, never enlarged); null when it cannot be read. Owned by the caller.
+HBITMAP FittedPicture(const std::wstring& path, SIZE box);
+
 // The path to give to the wallpaper setter for a local entry; empty, with the problem, when
 // the file is missing, cannot be read as a picture, or declares a size beyond the picture
 // limits (it is never handed to a decoder then, not even the system's).

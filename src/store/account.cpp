@@ -120,10 +120,6 @@ std::vector<std::wstring> FeedsShownStrings(const std::vector<FeedShown>& feeds)
     return strings;
 }
 
-std::vector<std::wstring> LoadStrings(const RegKey& key, const wchar_t* name, DWORD max_bytes) {
-    return key.QueryStrings(name, max_bytes);
-}
-
 LSTATUS SaveStrings(RegKey& key, const wchar_t* name, const std::vector<std::wstring>& strings) {
     // The key is new: no strings, no value.
     return strings.empty() ? ERROR_SUCCESS : key.SetStrings(name, strings);
@@ -215,8 +211,8 @@ LSTATUS CAccount::LoadFromKey(const RegKey& album_key) {
     LoadText(album_key, kLastTitle, &Credit.Title);
     LoadText(album_key, kLastCredit, &Credit.Credit);
     LoadText(album_key, kLastPage, &Credit.Page);
-    FeedsShown = FeedsShownFromStrings(LoadStrings(album_key, kFeedPicturesShown, kMaxFeedsShownBytes));
-    Skipped = LoadStrings(album_key, kSkippedPictures, kMaxFeedsShownBytes);
+    FeedsShown = FeedsShownFromStrings(album_key.QueryStrings(kFeedPicturesShown, kMaxFeedsShownBytes));
+    Skipped = album_key.QueryStrings(kSkippedPictures, kMaxFeedsShownBytes);
     if (Skipped.size() > kMaxSkipped)
         Skipped.erase(Skipped.begin(), Skipped.end() - kMaxSkipped);
     // Rules this version does not know are kept in the key and read as none.

@@ -1,5 +1,6 @@
 #include "store/recent_pictures.h"
 
+#include "core/feed.h"
 #include "store/product_key.h"
 
 #include <algorithm>
@@ -14,10 +15,7 @@ constexpr DWORD kMaxRecentBytes = 256u << 10;
 
 // A field never holds the separator or a control character: they become blanks.
 std::wstring Field(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c < L' ' || c == 0x7F)
-            c = L' ';
-    return text;
+    return BlankControls(std::move(text));
 }
 
 std::vector<std::wstring> SplitFields(const std::wstring& text) {

@@ -2,8 +2,6 @@
 
 #include "engine/entry_judge.h"
 #include "engine/folder_pictures.h"
-#include "engine/image_header.h"
-#include "engine/image_object.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
 #include "engine/web_cache.h"
@@ -462,15 +460,7 @@ void CImagesPropertyPage::ShowFeedThumbnail(const std::wstring& feed_address) {
     const std::optional<Feed> feed = CachedFeed(feed_address);
     const std::wstring cached =
         feed && !feed->pictures.empty() ? CachedFile(feed->pictures.front().address, kCachedPicture) : L"";
-    PictureSize size;
-    GdiObject<HBITMAP> bitmap;
-    if (!cached.empty() && ReadImageHeaderSize(cached, &size) && size.width > 0 && size.height > 0) {
-        const SIZE box = ThumbnailSize(dpi_);
-        const SIZE fit = ShrunkSize(static_cast<int>(std::min<uint64_t>(size.width, 1u << 30)),
-                                    static_cast<int>(std::min<uint64_t>(size.height, 1u << 30)),
-                                    box.cx, box.cy);
-        bitmap = GdiObject<HBITMAP>(ScaleImageFile(cached, std::max<LONG>(fit.cx, 1), std::max<LONG>(fit.cy, 1)));
-    }
+    GdiObject<HBITMAP> bitmap(FittedPicture(cached, ThumbnailSize(dpi_)));
     const HBITMAP shown = bitmap ? bitmap.Get() : no_picture_.Get();
     if (shown)
         ShowPicture(shown, std::move(bitmap));

@@ -1,9 +1,6 @@
 #include "ui/tray_icon.h"
 
-#include "core/orientation.h"
 #include "engine/current_picture.h"
-#include "engine/image_header.h"
-#include "engine/image_object.h"
 #include "engine/image_staging.h"
 #include "engine/internet_fetch.h"
 #include "engine/web_cache.h"
@@ -105,19 +102,14 @@ HBITMAP CRecentThumbnails::For(const RecentPicture& recent, UINT dpi) {
     const std::wstring file =
         IsInternetEntry(recent.picture) ? CachedFile(recent.picture, kCachedPicture) : recent.picture;
     const SIZE box = {ScaleForDpi(48, dpi), ScaleForDpi(32, dpi)};
-    PictureSize size;
     GdiObject<HBITMAP> boxed;
-    if (!file.empty() && ReadImageHeaderSize(file, &size) && size.width > 0 && size.height > 0) {
-        if (SwapsSides(size.orientation))
-            std::swap(size.width, size.height);
-        const SIZE fit = ShrunkSize(static_cast<int>(std::min<uint64_t>(size.width, 1u << 30)),
-                                    static_cast<int>(std::min<uint64_t>(size.height, 1u << 30)), box.cx, box.cy);
-        const GdiObject<HBITMAP> picture(
-            ShrinkImageFile(file, std::max<LONG>(fit.cx, 1), std::max<LONG>(fit.cy, 1)));
+    if (const GdiObject<HBITMAP> picture(FittedPicture(file, box)); picture) {
+        BITMAP fit = {};
+        ::GetObjectW(picture.Get(), sizeof(fit), &fit);
         // A memory DC made for the screen has the screen's format, as the menu draws in.
         const UniqueDc from(::CreateCompatibleDC(nullptr)), to(::CreateCompatibleDC(nullptr));
         const HDC screen = ::GetDC(nullptr);
-        if (picture && from && to && screen)
+        if (from && to && screen)
             boxed = GdiObject<HBITMAP>(::CreateCompatibleBitmap(screen, box.cx, box.cy));
         if (screen)
             ::ReleaseDC(nullptr, screen);
@@ -126,8 +118,8 @@ HBITMAP CRecentThumbnails::For(const RecentPicture& recent, UINT dpi) {
             const ScopedSelectObject target(to.Get(), boxed.Get());
             const RECT all = {0, 0, box.cx, box.cy};
             ::FillRect(to.Get(), &all, ::GetSysColorBrush(COLOR_MENU));
-            ::BitBlt(to.Get(), (box.cx - fit.cx) / 2, (box.cy - fit.cy) / 2, fit.cx, fit.cy, from.Get(), 0,
-                     0, SRCCOPY);
+            ::BitBlt(to.Get(), (box.cx - fit.bmWidth) / 2, (box.cy - fit.bmHeight) / 2, fit.bmWidth,
+                     fit.bmHeight, from.Get(), 0, 0, SRCCOPY);
         }
     }
     const HBITMAP made = boxed.Get();
