@@ -126,7 +126,7 @@ constexpr int kEntries = 100;
 void StoreAlbums(int count) {
     AlbumSet stored;
     for (int a = 0; a < count; ++a) {
-        auto album = std::make_unique<CAccount>();
+        auto album = std::make_unique<CAlbum>();
         album->Name = L"Album " + std::to_wstring(a);
         album->Description = L"Somewhere";
         for (int e = 0; e < kEntries; ++e)
@@ -229,8 +229,8 @@ void BareAlbumListWrite(const std::vector<BareAlbum>& all) {
 class PassHost : public AlbumListHost {
 public:
     AlbumSet albums;
-    CAccount* FindActiveAlbum() override { return albums.FindActiveAlbum(); }
-    int RunAlbumPass(CAccount* album) override {
+    CAlbum* FindActiveAlbum() override { return albums.FindActiveAlbum(); }
+    int RunAlbumPass(CAlbum* album) override {
         album->ApplyNextImage();
         return album->Frequency;
     }
@@ -249,7 +249,7 @@ void PassWithManyAlbums(test::TempFolder& folder) {
         {
             AlbumSet stored;
             for (int a = 0; a < albums; ++a) {
-                auto album = std::make_unique<CAccount>();
+                auto album = std::make_unique<CAlbum>();
                 album->Name = L"Album " + std::to_wstring(a);
                 album->Enabled = a == 0;
                 album->Frequency = kEveryMinute;
@@ -294,7 +294,7 @@ void AlbumListAndIdleCheck() {
     CMainFrame frame(placement, albums);
     frame.Create();
     frame.CreateContent(); // the list, as when the Album Manager shows
-    CumView& view = frame.View();
+    CAlbumListView& view = frame.View();
 
     StoreAlbums(kAlbums);
 
@@ -331,7 +331,7 @@ void AlbumListAndIdleCheck() {
     reload();
     {
         AlbumSet one;
-        auto album = std::make_unique<CAccount>();
+        auto album = std::make_unique<CAlbum>();
         album->Name = L"Album 0";
         album->Frequency = kEveryHour;
         album->Enabled = true;
@@ -538,7 +538,7 @@ void FittingFolderPass(test::TempFolder& folder) {
             ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         }
     }
-    CAccount ruled, plain;
+    CAlbum ruled, plain;
     ruled.Name = plain.Name = L"Bench";
     ruled.FileList = plain.FileList = {root};
     ruled.Shape = kLandscapeOnly;
@@ -555,7 +555,7 @@ void FittingFolderPass(test::TempFolder& folder) {
 void SubjectFillPass(const std::wstring& photo) {
     test::FakeActiveDesktop desktop;
     auto factory = desktop.Install();
-    CAccount subject, fill;
+    CAlbum subject, fill;
     subject.Name = fill.Name = L"Bench";
     subject.FileList = fill.FileList = {photo};
     subject.Position = kFillSubject;
@@ -578,7 +578,7 @@ void CachedFeedPass(test::TempFolder& folder, const std::wstring& photo) {
     feed.etag = "\"bench\"";
     server.Serve("/feed.xml", feed);
     server.Serve("/photo.jpg", {200, test::ReadFileBytes(photo)});
-    CAccount web, local;
+    CAlbum web, local;
     web.Name = local.Name = L"Bench";
     web.FileList = {server.Url("/feed.xml")};
     local.FileList = {photo};

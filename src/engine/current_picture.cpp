@@ -3,8 +3,7 @@
 #include "core/feed.h"
 #include "core/path_text.h"
 #include "engine/image_header.h"
-#include "engine/internet_fetch.h"
-#include "engine/web_cache.h"
+#include "engine/entry_source.h"
 #include "platform/atomic_file.h"
 
 #include <shellapi.h>
@@ -56,7 +55,7 @@ Seam<bool(const std::wstring&)> ShowFileInFolder([](const std::wstring& path) {
     return SUCCEEDED(shown);
 });
 
-PictureActions ActionsFor(const CAccount* album) {
+PictureActions ActionsFor(const CAlbum* album) {
     if (!album)
         return {};
     // A new album's record names no picture: "Unavailable" until its first change.
@@ -75,31 +74,33 @@ std::wstring CreditLine(const PictureCredit& credit) {
     return BlankControls(std::move(line));
 }
 
-std::wstring AboutPage(const CAccount& album) {
+std::wstring AboutPage(const CAlbum& album) {
     // The rules a feed's addresses pass: absolute http or https, nothing hidden inside.
     return ResolveAddress(L"", album.Current().credit.Page);
 }
 
-std::wstring DownloadedPicture(const CAccount& album) {
+std::wstring DownloadedPicture(const CAlbum& album) {
     const std::wstring shown = album.Current().picture.Expanded();
-    if (!IsInternetEntry(shown))
+    const EntrySource& source = PictureSourceFor(shown);
+    if (!source.Downloads())
         return {};
-    const std::wstring cached = CachedFile(shown, kCachedPicture);
+    const std::wstring cached = source.FileOf(shown);
     return !cached.empty() && ::GetFileAttributesW(cached.c_str()) != INVALID_FILE_ATTRIBUTES
                ? cached
                : std::wstring();
 }
 
-std::wstring LocalPicture(const CAccount& album) {
+std::wstring LocalPicture(const CAlbum& album) {
     const std::wstring shown = album.Current().picture.Expanded();
-    const DWORD attributes = ::GetFileAttributesW(shown.c_str());
-    if (IsInternetEntry(shown) || attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    const EntrySource& source = PictureSourceFor(shown);
+    const std::wstring file = source.Downloads() ? std::wstring() : source.FileOf(shown);
+    const DWORD attributes = file.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return {};
-    return shown;
+    return file;
 }
 
-HRESULT KeepPicture(const CAccount& album, std::wstring* kept) {
+HRESULT KeepPicture(const CAlbum& album, std::wstring* kept) {
     const std::wstring source = DownloadedPicture(album);
     const std::wstring pictures = PicturesFolder();
     if (source.empty() || pictures.empty())
@@ -109,7 +110,7 @@ HRESULT KeepPicture(const CAccount& album, std::wstring* kept) {
         return made;
     PictureSize size;
     ReadImageHeaderSize(source, &size);
-    const CAccount::AsidePicture shown = album.Current();
+    const CAlbum::AsidePicture shown = album.Current();
     const std::wstring name = FileNameFromTitle(
         shown.credit.Title.empty() ? AddressName(shown.picture.Text) : shown.credit.Title);
     for (int copy = 1; copy < 1000; ++copy) {

@@ -2,7 +2,7 @@
 // What the user can do with the picture an album shows now: open its feed item's page, keep
 // a copy of it as it was downloaded, or find its file in Explorer.
 #include "platform/seam.h"
-#include "store/account.h"
+#include "store/album.h"
 
 #include <string>
 
@@ -22,20 +22,20 @@ struct PictureActions {
     bool show = false;  // it is a local file
     bool skip = false;  // the album shows a picture (it may be skipped)
 };
-PictureActions ActionsFor(const CAccount* album);
+PictureActions ActionsFor(const CAlbum* album);
 
 // "title — credit" as a window or tooltip shows it (control characters as blanks); one of
 // them alone when the other is missing; empty without either.
 std::wstring CreditLine(const PictureCredit& credit);
 // The feed item's page when it is an http or https address; empty otherwise.
-std::wstring AboutPage(const CAccount& album);
+std::wstring AboutPage(const CAlbum& album);
 // The picture shown as it was downloaded (in the cache); empty for a local picture, or when
 // the cache no longer holds it.
-std::wstring DownloadedPicture(const CAccount& album);
+std::wstring DownloadedPicture(const CAlbum& album);
 // The local picture shown when its file is there; empty otherwise.
-std::wstring LocalPicture(const CAccount& album);
+std::wstring LocalPicture(const CAlbum& album);
 // Copies the downloaded picture into Pictures\Glimro under a name made from its title (or
 // its address), never over a file there: "Name (2).jpg" and on. *kept: the copy's path.
-HRESULT KeepPicture(const CAccount& album, std::wstring* kept);
+HRESULT KeepPicture(const CAlbum& album, std::wstring* kept);
 
 } // namespace glimro

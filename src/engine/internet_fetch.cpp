@@ -4,7 +4,7 @@
 #include "engine/image_staging.h"
 #include "platform/handle.h"
 #include "platform/module.h"
-#include "store/account.h"
+#include "store/album.h"
 #include "platform/text.h"
 
 namespace glimro {

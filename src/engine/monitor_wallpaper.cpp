@@ -7,11 +7,9 @@
 #include "engine/image_object.h"
 #include "engine/image_staging.h"
 #include "engine/wallpaper_setter.h"
-#include "platform/clock.h"
 #include "platform/handle.h"
 #include "platform/module.h"
 #include "platform/monitors.h"
-#include "scheduler/interval_markers.h"
 
 namespace glimro {
 namespace {
@@ -155,18 +153,14 @@ bool ComposeMonitorPictures(const std::vector<std::wstring>& pictures,
     return SUCCEEDED(SaveWhole(composed, output));
 }
 
-bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int position, LogStream& log,
-                          bool record) {
+bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int position, LogStream& log) {
     const std::vector<Box> monitors = OrderedMonitors();
     if (pictures.empty() || monitors.empty())
         return false;
     bool done = false;
     if (SetThroughObject(pictures, monitors, position, log, &done)) {
-        if (done) {
-            if (record)
-                WriteIntervalMarkers(LocalTime());
+        if (done)
             log << "Switched!\n";
-        }
         return done;
     }
     // One picture of the whole virtual screen: spanning where the system has the style,
@@ -177,8 +171,7 @@ bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int positio
                     ::GetLastError(), log);
         return false;
     }
-    return record ? SetDesktopWallpaper(CompositePath(), log, tiled ? kTile : kSpan)
-                  : ReapplyDesktopWallpaper(CompositePath(), log, tiled ? kTile : kSpan);
+    return SetDesktopWallpaper(CompositePath(), log, tiled ? kTile : kSpan);
 }
 
 } // namespace glimro

@@ -19,10 +19,9 @@ std::wstring MonitorPicturePath(size_t k);
 std::wstring CompositePath();
 
 // Sets pictures[k % size] on the k-th ordered monitor, each placed for the position. True
-// when the wallpaper changed; failures go to the log. record says whether this is a change
-// of picture (the interval markers are written) or the same pictures set again.
-bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int position, LogStream& log,
-                          bool record = true);
+// when the wallpaper changed; failures go to the log. What the change means for the album is
+// the pass's to record.
+bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int position, LogStream& log);
 
 // The composed picture for the layout (exposed for the bench and tests): false when it
 // could not be made.

@@ -1,10 +1,8 @@
 #include "engine/wallpaper_setter.h"
 
-#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/internet.h"
 #include "platform/reg_key.h"
-#include "scheduler/interval_markers.h"
 
 namespace glimro {
 namespace {
@@ -12,19 +10,13 @@ namespace {
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kSwitchFailed[] = L"Failed to switch wallpaper!\n";
 
-// A re-application for a new screen layout is no change of picture: it leaves the markers.
-void RecordSwitch(LogStream& log, const char* outcome, bool record) {
-    if (record)
-        WriteIntervalMarkers(LocalTime());
-    log << outcome << "\n";
-}
 
 enum class Switch { Done, Failed, Unavailable };
 
 // Through the shell's desktop object. Unavailable when the object turns out to be a stub
 // that cannot set a wallpaper at all (Wine), so that the older call is used instead.
 Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path, int position,
-                               LogStream& log, bool record) {
+                               LogStream& log) {
     COMPONENTSOPT components = {};
     components.dwSize = sizeof(components);
     components.fEnableComponents = TRUE;
@@ -43,7 +35,7 @@ Switch SwitchWithDesktopObject(IActiveDesktop* desktop, const std::wstring& path
         ReportError(kSwitchFailed, LogSafe(path), ::GetLastError(), log);
         return Switch::Failed;
     }
-    RecordSwitch(log, "Switched!", record);
+    log << "Switched!" << "\n";
     return Switch::Done;
 }
 
@@ -54,33 +46,33 @@ const wchar_t* StyleValue(int position) {
     return position >= 0 && position < kPositionCount ? kStyles[position] : kStyles[kCenter];
 }
 
-bool SwitchTheOldWay(const std::wstring& path, int position, LogStream& log, bool record) {
+bool SwitchTheOldWay(const std::wstring& path, int position, LogStream& log) {
     RegKey desktop_key;
     if (desktop_key.Open(HKEY_CURRENT_USER, kDesktopKey, KEY_READ | KEY_WRITE) == ERROR_SUCCESS) {
         desktop_key.SetTextWithNul(L"TileWallpaper", position == kTile ? L"1" : L"0");
         desktop_key.SetTextWithNul(L"WallpaperStyle", StyleValue(position));
     }
     if (SetSystemWallpaper(path.c_str(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)) {
-        RecordSwitch(log, "Switched the old way!", record);
+        log << "Switched the old way!" << "\n";
         return true;
     }
     ReportError(kSwitchFailed, LogSafe(path), ::GetLastError(), log);
     return false;
 }
 
-bool ChangeWallpaper(const std::wstring& path, LogStream& log, int position, bool record) {
+bool ChangeWallpaper(const std::wstring& path, LogStream& log, int position) {
     position = DesktopStyle(SupportedPosition(position));
     // Start-up has already initialised the thread for OLE; this only adds a reference.
     const ScopedComInit com;
 
     ComPtr<IActiveDesktop> desktop;
     if (SUCCEEDED(CreateActiveDesktop(&desktop)) && desktop) {
-        const Switch result = SwitchWithDesktopObject(desktop.Get(), path, position, log, record);
+        const Switch result = SwitchWithDesktopObject(desktop.Get(), path, position, log);
         if (result != Switch::Unavailable)
             return result == Switch::Done;
     }
     desktop.Reset();
-    return SwitchTheOldWay(path, position, log, record);
+    return SwitchTheOldWay(path, position, log);
 }
 
 } // namespace
@@ -95,17 +87,13 @@ int DesktopStyle(int position) {
     return position == kFillSubject ? kFill : position;
 }
 
-bool ReapplyDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
-    return ChangeWallpaper(path, log, position, false);
-}
-
 void ReleasePassLibraries() {
     net::ReleaseLibrary();
     ::CoFreeUnusedLibrariesEx(0, 0);
 }
 
 bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
-    return ChangeWallpaper(path, log, position, true);
+    return ChangeWallpaper(path, log, position);
 }
 
 } // namespace glimro

@@ -106,22 +106,23 @@ Slot SlotAt(int frequency, int entries, const SYSTEMTIME& t) {
     return SunSlot(entries, minute, sun.events, sun.up_at_start);
 }
 
-bool IsSlotDue(const CAccount& album, const SYSTEMTIME& t) {
-    if (album.LastTime.wYear == 0)
+bool IsSlotDue(const CAlbum& album, const SYSTEMTIME& t) {
+    // A slot whose pass applied nothing counts as tried.
+    const SYSTEMTIME& attempt = album.LastAttempt();
+    if (attempt.wYear == 0)
         return true;
     const Slot slot = SlotAt(album.Frequency, static_cast<int>(album.FileList.size()), t);
-    const double last =
-        static_cast<double>(DayNumber(album.LastTime) - DayNumber(t)) * kDay + MinuteOfDay(album.LastTime);
+    const double last = static_cast<double>(DayNumber(attempt) - DayNumber(t)) * kDay + MinuteOfDay(attempt);
     return last < slot.start || last > MinuteOfDay(t) + 1;
 }
 
-DWORD SlotCheckDelay(const CAccount& album, const SYSTEMTIME& t) {
+DWORD SlotCheckDelay(const CAlbum& album, const SYSTEMTIME& t) {
     const Slot slot = SlotAt(album.Frequency, static_cast<int>(album.FileList.size()), t);
     const double ms = (slot.end - MinuteOfDay(t)) * 60000 + 1000;
     return static_cast<DWORD>(std::clamp(ms, 1000.0, 3600000.0));
 }
 
-SYSTEMTIME NextSlotChange(const CAccount& album, const SYSTEMTIME& t) {
+SYSTEMTIME NextSlotChange(const CAlbum& album, const SYSTEMTIME& t) {
     const Slot slot = SlotAt(album.Frequency, static_cast<int>(album.FileList.size()), t);
     const long long minutes = DayNumber(t) * 1440 + static_cast<long long>(std::ceil(slot.end - 1e-9));
     SYSTEMTIME next = CivilDay(minutes / 1440);

@@ -2,7 +2,7 @@
 // The albums that follow the day and the sun: which entry shows at a local moment, whether a
 // change is due, and when the next one comes, with the user's place from the product key.
 #include "core/day_slots.h"
-#include "store/account.h"
+#include "store/album.h"
 
 #include <windows.h>
 
@@ -34,12 +34,12 @@ Slot SlotAt(int frequency, int entries, const SYSTEMTIME& t);
 
 // Whether the album's last change was before the slot showing now began (or after now: the
 // clock went back).
-bool IsSlotDue(const CAccount& album, const SYSTEMTIME& t);
+bool IsSlotDue(const CAlbum& album, const SYSTEMTIME& t);
 
 // Milliseconds until the slot showing at t ends, a second after it, at most an hour.
-DWORD SlotCheckDelay(const CAccount& album, const SYSTEMTIME& t);
+DWORD SlotCheckDelay(const CAlbum& album, const SYSTEMTIME& t);
 
 // The local time of the album's next change after t.
-SYSTEMTIME NextSlotChange(const CAccount& album, const SYSTEMTIME& t);
+SYSTEMTIME NextSlotChange(const CAlbum& album, const SYSTEMTIME& t);
 
 } // namespace glimro

@@ -61,17 +61,19 @@ bool IsIntervalDue(int frequency, const SYSTEMTIME& t) {
     return glimro::IsIntervalDue(frequency, ReadIntervalMarkers(), Civil(t));
 }
 
-bool IsAlbumDue(const CAccount& album, const SYSTEMTIME& t) {
+bool IsAlbumDue(const CAlbum& album, const SYSTEMTIME& t) {
     if (IsSlotFrequency(album.Frequency))
         return IsSlotDue(album, t);
-    // An album with its own rhythm goes by its own last change, with the year.
+    // An album with its own rhythm goes by its own last attempt, with the year: an interval
+    // whose pass applied nothing counts as tried.
     const Rhythm rhythm = album.OwnRhythm();
+    const SYSTEMTIME& last = album.LastAttempt();
     if (HasOwnRhythm(rhythm))
-        return album.LastTime.wYear == 0 || IsRhythmDue(rhythm, Civil(album.LastTime), Civil(t));
+        return last.wYear == 0 || IsRhythmDue(rhythm, Civil(last), Civil(t));
     return IsIntervalDue(album.Frequency, t);
 }
 
-DWORD AlbumCheckDelay(const CAccount& album, const SYSTEMTIME& t) {
+DWORD AlbumCheckDelay(const CAlbum& album, const SYSTEMTIME& t) {
     if (IsSlotFrequency(album.Frequency))
         return SlotCheckDelay(album, t);
     const Rhythm rhythm = album.OwnRhythm();
@@ -86,7 +88,7 @@ DWORD AlbumCheckDelay(const CAccount& album, const SYSTEMTIME& t) {
     return static_cast<DWORD>(std::clamp<long long>(ms, 1000, base));
 }
 
-bool NextAlbumChange(const CAccount& album, const SYSTEMTIME& t, SYSTEMTIME* next) {
+bool NextAlbumChange(const CAlbum& album, const SYSTEMTIME& t, SYSTEMTIME* next) {
     if (IsSlotFrequency(album.Frequency)) {
         *next = NextSlotChange(album, t);
         return true;
@@ -113,7 +115,7 @@ DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums) {
     log.GatherLines();
     WriteEntryBanner(log, Banner::Start);
 
-    CAccount* album = albums.FindActiveAlbum();
+    CAlbum* album = albums.FindActiveAlbum();
     if (!album) {
         WriteLine(log, "No active account during this pass... skipping update.");
         WriteEntryBanner(log, Banner::Stop);

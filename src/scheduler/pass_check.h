@@ -2,7 +2,7 @@
 // The decision, at every tick of the pass timer, whether a new interval of the active
 // album's frequency has begun, and the pass that follows when it has.
 #include "platform/command_ids.h"
-#include "store/account.h"
+#include "store/album.h"
 
 #include <windows.h>
 
@@ -12,9 +12,9 @@ namespace glimro {
 class AlbumListHost {
 public:
     virtual ~AlbumListHost() = default;
-    virtual CAccount* FindActiveAlbum() = 0;
+    virtual CAlbum* FindActiveAlbum() = 0;
     // Runs the album's pass; returns its frequency afterwards, or -1 without an album.
-    virtual int RunAlbumPass(CAccount* album) = 0;
+    virtual int RunAlbumPass(CAlbum* album) = 0;
     virtual void RefreshAlbumList() = 0;
     virtual int SaveAlbumList() = 0;
     // Why a change that has fallen due waits now ("a full-screen program or a presentation
@@ -43,11 +43,11 @@ bool NextChangeTime(int frequency, const SYSTEMTIME& t, SYSTEMTIME* next);
 
 // The album's own decision: by its slot (Sync to Day and Sun), by its own rhythm (every N,
 // at a chosen time) against its last change, or else by the interval markers.
-bool IsAlbumDue(const CAccount& album, const SYSTEMTIME& t);
+bool IsAlbumDue(const CAlbum& album, const SYSTEMTIME& t);
 // The delay before the album's next check.
-DWORD AlbumCheckDelay(const CAccount& album, const SYSTEMTIME& t);
+DWORD AlbumCheckDelay(const CAlbum& album, const SYSTEMTIME& t);
 // When the album changes next after t; false when it never does.
-bool NextAlbumChange(const CAccount& album, const SYSTEMTIME& t, SYSTEMTIME* next);
+bool NextAlbumChange(const CAlbum& album, const SYSTEMTIME& t, SYSTEMTIME* next);
 
 // One check: logs it, runs the pass when due, returns the delay until the next check.
 DWORD RunScheduledPass(const SYSTEMTIME& t, AlbumListHost& albums);

@@ -149,8 +149,8 @@ std::vector<std::wstring> KeysOfUnfinishedChanges(const RegKey& list) {
     return keys;
 }
 
-LSTATUS WriteAlbumKey(RegKey& list, const CAccount& album, const std::wstring& old_name,
-                      const CAccount* stored) {
+LSTATUS WriteAlbumKey(RegKey& list, const CAlbum& album, const std::wstring& old_name,
+                      const CAlbum* stored) {
     const std::wstring& name = album.Name;
     // An empty name would write into the list key itself, a backslash into a nested key.
     if (name.empty() || name.find(L'\\') != std::wstring::npos || name.size() > kMaxKeyNameChars)

@@ -5,7 +5,7 @@
 // under an album's name. Each change is first noted in a journal value of the album list key
 // (values there are no albums), which names its staging keys and its target, so recovery
 // never guesses from an album's name: every name the registry accepts is a valid album name.
-#include "store/account.h"
+#include "store/album.h"
 
 #include <string>
 #include <vector>
@@ -25,8 +25,8 @@ std::vector<std::wstring> KeysOfUnfinishedChanges(const RegKey& list);
 // it is removed once the new form is in place. stored is the record as that key holds it,
 // so that unchanged values are copied as they are. ERROR_ALREADY_EXISTS when Name belongs
 // to another key.
-LSTATUS WriteAlbumKey(RegKey& list, const CAccount& album, const std::wstring& old_name,
-                      const CAccount* stored);
+LSTATUS WriteAlbumKey(RegKey& list, const CAlbum& album, const std::wstring& old_name,
+                      const CAlbum* stored);
 
 // Removes an album's key with everything under it.
 LSTATUS RemoveAlbumKey(RegKey& list, const std::wstring& name);

@@ -19,7 +19,7 @@ void Report(const std::wstring& message, LSTATUS status) {
 
 } // namespace
 
-std::wstring DisplayText(const CAccount& album) {
+std::wstring DisplayText(const CAlbum& album) {
     const Rhythm rhythm = Normalized(album.OwnRhythm());
     if (HasOwnRhythm(rhythm) && rhythm.every > 1)
         return album.Name + L" (every " + std::to_wstring(rhythm.every) + L" " +
@@ -46,7 +46,7 @@ size_t AlbumSet::LoadAlbumList() {
         // An album that cannot be read whole is left as it is: saved from what could be
         // read, it would lose the rest.
         RegKey album_key;
-        auto album = std::make_unique<CAccount>();
+        auto album = std::make_unique<CAlbum>();
         album->Name = name;
         LSTATUS status = album_key.Open(list.Get(), name.c_str(), KEY_READ);
         if (status == ERROR_SUCCESS)
@@ -72,35 +72,35 @@ size_t AlbumSet::LoadAlbumList() {
     return records_.size();
 }
 
-bool AlbumSet::IsChanged(const CAccount* album) const {
+bool AlbumSet::IsChanged(const CAlbum* album) const {
     const auto stored = stored_.find(album);
     return stored == stored_.end() || stored->second.key_name != album->Name ||
            !stored->second.form.SameStoredForm(*album);
 }
 
 int AlbumSet::SaveAlbumList() {
-    std::vector<const CAccount*> all;
+    std::vector<const CAlbum*> all;
     for (const auto& album : records_)
         all.push_back(album.get());
     return Save(all);
 }
 
-int AlbumSet::SaveAfterPass(const CAccount* album) {
-    std::vector<const CAccount*> records = unwritten_;
+int AlbumSet::SaveAfterPass(const CAlbum* album) {
+    std::vector<const CAlbum*> records = unwritten_;
     if (album && Contains(album) &&
         std::find(records.begin(), records.end(), album) == records.end())
         records.push_back(album);
     return Save(records);
 }
 
-int AlbumSet::Save(const std::vector<const CAccount*>& records) {
+int AlbumSet::Save(const std::vector<const CAlbum*>& records) {
     unwritten_.clear();
     problems_.clear();
     RegKey list;
     if (LSTATUS status = list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_READ | KEY_WRITE);
         status != ERROR_SUCCESS) {
         Report(L"Could not save the album list!\n", status);
-        for (const CAccount* album : records) {
+        for (const CAlbum* album : records) {
             if (IsChanged(album)) {
                 unwritten_.push_back(album);
                 problems_.push_back({album->Name, status, false});
@@ -124,7 +124,7 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
     removed_ = std::move(still_removed);
 
     int written = 0;
-    for (const CAccount* album : records) {
+    for (const CAlbum* album : records) {
         if (!IsChanged(album))
             continue;
         const auto stored = stored_.find(album);
@@ -143,10 +143,10 @@ int AlbumSet::Save(const std::vector<const CAccount*>& records) {
     return written;
 }
 
-CAccount* AlbumSet::FindActiveAlbum() const {
+CAlbum* AlbumSet::FindActiveAlbum() const {
     // The set keeps one album active, so a pass need not sort a large collection; only a
     // record marked active by hand besides it needs the display order.
-    CAccount* active = nullptr;
+    CAlbum* active = nullptr;
     int count = 0;
     for (const auto& album : records_) {
         if (album->Enabled && ++count == 1)
@@ -154,15 +154,15 @@ CAccount* AlbumSet::FindActiveAlbum() const {
     }
     if (count <= 1)
         return active;
-    for (CAccount* album : DisplayOrder()) {
+    for (CAlbum* album : DisplayOrder()) {
         if (album->Enabled)
             return album;
     }
     return nullptr;
 }
 
-std::vector<CAccount*> AlbumSet::DisplayOrder() const {
-    std::vector<std::pair<std::wstring, CAccount*>> keyed;
+std::vector<CAlbum*> AlbumSet::DisplayOrder() const {
+    std::vector<std::pair<std::wstring, CAlbum*>> keyed;
     keyed.reserve(records_.size());
     for (const auto& album : records_)
         keyed.emplace_back(DisplayText(*album), album.get());
@@ -170,19 +170,19 @@ std::vector<CAccount*> AlbumSet::DisplayOrder() const {
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
         return ::lstrcmpiW(a.first.c_str(), b.first.c_str()) < 0;
     });
-    std::vector<CAccount*> order;
+    std::vector<CAlbum*> order;
     order.reserve(keyed.size());
     for (const auto& entry : keyed)
         order.push_back(entry.second);
     return order;
 }
 
-bool AlbumSet::Contains(const CAccount* album) const {
+bool AlbumSet::Contains(const CAlbum* album) const {
     return std::any_of(records_.begin(), records_.end(),
                        [album](const auto& owned) { return owned.get() == album; });
 }
 
-bool AlbumSet::NameInUse(const std::wstring& name, const CAccount* except) const {
+bool AlbumSet::NameInUse(const std::wstring& name, const CAlbum* except) const {
     const std::wstring identity = KeyNameIdentity(name);
     for (const auto& album : records_) {
         if (album.get() != except && KeyNameIdentity(album->Name) == identity)
@@ -193,15 +193,15 @@ bool AlbumSet::NameInUse(const std::wstring& name, const CAccount* except) const
     });
 }
 
-CAccount* AlbumSet::Add(std::unique_ptr<CAccount> album) {
+CAlbum* AlbumSet::Add(std::unique_ptr<CAlbum> album) {
     records_.push_front(std::move(album));
-    CAccount* added = records_.front().get();
+    CAlbum* added = records_.front().get();
     if (added->Enabled)
         Activate(added);
     return added;
 }
 
-bool AlbumSet::Remove(const CAccount* album) {
+bool AlbumSet::Remove(const CAlbum* album) {
     if (!album || album == pass_album_ || !Contains(album))
         return false;
     if (const auto stored = stored_.find(album); stored != stored_.end()) {
@@ -213,12 +213,12 @@ bool AlbumSet::Remove(const CAccount* album) {
     return true;
 }
 
-void AlbumSet::Activate(CAccount* album) {
+void AlbumSet::Activate(CAlbum* album) {
     for (const auto& record : records_)
         record->SetEnabled(record.get() == album);
 }
 
-AlbumSet::PassHold AlbumSet::HoldForPass(const CAccount* album) {
+AlbumSet::PassHold AlbumSet::HoldForPass(const CAlbum* album) {
     if (pass_running_)
         return PassHold();
     pass_running_ = true;

@@ -2,7 +2,7 @@
 // The set of all albums: the one source of truth that the Album Manager shows and the
 // rotator runs. It owns the records, loads and saves them, knows their display order and
 // the active album, and pins the album a pass is writing so that nothing can pull it away.
-#include "store/account.h"
+#include "store/album.h"
 
 #include <functional>
 #include <list>
@@ -15,11 +15,11 @@ namespace glimro {
 
 // The first column of an album's row, by which rows are sorted: the name and the
 // frequency's label.
-std::wstring DisplayText(const CAccount& album);
+std::wstring DisplayText(const CAlbum& album);
 
 class AlbumSet {
 public:
-    using Records = std::list<std::unique_ptr<CAccount>>;
+    using Records = std::list<std::unique_ptr<CAlbum>>;
 
     AlbumSet() = default;
     AlbumSet(const AlbumSet&) = delete;
@@ -41,7 +41,7 @@ public:
     // The save after a pass, which changed only its own album: that album, the albums an
     // earlier save could not write, and the removals still to do; nothing else is compared,
     // so a pass costs the same among a thousand albums as alone.
-    int SaveAfterPass(const CAccount* album);
+    int SaveAfterPass(const CAlbum* album);
     // What the last save could not write or remove, for a command to tell the user.
     struct SaveProblem {
         std::wstring album; // its name
@@ -50,30 +50,30 @@ public:
     };
     const std::vector<SaveProblem>& SaveProblems() const { return problems_; }
     // Whether the album differs from what the registry holds of it (or is not stored yet).
-    bool IsChanged(const CAccount* album) const;
+    bool IsChanged(const CAlbum* album) const;
     // The first album in display order whose active flag is set; null when none.
-    CAccount* FindActiveAlbum() const;
+    CAlbum* FindActiveAlbum() const;
 
     // The albums sorted as the album list shows them.
-    std::vector<CAccount*> DisplayOrder() const;
+    std::vector<CAlbum*> DisplayOrder() const;
     const Records& Albums() const { return records_; }
     bool Empty() const { return records_.empty(); }
     size_t Size() const { return records_.size(); }
-    bool Contains(const CAccount* album) const;
+    bool Contains(const CAlbum* album) const;
     // Whether another album of the set, or an album key that could not be read, has this
     // name, without regard to letter case (key names ignore it).
-    bool NameInUse(const std::wstring& name, const CAccount* except) const;
+    bool NameInUse(const std::wstring& name, const CAlbum* except) const;
     const std::vector<std::wstring>& UnreadAlbums() const { return unread_; }
 
     // Puts a record at the head of the set; returns it. An active record becomes the only
     // active one.
-    CAccount* Add(std::unique_ptr<CAccount> album);
+    CAlbum* Add(std::unique_ptr<CAlbum> album);
     // Destroys a record of the set; false (nothing changes) for the album a pass is writing
     // or a record the set does not hold. Its key goes at the next save.
-    bool Remove(const CAccount* album);
+    bool Remove(const CAlbum* album);
     // Leaves this album the only active one; none when it is null. Every change of the
     // active album goes through here.
-    void Activate(CAccount* album);
+    void Activate(CAlbum* album);
 
     // A pass over one album, from its start until its result is saved. While one is held,
     // no other can be, and the album cannot be removed.
@@ -94,9 +94,9 @@ public:
         AlbumSet* set_ = nullptr;
     };
     // An empty hold when a pass is already running.
-    PassHold HoldForPass(const CAccount* album);
+    PassHold HoldForPass(const CAlbum* album);
     bool PassRunning() const { return pass_running_; }
-    const CAccount* PassAlbum() const { return pass_album_; }
+    const CAlbum* PassAlbum() const { return pass_album_; }
 
     // Called each time a pass's hold ends.
     std::function<void()> PassFinished;
@@ -105,18 +105,18 @@ private:
     // An album as its key holds it: the key's name and the record as last loaded or saved.
     struct Stored {
         std::wstring key_name;
-        CAccount form;
+        CAlbum form;
     };
     Records records_;
-    std::unordered_map<const CAccount*, Stored> stored_;
+    std::unordered_map<const CAlbum*, Stored> stored_;
     std::vector<std::wstring> removed_; // keys of albums taken out of the set, not yet removed
-    std::vector<const CAccount*> unwritten_; // the records the last save could not write
+    std::vector<const CAlbum*> unwritten_; // the records the last save could not write
     std::vector<SaveProblem> problems_;
     std::vector<std::wstring> unread_;
     // Writes the records (those that changed) and the pending removals.
-    int Save(const std::vector<const CAccount*>& records);
+    int Save(const std::vector<const CAlbum*>& records);
     bool pass_running_ = false;
-    const CAccount* pass_album_ = nullptr;
+    const CAlbum* pass_album_ = nullptr;
 };
 
 } // namespace glimro

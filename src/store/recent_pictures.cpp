@@ -57,8 +57,8 @@ LSTATUS RememberRecentPicture(const RecentPicture& shown) {
     return WriteProductStrings(kRecentPictures, strings);
 }
 
-RecentPicture RecentFrom(const CAccount& album) {
-    const CAccount::AsidePicture shown = album.Current();
+RecentPicture RecentFrom(const CAlbum& album) {
+    const CAlbum::AsidePicture shown = album.Current();
     return {shown.picture.Expanded(), shown.album.empty() ? album.Name : shown.album, shown.credit};
 }
 

@@ -3,7 +3,7 @@
 // Kept under the product key as the multi-string "Recent Pictures", one picture a string:
 // its path or address, its album, then its feed item's title, credit and page, separated by
 // tabs.
-#include "store/account.h"
+#include "store/album.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +24,7 @@ std::vector<RecentPicture> ReadRecentPictures();
 // Puts the picture first; its earlier place in the list goes, and the oldest past the bound.
 LSTATUS RememberRecentPicture(const RecentPicture& shown);
 // What the album shows now, as the list keeps it.
-RecentPicture RecentFrom(const CAccount& album);
+RecentPicture RecentFrom(const CAlbum& album);
 // The menu's name for it: the feed item's title, else the file's name (an address's last
 // segment), control characters as blanks.
 std::wstring RecentName(const RecentPicture& recent);

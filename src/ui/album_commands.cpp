@@ -6,8 +6,8 @@
 #include "resource.h"
 #include "ui/general_page.h"
 #include "ui/images_page.h"
-#include "ui/um_view.h"
-#include "ui/wps_property_sheet.h"
+#include "ui/album_list_view.h"
+#include "ui/album_sheet.h"
 
 #include <memory>
 #include <vector>
@@ -62,7 +62,7 @@ bool CAlbumCommands::OnCommand(UINT id) {
 
 void CAlbumCommands::OnPictureCommand(UINT id) {
     // A hotkey or a stale menu may ask for what the picture no longer allows: nothing then.
-    const CAccount* album = rotator_.Albums().FindActiveAlbum();
+    const CAlbum* album = rotator_.Albums().FindActiveAlbum();
     const PictureActions actions = ActionsFor(album);
     if (id == ID_PICTURE_ABOUT && actions.about) {
         OpenInBrowser(AboutPage(*album));
@@ -95,7 +95,7 @@ void CAlbumCommands::ActivateAlbum() {
     if (RefuseWhilePassRuns())
         return;
     CWaitCursor wait;
-    CAccount* activated = view_.SelectedAlbum();
+    CAlbum* activated = view_.SelectedAlbum();
     if (activated && activated->Enabled)
         return;
     AlbumSet& albums = rotator_.Albums();
@@ -116,7 +116,7 @@ void CAlbumCommands::DeleteAlbum() {
         return;
     // The albums the user is asked about, by their records: a refresh while the question is
     // open (a pass) may select other rows.
-    const std::vector<const CAccount*> chosen = view_.SelectedAlbums();
+    const std::vector<const CAlbum*> chosen = view_.SelectedAlbums();
     if (::MessageBoxW(view_.Handle(), L"Are you sure you want to delete the selected album?",
                       L"Delete Album?", MB_OKCANCEL) != IDOK)
         return;
@@ -125,7 +125,7 @@ void CAlbumCommands::DeleteAlbum() {
         return;
     // Rows first: none may keep pointing at a record that is gone.
     view_.ClearRows();
-    for (const CAccount* album : chosen)
+    for (const CAlbum* album : chosen)
         rotator_.Albums().Remove(album); // nothing for a record that went meanwhile
     view_.RefreshAlbumList();
     rotator_.SaveForCommand(MessageBoxReport(view_.Handle()));
@@ -134,7 +134,7 @@ void CAlbumCommands::DeleteAlbum() {
 void CAlbumCommands::ChangeActive(WallpaperChange::Kind kind) {
     if (RefuseWhilePassRuns())
         return;
-    CAccount* active = rotator_.Albums().FindActiveAlbum();
+    CAlbum* active = rotator_.Albums().FindActiveAlbum();
     if (!active)
         return;
     // The pass writes the interval markers on success, so the timer does not change the
@@ -143,9 +143,9 @@ void CAlbumCommands::ChangeActive(WallpaperChange::Kind kind) {
     Say(L"Done");
 }
 
-INT_PTR CAlbumCommands::RunAlbumSheet(const wchar_t* caption, CAccount& album,
+INT_PTR CAlbumCommands::RunAlbumSheet(const wchar_t* caption, CAlbum& album,
                                       const std::function<bool(HWND)>& commit) {
-    CWPSPropertySheet sheet(caption, rotator_, view_.Handle(), commit);
+    CAlbumSheet sheet(caption, rotator_, view_.Handle(), commit);
     CGeneralPropertyPage general(album, rotator_.Albums());
     CImagesPropertyPage images(album, rotator_);
     sheet.AddPage(general);
@@ -156,7 +156,7 @@ INT_PTR CAlbumCommands::RunAlbumSheet(const wchar_t* caption, CAccount& album,
 void CAlbumCommands::EditAlbum() {
     if (RefuseWhilePassRuns())
         return;
-    CAccount* album = view_.SelectedAlbum();
+    CAlbum* album = view_.SelectedAlbum();
     if (!album)
         return;
     // OK and Apply save before the sheet closes, so that a failure keeps it open.
@@ -169,8 +169,8 @@ void CAlbumCommands::EditAlbum() {
 void CAlbumCommands::NewAlbum() {
     if (RefuseWhilePassRuns())
         return;
-    auto owned = std::make_unique<CAccount>();
-    CAccount* album = owned.get();
+    auto owned = std::make_unique<CAlbum>();
+    CAlbum* album = owned.get();
     bool activated = false;
     // The album joins the set at its first OK or Apply: with no row selected then (always
     // so for the first album) it becomes the active one.

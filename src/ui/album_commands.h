@@ -10,11 +10,11 @@
 
 namespace glimro {
 
-class CumView;
+class CAlbumListView;
 
 class CAlbumCommands {
 public:
-    CAlbumCommands(CumView& view, CRotator& rotator) : view_(view), rotator_(rotator) {}
+    CAlbumCommands(CAlbumListView& view, CRotator& rotator) : view_(view), rotator_(rotator) {}
 
     // Runs a command; false when it is not one of these.
     bool OnCommand(UINT id);
@@ -36,11 +36,11 @@ public:
 private:
     // Runs the album properties sheet on an album; IDOK or IDCANCEL. commit runs when OK or
     // Apply has committed the pages: false keeps the sheet open.
-    INT_PTR RunAlbumSheet(const wchar_t* caption, CAccount& album,
+    INT_PTR RunAlbumSheet(const wchar_t* caption, CAlbum& album,
                           const std::function<bool(HWND sheet)>& commit);
     void Say(const wchar_t* text);
 
-    CumView& view_;
+    CAlbumListView& view_;
     CRotator& rotator_;
 };
 

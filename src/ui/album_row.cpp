@@ -18,7 +18,7 @@ std::wstring LastRunText(const SYSTEMTIME& time) {
     return std::wstring(date) + L" at " + clock;
 }
 
-std::vector<std::wstring> AlbumRowTexts(const CAccount& album, const SYSTEMTIME& now) {
+std::vector<std::wstring> AlbumRowTexts(const CAlbum& album, const SYSTEMTIME& now) {
     std::wstring last_run = LastRunText(album.LastTime);
     // An album that follows the day or the sun, or its own rhythm, says when it changes
     // next: the time, with the date when that is another day.

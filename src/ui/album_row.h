@@ -2,7 +2,7 @@
 // What a row of the album list says of an album: its name with the frequency, description,
 // last run time (and, for an album that follows the day or the sun, the next change) and
 // current picture.
-#include "store/account.h"
+#include "store/album.h"
 
 #include <windows.h>
 
@@ -17,6 +17,6 @@ inline constexpr int kAlbumColumns = 4;
 std::wstring LastRunText(const SYSTEMTIME& time);
 
 // The row's text for each column, at local time now.
-std::vector<std::wstring> AlbumRowTexts(const CAccount& album, const SYSTEMTIME& now);
+std::vector<std::wstring> AlbumRowTexts(const CAlbum& album, const SYSTEMTIME& now);
 
 } // namespace glimro

@@ -1,7 +1,7 @@
 #include "ui/drop_path_list_ctrl.h"
 
 #include "engine/entry_judge.h"
-#include "store/account.h"
+#include "store/album.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

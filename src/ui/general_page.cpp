@@ -97,7 +97,7 @@ std::wstring FrequencyNote(int frequency, size_t entries) {
     return {};
 }
 
-CGeneralPropertyPage::CGeneralPropertyPage(CAccount& album, const AlbumSet& albums)
+CGeneralPropertyPage::CGeneralPropertyPage(CAlbum& album, const AlbumSet& albums)
     : CPropertyPage(IDD_GENERAL), album_(album), albums_(albums), name_(album.Name),
       description_(album.Description), frequency_(album.Frequency), position_(album.Position),
       monitors_(album.Monitors), every_(album.Every), at_(album.At),
@@ -251,7 +251,7 @@ void CGeneralPropertyPage::ShowNextChange() {
     std::wstring text;
     const Rhythm rhythm = ChosenRhythm();
     if (MaxEvery(rhythm.frequency) > 0) {
-        CAccount shown;
+        CAlbum shown;
         shown.Frequency = rhythm.frequency;
         shown.Every = rhythm.every;
         shown.At = rhythm.at;

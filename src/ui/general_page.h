@@ -19,7 +19,7 @@ std::wstring FrequencyNote(int frequency, size_t entries);
 class CGeneralPropertyPage : public CPropertyPage {
 public:
     // The album set is consulted for the name check only.
-    CGeneralPropertyPage(CAccount& album, const AlbumSet& albums);
+    CGeneralPropertyPage(CAlbum& album, const AlbumSet& albums);
 
     bool OnApply() override;
 
@@ -42,7 +42,7 @@ private:
     void ShowNextChange();
     void Edited();
 
-    CAccount& album_;
+    CAlbum& album_;
     const AlbumSet& albums_;
     bool filling_ = false;
     std::wstring name_;

@@ -1,11 +1,7 @@
 #include "ui/images_page.h"
 
-#include "engine/entry_judge.h"
-#include "engine/folder_pictures.h"
+#include "engine/entry_source.h"
 #include "engine/image_staging.h"
-#include "engine/internet_fetch.h"
-#include "engine/web_cache.h"
-#include "engine/web_entry.h"
 #include "platform/open_box.h"
 #include "platform/com_ptr.h"
 #include "platform/window.h"
@@ -36,7 +32,7 @@ SIZE ThumbnailSize(UINT dpi) {
     return {side, side};
 }
 
-CImagesPropertyPage::CImagesPropertyPage(CAccount& album, CRotator& rotator)
+CImagesPropertyPage::CImagesPropertyPage(CAlbum& album, CRotator& rotator)
     : CPropertyPage(IDD_IMAGES), album_(album), rotator_(rotator), mode_(album.Mode) {}
 
 CImagesPropertyPage::~CImagesPropertyPage() = default;
@@ -81,32 +77,10 @@ std::vector<std::wstring> CImagesPropertyPage::Skipped() const {
 }
 
 std::wstring CImagesPropertyPage::RowText(const ImageEntry& entry) const {
-    std::wstring text = entry.Text;
-    const std::vector<std::wstring> skipped = Skipped();
-    const auto skipped_of = [&](auto belongs) {
-        const size_t count = static_cast<size_t>(std::count_if(skipped.begin(), skipped.end(), belongs));
-        return count == 0 ? std::wstring() : L", " + std::to_wstring(count) + L" skipped";
-    };
-    // A folder row says how many pictures it stands for now, and how many of them it skips.
-    if (entry.IsText() && IsFolderEntry(entry.Expanded())) {
-        const std::wstring folder = entry.Expanded();
-        const size_t count = FolderPictures(folder).size();
-        text += L"  (" + std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures") +
-                skipped_of([&](const std::wstring& s) { return IsInFolder(s, folder); }) + L")";
-    } else if (entry.IsText() && IsInternetEntry(entry.Expanded())) {
-        // A feed row: what its last fetch held.
-        if (const std::optional<Feed> feed = CachedFeed(entry.Expanded())) {
-            text += L"  (" + FeedSummary(*feed) + skipped_of([&](const std::wstring& s) {
-                        return std::any_of(feed->pictures.begin(), feed->pictures.end(),
-                                           [&](const FeedPicture& p) { return p.address == s; });
-                    }) + L")";
-            return text;
-        }
-    }
-    if (std::any_of(skipped.begin(), skipped.end(),
-                    [&](const std::wstring& s) { return PictureKey(s) == PictureKey(entry.Text); }))
-        text += L"  (skipped)";
-    return text;
+    // A folder row says how many pictures it stands for now, a feed's what its last fetch
+    // held, each with how many of them the album skips; a picture's whether it is skipped.
+    const std::wstring target = entry.IsText() ? entry.Expanded() : L"";
+    return entry.Text + SourceFor(target).Describe(target, Skipped()).note;
 }
 
 void CImagesPropertyPage::ShowSkipped() {
@@ -311,7 +285,7 @@ bool CImagesPropertyPage::AcceptPath(const std::wstring& path) {
         return true;
     case EntryProblem::TooLong:
         // Longer, the pass could not use it.
-        problem = std::wstring(IsInternetEntry(path) ? L"The address" : L"The path") +
+        problem = std::wstring(L"The ") + PictureSourceFor(path).Noun() +
                   L" is too long for an album entry (at most " +
                   std::to_wstring(MaxEntryChars(path)) + L" characters):\n\n" + path;
         break;
@@ -454,13 +428,8 @@ void CImagesPropertyPage::ShowRowMenu() {
         ::PostMessageW(Handle(), WM_COMMAND, chosen, 0);
 }
 
-void CImagesPropertyPage::ShowFeedThumbnail(const std::wstring& feed_address) {
-    // The newest picture as the cache holds it, under a name the shell cannot tell a
-    // picture by: decoded here.
-    const std::optional<Feed> feed = CachedFeed(feed_address);
-    const std::wstring cached =
-        feed && !feed->pictures.empty() ? CachedFile(feed->pictures.front().address, kCachedPicture) : L"";
-    GdiObject<HBITMAP> bitmap(FittedPicture(cached, ThumbnailSize(dpi_)));
+void CImagesPropertyPage::ShowDecodedThumbnail(const std::wstring& file) {
+    GdiObject<HBITMAP> bitmap(FittedPicture(file, ThumbnailSize(dpi_)));
     const HBITMAP shown = bitmap ? bitmap.Get() : no_picture_.Get();
     if (shown)
         ShowPicture(shown, std::move(bitmap));
@@ -550,17 +519,13 @@ bool CImagesPropertyPage::OnNotify(const NMHDR& header, LRESULT* result) {
             CWaitCursor wait;
             const int selected = Selected();
             if (Rows() > 0 && selected != -1) {
-                // A folder row shows its first picture.
-                std::wstring path = RowEntry(selected).Expanded();
-                if (IsFolderEntry(path)) {
-                    const std::vector<std::wstring> pictures = FolderPictures(path);
-                    path = pictures.empty() ? path : pictures.front();
-                }
-                // A feed row shows its newest picture.
-                if (IsInternetEntry(path) && IsKnownFeed(path))
-                    ShowFeedThumbnail(path);
+                // A folder row shows its first picture, a feed's its newest.
+                const std::wstring path = RowEntry(selected).Expanded();
+                const EntryDescription row = SourceFor(path).Describe(path, {});
+                if (row.preview_by_shell)
+                    ShowThumbnail(row.preview);
                 else
-                    ShowThumbnail(path);
+                    ShowDecodedThumbnail(row.preview);
             }
         }
         return true;

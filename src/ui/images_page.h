@@ -22,7 +22,7 @@ SIZE ThumbnailSize(UINT dpi);
 class CImagesPropertyPage : public CPropertyPage, public DropPathListHost {
 public:
     // The album set holds the pass that Use Now runs.
-    CImagesPropertyPage(CAccount& album, CRotator& rotator);
+    CImagesPropertyPage(CAlbum& album, CRotator& rotator);
     ~CImagesPropertyPage() override;
 
     bool OnApply() override;
@@ -75,14 +75,14 @@ private:
     std::vector<std::wstring> Skipped() const;
     // "Skipped...": the list, with Show Again.
     void ShowSkipped();
-    void ShowFeedThumbnail(const std::wstring& feed_address);
+    void ShowDecodedThumbnail(const std::wstring& file);
     // Puts a bitmap into the picture control: the default picture, or a thumbnail that the
     // page then keeps until the next one.
     void ShowPicture(HBITMAP shown, GdiObject<HBITMAP> thumbnail);
     // Whether a path can be an album entry; when not, the user is told why.
     bool AcceptPath(const std::wstring& path);
 
-    CAccount& album_;
+    CAlbum& album_;
     CRotator& rotator_;
     // Every entry the rows have held: the album's first, then those added here.
     std::vector<ImageEntry> entries_;

@@ -9,7 +9,7 @@
 #include "ui/placement.h"
 #include "ui/rotator.h"
 #include "ui/tray_icon.h"
-#include "ui/um_view.h"
+#include "ui/album_list_view.h"
 
 #include <functional>
 #include <string>
@@ -43,7 +43,7 @@ public:
     // The first show: keeps a restored maximised or minimised state.
     void ShowInitially(int show_command);
 
-    CumView& View() { return view_; }
+    CAlbumListView& View() { return view_; }
     CRotator& Rotator() { return rotator_; }
     CAlbumCommands& Commands() { return commands_; }
     HWND ToolBar() const { return tool_bar_; }
@@ -107,7 +107,7 @@ private:
     UniqueIcon window_icons_[2]; // small, big: the frame's own copies for its DPI
     RECT rectangle_ = {};
     CRotator rotator_;
-    CumView view_;
+    CAlbumListView view_;
     CAlbumCommands commands_;
     HACCEL accelerators_ = nullptr;
     bool open_new_album_ = false;

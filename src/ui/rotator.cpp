@@ -33,7 +33,7 @@ SaveReport MessageBoxReport(HWND owner) {
     };
 }
 
-void RepaintAfterPass(HRESULT result) {
+void RepaintAfterPass(PassOutcome result) {
     if (result == kPassApplied)
         RepaintAfterWallpaperChange();
 }
@@ -84,7 +84,7 @@ void CRotator::OnPassTimer() {
 
 void CRotator::OnLayoutTimer() {
     ::KillTimer(timer_window_, kLayoutTimerId);
-    CAccount* active = albums_.FindActiveAlbum();
+    CAlbum* active = albums_.FindActiveAlbum();
     if (!active)
         return;
     AlbumSet::PassHold hold = albums_.HoldForPass(active);
@@ -129,7 +129,7 @@ std::wstring CRotator::IdleStatus() const {
     if (paused_)
         return kPausedStatus;
     // A feed's picture is named with its credit.
-    const CAccount* active = albums_.FindActiveAlbum();
+    const CAlbum* active = albums_.FindActiveAlbum();
     const std::wstring credit = active ? CreditLine(active->Current().credit) : L"";
     std::wstring status = credit.empty() ? LoadResourceString(IDS_IDLE_MESSAGE) : credit;
     // An album with a picture for each monitor says how many it serves.
@@ -147,14 +147,14 @@ const char* CRotator::HoldReason() {
     return nullptr;
 }
 
-HRESULT CRotator::Change(CAccount& album, const WallpaperChange& what, const SaveReport& report) {
+PassOutcome CRotator::Change(CAlbum& album, const WallpaperChange& what, const SaveReport& report) {
     // The album stays pinned until its pass is saved: a Delete or a quit that arrives during
     // a download waits for it.
     AlbumSet::PassHold hold = albums_.HoldForPass(&album);
     if (!hold)
         return kPassBusy;
     CWaitCursor wait;
-    HRESULT result = kPassNothingApplied;
+    PassOutcome result = kPassNothingApplied;
     switch (what.kind) {
     case WallpaperChange::Next:
         result = album.ApplyNextImage();
@@ -180,7 +180,7 @@ HRESULT CRotator::Change(CAccount& album, const WallpaperChange& what, const Sav
     return result;
 }
 
-void CRotator::RememberRecent(const CAccount& album) const {
+void CRotator::RememberRecent(const CAlbum& album) const {
     if (const LSTATUS status = RememberRecentPicture(RecentFrom(album)); status != ERROR_SUCCESS) {
         LogStream log = OpenLog(LogMode::Append);
         ReportErrorCode(L"Could not remember the picture among the recent ones. ",
@@ -188,26 +188,26 @@ void CRotator::RememberRecent(const CAccount& album) const {
     }
 }
 
-HRESULT CRotator::SkipCurrent(const SaveReport& report) {
-    CAccount* active = albums_.FindActiveAlbum();
+PassOutcome CRotator::SkipCurrent(const SaveReport& report) {
+    CAlbum* active = albums_.FindActiveAlbum();
     if (!active)
         return kPassNothingApplied;
     if (Busy())
         return kPassBusy;
-    const CAccount::AsidePicture shown = active->Current();
-    CAccount* owner = active;
+    const CAlbum::AsidePicture shown = active->Current();
+    CAlbum* owner = active;
     if (!shown.album.empty()) {
         for (const auto& album : albums_.Albums())
             if (::lstrcmpiW(album->Name.c_str(), shown.album.c_str()) == 0)
                 owner = album.get();
     }
-    owner->Skip(shown.picture.Text);
+    owner->Skip(shown.picture);
     // Saved with the change, even when nothing else can be shown.
     return Change(*active, WallpaperChange{}, report);
 }
 
-HRESULT CRotator::ShowRecent(size_t index) {
-    CAccount* active = albums_.FindActiveAlbum();
+PassOutcome CRotator::ShowRecent(size_t index) {
+    CAlbum* active = albums_.FindActiveAlbum();
     const std::vector<RecentPicture> recent = ReadRecentPictures();
     if (!active || index >= recent.size())
         return kPassNothingApplied;
@@ -217,7 +217,7 @@ HRESULT CRotator::ShowRecent(size_t index) {
     CWaitCursor wait;
     const RecentPicture& chosen = recent[index];
     const bool other = ::lstrcmpiW(chosen.album.c_str(), active->Name.c_str()) != 0;
-    const HRESULT result = active->ShowAside({ImageEntry(chosen.picture), chosen.credit,
+    const PassOutcome result = active->ShowAside({ImageEntry(chosen.picture), chosen.credit,
                                               other ? chosen.album : L""});
     RepaintAfterPass(result);
     if (result == kPassApplied)
@@ -227,7 +227,7 @@ HRESULT CRotator::ShowRecent(size_t index) {
     return result;
 }
 
-bool CRotator::SaveForCommand(const SaveReport& report, const CAccount* pass_album) {
+bool CRotator::SaveForCommand(const SaveReport& report, const CAlbum* pass_album) {
     if (pass_album)
         albums_.SaveAfterPass(pass_album);
     else
@@ -240,15 +240,15 @@ bool CRotator::SaveForCommand(const SaveReport& report, const CAccount* pass_alb
     return false;
 }
 
-CAccount* CRotator::FindActiveAlbum() {
+CAlbum* CRotator::FindActiveAlbum() {
     return albums_.FindActiveAlbum();
 }
 
-int CRotator::RunAlbumPass(CAccount* album) {
+int CRotator::RunAlbumPass(CAlbum* album) {
     int result = -1;
     if (album) {
         if (album->Enabled) {
-            const HRESULT applied = album->ApplyNextImage();
+            const PassOutcome applied = album->ApplyScheduledImage();
             RepaintAfterPass(applied);
             if (applied == kPassApplied)
                 RememberRecent(*album);

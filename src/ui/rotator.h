@@ -46,7 +46,7 @@ SaveReport MessageBoxReport(HWND owner);
 
 // A pass that reached an entry may have changed the wallpaper, which Wine paints over
 // visible windows: they are drawn again.
-void RepaintAfterPass(HRESULT result);
+void RepaintAfterPass(PassOutcome result);
 
 class CRotator : public AlbumListHost {
 public:
@@ -81,24 +81,24 @@ public:
     // announced and what changed is saved, report told what could not be. A change to an
     // entry (Use Now in an open sheet) saves that album only: the rest of what the sheet
     // holds is not the set's yet.
-    HRESULT Change(CAccount& album, const WallpaperChange& what, const SaveReport& report);
+    PassOutcome Change(CAlbum& album, const WallpaperChange& what, const SaveReport& report);
     // Don't Show This Picture Again: the picture shown now is skipped for its album (the
     // album a recent picture came from), and the active album's next picture is shown.
-    HRESULT SkipCurrent(const SaveReport& report);
+    PassOutcome SkipCurrent(const SaveReport& report);
     // Shows a picture of the recent list again with the active album, out of turn: the
     // album's place stays. kPassNothingApplied without an active album or such a picture.
-    HRESULT ShowRecent(size_t index);
+    PassOutcome ShowRecent(size_t index);
     // Saves what changed for a command; false, after telling report, when something could not
     // be written or removed.
-    bool SaveForCommand(const SaveReport& report, const CAccount* pass_album = nullptr);
+    bool SaveForCommand(const SaveReport& report, const CAlbum* pass_album = nullptr);
 
     // Told when the albums' rows should show the set again, and a word for the status bar.
     std::function<void()> RowsChanged;
     std::function<void(const std::wstring&)> Status;
 
     // The pass check's view of the albums.
-    CAccount* FindActiveAlbum() override;
-    int RunAlbumPass(CAccount* album) override;
+    CAlbum* FindActiveAlbum() override;
+    int RunAlbumPass(CAlbum* album) override;
     void RefreshAlbumList() override;
     int SaveAlbumList() override;
     const char* HoldReason() override;
@@ -109,14 +109,11 @@ private:
     void OnThemeTimer();
     void Say(const std::wstring& text) const;
     // The album now shows a new picture: it heads the recent list.
-    void RememberRecent(const CAccount& album) const;
+    void RememberRecent(const CAlbum& album) const;
 
     AlbumSet& albums_;
     HWND timer_window_ = nullptr;
     bool paused_ = false;
 };
-
-// Answered by Change while another pass holds the albums.
-inline const HRESULT kPassBusy = HRESULT_FROM_WIN32(ERROR_BUSY);
 
 } // namespace glimro

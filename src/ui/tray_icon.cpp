@@ -2,8 +2,7 @@
 
 #include "engine/current_picture.h"
 #include "engine/image_staging.h"
-#include "engine/internet_fetch.h"
-#include "engine/web_cache.h"
+#include "engine/entry_source.h"
 #include "platform/dpi.h"
 #include "resource.h"
 #include "scheduler/day_schedule.h"
@@ -29,7 +28,7 @@ std::wstring WhenText(const SYSTEMTIME& t) {
 
 } // namespace
 
-std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& now) {
+std::wstring TrayTooltip(const CAlbum* active, bool paused, const SYSTEMTIME& now) {
     std::wstring tip;
     if (paused) {
         tip = L"Glimro: Paused";
@@ -49,7 +48,7 @@ std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& 
     return tip;
 }
 
-HMENU CreateTrayMenu(bool paused, const CAccount* active, const std::vector<RecentMenuItem>& recent) {
+HMENU CreateTrayMenu(bool paused, const CAlbum* active, const std::vector<RecentMenuItem>& recent) {
     HMENU menu = ::CreatePopupMenu();
     if (!menu)
         return nullptr;
@@ -99,8 +98,7 @@ HBITMAP CRecentThumbnails::For(const RecentPicture& recent, UINT dpi) {
     for (const auto& [picture, bitmap] : made_)
         if (picture == key)
             return bitmap.Get();
-    const std::wstring file =
-        IsInternetEntry(recent.picture) ? CachedFile(recent.picture, kCachedPicture) : recent.picture;
+    const std::wstring file = PictureSourceFor(recent.picture).FileOf(recent.picture);
     const SIZE box = {ScaleForDpi(48, dpi), ScaleForDpi(32, dpi)};
     GdiObject<HBITMAP> boxed;
     if (const GdiObject<HBITMAP> picture(FittedPicture(file, box)); picture) {

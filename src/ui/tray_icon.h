@@ -3,7 +3,7 @@
 // Manager, its menu offers Next Picture, Pause or Resume, the Album Manager and Exit, and its
 // tooltip names the active album and when the next change is due.
 #include "platform/handle.h"
-#include "store/account.h"
+#include "store/album.h"
 #include "store/recent_pictures.h"
 
 #include <windows.h>
@@ -20,7 +20,7 @@ inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 
 // "Glimro: <album>\nNext picture: <when>", or "Glimro: Paused" / "Glimro: No active album";
 // at most 127 characters, as the icon holds.
-std::wstring TrayTooltip(const CAccount* active, bool paused, const SYSTEMTIME& now);
+std::wstring TrayTooltip(const CAlbum* active, bool paused, const SYSTEMTIME& now);
 
 // One picture of the menu's Recent Pictures: its name, and its thumbnail (the caller's, null
 // for none).
@@ -34,7 +34,7 @@ struct RecentMenuItem {
 // Pause or Resume, what the active album's picture allows (About, Keep, Show in Folder,
 // Don't Show This Picture Again), the Album Manager (the default item), Options and Exit
 // Glimro. Owned by the caller.
-HMENU CreateTrayMenu(bool paused, const CAccount* active,
+HMENU CreateTrayMenu(bool paused, const CAlbum* active,
                      const std::vector<RecentMenuItem>& recent = {});
 
 // The recent pictures' thumbnails for the menu, each made once: a picture fitted into a box

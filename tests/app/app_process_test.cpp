@@ -6,8 +6,8 @@
 #include "platform/module.h"
 #include "platform/command_ids.h"
 #include "platform/reg_key.h"
-#include "app/message_window.h"
-#include "app/um_app.h"
+#include "app/instance_window.h"
+#include "app/glimro_app.h"
 #include "store/product_key.h"
 #include "support/entries.h"
 #include "support/http_server.h"
@@ -296,7 +296,7 @@ TEST_F(AppProcessTest, QuotedRunValueFromAPathWithBlanksTakesTheSilentHandling) 
 
 TEST_F(AppProcessTest, RestoreClearsActiveFlagsThenImportsTheSavedSetThroughRegedit) {
     {
-        CAccount old;
+        CAlbum old;
         old.Name = L"Old";
         old.Enabled = true;
         ASSERT_EQ(test::StoreAlbums({old}), 1);
@@ -349,11 +349,11 @@ TEST_F(AppProcessTest, QuitDuringADownloadEndsItAtOnceAndKeepsEveryAlbum) {
     slow.chunk_size = 16384;
     slow.chunk_delay_ms = 5000;
     server.Serve("/slow.bmp", slow);
-    CAccount active;
+    CAlbum active;
     active.Name = L"Downloads";
     active.Enabled = true;
     active.FileList = {server.Url("/slow.bmp")};
-    CAccount alps, beaches;
+    CAlbum alps, beaches;
     alps.Name = L"Alps";
     beaches.Name = L"Beaches";
     ASSERT_EQ(test::StoreAlbums({active, alps, beaches}), 3);
@@ -386,7 +386,7 @@ TEST_F(AppProcessTest, QuitDuringADownloadEndsItAtOnceAndKeepsEveryAlbum) {
 // -C takes the plain name of a set in albums\ only: a path, or a set that is not there,
 // ends the start before any album or the running instance is touched.
 TEST_F(AppProcessTest, RestoreRefusesAPathOrAMissingSetAndTouchesNothing) {
-    CAccount old;
+    CAlbum old;
     old.Name = L"Old";
     old.Enabled = true;
     ASSERT_EQ(test::StoreAlbums({old}), 1);
@@ -407,7 +407,7 @@ TEST_F(AppProcessTest, RestoreRefusesAPathOrAMissingSetAndTouchesNothing) {
 TEST_F(AppProcessTest, AFileClaimingAGiantPictureIsSkippedAndTheInstanceRunsOn) {
     test::WriteFileBytes(folder.File(L"holiday.jpg"), test::GiantBitmapClaim());
     ASSERT_TRUE(test::WriteSolidBitmap(folder.File(L"small.bmp"), 16, 16));
-    CAccount album;
+    CAlbum album;
     album.Name = L"Holiday";
     album.Enabled = true;
     album.FileList = {folder.File(L"holiday.jpg"), folder.File(L"small.bmp")};

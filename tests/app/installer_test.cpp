@@ -1,8 +1,8 @@
 // glimro-setup.exe and the uninstaller it writes, run silently as a user would, into the test
 // prefix's own local programs folder, and observed from outside: files, the Start-menu
 // shortcut, the Uninstall entry, the Run value and the running instance.
-#include "app/message_window.h"
-#include "app/um_app.h"
+#include "app/instance_window.h"
+#include "app/glimro_app.h"
 #include "platform/com_ptr.h"
 #include "platform/handle.h"
 #include "platform/module.h"

@@ -1,4 +1,4 @@
-#include "store/account.h"
+#include "store/album.h"
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
@@ -54,8 +54,8 @@ protected:
 
     void SetUp() override { BuildLogPath(); }
 
-    CAccount Album(int entries, int frequency = kEveryDay) {
-        CAccount album;
+    CAlbum Album(int entries, int frequency = kEveryDay) {
+        CAlbum album;
         album.Name = L"Test";
         album.Frequency = frequency;
         for (int i = 0; i < entries; ++i) {
@@ -90,7 +90,7 @@ TEST_F(AlbumPassTest, ChoosesTheEntryByPositionMonthAndWrapAround) {
         {"weekly steps on", 3, kEveryWeek, 0, 12, 1},
     };
     for (const auto& c : cases) {
-        CAccount album = Album(c.entries, c.frequency);
+        CAlbum album = Album(c.entries, c.frequency);
         album.LastIndex = c.last_index;
         // "Random" shuffles, except that the month still rules "Sync to Month".
         album.Mode = c.frequency == kSyncToMonth ? kRandom : kSequential;
@@ -106,7 +106,7 @@ TEST_F(AlbumPassTest, ChoosesTheEntryByPositionMonthAndWrapAround) {
 TEST_F(AlbumPassTest, ApplyImageAtChoosesThatPositionOrWraps) {
     const struct { int position, applied; } cases[] = {{2, 2}, {7, 0}, {0, 0}, {4, 4}};
     for (const auto& c : cases) {
-        CAccount album = Album(5);
+        CAlbum album = Album(5);
         EXPECT_EQ(album.ApplyImageAt(c.position), kPassApplied) << c.position;
         EXPECT_EQ(desktop.wallpaper, Entry(c.applied)) << c.position;
         EXPECT_EQ(album.LastIndex, c.applied) << c.position;
@@ -114,10 +114,10 @@ TEST_F(AlbumPassTest, ApplyImageAtChoosesThatPositionOrWraps) {
 }
 
 TEST_F(AlbumPassTest, EmptyListFailsLeavingThePositionAndWritingNothing) {
-    CAccount album = Album(0);
+    CAlbum album = Album(0);
     album.LastIndex = 2;
     for (int i = 0; i < 3; ++i) // Activate asks again each time
-        EXPECT_EQ(album.ApplyImageAt(album.LastIndex), E_FAIL);
+        EXPECT_EQ(album.ApplyImageAt(album.LastIndex), kPassNoEntries);
     EXPECT_EQ(album.LastIndex, 2);
     EXPECT_EQ(album.LastFile, L"Unavailable");
     EXPECT_FALSE(test::FileExists(log_file));
@@ -164,11 +164,11 @@ TEST_F(AlbumPassTest, DeadEntriesAreSkippedAndTheNextWorkingOneIsApplied) {
     for (const auto& c : cases) {
         ::DeleteFileW(log_file.c_str());
         WriteIntervalMarkers(test::LocalTimeAt(2026, 1, 1, 0, 0));
-        CAccount album = Album(3);
+        CAlbum album = Album(3);
         album.FileList = c.entries;
         album.LastIndex = c.last_index;
         desktop.wallpaper.clear();
-        const HRESULT result = album.ApplyNextImage();
+        const PassOutcome result = album.ApplyNextImage();
         const std::string log = Log();
         for (const char* report : c.reports) {
             EXPECT_NE(log.find(report), std::string::npos) << c.what << ": " << report;
@@ -209,7 +209,7 @@ protected:
         test::WriteFileBytes(Pic(L"x.png.txt"), "not a picture");
     }
     // The pictures the album shows in turn from its state, one pass each.
-    std::vector<std::wstring> Shown(CAccount& album, int passes) {
+    std::vector<std::wstring> Shown(CAlbum& album, int passes) {
         std::vector<std::wstring> shown;
         for (int i = 0; i < passes; ++i) {
             EXPECT_EQ(album.ApplyNextImage(), kPassApplied);
@@ -221,7 +221,7 @@ protected:
 
 // Explorer rates "1" and "01" alike: both are shown, each once a round.
 TEST_F(FolderPassTest, NamesExplorerRatesAlikeAreEachShown) {
-    CAccount album = Album(0);
+    CAlbum album = Album(0);
     album.FileList = {folder.File(L"Numbers")};
     ::CreateDirectoryW(album.FileList[0].Text.c_str(), nullptr);
     std::vector<std::wstring> names;
@@ -256,7 +256,7 @@ TEST_F(FolderPassTest, AFolderEntryStandsForItsPicturesInExplorerOrderAndResumes
          "Skipped a folder that holds no picture"},
     };
     for (const auto& c : cases) {
-        CAccount album = Album(2);
+        CAlbum album = Album(2);
         album.FileList = c.entries;
         album.LastIndex = c.last_index;
         album.LastFile = c.last_file;
@@ -292,7 +292,7 @@ TEST_F(FolderPassTest, NamesComeInExplorersOrderThenByTheExactName) {
 // Read afresh at every pass: a picture added is shown in its place, one removed is gone; a
 // random round is drawn again over the new set and does not start with the picture just shown.
 TEST_F(FolderPassTest, ChangesToTheFolderCountAtTheNextPass) {
-    CAccount album = Album(0);
+    CAlbum album = Album(0);
     album.FileList = {root};
     EXPECT_EQ(Shown(album, 2), (std::vector<std::wstring>{Pic(L"sub\\c.BMP"), Pic(L"A2.bmp")}));
     test::WriteSolidBitmap(Pic(L"A5.bmp"), 8, 8);
@@ -313,7 +313,7 @@ TEST_F(FolderPassTest, ChangesToTheFolderCountAtTheNextPass) {
 }
 
 TEST_F(AlbumPassTest, ASkippedEntryStaysInTheShuffleRound) {
-    CAccount album = Album(3);
+    CAlbum album = Album(3);
     album.Mode = kRandom;
     album.FileList[1] = folder.File(L"missing.bmp");
     album.ShuffleRound = {1, 0, 2};
@@ -324,7 +324,7 @@ TEST_F(AlbumPassTest, ASkippedEntryStaysInTheShuffleRound) {
 
 TEST_F(AlbumPassTest, LocalPassLogsItsEntryAfresh) {
     test::WriteFileBytes(log_file, "older text\r\n");
-    CAccount album = Album(1);
+    CAlbum album = Album(1);
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
     EXPECT_EQ(Log(), StartLines() + "Switched!\r\n");
 }
@@ -333,7 +333,7 @@ TEST_F(AlbumPassTest, HttpPassDownloadsIntoPodAndLogsTheWholeEntry) {
     test::HttpServer server;
     const std::string sky = test::SolidBitmapBytes(4, 4);
     server.Serve("/sky.bmp", {200, sky});
-    CAccount album = Album(0);
+    CAlbum album = Album(0);
     const std::wstring url = server.Url("/sky.bmp");
     album.FileList = {url};
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
@@ -371,10 +371,10 @@ TEST_F(AlbumPassTest, ADownloadedPictureIsStagedAsALocalOneIs) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         server.Serve("/picture.jpg", {200, c.body});
-        CAccount album = Album(0);
+        CAlbum album = Album(0);
         album.FileList = {server.Url("/picture.jpg")};
         desktop.wallpaper.clear();
-        const HRESULT result = album.ApplyNextImage();
+        const PassOutcome result = album.ApplyNextImage();
         if (c.staged.cx == 0) {
             EXPECT_EQ(result, kPassNothingApplied);
             EXPECT_NE(Log().find("Skipped a picture larger than Glimro decodes"), std::string::npos);
@@ -391,7 +391,7 @@ TEST_F(AlbumPassTest, ADownloadedPictureIsStagedAsALocalOneIs) {
 TEST_F(AlbumPassTest, AFailedFetchIsSkippedOnceAndTheNextEntryApplied) {
     test::HttpServer server;
     server.Serve("/gone.jpg", {404, ""});
-    CAccount album = Album(2);
+    CAlbum album = Album(2);
     const std::wstring url = server.Url("/gone.jpg");
     album.FileList.insert(album.FileList.begin(), url);
     album.LastIndex = -1;
@@ -410,7 +410,7 @@ TEST_F(AlbumPassTest, AFailedFetchIsSkippedOnceAndTheNextEntryApplied) {
 TEST_F(AlbumPassTest, PreviousGoesBackAndNextForwardAgainThroughTheSamePictures) {
     for (const int mode : {kSequential, kRandom}) {
         SCOPED_TRACE(mode == kRandom ? "Random" : "Sequential");
-        CAccount album = Album(6);
+        CAlbum album = Album(6);
         album.Mode = mode;
         album.LastIndex = -1;
         std::vector<std::wstring> shown;
@@ -420,11 +420,11 @@ TEST_F(AlbumPassTest, PreviousGoesBackAndNextForwardAgainThroughTheSamePictures)
         }
         const std::vector<int> round = album.ShuffleRound;
         const struct {
-            HRESULT (CAccount::*pass)();
+            PassOutcome (CAlbum::*pass)();
             int shown; // -1: nothing shown
-        } steps[] = {{&CAccount::ApplyPreviousImage, 1}, {&CAccount::ApplyPreviousImage, 0},
-                     {&CAccount::ApplyPreviousImage, -1}, {&CAccount::ApplyNextImage, 1},
-                     {&CAccount::ApplyNextImage, 2}};
+        } steps[] = {{&CAlbum::ApplyPreviousImage, 1}, {&CAlbum::ApplyPreviousImage, 0},
+                     {&CAlbum::ApplyPreviousImage, -1}, {&CAlbum::ApplyNextImage, 1},
+                     {&CAlbum::ApplyNextImage, 2}};
         for (const auto& step : steps) {
             desktop.wallpaper.clear();
             EXPECT_EQ((album.*step.pass)(), step.shown < 0 ? kPassNothingApplied : kPassApplied);
@@ -438,7 +438,7 @@ TEST_F(AlbumPassTest, PreviousGoesBackAndNextForwardAgainThroughTheSamePictures)
     // Nothing shown since the start: a Sequential album's entry before its position, counted
     // round from any stored number.
     for (const int stored : {0, INT_MIN}) {
-        CAccount fresh = Album(4);
+        CAlbum fresh = Album(4);
         fresh.LastIndex = stored;
         ASSERT_EQ(fresh.ApplyPreviousImage(), kPassApplied);
         EXPECT_EQ(fresh.LastIndex, 3);
@@ -449,7 +449,7 @@ TEST_F(AlbumPassTest, PreviousGoesBackAndNextForwardAgainThroughTheSamePictures)
 // Previous only looks back on an album the calendar chooses for: the next change shows the
 // new month's picture, not the one gone back from.
 TEST_F(AlbumPassTest, AfterPreviousTheCalendarStillChoosesTheNextPicture) {
-    CAccount album = Album(12, kSyncToMonth);
+    CAlbum album = Album(12, kSyncToMonth);
     for (const WORD month : {6, 7}) {
         now = Day(month);
         ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
@@ -458,7 +458,7 @@ TEST_F(AlbumPassTest, AfterPreviousTheCalendarStillChoosesTheNextPicture) {
     ASSERT_EQ(album.ApplyPreviousImage(), kPassApplied);
     EXPECT_EQ(desktop.wallpaper, Entry(5));
     now = test::LocalTimeAt(2026, 8, 1, 0, 0);
-    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    ASSERT_EQ(album.ApplyScheduledImage(), kPassApplied);
     EXPECT_EQ(desktop.wallpaper, Entry(7));
     EXPECT_EQ(album.LastIndex, 7);
 }
@@ -467,13 +467,13 @@ TEST_F(AlbumPassTest, AfterPreviousTheCalendarStillChoosesTheNextPicture) {
 // after Previous and again for a new screen layout.
 TEST_F(AlbumPassTest, AnExpandableEntryIsExpandedWheneverItIsShown) {
     ASSERT_TRUE(::SetEnvironmentVariableW(L"GLIMRO_TEST_PICTURES", folder.Path().c_str()));
-    CAccount album = Album(2);
+    CAlbum album = Album(2);
     album.FileList[0].Text = L"%GLIMRO_TEST_PICTURES%e0.bmp";
     album.FileList[0].Type = REG_EXPAND_SZ;
     album.LastIndex = -1;
-    for (auto pass : {&CAccount::ApplyNextImage, &CAccount::ApplyNextImage,
-                      &CAccount::ApplyPreviousImage, &CAccount::ApplyNextImage,
-                      &CAccount::ApplyPreviousImage})
+    for (auto pass : {&CAlbum::ApplyNextImage, &CAlbum::ApplyNextImage,
+                      &CAlbum::ApplyPreviousImage, &CAlbum::ApplyNextImage,
+                      &CAlbum::ApplyPreviousImage})
         ASSERT_EQ((album.*pass)(), kPassApplied) << Log();
     EXPECT_EQ(desktop.wallpaper, Entry(0));
     desktop.wallpaper.clear();
@@ -485,12 +485,12 @@ TEST_F(AlbumPassTest, AnExpandableEntryIsExpandedWheneverItIsShown) {
 // A Sync to Day album shows the clock's slot: at once at the start, at each boundary, after a
 // night asleep (the slots missed are not replayed) and after the clock is put back.
 TEST_F(AlbumPassTest, SyncToDayShowsTheClocksSlotWhateverTheClockDid) {
-    CAccount album = Album(4, kSyncToDay); // six hours each from midnight
+    CAlbum album = Album(4, kSyncToDay); // six hours each from midnight
     struct Host : AlbumListHost {
-        CAccount* album = nullptr;
+        CAlbum* album = nullptr;
         int passes = 0;
-        CAccount* FindActiveAlbum() override { return album; }
-        int RunAlbumPass(CAccount* pass_album) override {
+        CAlbum* FindActiveAlbum() override { return album; }
+        int RunAlbumPass(CAlbum* pass_album) override {
             ++passes;
             pass_album->ApplyNextImage();
             return pass_album->Frequency;
@@ -530,7 +530,7 @@ TEST_F(AlbumPassTest, APassLetsGoOfTheLibrariesItLoaded) {
     server.Serve("/sky.bmp", {200, test::SolidBitmapBytes(4, 4)});
     const std::wstring big = folder.File(L"big.jpg"); // larger than the screen: staged
     ASSERT_TRUE(test::WriteTestImage(big, 2048, 1536, L"image/jpeg"));
-    CAccount album = Album(0);
+    CAlbum album = Album(0);
     album.FileList = {server.Url("/sky.bmp"), big};
     album.LastIndex = -1;
     for (const int entry : {0, 1, 0}) {
@@ -572,14 +572,14 @@ protected:
         response.etag = etag;
         server->Serve("/feed.xml", response);
     }
-    CAccount FeedAlbum() {
-        CAccount album = Album(0);
+    CAlbum FeedAlbum() {
+        CAlbum album = Album(0);
         album.FileList = {feed_url};
         album.LastIndex = -1;
         return album;
     }
     // The picture the pass just showed, by its item's name.
-    std::string Shown(const CAccount& album) {
+    std::string Shown(const CAlbum& album) {
         const std::string last = test::Narrow(album.LastFile);
         const size_t slash = last.find_last_of('/');
         return last.substr(slash + 1, last.size() - slash - 5);
@@ -590,7 +590,7 @@ protected:
 // and on to the next entry; each picture's credit goes with it.
 TEST_F(FeedPassTest, AFeedShowsItsNewestPictureNotYetShownThenGoesOnInOrder) {
     ServeFeed({{"c", 3}, {"a", 1}, {"b", 2}}); // the dates order them, not the feed
-    CAccount album = FeedAlbum();
+    CAlbum album = FeedAlbum();
     album.FileList.push_back(Entry(0));
     ASSERT_TRUE(test::WriteSolidBitmap(Entry(0), 8, 8));
     const struct {
@@ -623,7 +623,7 @@ TEST_F(FeedPassTest, AFeedShowsItsNewestPictureNotYetShownThenGoesOnInOrder) {
     ASSERT_EQ(list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
     ASSERT_TRUE(album.SaveToKey(list.Get(), 0));
     ASSERT_EQ(key.Open(list.Get(), L"Test", KEY_READ), ERROR_SUCCESS);
-    CAccount loaded;
+    CAlbum loaded;
     ASSERT_EQ(loaded.LoadFromKey(key), ERROR_SUCCESS);
     EXPECT_EQ(loaded.FeedsShown, album.FeedsShown);
     EXPECT_TRUE(loaded.WasShownFromFeed(feed_url, server->Url("/d.bmp")));
@@ -633,7 +633,7 @@ TEST_F(FeedPassTest, AFeedShowsItsNewestPictureNotYetShownThenGoesOnInOrder) {
 // goes on through the pictures it has, and the log says so once.
 TEST_F(FeedPassTest, AFeedIsAskedConditionallyAndRotatesFromTheCacheWhenItsServerIsGone) {
     ServeFeed({{"a", 1}, {"b", 2}}, "\"v1\"");
-    CAccount album = FeedAlbum();
+    CAlbum album = FeedAlbum();
     for (const char* expected : {"b", "a"}) {
         ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
         EXPECT_EQ(Shown(album), expected);
@@ -659,7 +659,7 @@ TEST_F(FeedPassTest, AnAddressEntryIsCachedAndTheCacheKeepsItsBound) {
     test::HttpResponse sky{200, test::SolidBitmapBytes(400, 300)};
     sky.etag = "\"s1\"";
     server->Serve("/sky.bmp", sky);
-    CAccount album = Album(0);
+    CAlbum album = Album(0);
     album.FileList = {server->Url("/sky.bmp")};
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
@@ -694,7 +694,7 @@ TEST_F(FeedPassTest, AnAddressEntryIsCachedAndTheCacheKeepsItsBound) {
 // over a file; a local picture offers Show in Folder instead.
 TEST_F(FeedPassTest, AFeedPictureCanBeKeptAndItsPageOpened) {
     ServeFeed({{"a", 1}});
-    CAccount album = FeedAlbum();
+    CAlbum album = FeedAlbum();
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
     album.Credit.Title = L"Dawn: \"Orion\" / West?";
     const test::TempFolder pictures;
@@ -718,7 +718,7 @@ TEST_F(FeedPassTest, AFeedPictureCanBeKeptAndItsPageOpened) {
     EXPECT_FALSE(ActionsFor(&album).about);
     EXPECT_TRUE(AboutPage(album).empty());
 
-    CAccount local = Album(1);
+    CAlbum local = Album(1);
     ASSERT_EQ(local.ApplyNextImage(), kPassApplied);
     const PictureActions on_local = ActionsFor(&local);
     EXPECT_FALSE(on_local.about);
@@ -750,7 +750,7 @@ TEST_F(FeedPassTest, AFeedWithNoUsablePictureOrABodyThatIsNoFeedShowsNothing) {
         SCOPED_TRACE(c.what);
         const std::string path = "/" + std::to_string(&c - cases) + ".xml";
         server->Serve(path, {200, c.body});
-        CAccount album = FeedAlbum();
+        CAlbum album = FeedAlbum();
         album.FileList = {server->Url(path)};
         EXPECT_EQ(album.ApplyNextImage(), kPassNothingApplied);
         EXPECT_NE(Log().find(c.logged), std::string::npos) << Log();
@@ -759,13 +759,13 @@ TEST_F(FeedPassTest, AFeedWithNoUsablePictureOrABodyThatIsNoFeedShowsNothing) {
 }
 
 // The record as a save and a load leave it.
-CAccount Reloaded(const CAccount& album) {
+CAlbum Reloaded(const CAlbum& album) {
     RegKey list, key;
     EXPECT_EQ(list.Create(HKEY_CURRENT_USER, kAlbumListKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
     RegKey::DeleteTree(list.Get(), album.Name.c_str()); // a save writes a new key
     EXPECT_TRUE(album.SaveToKey(list.Get(), 0));
     EXPECT_EQ(key.Open(list.Get(), album.Name.c_str(), KEY_READ), ERROR_SUCCESS);
-    CAccount loaded;
+    CAlbum loaded;
     loaded.Name = album.Name;
     EXPECT_EQ(loaded.LoadFromKey(key), ERROR_SUCCESS);
     return loaded;
@@ -776,7 +776,7 @@ CAccount Reloaded(const CAccount& album) {
 TEST_F(FolderPassTest, ASkippedPictureIsNeverShownAgainFromAFolderOrAsAnEntry) {
     for (const int mode : {kSequential, kRandom}) {
         SCOPED_TRACE(mode == kRandom ? "Random" : "Sequential");
-        CAccount album = Album(2);
+        CAlbum album = Album(2);
         album.FileList = {Entry(0), root, Entry(1)};
         album.Mode = mode;
         album.LastIndex = -1;
@@ -805,7 +805,7 @@ TEST_F(FolderPassTest, ASkippedPictureIsNeverShownAgainFromAFolderOrAsAnEntry) {
 
 TEST_F(FeedPassTest, ASkippedFeedPictureIsPassedOver) {
     ServeFeed({{"c", 3}, {"a", 1}, {"b", 2}});
-    CAccount album = FeedAlbum();
+    CAlbum album = FeedAlbum();
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
     ASSERT_EQ(Shown(album), "c");
     album.Skip(album.LastFile);
@@ -840,7 +840,7 @@ TEST_F(AlbumPassTest, TheSizeAndShapeRulesShowWhatFitsAndTheLargestWhenNothingDo
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.share << " % shape " << c.shape);
-        CAccount album = Album(0);
+        CAlbum album = Album(0);
         album.FileList = {square, portrait, landscape};
         album.Position = kFill;
         album.SmallestShare = c.share;
@@ -865,7 +865,7 @@ TEST_F(AlbumPassTest, TheSizeAndShapeRulesShowWhatFitsAndTheLargestWhenNothingDo
 // A recent picture comes back out of turn: the album's place stays and its next change goes
 // on from there. The list keeps the last ten, newest first, across a restart.
 TEST_F(AlbumPassTest, ARecentPictureIsShownOutOfTurnAndTheAlbumGoesOnFromItsPlace) {
-    CAccount album = Album(3);
+    CAlbum album = Album(3);
     album.LastIndex = -1;
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
     for (int i = 0; i < 12; ++i)

@@ -8,7 +8,7 @@
 #include "engine/image_staging.h"
 #include "engine/monitor_wallpaper.h"
 #include "platform/monitors.h"
-#include "store/account.h"
+#include "store/album.h"
 #include "support/counted_fake.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
@@ -182,7 +182,7 @@ TEST_F(MonitorWallpaperTest, TheObjectSetsEachMonitorItsPicture) {
 // goes on from the last one used (a new layout: DisplayChange in the view's tests).
 TEST_F(MonitorWallpaperTest, AnAlbumTakesOnePicturePerMonitor) {
     layout = {At(0, 0, 1024, 768, true), At(1024, 0, 1024, 768)};
-    CAccount album;
+    CAlbum album;
     album.FileList.assign(pictures.begin(), pictures.end());
     album.Monitors = kPictureEach;
     album.LastIndex = -1;
@@ -203,7 +203,7 @@ TEST_F(MonitorWallpaperTest, AnAlbumTakesOnePicturePerMonitor) {
 // the portrait one its portrait pictures.
 TEST_F(MonitorWallpaperTest, MatchingEachMonitorGivesAPortraitMonitorItsPortraitPictures) {
     layout = {At(0, 0, 1024, 768, true), At(1024, 0, 768, 1024)};
-    CAccount album;
+    CAlbum album;
     for (const wchar_t* name : {L"wide0.bmp", L"wide1.bmp", L"tall0.bmp", L"tall1.bmp"}) {
         album.FileList.push_back(folder.File(name));
         const bool wide = name[0] == L'w';

@@ -62,14 +62,14 @@ TEST(PassCheckDue, FreshProfileMakesDayWeekAndMonthDueButNotMinuteAtMidnight) {
 
 class FakeAlbumList : public AlbumListHost {
 public:
-    CAccount* active = nullptr;
+    CAlbum* active = nullptr;
     int pass_result = 0;
     int passes = 0, refreshes = 0, saves = 0;
     std::string log_during_pass;
     std::wstring log_file;
 
-    CAccount* FindActiveAlbum() override { return active; }
-    int RunAlbumPass(CAccount* album) override {
+    CAlbum* FindActiveAlbum() override { return active; }
+    int RunAlbumPass(CAlbum* album) override {
         ++passes;
         log_during_pass = test::ReadFileBytes(log_file);
         return album ? pass_result : -1;
@@ -85,7 +85,7 @@ protected:
     test::ScopedExecutableFolder exe{folder.Path()};
     Seam<std::time_t()>::Override calendar{CalendarTime, [] { return std::time_t(1780000000); }};
     FakeAlbumList albums;
-    CAccount album;
+    CAlbum album;
     std::wstring log_file = folder.File(L"glimrolog.txt");
 
     void SetUp() override { albums.log_file = log_file; }

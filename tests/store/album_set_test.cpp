@@ -19,9 +19,9 @@ namespace {
 
 const std::wstring kAlbumKeys = std::wstring(kAlbumListKey) + L"\\";
 
-CAccount Album(const wchar_t* name, std::vector<std::wstring> entries = {L"C:\\a.jpg"},
+CAlbum Album(const wchar_t* name, std::vector<std::wstring> entries = {L"C:\\a.jpg"},
                bool enabled = false) {
-    CAccount album;
+    CAlbum album;
     album.Name = name;
     album.Enabled = enabled;
     album.FileList.assign(entries.begin(), entries.end());
@@ -31,7 +31,7 @@ CAccount Album(const wchar_t* name, std::vector<std::wstring> entries = {L"C:\\a
 // Everything stored of an album, to compare an album loaded back with its old and new forms.
 using Form = std::tuple<std::wstring, std::wstring, int, int, bool, int, std::vector<ImageEntry>,
                         std::wstring>;
-Form FormOf(const CAccount& a) {
+Form FormOf(const CAlbum& a) {
     const SYSTEMTIME& t = a.LastTime;
     std::wstring time;
     for (WORD field : {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute})
@@ -39,9 +39,9 @@ Form FormOf(const CAccount& a) {
     return {a.Description, a.LastFile, a.LastIndex, a.Frequency,
             a.Enabled,     a.Mode,     a.FileList,  time};
 }
-std::map<std::wstring, Form> FormsOf(const std::vector<CAccount>& albums) {
+std::map<std::wstring, Form> FormsOf(const std::vector<CAlbum>& albums) {
     std::map<std::wstring, Form> forms;
-    for (const CAccount& album : albums)
+    for (const CAlbum& album : albums)
         forms[album.Name] = FormOf(album);
     return forms;
 }
@@ -83,7 +83,7 @@ TEST_F(AlbumSetTest, LoadedAlbumsGoToTheHeadInReverseEnumerationOrder) {
     ASSERT_EQ(test::StoreAlbums({Album(L"Alps"), Album(L"Beaches", {}, true), Album(L"Cities")}),
               3);
     AlbumSet set;
-    set.Add(std::make_unique<CAccount>(Album(L"Already there")));
+    set.Add(std::make_unique<CAlbum>(Album(L"Already there")));
     EXPECT_EQ(set.LoadAlbumList(), 4u);
     std::vector<std::wstring> names;
     for (const auto& album : set.Albums())
@@ -96,7 +96,7 @@ TEST_F(AlbumSetTest, SavingStoresTheSetAsItIsNow) {
     ASSERT_EQ(test::StoreAlbums({Album(L"Alps"), Album(L"Beaches")}), 2);
     AlbumSet set;
     set.LoadAlbumList();
-    CAccount* beaches = set.DisplayOrder()[1];
+    CAlbum* beaches = set.DisplayOrder()[1];
     beaches->Name = L"Coast";
     set.Remove(set.DisplayOrder()[0]);
     EXPECT_EQ(set.SaveAlbumList(), 1);
@@ -110,11 +110,11 @@ TEST_F(AlbumSetTest, SavingStoresTheSetAsItIsNow) {
 
 TEST_F(AlbumSetTest, ActiveAlbumIsTheFirstActiveInDisplayOrder) {
     AlbumSet set;
-    CAccount* cities = set.Add(std::make_unique<CAccount>(Album(L"Cities", {}, true)));
-    CAccount* beaches = set.Add(std::make_unique<CAccount>(Album(L"Beaches", {}, true)));
-    CAccount* alps = set.Add(std::make_unique<CAccount>(Album(L"Alps")));
+    CAlbum* cities = set.Add(std::make_unique<CAlbum>(Album(L"Cities", {}, true)));
+    CAlbum* beaches = set.Add(std::make_unique<CAlbum>(Album(L"Beaches", {}, true)));
+    CAlbum* alps = set.Add(std::make_unique<CAlbum>(Album(L"Alps")));
     alps->Frequency = 6; // no label: "Alps" sorts before "Alps (...)" would
-    EXPECT_EQ(set.DisplayOrder(), (std::vector<CAccount*>{alps, beaches, cities}));
+    EXPECT_EQ(set.DisplayOrder(), (std::vector<CAlbum*>{alps, beaches, cities}));
     EXPECT_EQ(set.FindActiveAlbum(), beaches);
     set.Activate(cities);
     EXPECT_FALSE(beaches->Enabled);
@@ -125,9 +125,9 @@ TEST_F(AlbumSetTest, ActiveAlbumIsTheFirstActiveInDisplayOrder) {
 
 TEST_F(AlbumSetTest, AnAlbumWhoseNameCannotBeAKeyIsReportedAndTheRestIsSaved) {
     AlbumSet set;
-    set.Add(std::make_unique<CAccount>(Album(L"Alps")));
-    set.Add(std::make_unique<CAccount>(Album(L"Back\\slash")));
-    set.Add(std::make_unique<CAccount>(Album(L"")));
+    set.Add(std::make_unique<CAlbum>(Album(L"Alps")));
+    set.Add(std::make_unique<CAlbum>(Album(L"Back\\slash")));
+    set.Add(std::make_unique<CAlbum>(Album(L"")));
     EXPECT_EQ(set.SaveAlbumList(), 1);
     EXPECT_EQ(SubkeysOf(kAlbumListKey), std::vector<std::wstring>{L"Alps"});
     EXPECT_NE(Log().find("Could not save the album Back\\slash!"), std::string::npos);
@@ -141,17 +141,17 @@ TEST_F(AlbumSetTest, AnAlbumWhoseNameCannotBeAKeyIsReportedAndTheRestIsSaved) {
 // length the registry takes, and names that end like the staging keys of older versions,
 // are albums like any other.
 TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
-    CAccount alps = Album(L"Alps", {L"C:\\1.jpg", L"C:\\2.jpg", L"C:\\3.jpg"}, true);
+    CAlbum alps = Album(L"Alps", {L"C:\\1.jpg", L"C:\\2.jpg", L"C:\\3.jpg"}, true);
     alps.LastTime = {2026, 3, 0, 5, 10, 20, 0, 0};
     const std::wstring longest = L"L" + std::wstring(254, L'n');
-    const std::vector<CAccount> old_set = {
+    const std::vector<CAlbum> old_set = {
         alps,           Album(L"Beaches", {L"C:\\b.gif", L"C:\\c.gif"}), Album(L"Cities"),
         Album(longest.c_str()), Album(L"Trip\xE000new"),                         Album(L"Trip\xE000old")};
-    CAccount new_alps = alps;
+    CAlbum new_alps = alps;
     new_alps.Description = L"Changed";
     new_alps.FileList = {L"C:\\9.jpg"};
     new_alps.LastIndex = 4;
-    std::vector<CAccount> new_set = {new_alps, Album(L"Coast") /* Cities renamed */,
+    std::vector<CAlbum> new_set = {new_alps, Album(L"Coast") /* Cities renamed */,
                                      Album(L"Dunes", {L"http://127.0.0.1/d.jpg"}),
                                      Album(L"Beaches", {L"C:\\new.png"}) /* another */};
     for (const std::wstring& name : {longest, std::wstring(L"Trip\xE000new"),
@@ -173,7 +173,7 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
     const auto save_new_set = [&] {
         AlbumSet set;
         set.LoadAlbumList();
-        for (CAccount* album : set.DisplayOrder()) {
+        for (CAlbum* album : set.DisplayOrder()) {
             if (album->Name == L"Beaches")
                 set.Remove(album);
             else if (album->Name == L"Alps")
@@ -183,8 +183,8 @@ TEST_F(AlbumSetTest, EveryCutOffSaveLeavesEachAlbumOldOrNew) {
             else
                 album->Description = L"Changed";
         }
-        set.Add(std::make_unique<CAccount>(new_set[2]));
-        set.Add(std::make_unique<CAccount>(new_set[3]));
+        set.Add(std::make_unique<CAlbum>(new_set[2]));
+        set.Add(std::make_unique<CAlbum>(new_set[3]));
         return set.SaveAlbumList();
     };
 
@@ -273,7 +273,7 @@ TEST_F(AlbumSetTest, OnlyChangedAlbumsAreWrittenAndForeignDataStays) {
     }
     AlbumSet set;
     set.LoadAlbumList();
-    CAccount* alps = set.DisplayOrder()[0];
+    CAlbum* alps = set.DisplayOrder()[0];
     EXPECT_EQ(set.SaveAlbumList(), 0) << "nothing changed";
 
     alps->LastIndex = 3; // as a pass does
@@ -299,7 +299,7 @@ TEST_F(AlbumSetTest, OnlyChangedAlbumsAreWrittenAndForeignDataStays) {
 
     // Edited itself (an entry taken out before them), the album keeps them too, renumbered
     // with their types.
-    CAccount* beach = set.DisplayOrder()[1];
+    CAlbum* beach = set.DisplayOrder()[1];
     beach->FileList.erase(beach->FileList.begin());
     beach->Name = L"Coast";
     EXPECT_EQ(set.SaveAlbumList(), 1);
@@ -321,7 +321,7 @@ TEST_F(AlbumSetTest, AnAlbumThatCannotBeWrittenBlocksNoOtherChange) {
     ASSERT_EQ(test::StoreAlbums({Album(L"Alps"), Album(L"Beaches"), Album(L"Cities")}), 3);
     AlbumSet set;
     set.LoadAlbumList();
-    CAccount* nameless = set.Add(std::make_unique<CAccount>(Album(L"")));
+    CAlbum* nameless = set.Add(std::make_unique<CAlbum>(Album(L"")));
     set.Remove(set.DisplayOrder()[1]); // Alps ("" sorts first)
     set.DisplayOrder()[1]->Name = L"Bays"; // Beaches renamed
     EXPECT_EQ(set.SaveAlbumList(), 1);
@@ -348,14 +348,14 @@ TEST_F(AlbumSetTest, OneAlbumStaysActiveWhateverTheChange) {
     set.LoadAlbumList();
     const auto active = [&] {
         std::vector<std::wstring> names;
-        for (CAccount* album : set.DisplayOrder()) {
+        for (CAlbum* album : set.DisplayOrder()) {
             if (album->Enabled)
                 names.push_back(album->Name);
         }
         return names;
     };
     EXPECT_EQ(active(), std::vector<std::wstring>{L"Alps"});
-    set.Add(std::make_unique<CAccount>(Album(L"New", {}, true)));
+    set.Add(std::make_unique<CAlbum>(Album(L"New", {}, true)));
     EXPECT_EQ(active(), std::vector<std::wstring>{L"New"});
     set.Activate(set.DisplayOrder()[1]);
     EXPECT_EQ(active(), std::vector<std::wstring>{L"Beaches"});
@@ -502,7 +502,7 @@ TEST_F(AlbumSetTest, HostileValuesLoadWithoutHarm) {
 
     AlbumSet set;
     ASSERT_EQ(set.LoadAlbumList(), 1u);
-    const CAccount& album = *set.Albums().front();
+    const CAlbum& album = *set.Albums().front();
     EXPECT_EQ(album.Description, L"");
     EXPECT_EQ(album.LastFile, L"Unavailable");
     EXPECT_EQ(album.LastTime.wYear, 0);
@@ -550,8 +550,8 @@ TEST_F(AlbumSetTest, HostileValuesLoadWithoutHarm) {
 
 TEST_F(AlbumSetTest, AHeldPassKeepsItsAlbumAndRefusesASecondPass) {
     AlbumSet set;
-    CAccount* alps = set.Add(std::make_unique<CAccount>(Album(L"Alps")));
-    CAccount* beaches = set.Add(std::make_unique<CAccount>(Album(L"Beaches")));
+    CAlbum* alps = set.Add(std::make_unique<CAlbum>(Album(L"Alps")));
+    CAlbum* beaches = set.Add(std::make_unique<CAlbum>(Album(L"Beaches")));
     int finished = 0;
     set.PassFinished = [&] { ++finished; };
     {

@@ -1,6 +1,6 @@
 #pragma once
 // Album entries in test expectations: compared with plain texts, printed as their text.
-#include "store/account.h"
+#include "store/album.h"
 #include "support/temp_folder.h"
 
 #include <ostream>

@@ -7,10 +7,10 @@
 
 namespace glimro::test {
 
-inline int StoreAlbums(const std::vector<CAccount>& albums) {
+inline int StoreAlbums(const std::vector<CAlbum>& albums) {
     AlbumSet set;
-    for (const CAccount& album : albums)
-        set.Add(std::make_unique<CAccount>(album));
+    for (const CAlbum& album : albums)
+        set.Add(std::make_unique<CAlbum>(album));
     return set.SaveAlbumList();
 }
 

@@ -30,10 +30,10 @@ public:
     ~AlbumManagerHarness() { frame.reset(); }
 
     // Stores albums in the registry, as the running instance would find them at start.
-    static void StoreAlbums(const std::vector<CAccount>& albums) { test::StoreAlbums(albums); }
-    static CAccount Album(const std::wstring& name, int frequency = kEveryDay,
+    static void StoreAlbums(const std::vector<CAlbum>& albums) { test::StoreAlbums(albums); }
+    static CAlbum Album(const std::wstring& name, int frequency = kEveryDay,
                           bool enabled = false) {
-        CAccount album;
+        CAlbum album;
         album.Name = name;
         album.Frequency = frequency;
         album.Enabled = enabled;
@@ -48,7 +48,7 @@ public:
         frame->Start();
         return true;
     }
-    CumView& View() { return frame->View(); }
+    CAlbumListView& View() { return frame->View(); }
     CRotator& Rotator() { return frame->Rotator(); }
     CAlbumCommands& Commands() { return frame->Commands(); }
     HWND List() { return frame->View().Handle(); }
@@ -81,7 +81,7 @@ public:
     int StateImage(int row) {
         return static_cast<int>(ListView_GetItemState(List(), row, LVIS_STATEIMAGEMASK) >> 12);
     }
-    CAccount* Record(int row) { return View().Rows().at(row); }
+    CAlbum* Record(int row) { return View().Rows().at(row); }
     std::wstring StatusText() {
         wchar_t text[260] = {};
         ::SendMessageW(frame->StatusBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));

@@ -10,7 +10,7 @@
 #include "support/dialog_driver.h"
 #include "ui/album_manager_harness.h"
 #include "ui/general_page.h"
-#include "ui/wps_property_sheet.h"
+#include "ui/album_sheet.h"
 
 #include "core/picture_fit.h"
 
@@ -52,7 +52,7 @@ protected:
 
     void SetUp() override {
         BuildLogPath();
-        CAccount alps = h.Album(L"Alps", kEveryDay, true);
+        CAlbum alps = h.Album(L"Alps", kEveryDay, true);
         alps.Description = L"Snow";
         h.StoreAlbums({alps, h.Album(L"Beaches", kEveryWeek)});
         ASSERT_TRUE(h.Start());
@@ -105,7 +105,7 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kAlbumKeys + L"Alps"));
     AlbumSet stored;
     stored.LoadAlbumList();
-    const CAccount* mountains = stored.DisplayOrder().back();
+    const CAlbum* mountains = stored.DisplayOrder().back();
     EXPECT_EQ(mountains->Name, L"Mountains");
     EXPECT_EQ(mountains->Description, L"Peaks");
     EXPECT_EQ(mountains->Frequency, kSyncToMonth);
@@ -183,7 +183,7 @@ TEST_F(AlbumSheetTest, TheRhythmsControlsReachTheAlbumAndShowItAgain) {
     });
     EditRow(L"Beaches (every 2 weeks)");
     ASSERT_TRUE(second.Ran());
-    const CAccount* beaches = h.albums.DisplayOrder()[1];
+    const CAlbum* beaches = h.albums.DisplayOrder()[1];
     EXPECT_EQ(beaches->Frequency, kSyncToSun);
     EXPECT_EQ(beaches->Every, 2);
     EXPECT_EQ(beaches->At, 6 * 1440 + 20 * 60 + 15);
@@ -208,7 +208,7 @@ TEST_F(AlbumSheetTest, NamesAreCheckedWithoutRegardToLetterCase) {
             driver.Expect(kMessageCaption, c.refusal, IDOK);
     }
     std::vector<std::wstring> names_after;
-    const CAccount* alps = h.albums.DisplayOrder()[0];
+    const CAlbum* alps = h.albums.DisplayOrder()[0];
     OnWindow sheet(kEditCaption, [&](HWND window) {
         for (const auto& c : cases) {
             Type(window, IDC_ALBUM_NAME, c.name);
@@ -312,7 +312,7 @@ TEST_F(AlbumSheetTest, NewWithNoRowSelectedIsActiveAndAppliedNewCancelledLeavesN
     AlbumSet stored;
     stored.LoadAlbumList();
     ASSERT_EQ(stored.Size(), 3u);
-    const CAccount* cities = stored.DisplayOrder()[2];
+    const CAlbum* cities = stored.DisplayOrder()[2];
     EXPECT_EQ(cities->Name, L"Cities");
     EXPECT_TRUE(cities->Enabled);
     EXPECT_EQ(cities->LastIndex, 0); // a list still empty leaves the position alone
@@ -359,7 +359,7 @@ TEST_F(AlbumSheetTest, ARealTickWhileTheSheetIsOpenKeepsTheEditAndTheRegistryCon
     AlbumSet stored;
     stored.LoadAlbumList();
     std::vector<std::wstring> names;
-    for (const CAccount* album : stored.DisplayOrder())
+    for (const CAlbum* album : stored.DisplayOrder())
         names.push_back(album->Name);
     EXPECT_EQ(names, (std::vector<std::wstring>{L"Beaches", L"Glaciers"}));
     EXPECT_EQ(stored.DisplayOrder()[1]->LastFile, picture);
@@ -379,8 +379,8 @@ public:
 
 TEST_F(AlbumSheetTest, APageNeverShownIsNeitherCheckedNorCommittedButApplyStillSaves) {
     h.Select(h.RowOf(L"Alps (on the day)"));
-    CAccount& alps = *h.albums.DisplayOrder()[0];
-    CWPSPropertySheet sheet(kEditCaption, h.Rotator(), h.View().Handle());
+    CAlbum& alps = *h.albums.DisplayOrder()[0];
+    CAlbumSheet sheet(kEditCaption, h.Rotator(), h.View().Handle());
     CGeneralPropertyPage general(alps, h.albums);
     CountingPage later;
     sheet.AddPage(general);

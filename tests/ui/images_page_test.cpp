@@ -14,7 +14,7 @@
 #include "ui/general_page.h"
 #include "ui/images_page.h"
 #include "ui/skipped_dialog.h"
-#include "ui/wps_property_sheet.h"
+#include "ui/album_sheet.h"
 
 #include <cderr.h>
 #include <shlobj.h>
@@ -142,7 +142,7 @@ protected:
             pictures.push_back(h.folder.File(name));
             ASSERT_TRUE(test::WriteSolidBitmap(pictures.back(), 40, 30));
         }
-        CAccount alps = h.Album(L"Alps");
+        CAlbum alps = h.Album(L"Alps");
         alps.FileList.assign(pictures.begin(), pictures.end());
         alps.LastIndex = 1;
         h.StoreAlbums({alps});
@@ -150,13 +150,13 @@ protected:
         for (const wchar_t* caption : {kEditCaption, L"Add Image"})
             driver.Ignore(caption);
     }
-    CAccount& Alps() { return *h.albums.DisplayOrder()[0]; }
+    CAlbum& Alps() { return *h.albums.DisplayOrder()[0]; }
 
     CImagesPropertyPage* images = nullptr;
 
     // Opens Alps's sheet on the Images page and runs the steps there, then presses a button.
     void OnImagesPage(const std::function<void()>& steps, int close_with) {
-        CWPSPropertySheet sheet_object(kEditCaption, h.Rotator(), h.View().Handle());
+        CAlbumSheet sheet_object(kEditCaption, h.Rotator(), h.View().Handle());
         CGeneralPropertyPage general(Alps(), h.albums);
         CImagesPropertyPage page_object(Alps(), h.Rotator());
         images = &page_object;
@@ -542,7 +542,7 @@ TEST_F(ImagesPageTest, TheCurrentPictureStaysWithItsRowThroughEveryChange) {
 }
 
 TEST_F(ImagesPageTest, DroppedPicturesGoInSortedAfterTheSelectionAndTheSourceKeepsItsFiles) {
-    CWPSPropertySheet sheet_object(kEditCaption, h.Rotator(), h.View().Handle());
+    CAlbumSheet sheet_object(kEditCaption, h.Rotator(), h.View().Handle());
     CImagesPropertyPage dropped_on(Alps(), h.Rotator());
     sheet_object.AddPage(dropped_on);
     const std::wstring too_long = L"C:\\" + std::wstring(270, L'y') + L".bmp";

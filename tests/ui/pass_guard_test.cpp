@@ -29,7 +29,7 @@ protected:
         slow.chunk_delay_ms = 150;
         server.Serve("/slow.bmp", slow);
         url = server.Url("/slow.bmp");
-        CAccount alps = h.Album(L"Alps");
+        CAlbum alps = h.Album(L"Alps");
         alps.FileList = {url};
         h.StoreAlbums({alps, h.Album(L"Beaches")});
         ASSERT_TRUE(h.Start());
@@ -62,7 +62,7 @@ TEST_F(PassGuardTest, CommandsDuringTheDownloadAreRefusedAndThePassIsSaved) {
     AlbumSet stored;
     stored.LoadAlbumList();
     ASSERT_EQ(stored.Size(), 2u);
-    const CAccount* alps = stored.DisplayOrder()[0];
+    const CAlbum* alps = stored.DisplayOrder()[0];
     EXPECT_EQ(alps->LastFile, url);
     EXPECT_TRUE(alps->Enabled);
 }

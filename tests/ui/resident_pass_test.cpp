@@ -32,7 +32,7 @@ TEST(ResidentRotator, FirstTickAppliesTheActiveMinuteAlbumsFirstEntry) {
     {
         test::RegistrySandbox sandbox;
         test::ScopedExecutableFolder exe(folder.Path());
-        CAccount album;
+        CAlbum album;
         album.Name = L"Minutes";
         album.Frequency = kEveryMinute;
         album.Enabled = true;

@@ -54,7 +54,7 @@ TEST(TrayIcon, MenuFollowsPauseAndTheActiveAlbum) {
         bool paused, active;
         const wchar_t* pause_text;
     } cases[] = {{false, true, L"&Pause"}, {true, true, L"&Resume"}, {false, false, L"&Pause"}};
-    CAccount album;
+    CAlbum album;
     for (const auto& c : cases) {
         HMENU menu = CreateTrayMenu(c.paused, c.active ? &album : nullptr);
         EXPECT_EQ(Items(menu), (std::vector<MenuItem>{
@@ -89,7 +89,7 @@ TEST(TrayIcon, MenuFollowsPauseAndTheActiveAlbum) {
 }
 
 TEST(TrayIcon, TooltipNamesTheAlbumAndTheNextChange) {
-    CAccount album;
+    CAlbum album;
     album.Name = L"Seaside";
     album.Frequency = kEveryHour;
     const SYSTEMTIME now = test::LocalTimeAt(2026, 12, 7, 22, 15, 30);
@@ -124,7 +124,7 @@ protected:
         }
     }
     void StoreActive(int mode, int entries) {
-        CAccount album = h.Album(L"Seaside", kEveryHour, true);
+        CAlbum album = h.Album(L"Seaside", kEveryHour, true);
         album.Mode = mode;
         album.FileList.assign(pictures.begin(), pictures.begin() + entries);
         h.StoreAlbums({album});
@@ -216,7 +216,7 @@ TEST_F(LivingTest, RandomShowsEveryEntryOncePerRoundAndTheRoundSurvivesARestart)
     for (int pass = 0; pass < 21; ++pass) {
         AlbumSet albums;
         albums.LoadAlbumList();
-        CAccount& album = *albums.Albums().front();
+        CAlbum& album = *albums.Albums().front();
         ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
         shown.push_back(album.LastIndex);
         albums.SaveAlbumList();
@@ -265,7 +265,7 @@ TEST_F(LivingTest, ADueChangeWaitsWhileTheUserIsBusyAndIsMadeOnceAfter) {
         {"on battery, held when asked", kMissing, 1, false, true, true},
     };
     const auto tick = [&] { ::SendMessageW(h.frame->Handle(), WM_TIMER, kPassTimerId, 0); };
-    CAccount& album = *h.albums.FindActiveAlbum();
+    CAlbum& album = *h.albums.FindActiveAlbum();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         for (const auto& [name, value] : {std::pair{kHoldFullScreenValue, c.hold_full_screen},

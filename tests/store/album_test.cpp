@@ -1,4 +1,4 @@
-#include "store/account.h"
+#include "store/album.h"
 
 #include "store/product_key.h"
 #include "support/entries.h"
@@ -15,7 +15,7 @@ namespace {
 const std::wstring kBeaches = std::wstring(kAlbumListKey) + L"\\Beaches";
 const std::wstring kBeachesFiles = kBeaches + L"\\FileList";
 
-class AccountRegistryTest : public ::testing::Test {
+class AlbumRegistryTest : public ::testing::Test {
 protected:
     test::RegistrySandbox sandbox;
     RegKey album_list;
@@ -25,8 +25,8 @@ protected:
                   ERROR_SUCCESS);
     }
 
-    CAccount Load(const std::wstring& name) {
-        CAccount account;
+    CAlbum Load(const std::wstring& name) {
+        CAlbum account;
         account.Name = name;
         RegKey key;
         EXPECT_EQ(key.Open(album_list.Get(), name.c_str(), KEY_READ), ERROR_SUCCESS);
@@ -48,8 +48,8 @@ protected:
     }
 };
 
-CAccount Beaches() {
-    CAccount account;
+CAlbum Beaches() {
+    CAlbum account;
     account.Name = L"Beaches";
     account.Description = L"Summer";
     account.LastFile = L"C:\\Pictures\\b.gif";
@@ -62,7 +62,7 @@ CAccount Beaches() {
     return account;
 }
 
-TEST_F(AccountRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
+TEST_F(AlbumRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
     ASSERT_TRUE(Beaches().SaveToKey(album_list.Get(), 0));
 
     const struct {
@@ -109,8 +109,8 @@ TEST_F(AccountRegistryTest, StoredValueByValueWithTypesAndByteLengths) {
     EXPECT_EQ(values, 2u) << "only the entries are written under FileList";
 }
 
-TEST_F(AccountRegistryTest, RoundTripKeepsEveryField) {
-    CAccount saved = Beaches();
+TEST_F(AlbumRegistryTest, RoundTripKeepsEveryField) {
+    CAlbum saved = Beaches();
     saved.LastIndex = -1;
     saved.Every = 3;
     saved.At = 7 * 60 + 30;
@@ -118,7 +118,7 @@ TEST_F(AccountRegistryTest, RoundTripKeepsEveryField) {
     EXPECT_EQ(test::ReadStoredValue(HKEY_CURRENT_USER, kBeaches, L"LastIndex").Dword(),
               0xFFFFFFFFu);
 
-    CAccount loaded = Load(L"Beaches");
+    CAlbum loaded = Load(L"Beaches");
     EXPECT_EQ(loaded.Description, saved.Description);
     EXPECT_EQ(loaded.LastFile, saved.LastFile);
     EXPECT_EQ(loaded.LastIndex, -1);
@@ -131,10 +131,10 @@ TEST_F(AccountRegistryTest, RoundTripKeepsEveryField) {
     EXPECT_EQ(loaded.At, 7 * 60 + 30);
 }
 
-TEST_F(AccountRegistryTest, KeyWithoutValuesLoadsAsNeverRunMinuteAlbum) {
+TEST_F(AlbumRegistryTest, KeyWithoutValuesLoadsAsNeverRunMinuteAlbum) {
     RegKey empty;
     ASSERT_EQ(empty.Create(album_list.Get(), L"Empty", KEY_WRITE), ERROR_SUCCESS);
-    CAccount loaded = Load(L"Empty");
+    CAlbum loaded = Load(L"Empty");
     EXPECT_EQ(loaded.Name, L"Empty");
     EXPECT_EQ(loaded.Description, L"");
     EXPECT_EQ(loaded.LastFile, L"Unavailable");
@@ -146,8 +146,8 @@ TEST_F(AccountRegistryTest, KeyWithoutValuesLoadsAsNeverRunMinuteAlbum) {
     EXPECT_TRUE(loaded.FileList.empty());
 }
 
-TEST_F(AccountRegistryTest, EmptyListIsStoredWithoutFileListOrImageCount) {
-    CAccount account = Beaches();
+TEST_F(AlbumRegistryTest, EmptyListIsStoredWithoutFileListOrImageCount) {
+    CAlbum account = Beaches();
     account.FileList.clear();
     ASSERT_TRUE(account.SaveToKey(album_list.Get(), 0));
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kBeachesFiles));
@@ -155,33 +155,33 @@ TEST_F(AccountRegistryTest, EmptyListIsStoredWithoutFileListOrImageCount) {
     EXPECT_TRUE(Load(L"Beaches").FileList.empty());
 }
 
-TEST_F(AccountRegistryTest, SavingAnEmptiedListRemovesTheOldFileList) {
+TEST_F(AlbumRegistryTest, SavingAnEmptiedListRemovesTheOldFileList) {
     ASSERT_TRUE(Beaches().SaveToKey(album_list.Get(), 0));
-    CAccount account = Beaches();
+    CAlbum account = Beaches();
     account.FileList.clear();
     ASSERT_TRUE(account.SaveToKey(album_list.Get(), 0));
     EXPECT_FALSE(test::KeyExists(HKEY_CURRENT_USER, kBeachesFiles));
 }
 
-TEST_F(AccountRegistryTest, TextsStoredByAnotherToolWithTheirNulLoadWithoutIt) {
+TEST_F(AlbumRegistryTest, TextsStoredByAnotherToolWithTheirNulLoadWithoutIt) {
     SetText(kBeaches, L"Description", L"Summer", true);
     SetText(kBeaches, L"LastFile", L"C:\\x.jpg", true);
     SetText(kBeachesFiles, L"ImageFile0", L"C:\\a.jpg", true);
-    CAccount loaded = Load(L"Beaches");
+    CAlbum loaded = Load(L"Beaches");
     EXPECT_EQ(loaded.Description, L"Summer");
     EXPECT_EQ(loaded.LastFile, L"C:\\x.jpg");
     ASSERT_EQ(loaded.FileList.size(), 1u);
     EXPECT_EQ(loaded.FileList[0].Text, L"C:\\a.jpg");
 }
 
-TEST_F(AccountRegistryTest, EmptyStoredTextsKeepTheFieldsDefaults) {
+TEST_F(AlbumRegistryTest, EmptyStoredTextsKeepTheFieldsDefaults) {
     SetText(kBeaches, L"Description", L"", false);
     SetText(kBeaches, L"LastFile", L"", false);
-    CAccount loaded = Load(L"Beaches");
+    CAlbum loaded = Load(L"Beaches");
     EXPECT_EQ(loaded.LastFile, L"Unavailable");
 }
 
-TEST_F(AccountRegistryTest, EntriesAreReadInTheOrderOfTheirPositionsGapsClosed) {
+TEST_F(AlbumRegistryTest, EntriesAreReadInTheOrderOfTheirPositionsGapsClosed) {
     const struct {
         const char* what;
         std::vector<const wchar_t*> names;
@@ -203,8 +203,8 @@ TEST_F(AccountRegistryTest, EntriesAreReadInTheOrderOfTheirPositionsGapsClosed) 
     }
 }
 
-TEST_F(AccountRegistryTest, ElevenEntriesKeepTheirOrder) {
-    CAccount account = Beaches();
+TEST_F(AlbumRegistryTest, ElevenEntriesKeepTheirOrder) {
+    CAlbum account = Beaches();
     account.FileList.clear();
     for (int i = 0; i < 11; ++i)
         account.FileList.push_back(L"C:\\p\\" + std::to_wstring(i) + L".jpg");
@@ -213,7 +213,7 @@ TEST_F(AccountRegistryTest, ElevenEntriesKeepTheirOrder) {
     EXPECT_EQ(Load(L"Beaches").FileList, account.FileList);
 }
 
-TEST_F(AccountRegistryTest, EntriesOfAnyLengthLoad) {
+TEST_F(AlbumRegistryTest, EntriesOfAnyLengthLoad) {
     const std::wstring longest = L"C:\\" + std::wstring(252, L'p') + L".jpg"; // 259
     const std::wstring address = L"https://127.0.0.1/a.jpg?" + std::wstring(2000, L'q');
     SetText(kBeachesFiles, L"ImageFile0", longest + L"x", false);
@@ -223,23 +223,23 @@ TEST_F(AccountRegistryTest, EntriesOfAnyLengthLoad) {
               (std::vector<std::wstring>{longest + L"x", address, L"C:\\ok.jpg"}));
 }
 
-TEST_F(AccountRegistryTest, NumbersLoadWhateverTheirStoredType) {
+TEST_F(AlbumRegistryTest, NumbersLoadWhateverTheirStoredType) {
     const DWORD five = 5;
     SetRaw(kBeaches, L"Frequency", REG_BINARY, &five, 4);
     SetRaw(kBeaches, L"Enabled", REG_DWORD, &five, 4);
-    CAccount loaded = Load(L"Beaches");
+    CAlbum loaded = Load(L"Beaches");
     EXPECT_EQ(loaded.Frequency, 5);
     EXPECT_TRUE(loaded.Enabled);
 }
 
-TEST_F(AccountRegistryTest, LastTimeLongerThanSixteenBytesReadsAsNever) {
+TEST_F(AlbumRegistryTest, LastTimeLongerThanSixteenBytesReadsAsNever) {
     const BYTE oversized[20] = {0xEA, 0x07, 1};
     SetRaw(kBeaches, L"LastTime", REG_BINARY, oversized, sizeof(oversized));
     EXPECT_EQ(Load(L"Beaches").LastTime.wYear, 0);
 }
 
-TEST_F(AccountRegistryTest, AnEmptyEntryIsKeptInItsPlace) {
-    CAccount account = Beaches();
+TEST_F(AlbumRegistryTest, AnEmptyEntryIsKeptInItsPlace) {
+    CAlbum account = Beaches();
     account.FileList = {L"C:\\a.jpg", L"", L"C:\\c.jpg"};
     ASSERT_TRUE(account.SaveToKey(album_list.Get(), 0));
     const auto empty = test::ReadStoredValue(HKEY_CURRENT_USER, kBeachesFiles, L"ImageFile1");
@@ -248,7 +248,7 @@ TEST_F(AccountRegistryTest, AnEmptyEntryIsKeptInItsPlace) {
     EXPECT_EQ(Load(L"Beaches").FileList, account.FileList);
 }
 
-TEST_F(AccountRegistryTest, SaveFailsWhenTheAlbumKeyCannotBeCreated) {
+TEST_F(AlbumRegistryTest, SaveFailsWhenTheAlbumKeyCannotBeCreated) {
     // Children of a volatile key must be volatile too, so this album key cannot be made.
     HKEY parent = nullptr;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Volatile", 0, nullptr, REG_OPTION_VOLATILE,

@@ -1,5 +1,5 @@
 #include "ui/album_manager_harness.h" // first: the desktop headers need WinINet declared
-#include "ui/um_view.h"
+#include "ui/album_list_view.h"
 
 #include "engine/monitor_wallpaper.h"
 #include "platform/desktop.h"
@@ -45,9 +45,9 @@ TEST(AlbumRows, RowsFollowTheSetsDisplayOrder) {
                    h.Album(L"Éclair", 1), h.Album(L"eagle", 3), h.Album(L"10 Downing", 4),
                    h.Album(L"9 Elms", 4), h.Album(L"_under", 2), h.Album(L"Apple", 9)});
     ASSERT_TRUE(h.Start());
-    const auto names = [](const std::vector<CAccount*>& albums) {
+    const auto names = [](const std::vector<CAlbum*>& albums) {
         std::vector<std::wstring> texts;
-        for (const CAccount* album : albums)
+        for (const CAlbum* album : albums)
             texts.push_back(DisplayText(*album));
         return texts;
     };
@@ -56,7 +56,7 @@ TEST(AlbumRows, RowsFollowTheSetsDisplayOrder) {
 
 TEST(AlbumRows, CellsShowDescriptionLastRunAndCurrentFile) {
     AlbumManagerHarness h;
-    CAccount run = h.Album(L"Holiday", kEveryWeek, true);
+    CAlbum run = h.Album(L"Holiday", kEveryWeek, true);
     run.Description = L"Summer";
     run.LastFile = L"C:\\Pictures\\Dunes.bmp";
     run.LastTime = test::LocalTimeAt(2026, 11, 30, 21, 5);
@@ -192,8 +192,8 @@ protected:
                                        [] { return test::LocalTimeAt(2026, 3, 5, 10, 30); }};
 
     void SetUp() override {
-        CAccount active = h.Album(L"Alps", kEveryDay, true);
-        CAccount other = h.Album(L"Beaches", kEveryHour);
+        CAlbum active = h.Album(L"Alps", kEveryDay, true);
+        CAlbum other = h.Album(L"Beaches", kEveryHour);
         active.FileList = {h.folder.File(L"a0.bmp"), h.folder.File(L"a1.bmp")};
         other.FileList = {h.folder.File(L"b0.bmp"), h.folder.File(L"b1.bmp"),
                           h.folder.File(L"b2.bmp"), h.folder.File(L"b3.bmp")};
@@ -419,7 +419,7 @@ namespace {
 
 TEST(ViewPassCheck, FailedChangeIsRetriedAtEveryCheckAndSucceededOneIsNot) {
     AlbumManagerHarness h;
-    CAccount album = h.Album(L"Minutes", kEveryMinute, true);
+    CAlbum album = h.Album(L"Minutes", kEveryMinute, true);
     album.FileList = {h.folder.File(L"one.bmp")};
     test::WriteSolidBitmap(album.FileList[0].Text, 8, 8);
     h.StoreAlbums({album});
@@ -521,7 +521,7 @@ TEST(DisplayChange, ShowsTheSamePicturesForTheNewLayout) {
     Seam<std::vector<MonitorInfo>()>::Override monitors(Monitors, [&] { return layout; });
     Seam<HRESULT(ComPtr<IDesktopWallpaperObject>*)>::Override no_object(
         CreateDesktopWallpaper, [](ComPtr<IDesktopWallpaperObject>*) { return REGDB_E_CLASSNOTREG; });
-    CAccount album = h.Album(L"Twins", kEveryDay, true);
+    CAlbum album = h.Album(L"Twins", kEveryDay, true);
     for (const wchar_t* name : {L"a.bmp", L"b.bmp"}) {
         album.FileList.push_back(h.folder.File(name));
         ASSERT_TRUE(test::WriteSolidBitmap(h.folder.File(name), 16, 16));
@@ -530,7 +530,7 @@ TEST(DisplayChange, ShowsTheSamePicturesForTheNewLayout) {
     album.LastIndex = 1;
     h.StoreAlbums({album});
     ASSERT_TRUE(h.Start());
-    CAccount* twins = h.albums.FindActiveAlbum();
+    CAlbum* twins = h.albums.FindActiveAlbum();
     twins->ShownPerMonitor = {album.FileList[0].Text, album.FileList[1].Text};
     EXPECT_NE(h.Rotator().IdleStatus().find(L"a picture for each of 2 monitors"), std::wstring::npos);
 

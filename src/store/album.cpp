@@ -1,9 +1,10 @@
-#include "store/account.h"
+#include "store/album.h"
 
 #include "core/picture_fit.h"
 #include "core/stored_value.h"
 
 #include <algorithm>
+#include <tuple>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -191,7 +192,7 @@ std::wstring UnitText(int frequency, int count) {
     return std::wstring(kUnits[frequency]) + (count == 1 ? L"" : L"s");
 }
 
-LSTATUS CAccount::LoadFromKey(const RegKey& album_key) {
+LSTATUS CAlbum::LoadFromKey(const RegKey& album_key) {
     LoadText(album_key, kDescription, &Description);
     LoadText(album_key, kLastFile, &LastFile);
     Enabled = LoadNumber(album_key, kEnabled) != 0;
@@ -231,7 +232,7 @@ LSTATUS CAccount::LoadFromKey(const RegKey& album_key) {
     return opened == ERROR_SUCCESS ? LoadFileList(file_list) : opened;
 }
 
-LSTATUS CAccount::LoadFileList(const RegKey& file_list_key) {
+LSTATUS CAlbum::LoadFileList(const RegKey& file_list_key) {
     FileList.clear();
     std::vector<RegKey::Value> values;
     if (const LSTATUS status = file_list_key.EnumValues(&values); status != ERROR_SUCCESS)
@@ -250,14 +251,14 @@ LSTATUS CAccount::LoadFileList(const RegKey& file_list_key) {
     return ERROR_SUCCESS;
 }
 
-bool CAccount::SaveToKey(HKEY parent, int /*ordinal*/) const {
+bool CAlbum::SaveToKey(HKEY parent, int /*ordinal*/) const {
     RegKey key;
     if (key.Create(parent, Name.c_str(), KEY_WRITE) != ERROR_SUCCESS)
         return false;
     return WriteToKey(key) == ERROR_SUCCESS;
 }
 
-bool CAccount::SameStoredForm(const CAccount& other) const {
+bool CAlbum::SameStoredForm(const CAlbum& other) const {
     return Description == other.Description && LastFile == other.LastFile &&
            LastIndex == other.LastIndex && Frequency == other.Frequency &&
            std::memcmp(&LastTime, &other.LastTime, sizeof(LastTime)) == 0 &&
@@ -274,11 +275,11 @@ namespace {
 // record, and how it is written.
 struct OwnValue {
     const wchar_t* name;
-    bool (*changed)(const CAccount& now, const CAccount& stored);
-    LSTATUS (*write)(const CAccount& album, RegKey& key);
+    bool (*changed)(const CAlbum& now, const CAlbum& stored);
+    LSTATUS (*write)(const CAlbum& album, RegKey& key);
 };
 
-LSTATUS WriteShuffleRound(const CAccount& album, RegKey& key) {
+LSTATUS WriteShuffleRound(const CAlbum& album, RegKey& key) {
     if (album.ShuffleRound.empty())
         return ERROR_SUCCESS; // no round: no value
     std::vector<DWORD> round(album.ShuffleRound.begin(), album.ShuffleRound.end());
@@ -287,85 +288,85 @@ LSTATUS WriteShuffleRound(const CAccount& album, RegKey& key) {
 }
 
 // Written after the entries; an empty list leaves it out.
-LSTATUS WriteImageCount(const CAccount& album, RegKey& key) {
+LSTATUS WriteImageCount(const CAlbum& album, RegKey& key) {
     if (album.FileList.empty())
         return ERROR_SUCCESS;
     return key.SetDword(kImageCount, static_cast<DWORD>(album.FileList.size()));
 }
 
 const OwnValue kOwnValues[] = {
-    {kDescription, [](const CAccount& a, const CAccount& b) { return a.Description != b.Description; },
-     [](const CAccount& a, RegKey& key) { return key.SetText(kDescription, a.Description); }},
-    {kLastFile, [](const CAccount& a, const CAccount& b) { return a.LastFile != b.LastFile; },
-     [](const CAccount& a, RegKey& key) { return key.SetText(kLastFile, a.LastFile); }},
+    {kDescription, [](const CAlbum& a, const CAlbum& b) { return a.Description != b.Description; },
+     [](const CAlbum& a, RegKey& key) { return key.SetText(kDescription, a.Description); }},
+    {kLastFile, [](const CAlbum& a, const CAlbum& b) { return a.LastFile != b.LastFile; },
+     [](const CAlbum& a, RegKey& key) { return key.SetText(kLastFile, a.LastFile); }},
     {kLastTime,
-     [](const CAccount& a, const CAccount& b) {
+     [](const CAlbum& a, const CAlbum& b) {
          return std::memcmp(&a.LastTime, &b.LastTime, sizeof(a.LastTime)) != 0;
      },
-     [](const CAccount& a, RegKey& key) {
+     [](const CAlbum& a, RegKey& key) {
          return key.SetBinary(kLastTime, &a.LastTime, sizeof(a.LastTime));
      }},
-    {kEnabled, [](const CAccount& a, const CAccount& b) { return a.Enabled != b.Enabled; },
-     [](const CAccount& a, RegKey& key) { return key.SetDword(kEnabled, a.Enabled ? 1 : 0); }},
-    {kMode, [](const CAccount& a, const CAccount& b) { return a.Mode != b.Mode; },
-     [](const CAccount& a, RegKey& key) {
+    {kEnabled, [](const CAlbum& a, const CAlbum& b) { return a.Enabled != b.Enabled; },
+     [](const CAlbum& a, RegKey& key) { return key.SetDword(kEnabled, a.Enabled ? 1 : 0); }},
+    {kMode, [](const CAlbum& a, const CAlbum& b) { return a.Mode != b.Mode; },
+     [](const CAlbum& a, RegKey& key) {
          return key.SetDword(kMode, static_cast<DWORD>(a.Mode));
      }},
-    {kLastIndex, [](const CAccount& a, const CAccount& b) { return a.LastIndex != b.LastIndex; },
-     [](const CAccount& a, RegKey& key) {
+    {kLastIndex, [](const CAlbum& a, const CAlbum& b) { return a.LastIndex != b.LastIndex; },
+     [](const CAlbum& a, RegKey& key) {
          return key.SetDword(kLastIndex, static_cast<DWORD>(a.LastIndex));
      }},
-    {kFrequency, [](const CAccount& a, const CAccount& b) { return a.Frequency != b.Frequency; },
-     [](const CAccount& a, RegKey& key) {
+    {kFrequency, [](const CAlbum& a, const CAlbum& b) { return a.Frequency != b.Frequency; },
+     [](const CAlbum& a, RegKey& key) {
          return key.SetDword(kFrequency, static_cast<DWORD>(a.Frequency));
      }},
     {kShuffleRound,
-     [](const CAccount& a, const CAccount& b) { return a.ShuffleRound != b.ShuffleRound; },
+     [](const CAlbum& a, const CAlbum& b) { return a.ShuffleRound != b.ShuffleRound; },
      &WriteShuffleRound},
-    {kImageCount, [](const CAccount& a, const CAccount& b) { return a.FileList != b.FileList; },
+    {kImageCount, [](const CAlbum& a, const CAlbum& b) { return a.FileList != b.FileList; },
      &WriteImageCount},
-    {kShuffleSet, [](const CAccount& a, const CAccount& b) { return a.ShuffleSet != b.ShuffleSet; },
-     [](const CAccount& a, RegKey& key) {
+    {kShuffleSet, [](const CAlbum& a, const CAlbum& b) { return a.ShuffleSet != b.ShuffleSet; },
+     [](const CAlbum& a, RegKey& key) {
          // The key is new: leaving the value out removes it.
          return a.ShuffleSet == 0 ? ERROR_SUCCESS : key.SetDword(kShuffleSet, a.ShuffleSet);
      }},
-    {kPosition, [](const CAccount& a, const CAccount& b) { return a.Position != b.Position; },
-     [](const CAccount& a, RegKey& key) {
+    {kPosition, [](const CAlbum& a, const CAlbum& b) { return a.Position != b.Position; },
+     [](const CAlbum& a, RegKey& key) {
          return key.SetDword(kPosition, static_cast<DWORD>(a.Position));
      }},
-    {kMonitors, [](const CAccount& a, const CAccount& b) { return a.Monitors != b.Monitors; },
-     [](const CAccount& a, RegKey& key) {
+    {kMonitors, [](const CAlbum& a, const CAlbum& b) { return a.Monitors != b.Monitors; },
+     [](const CAlbum& a, RegKey& key) {
          return key.SetDword(kMonitors, static_cast<DWORD>(a.Monitors));
      }},
     // Left out at their defaults: an album that changes at the start of every unit is
     // stored exactly as before.
-    {kEvery, [](const CAccount& a, const CAccount& b) { return a.Every != b.Every; },
-     [](const CAccount& a, RegKey& key) {
+    {kEvery, [](const CAlbum& a, const CAlbum& b) { return a.Every != b.Every; },
+     [](const CAlbum& a, RegKey& key) {
          return a.Every <= 1 ? ERROR_SUCCESS : key.SetDword(kEvery, static_cast<DWORD>(a.Every));
      }},
-    {kAt, [](const CAccount& a, const CAccount& b) { return a.At != b.At; },
-     [](const CAccount& a, RegKey& key) {
+    {kAt, [](const CAlbum& a, const CAlbum& b) { return a.At != b.At; },
+     [](const CAlbum& a, RegKey& key) {
          return a.At <= 0 ? ERROR_SUCCESS : key.SetDword(kAt, static_cast<DWORD>(a.At));
      }},
-    {kLastTitle, [](const CAccount& a, const CAccount& b) { return a.Credit.Title != b.Credit.Title; },
-     [](const CAccount& a, RegKey& key) { return SaveTextIfAny(key, kLastTitle, a.Credit.Title); }},
-    {kLastCredit, [](const CAccount& a, const CAccount& b) { return a.Credit.Credit != b.Credit.Credit; },
-     [](const CAccount& a, RegKey& key) { return SaveTextIfAny(key, kLastCredit, a.Credit.Credit); }},
-    {kLastPage, [](const CAccount& a, const CAccount& b) { return a.Credit.Page != b.Credit.Page; },
-     [](const CAccount& a, RegKey& key) { return SaveTextIfAny(key, kLastPage, a.Credit.Page); }},
-    {kFeedPicturesShown, [](const CAccount& a, const CAccount& b) { return a.FeedsShown != b.FeedsShown; },
-     [](const CAccount& a, RegKey& key) {
+    {kLastTitle, [](const CAlbum& a, const CAlbum& b) { return a.Credit.Title != b.Credit.Title; },
+     [](const CAlbum& a, RegKey& key) { return SaveTextIfAny(key, kLastTitle, a.Credit.Title); }},
+    {kLastCredit, [](const CAlbum& a, const CAlbum& b) { return a.Credit.Credit != b.Credit.Credit; },
+     [](const CAlbum& a, RegKey& key) { return SaveTextIfAny(key, kLastCredit, a.Credit.Credit); }},
+    {kLastPage, [](const CAlbum& a, const CAlbum& b) { return a.Credit.Page != b.Credit.Page; },
+     [](const CAlbum& a, RegKey& key) { return SaveTextIfAny(key, kLastPage, a.Credit.Page); }},
+    {kFeedPicturesShown, [](const CAlbum& a, const CAlbum& b) { return a.FeedsShown != b.FeedsShown; },
+     [](const CAlbum& a, RegKey& key) {
          return SaveStrings(key, kFeedPicturesShown, FeedsShownStrings(a.FeedsShown));
      }},
-    {kSkippedPictures, [](const CAccount& a, const CAccount& b) { return a.Skipped != b.Skipped; },
-     [](const CAccount& a, RegKey& key) { return SaveStrings(key, kSkippedPictures, a.Skipped); }},
-    {kSmallestShare, [](const CAccount& a, const CAccount& b) { return a.SmallestShare != b.SmallestShare; },
-     [](const CAccount& a, RegKey& key) {
+    {kSkippedPictures, [](const CAlbum& a, const CAlbum& b) { return a.Skipped != b.Skipped; },
+     [](const CAlbum& a, RegKey& key) { return SaveStrings(key, kSkippedPictures, a.Skipped); }},
+    {kSmallestShare, [](const CAlbum& a, const CAlbum& b) { return a.SmallestShare != b.SmallestShare; },
+     [](const CAlbum& a, RegKey& key) {
          return a.SmallestShare <= 0 ? ERROR_SUCCESS
                                      : key.SetDword(kSmallestShare, static_cast<DWORD>(a.SmallestShare));
      }},
-    {kShape, [](const CAccount& a, const CAccount& b) { return a.Shape != b.Shape; },
-     [](const CAccount& a, RegKey& key) {
+    {kShape, [](const CAlbum& a, const CAlbum& b) { return a.Shape != b.Shape; },
+     [](const CAlbum& a, RegKey& key) {
          return a.Shape <= 0 ? ERROR_SUCCESS : key.SetDword(kShape, static_cast<DWORD>(a.Shape));
      }},
 };
@@ -402,7 +403,7 @@ LSTATUS CopyOthers(const RegKey& from, RegKey& to, Keep keep, const wchar_t* ski
 
 } // namespace
 
-LSTATUS CAccount::WriteToKey(RegKey& key, const RegKey* old_key, const CAccount* stored) const {
+LSTATUS CAlbum::WriteToKey(RegKey& key, const RegKey* old_key, const CAlbum* stored) const {
     const auto changed = [&](const OwnValue& own) {
         return !old_key || !stored || own.changed(*this, *stored);
     };
@@ -462,7 +463,7 @@ LSTATUS CAccount::WriteToKey(RegKey& key, const RegKey* old_key, const CAccount*
     return failure.Status();
 }
 
-LSTATUS CAccount::WriteFileListEntry(RegKey& file_list_key, size_t position,
+LSTATUS CAlbum::WriteFileListEntry(RegKey& file_list_key, size_t position,
                                      const ImageEntry& entry) {
     const std::wstring name = EntryName(position);
     if (!entry.Stored.empty())
@@ -471,7 +472,7 @@ LSTATUS CAccount::WriteFileListEntry(RegKey& file_list_key, size_t position,
     return file_list_key.SetText(name.c_str(), entry.Text, entry.Type);
 }
 
-bool CAccount::WasShownFromFeed(const std::wstring& feed, const std::wstring& picture) const {
+bool CAlbum::WasShownFromFeed(const std::wstring& feed, const std::wstring& picture) const {
     for (const FeedShown& shown : FeedsShown) {
         if (shown.Feed == feed)
             return std::find(shown.Pictures.begin(), shown.Pictures.end(), picture) != shown.Pictures.end();
@@ -479,7 +480,7 @@ bool CAccount::WasShownFromFeed(const std::wstring& feed, const std::wstring& pi
     return false;
 }
 
-void CAccount::RememberFeedPicture(const std::wstring& feed, const std::wstring& picture) {
+void CAlbum::RememberFeedPicture(const std::wstring& feed, const std::wstring& picture) {
     // Feeds taken out of the album go with their memory.
     FeedsShown.erase(std::remove_if(FeedsShown.begin(), FeedsShown.end(),
                                     [&](const FeedShown& shown) {
@@ -501,15 +502,25 @@ void CAccount::RememberFeedPicture(const std::wstring& feed, const std::wstring&
         pictures.erase(pictures.begin(), pictures.end() - kMaxFeedShown);
 }
 
-bool CAccount::IsSkipped(const std::wstring& picture) const {
-    return std::any_of(Skipped.begin(), Skipped.end(),
-                       [&](const std::wstring& skipped) { return SamePicture(skipped, picture); });
+bool CAlbum::IsSkipped(const ImageEntry& picture) const {
+    const std::wstring expanded = picture.Expanded();
+    return std::any_of(Skipped.begin(), Skipped.end(), [&](const std::wstring& skipped) {
+        return SamePicture(skipped, expanded) || SamePicture(skipped, picture.Text);
+    });
 }
 
-void CAccount::Skip(const std::wstring& picture) {
+const SYSTEMTIME& CAlbum::LastAttempt() const {
+    const auto order = [](const SYSTEMTIME& t) {
+        return std::make_tuple(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+    };
+    return order(TriedTime) > order(LastTime) ? TriedTime : LastTime;
+}
+
+void CAlbum::Skip(const ImageEntry& entry) {
+    const std::wstring picture = entry.Expanded();
     if (picture.empty())
         return;
-    if (!IsSkipped(picture))
+    if (!IsSkipped(entry))
         Skipped.push_back(picture);
     if (Skipped.size() > kMaxSkipped)
         Skipped.erase(Skipped.begin(), Skipped.end() - kMaxSkipped);
@@ -518,7 +529,7 @@ void CAccount::Skip(const std::wstring& picture) {
     std::vector<ShownPicture> kept;
     size_t back = 0;
     for (size_t i = 0; i < History.size(); ++i) {
-        if (SamePicture(History[i].picture.Text, picture))
+        if (SamePicture(History[i].picture.Expanded(), picture))
             continue;
         kept.push_back(History[i]);
         if (i >= standing)
@@ -528,7 +539,7 @@ void CAccount::Skip(const std::wstring& picture) {
     HistoryBack = back;
 }
 
-bool CAccount::Unskip(const std::wstring& picture) {
+bool CAlbum::Unskip(const std::wstring& picture) {
     const auto kept = std::remove_if(Skipped.begin(), Skipped.end(),
                                      [&](const std::wstring& skipped) { return SamePicture(skipped, picture); });
     const bool found = kept != Skipped.end();
@@ -536,20 +547,20 @@ bool CAccount::Unskip(const std::wstring& picture) {
     return found;
 }
 
-CAccount::AsidePicture CAccount::Current() const {
+CAlbum::AsidePicture CAlbum::Current() const {
     if (Aside)
         return *Aside;
     return {ShownEntry(), Credit, {}};
 }
 
-ImageEntry CAccount::ShownEntry() const {
+ImageEntry CAlbum::ShownEntry() const {
     if (LastIndex >= 0 && static_cast<size_t>(LastIndex) < FileList.size() &&
         FileList[static_cast<size_t>(LastIndex)].Text == LastFile)
         return FileList[static_cast<size_t>(LastIndex)];
     return ImageEntry(LastFile);
 }
 
-void CAccount::FollowEntries(const std::vector<int>& moved) {
+void CAlbum::FollowEntries(const std::vector<int>& moved) {
     const auto follow = [&moved](int position) {
         return position >= 0 && static_cast<size_t>(position) < moved.size()
                    ? moved[static_cast<size_t>(position)]

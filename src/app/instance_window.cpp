@@ -1,4 +1,4 @@
-#include "app/message_window.h"
+#include "app/instance_window.h"
 
 #include "platform/handle.h"
 #include "platform/command_ids.h"
@@ -6,23 +6,23 @@
 
 namespace glimro {
 
-ZIRMessageWindow::~ZIRMessageWindow() {
+CInstanceWindow::~CInstanceWindow() {
     Destroy();
 }
 
-bool ZIRMessageWindow::RegisterWindowClass(HINSTANCE instance) {
+bool CInstanceWindow::RegisterWindowClass(HINSTANCE instance) {
     if (reinterpret_cast<ULONG_PTR>(instance) <= 32)
         return false;
     WNDCLASSW wc = {};
     wc.style = CS_DBLCLKS | CS_NOCLOSE;
-    wc.lpfnWndProc = &ZIRMessageWindow::WindowProc;
+    wc.lpfnWndProc = &CInstanceWindow::WindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = kMessageWindowClass;
     // A class registered earlier by this process is the same class.
     return ::RegisterClassW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-bool ZIRMessageWindow::Create(HINSTANCE instance) {
+bool CInstanceWindow::Create(HINSTANCE instance) {
     window_ = ::CreateWindowExW(0, kMessageWindowClass, nullptr, 0, 0, 0, 0, 0, nullptr, nullptr,
                                 instance, this);
     if (!window_)
@@ -34,13 +34,13 @@ bool ZIRMessageWindow::Create(HINSTANCE instance) {
     return true;
 }
 
-void ZIRMessageWindow::Destroy() {
+void CInstanceWindow::Destroy() {
     if (window_ && ::IsWindow(window_))
         ::DestroyWindow(window_);
     window_ = nullptr;
 }
 
-void ZIRMessageWindow::OnCommand(WPARAM wparam) {
+void CInstanceWindow::OnCommand(WPARAM wparam) {
     if (!host_)
         return;
     if (wparam == kShowCommand)
@@ -49,12 +49,12 @@ void ZIRMessageWindow::OnCommand(WPARAM wparam) {
         host_->QuitInstance();
 }
 
-LRESULT CALLBACK ZIRMessageWindow::WindowProc(HWND window, UINT message, WPARAM wparam,
+LRESULT CALLBACK CInstanceWindow::WindowProc(HWND window, UINT message, WPARAM wparam,
                                               LPARAM lparam) {
-    auto* self = WindowObject<ZIRMessageWindow>(
+    auto* self = WindowObject<CInstanceWindow>(
         window, message,
         message == WM_NCCREATE
-            ? static_cast<ZIRMessageWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams)
+            ? static_cast<CInstanceWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams)
             : nullptr);
     switch (message) {
     case WM_COMMAND:

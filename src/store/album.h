@@ -13,6 +13,8 @@
 
 namespace glimro {
 
+class LogStream;
+
 
 // The album list's suffix for a frequency: " (on the minute)" ... " (calendar)"; empty for
 // a frequency outside 0-5.
@@ -25,11 +27,18 @@ std::wstring UnitText(int frequency, int count);
 inline constexpr size_t kMaxAddressChars = 2048;
 inline constexpr size_t kMaxPathChars = MAX_PATH - 1;
 
-// Results of a pass.
-inline constexpr HRESULT kPassApplied = S_OK;
-// Every entry tried failed or could not be used: the wallpaper and the record stay as they
-// were. A failure, as it is one.
-inline const HRESULT kPassNothingApplied = HRESULT_FROM_WIN32(ERROR_NO_MORE_FILES);
+// What a pass came to.
+enum class PassOutcome {
+    Applied,        // a picture is the wallpaper, and the album records it
+    NothingApplied, // every picture tried failed or could not be used: the interval counts as
+                    // tried, the wallpaper and the album's place stay as they were
+    NoEntries,      // the album holds no entry: nothing was tried, nothing is recorded
+    Busy,           // another pass holds the albums: nothing was tried
+};
+inline constexpr PassOutcome kPassApplied = PassOutcome::Applied;
+inline constexpr PassOutcome kPassNothingApplied = PassOutcome::NothingApplied;
+inline constexpr PassOutcome kPassNoEntries = PassOutcome::NoEntries;
+inline constexpr PassOutcome kPassBusy = PassOutcome::Busy;
 
 // One entry of an album: its text, and the form it was stored in when that is not simply
 // the text, so that a save writes back exactly what another tool (or a newer Glimro) wrote.
@@ -57,6 +66,11 @@ struct ImageEntry {
 // as Windows finds files whatever the case; an address exactly, as a server may tell its
 // paths apart by case.
 std::wstring PictureKey(const std::wstring& picture);
+// The key of an entry's picture: always the picture expanded, so an expandable entry and
+// the path it stands for are one picture for skips, History and Recent Pictures.
+inline std::wstring PictureKey(const ImageEntry& picture) {
+    return PictureKey(picture.Expanded());
+}
 
 // What a feed said of the picture shown: its item's title, credit and page.
 struct PictureCredit {
@@ -76,7 +90,7 @@ struct FeedShown {
 inline constexpr size_t kMaxFeedShown = 500;
 inline constexpr size_t kMaxSkipped = 2000;
 
-class CAccount {
+class CAlbum {
 public:
     std::wstring Name;
     std::wstring Description;
@@ -84,6 +98,11 @@ public:
     int LastIndex = 0;
     int Frequency = kEveryDay;
     SYSTEMTIME LastTime = {};
+    // The start of the last pass that applied nothing, while Glimro runs: that interval (or
+    // slot) counts as tried, and the next attempt comes with the next one.
+    SYSTEMTIME TriedTime = {};
+    // The later of LastTime and TriedTime: what the album's own rhythm and its slots go by.
+    const SYSTEMTIME& LastAttempt() const;
     bool Enabled = false;
     int Mode = kSequential;
     std::vector<ImageEntry> FileList;
@@ -146,9 +165,12 @@ public:
     // folder's or a feed's picture, or an entry's text (the entry stays in the list). Stored
     // as the multi-string "Skipped Pictures"; at most kMaxSkipped, the oldest going first.
     std::vector<std::wstring> Skipped;
-    bool IsSkipped(const std::wstring& picture) const;
-    // Skips the picture; History forgets it, so Previous and Next never bring it back.
-    void Skip(const std::wstring& picture);
+    // By the picture's key; a picture stored as skipped before keys were expanded matches
+    // its stored text too.
+    bool IsSkipped(const ImageEntry& picture) const;
+    // Skips the picture (stored expanded); History forgets it, so Previous and Next never
+    // bring it back.
+    void Skip(const ImageEntry& picture);
     // Shows the picture again; false when it was not skipped.
     bool Unskip(const std::wstring& picture);
     // Which pictures fit (core/picture_fit.h): "Smallest Share" (percent of the screen's
@@ -172,7 +194,7 @@ public:
     // copied from old_key exactly, type and bytes; the rest is written from the record.
     // Without an old key every value is written. The first failure's code.
     LSTATUS WriteToKey(RegKey& album_key, const RegKey* old_key = nullptr,
-                       const CAccount* stored = nullptr) const;
+                       const CAlbum* stored = nullptr) const;
     // Every value named "ImageFile" and a position (decimal, no leading zeros), in the order
     // of the positions, gaps closed; each keeps its stored form. The code of a failed listing.
     LSTATUS LoadFileList(const RegKey& file_list_key);
@@ -180,7 +202,7 @@ public:
                                       const ImageEntry& entry);
     // Whether everything the registry holds of the album is the same in both records (the
     // name aside).
-    bool SameStoredForm(const CAccount& other) const;
+    bool SameStoredForm(const CAlbum& other) const;
 
     // The picture shown now as an entry: LastFile in the stored form of the entry at
     // LastIndex when it is that entry (so an expandable one is expanded when used), else as
@@ -192,31 +214,57 @@ public:
 
     // The pass (defined with the rest of the wallpaper engine). Entries that cannot be used
     // are skipped: the first of the chosen entry and those after it that works is applied.
-    // After Previous, Next shows the pictures gone back over again before any new one.
-    HRESULT ApplyNextImage();
-    HRESULT ApplyImageAt(int position);
+    // Next, Previous and a chosen position mean the same for every order: after Previous,
+    // Next shows the pictures gone back over again before any new one.
+    PassOutcome ApplyNextImage();
+    // The change on schedule: as Next, except that an album the calendar or the clock
+    // chooses for shows the clock's picture (Previous there was only a look back).
+    PassOutcome ApplyScheduledImage();
+    // The entry at the position (wrapping), or the calendar's or the clock's entry for an
+    // album that follows them.
+    PassOutcome ApplyImageAt(int position);
     // The picture shown before this one (in the album's order, or the shuffle's), the
-    // shuffle round untouched; without one, a Sequential album's entry before its position.
-    HRESULT ApplyPreviousImage();
+    // shuffle round untouched; before the first one remembered, the entry before it in the
+    // album's order (not known for a shuffle), whatever the frequency.
+    PassOutcome ApplyPreviousImage();
     // Makes this entry the wallpaper, whatever the frequency and mode, and records it as the
     // last shown; position is its place in FileList, or -1 for a picture the album does not
-    // hold yet (its position then stays). Only this entry is tried.
-    HRESULT ShowEntry(const ImageEntry& entry, int position);
+    // hold yet (its position then stays). Only this entry is tried: inside a folder or a
+    // feed, the picture the album would show next from it that the album may show.
+    PassOutcome ShowEntry(const ImageEntry& entry, int position);
     // The pictures shown now, set again for a new screen layout; the album does not move on
     // and no interval is recorded.
     bool ReapplyForLayout();
     // Shows a picture out of turn (a recent one) with the album's position; on success it is
     // Aside, and nothing else of the record changes.
-    HRESULT ShowAside(const AsidePicture& picture);
+    PassOutcome ShowAside(const AsidePicture& picture);
 
 private:
+    // Which order a pass walks: the album's list from a position, the shuffle round's, or
+    // the calendar's or the clock's.
+    enum class Walk { List, Shuffle, Clock };
+    // What a recorded outcome was: a new picture (it joins History), one of History again,
+    // or a picture out of turn (only the schedule hears of it).
+    enum class Shown { New, Again, Aside };
     // The pass from the choice of the position on; `first` is the position to try first
-    // (before the month rule and the wrap-around), or the shuffle round's when asked.
-    HRESULT ApplyNext(int first, bool by_shuffle);
+    // (before the wrap-around) in a walk of the list.
+    PassOutcome ApplyNext(int first, Walk walk, const SYSTEMTIME& now);
+    // The choice and the change of ApplyNext, nothing recorded.
+    PassOutcome Choose(int first, Walk walk, const SYSTEMTIME& now, LogStream& log);
+    // The next picture not yet shown, by the album's order.
+    PassOutcome ApplyNewImage();
+    // The album's own order for Next from where it stands.
+    Walk NextWalk() const;
     // Shows the picture History[at] again; on success it is the current one.
-    HRESULT ShowAgain(size_t at);
+    PassOutcome ShowAgain(size_t at, const SYSTEMTIME& now);
+    // The one place a pass's outcome is recorded, whatever the frequency: a picture applied
+    // sets LastTime (and History for a new one) and the interval markers; nothing applied
+    // counts the interval as tried. Returns the outcome.
+    PassOutcome Record(PassOutcome outcome, Shown shown, const SYSTEMTIME& started);
     // Puts the current picture at the end of History, dropping what Previous went back over.
     void RememberShown();
+    // Puts the current picture before the oldest in History: Previous went back past it.
+    void RememberBefore();
 };
 
 } // namespace glimro

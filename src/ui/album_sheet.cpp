@@ -1,25 +1,25 @@
-#include "ui/wps_property_sheet.h"
+#include "ui/album_sheet.h"
 
 #include "resource.h"
 #include "ui/rotator.h"
 
 namespace glimro {
 
-CWPSPropertySheet::CWPSPropertySheet(std::wstring caption, CRotator& rotator, HWND owner,
+CAlbumSheet::CAlbumSheet(std::wstring caption, CRotator& rotator, HWND owner,
                                      std::function<bool(HWND)> commit)
     : CPropertySheet(std::move(caption), owner), rotator_(rotator), commit_(std::move(commit)) {}
 
-void CWPSPropertySheet::OnInitialized() {
+void CAlbumSheet::OnInitialized() {
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
-bool CWPSPropertySheet::OnCommandBefore(WORD id) {
+bool CAlbumSheet::OnCommandBefore(WORD id) {
     return (id == IDOK || id == ID_APPLY_NOW) && RefusesApply();
 }
 
-bool CWPSPropertySheet::RefusesApply() {
+bool CAlbumSheet::RefusesApply() {
     // Nothing is committed into an album, or saved, while a pass is writing the albums.
     if (!rotator_.Busy())
         return false;
@@ -29,7 +29,7 @@ bool CWPSPropertySheet::RefusesApply() {
     return true;
 }
 
-bool CWPSPropertySheet::OnPagesApplied(bool) {
+bool CAlbumSheet::OnPagesApplied(bool) {
     bool saved = false;
     if (commit_) {
         saved = commit_(Handle());

@@ -1,4 +1,4 @@
-#include "ui/um_view.h"
+#include "ui/album_list_view.h"
 
 #include "engine/current_picture.h"
 #include "platform/clock.h"
@@ -12,12 +12,12 @@
 
 namespace glimro {
 
-CumView::~CumView() {
+CAlbumListView::~CAlbumListView() {
     if (Handle())
         ::DestroyWindow(Handle());
 }
 
-DWORD CumView::PreCreateStyle(DWORD style) {
+DWORD CAlbumListView::PreCreateStyle(DWORD style) {
     style &= ~LVS_SMALLICON;
     // Rows are inserted in the album set's display order rather than sorted by the control,
     // whose comparison differs between platforms: the rows and the active album the set
@@ -28,7 +28,7 @@ DWORD CumView::PreCreateStyle(DWORD style) {
     return CListViewEx::PreCreateStyle(style);
 }
 
-bool CumView::Create(HWND frame, const RECT& rect, UINT id) {
+bool CAlbumListView::Create(HWND frame, const RECT& rect, UINT id) {
     if (!CreateList(WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect, frame, id))
         return false;
     HWND list = Handle();
@@ -39,7 +39,7 @@ bool CumView::Create(HWND frame, const RECT& rect, UINT id) {
     return true;
 }
 
-void CumView::ApplyDpi(UINT old_dpi, UINT new_dpi) {
+void CAlbumListView::ApplyDpi(UINT old_dpi, UINT new_dpi) {
     HWND list = Handle();
     ScaleColumns(kAlbumColumns, old_dpi, new_dpi);
     UniqueImageList states =
@@ -50,7 +50,7 @@ void CumView::ApplyDpi(UINT old_dpi, UINT new_dpi) {
     state_images_ = std::move(states);
 }
 
-void CumView::OnInitialUpdate() {
+void CAlbumListView::OnInitialUpdate() {
     if (initialised_)
         return;
     initialised_ = true;
@@ -58,12 +58,12 @@ void CumView::OnInitialUpdate() {
     RefreshAlbumList();
 }
 
-CAccount* CumView::RecordAt(int row) const {
-    return reinterpret_cast<CAccount*>(RowData(row));
+CAlbum* CAlbumListView::RecordAt(int row) const {
+    return reinterpret_cast<CAlbum*>(RowData(row));
 }
 
-std::vector<CAccount*> CumView::Rows() const {
-    std::vector<CAccount*> rows;
+std::vector<CAlbum*> CAlbumListView::Rows() const {
+    std::vector<CAlbum*> rows;
     int count = ListView_GetItemCount(Handle());
     rows.reserve(count);
     for (int row = 0; row < count; ++row)
@@ -71,16 +71,16 @@ std::vector<CAccount*> CumView::Rows() const {
     return rows;
 }
 
-int CumView::SelectedRow() const {
+int CAlbumListView::SelectedRow() const {
     // No list while the Album Manager has not been shown yet: nothing is selected.
     return Handle() ? ListView_GetNextItem(Handle(), -1, LVNI_SELECTED) : -1;
 }
 
-void CumView::SetStateImage(int row, int image) {
+void CAlbumListView::SetStateImage(int row, int image) {
     ListView_SetItemState(Handle(), row, INDEXTOSTATEIMAGEMASK(image), LVIS_STATEIMAGEMASK);
 }
 
-int CumView::AddAlbumRow(const CAccount& album) {
+int CAlbumListView::AddAlbumRow(const CAlbum& album) {
     // After the rows before it in display order.
     const int row = AppendRow(AlbumRowTexts(album, LocalTime()), reinterpret_cast<LPARAM>(&album));
     if (row >= 0)
@@ -88,13 +88,13 @@ int CumView::AddAlbumRow(const CAccount& album) {
     return row;
 }
 
-void CumView::RefreshAlbumList() {
+void CAlbumListView::RefreshAlbumList() {
     HWND list = Handle();
     if (!list)
         return; // the rows are made when the Album Manager is first shown
     // The selected album, by its record: names may be long, and rows are rebuilt.
     const int selected = SelectedRow();
-    const CAccount* remembered = selected == -1 ? nullptr : RecordAt(selected);
+    const CAlbum* remembered = selected == -1 ? nullptr : RecordAt(selected);
 
     // No drawing while the rows are rebuilt: each insert would otherwise repaint the list.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
@@ -112,7 +112,7 @@ void CumView::RefreshAlbumList() {
 
     ListView_SetImageList(list, state_images_.Get(), LVSIL_STATE);
     ListView_SetItemCount(list, static_cast<int>(albums_.Size()));
-    for (const CAccount* album : albums_.DisplayOrder())
+    for (const CAlbum* album : albums_.DisplayOrder())
         AddAlbumRow(*album);
 
     WidenColumnsToFit(kAlbumColumns);
@@ -123,37 +123,37 @@ void CumView::RefreshAlbumList() {
     ::InvalidateRect(list, nullptr, TRUE);
 }
 
-void CumView::ClearRows() {
+void CAlbumListView::ClearRows() {
     ListView_DeleteAllItems(Handle());
 }
 
-CAccount* CumView::SelectedAlbum() const {
+CAlbum* CAlbumListView::SelectedAlbum() const {
     const int row = SelectedRow();
     return row == -1 ? nullptr : RecordAt(row);
 }
 
-std::vector<const CAccount*> CumView::SelectedAlbums() const {
-    std::vector<const CAccount*> chosen;
+std::vector<const CAlbum*> CAlbumListView::SelectedAlbums() const {
+    std::vector<const CAlbum*> chosen;
     for (const int row : SelectedRows())
-        if (const CAccount* album = RecordAt(row))
+        if (const CAlbum* album = RecordAt(row))
             chosen.push_back(album);
     return chosen;
 }
 
-void CumView::ShowActive(const CAccount* active) {
+void CAlbumListView::ShowActive(const CAlbum* active) {
     const int count = ListView_GetItemCount(Handle());
     for (int row = 0; row < count; ++row)
         SetStateImage(row, active && RecordAt(row) == active ? kStateActive : kStateInactive);
 }
 
-void CumView::ActivateSelected() {
+void CAlbumListView::ActivateSelected() {
     if (commands_)
         commands_->ActivateAlbum();
 }
 
-bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
+bool CAlbumListView::QueryCommandEnabled(UINT id, bool* enabled) const {
     int row = SelectedRow();
-    CAccount* album = row == -1 || !initialised_ ? nullptr : RecordAt(row);
+    CAlbum* album = row == -1 || !initialised_ ? nullptr : RecordAt(row);
     switch (id) {
     case ID_ALBUM_DELETE:
     case ID_ALBUM_PROPERTIES:
@@ -187,15 +187,15 @@ bool CumView::QueryCommandEnabled(UINT id, bool* enabled) const {
     }
 }
 
-bool CumView::OnCommand(UINT id) {
+bool CAlbumListView::OnCommand(UINT id) {
     return commands_ && commands_->OnCommand(id);
 }
 
-void CumView::PostCommand(UINT id) {
+void CAlbumListView::PostCommand(UINT id) {
     ::PostMessageW(Handle(), WM_COMMAND, id, 0);
 }
 
-bool CumView::PreTranslateMessage(MSG& msg) {
+bool CAlbumListView::PreTranslateMessage(MSG& msg) {
     if (msg.message == WM_KEYUP && msg.wParam == VK_DELETE)
         PostCommand(ID_ALBUM_DELETE);
     else if (msg.message == WM_KEYUP && msg.wParam == VK_INSERT)
@@ -203,7 +203,7 @@ bool CumView::PreTranslateMessage(MSG& msg) {
     return false;
 }
 
-void CumView::ShowRowMenu() {
+void CAlbumListView::ShowRowMenu() {
     HWND list = Handle();
     if (SelectedRow() == -1)
         return;
@@ -220,7 +220,7 @@ void CumView::ShowRowMenu() {
         PostCommand(chosen);
 }
 
-bool CumView::OnLeftButtonDown(POINT point) {
+bool CAlbumListView::OnLeftButtonDown(POINT point) {
     // A click on a row's box activates its album.
     const int row = StateImageRowAt(point);
     if (row == -1)
@@ -230,7 +230,7 @@ bool CumView::OnLeftButtonDown(POINT point) {
     return true;
 }
 
-LRESULT CumView::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT CAlbumListView::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_COMMAND:
         if (OnCommand(LOWORD(wparam)))
@@ -248,7 +248,7 @@ LRESULT CumView::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     return CListViewEx::WindowProc(message, wparam, lparam);
 }
 
-bool CumView::OnReflected(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+bool CAlbumListView::OnReflected(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
     if (message != WM_NOTIFY)
         return CListViewEx::OnReflected(message, wparam, lparam, result);
     const NMHDR& header = *reinterpret_cast<const NMHDR*>(lparam);

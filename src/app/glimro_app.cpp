@@ -1,4 +1,4 @@
-#include "app/um_app.h"
+#include "app/glimro_app.h"
 
 #include "core/path_text.h"
 #include "engine/internet_fetch.h"
@@ -49,17 +49,17 @@ StartSwitch ParseStartSwitch(const std::wstring& arguments) {
     }
 }
 
-CumApp::~CumApp() {
-    message_window_.Destroy();
+CGlimroApp::~CGlimroApp() {
+    instance_window_.Destroy();
 }
 
-int CumApp::Run(const std::wstring& arguments, int show_command) {
+int CGlimroApp::Run(const std::wstring& arguments, int show_command) {
     if (!InitInstance(arguments, show_command))
         return ExitInstance(exit_code_);
     return ExitInstance(RunMessageLoop());
 }
 
-bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
+bool CGlimroApp::InitInstance(const std::wstring& arguments, int show_command) {
     if (FAILED(::OleInitialize(nullptr))) {
         ::MessageBoxW(nullptr,
                       L"Glimro could not start because the system's OLE services could not be "
@@ -128,7 +128,7 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     }
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    if (!ZIRMessageWindow::RegisterWindowClass(instance) || !message_window_.Create(instance))
+    if (!CInstanceWindow::RegisterWindowClass(instance) || !instance_window_.Create(instance))
         return false;
     // This process is the instance now: no download of an earlier one is under way.
     RemoveDownloadLeftovers();
@@ -136,7 +136,7 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     albums_.PassFinished = [this] {
         // Back through the message loop: the pass's caller is still on the stack.
         if (quit_pending_)
-            ::PostMessageW(message_window_.Handle(), WM_COMMAND, kQuitCommand, 0);
+            ::PostMessageW(instance_window_.Handle(), WM_COMMAND, kQuitCommand, 0);
     };
     LoadPlacement(Placement);
     frame_ = std::make_unique<CMainFrame>(Placement, albums_);
@@ -149,11 +149,11 @@ bool CumApp::InitInstance(const std::wstring& arguments, int show_command) {
     frame_->RegisterHotkeys();
     ::SetWindowTextW(frame_->Handle(), LoadResourceString(IDS_APP_TITLE).c_str());
     frame_->ShowInitially(show_command);
-    message_window_.SetHost(this);
+    instance_window_.SetHost(this);
     return true;
 }
 
-CumApp::Wait CumApp::AwaitRunningInstance(DWORD timeout, HWND* window) {
+CGlimroApp::Wait CGlimroApp::AwaitRunningInstance(DWORD timeout, HWND* window) {
     const ULONGLONG deadline = ::GetTickCount64() + timeout;
     do {
         if (window && (*window = FindRunningInstance()) != nullptr)
@@ -165,7 +165,7 @@ CumApp::Wait CumApp::AwaitRunningInstance(DWORD timeout, HWND* window) {
     return Wait::TimedOut;
 }
 
-bool CumApp::EndRunningInstance() {
+bool CGlimroApp::EndRunningInstance() {
     HWND running = nullptr;
     const Wait waited = AwaitRunningInstance(kInstanceWindowTimeout, &running);
     if (waited != Wait::Window)
@@ -180,7 +180,7 @@ bool CumApp::EndRunningInstance() {
     return !process || ::WaitForSingleObject(process.Get(), kInstanceEndTimeout) == WAIT_OBJECT_0;
 }
 
-bool CumApp::ReplaceRunningInstance() {
+bool CGlimroApp::ReplaceRunningInstance() {
     HWND running = nullptr;
     const Wait waited = AwaitRunningInstance(kInstanceWindowTimeout, &running);
     if (waited == Wait::Ended)
@@ -191,14 +191,14 @@ bool CumApp::ReplaceRunningInstance() {
     return AwaitRunningInstance(kInstanceEndTimeout, nullptr) == Wait::Ended;
 }
 
-void CumApp::ShowAlbumManager() {
+void CGlimroApp::ShowAlbumManager() {
     if (!frame_ || !frame_->Handle())
         return;
     ::ShowWindow(frame_->Handle(), SW_SHOWNORMAL);
     ::SetForegroundWindow(frame_->Handle());
 }
 
-void CumApp::QuitInstance() {
+void CGlimroApp::QuitInstance() {
     if (albums_.PassRunning()) {
         // A download under way is ended now; the pass then finishes, saves, and the
         // instance goes.
@@ -222,7 +222,7 @@ bool RestorableSetFile(const std::wstring& name, std::wstring* file) {
     return true;
 }
 
-void CumApp::RestoreAlbumSet(const std::wstring& name) {
+void CGlimroApp::RestoreAlbumSet(const std::wstring& name) {
     std::wstring file;
     if (!RestorableSetFile(name, &file))
         return;
@@ -253,15 +253,15 @@ void CumApp::RestoreAlbumSet(const std::wstring& name) {
     WaitWhilePumping(regedit.Get());
 }
 
-void CumApp::ShowAbout() {
+void CGlimroApp::ShowAbout() {
     CAboutDlg about;
     about.DoModal(frame_ ? frame_->Handle() : nullptr, false);
 }
 
-int CumApp::ExitInstance(int exit_code) {
+int CGlimroApp::ExitInstance(int exit_code) {
     // The window goes before the mutex: a process that takes the mutex over must not find
     // this instance's window and post to it.
-    message_window_.Destroy();
+    instance_window_.Destroy();
     if (mutex_) {
         ::ReleaseMutex(mutex_.Get());
         mutex_.Reset();

@@ -1,4 +1,4 @@
-#include "app/um_app.h"
+#include "app/glimro_app.h"
 
 #include "resource.h"
 #include "app/splash_dialog.h"
@@ -120,11 +120,11 @@ TEST(MessageWindow, ShowAndQuitCommandsReachTheHostOnlyAsWholeWParams) {
     test::AlbumManagerHarness h;
     ASSERT_TRUE(h.Start());
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    EXPECT_FALSE(ZIRMessageWindow::RegisterWindowClass(reinterpret_cast<HINSTANCE>(32)));
-    ASSERT_TRUE(ZIRMessageWindow::RegisterWindowClass(instance));
+    EXPECT_FALSE(CInstanceWindow::RegisterWindowClass(reinterpret_cast<HINSTANCE>(32)));
+    ASSERT_TRUE(CInstanceWindow::RegisterWindowClass(instance));
 
     UniqueHandle event(::CreateEventW(nullptr, FALSE, FALSE, kMessageWindowEvent));
-    ZIRMessageWindow messages;
+    CInstanceWindow messages;
     ASSERT_TRUE(messages.Create(instance));
     EXPECT_EQ(::WaitForSingleObject(event.Get(), 0), WAIT_OBJECT_0);
     EXPECT_EQ(::FindWindowW(kMessageWindowClass, nullptr), messages.Handle());

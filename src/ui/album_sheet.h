@@ -11,11 +11,11 @@ namespace glimro {
 
 class CRotator;
 
-class CWPSPropertySheet : public CPropertySheet {
+class CAlbumSheet : public CPropertySheet {
 public:
     // commit is given the sheet's window, to own its messages, and returns false when the
     // save failed; without one, the rows are announced and every change saved.
-    CWPSPropertySheet(std::wstring caption, CRotator& rotator, HWND owner,
+    CAlbumSheet(std::wstring caption, CRotator& rotator, HWND owner,
                       std::function<bool(HWND)> commit = nullptr);
 
 protected:

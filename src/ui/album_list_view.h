@@ -18,10 +18,10 @@ inline constexpr wchar_t kPlaceholderRow[] = L"You need to add a 'new' album..."
 inline constexpr int kStateInactive = 1;
 inline constexpr int kStateActive = 2;
 
-class CumView : public CListViewEx {
+class CAlbumListView : public CListViewEx {
 public:
-    explicit CumView(CRotator& rotator) : rotator_(rotator), albums_(rotator.Albums()) {}
-    ~CumView() override;
+    explicit CAlbumListView(CRotator& rotator) : rotator_(rotator), albums_(rotator.Albums()) {}
+    ~CAlbumListView() override;
 
     // Creates the list window with its columns; the state images come with the first ApplyDpi.
     bool Create(HWND frame, const RECT& rect, UINT id);
@@ -35,18 +35,18 @@ public:
     AlbumSet& Albums() { return albums_; }
     CRotator& Rotator() { return rotator_; }
     // The rows' records in display order; null for the placeholder row.
-    std::vector<CAccount*> Rows() const;
-    int AddAlbumRow(const CAccount& album);
+    std::vector<CAlbum*> Rows() const;
+    int AddAlbumRow(const CAlbum& album);
     // Shows the album set again, keeping the selected album selected.
     void RefreshAlbumList();
     // Removes every row, before the records they point at go.
     void ClearRows();
     bool HasSelection() const { return SelectedRow() != -1; }
     // The selected row's album; null without one (or on the placeholder row).
-    CAccount* SelectedAlbum() const;
-    std::vector<const CAccount*> SelectedAlbums() const;
+    CAlbum* SelectedAlbum() const;
+    std::vector<const CAlbum*> SelectedAlbums() const;
     // Ticks the active album's box only.
-    void ShowActive(const CAccount* active);
+    void ShowActive(const CAlbum* active);
 
     // The commands the keys, clicks and menus of the list run.
     void SetCommands(CAlbumCommands* commands) { commands_ = commands; }
@@ -64,7 +64,7 @@ protected:
     bool OnReflected(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) override;
 
 private:
-    CAccount* RecordAt(int row) const;
+    CAlbum* RecordAt(int row) const;
     int SelectedRow() const;
     void SetStateImage(int row, int image);
     void PostCommand(UINT id);

@@ -15,14 +15,14 @@ public:
 };
 
 inline constexpr wchar_t kMessageWindowClass[] = L"GLIMRO_UpLoadManager_Class";
-inline constexpr wchar_t kMessageWindowEvent[] = L"ZIRMessageWindow created event";
+inline constexpr wchar_t kMessageWindowEvent[] = L"CInstanceWindow created event";
 
-class ZIRMessageWindow {
+class CInstanceWindow {
 public:
-    ZIRMessageWindow() = default;
-    virtual ~ZIRMessageWindow();
-    ZIRMessageWindow(const ZIRMessageWindow&) = delete;
-    ZIRMessageWindow& operator=(const ZIRMessageWindow&) = delete;
+    CInstanceWindow() = default;
+    virtual ~CInstanceWindow();
+    CInstanceWindow(const CInstanceWindow&) = delete;
+    CInstanceWindow& operator=(const CInstanceWindow&) = delete;
 
     // False for an instance handle of 32 or below, or when the class cannot be registered.
     static bool RegisterWindowClass(HINSTANCE instance);

@@ -2,7 +2,7 @@
 // The application: start-up with its single-instance rule and command-line switches, the
 // autostart entry, the album-set restore, and shut-down.
 #include "platform/handle.h"
-#include "app/message_window.h"
+#include "app/instance_window.h"
 #include "store/album_set.h"
 #include "store/autostart.h"
 #include "ui/main_frame.h"
@@ -39,12 +39,12 @@ inline constexpr int kNoSuchSet = 2;
 // plain name (no path, drive or "..") whose file is there; false otherwise.
 bool RestorableSetFile(const std::wstring& name, std::wstring* file);
 
-class CumApp : public MessageWindowHost {
+class CGlimroApp : public MessageWindowHost {
 public:
-    CumApp() = default;
-    ~CumApp();
-    CumApp(const CumApp&) = delete;
-    CumApp& operator=(const CumApp&) = delete;
+    CGlimroApp() = default;
+    ~CGlimroApp();
+    CGlimroApp(const CGlimroApp&) = delete;
+    CGlimroApp& operator=(const CGlimroApp&) = delete;
 
     // Start-up, the message loop and shut-down; the process's exit code.
     int Run(const std::wstring& arguments, int show_command);
@@ -76,7 +76,7 @@ private:
     bool quit_pending_ = false;
     int exit_code_ = 0;
     UniqueHandle mutex_;
-    ZIRMessageWindow message_window_;
+    CInstanceWindow instance_window_;
     std::unique_ptr<CMainFrame> frame_;
     bool ole_ready_ = false;
 };

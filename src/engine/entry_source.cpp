@@ -1,0 +1,73 @@
+#include "engine/entry_source.h"
+
+#include <algorithm>
+
+namespace glimro {
+
+void EntrySource::Expand(int entry, const ImageEntry& stored, const std::wstring&,
+                         const std::wstring&, LogStream&, std::vector<Candidate>& out) const {
+    out.push_back({entry, stored, this});
+}
+
+size_t EntrySource::Start(const CAlbum&, const Candidate*, size_t) const {
+    return 0;
+}
+
+size_t EntrySource::After(const CAlbum&, const Candidate* first, size_t count,
+                          const std::wstring& shown) const {
+    for (size_t i = 0; i < count; ++i)
+        if (first[i].image.Text == shown)
+            return i + 1;
+    return count;
+}
+
+EntryDescription EntrySource::Describe(const std::wstring& target,
+                                       const std::vector<std::wstring>& skipped) const {
+    EntryDescription description;
+    description.preview = FileOf(target);
+    description.preview_by_shell = !Downloads();
+    if (std::any_of(skipped.begin(), skipped.end(),
+                    [&](const std::wstring& s) { return SameKey(s, target); }))
+        description.note = L"  (skipped)";
+    return description;
+}
+
+bool EntrySource::Holds(const std::wstring& target, const std::wstring& picture) const {
+    return SameKey(target, picture);
+}
+
+// The kinds, most particular first: the first that claims an entry is its source. A feed is
+// an address known to be a feed's; a folder is a path that names one.
+const EntrySource& SourceFor(const std::wstring& target) {
+    static const EntrySource* const kKinds[] = {
+        &FeedSource(),
+        &AddressSource(),
+        &FolderSource(),
+        &PictureFileSource(),
+    };
+    for (const EntrySource* kind : kKinds)
+        if (kind->Claims(target))
+            return *kind;
+    return PictureFileSource();
+}
+
+const EntrySource& PictureSourceFor(const std::wstring& picture) {
+    return AddressSource().Claims(picture) ? AddressSource() : PictureFileSource();
+}
+
+bool IsNewPicture(const CAlbum& album, const Candidate& picture) {
+    return !picture.feed.empty() && !album.WasShownFromFeed(picture.feed, picture.image.Text);
+}
+
+bool SameKey(const std::wstring& a, const std::wstring& b) {
+    return a == b || PictureKey(a) == PictureKey(b);
+}
+
+std::wstring SkippedNote(const EntrySource& source, const std::wstring& target,
+                         const std::vector<std::wstring>& skipped) {
+    const size_t count = static_cast<size_t>(std::count_if(
+        skipped.begin(), skipped.end(), [&](const std::wstring& s) { return source.Holds(target, s); }));
+    return count == 0 ? std::wstring() : L", " + std::to_wstring(count) + L" skipped";
+}
+
+} // namespace glimro
