@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "platform/window.h"
 #include "resource.h"
+#include "ui/command_table.h"
 #include "ui/general_page.h"
 #include "ui/images_page.h"
 #include "ui/album_list_view.h"
@@ -21,62 +22,51 @@ bool CAlbumCommands::OnCommand(UINT id) {
             Say(L"Could not show that picture again; the activity log says why.");
         return true;
     }
-    switch (id) {
-    case ID_ALBUM_NEW:
-        NewAlbum();
-        return true;
-    case ID_ALBUM_ACTIVATE:
-        ActivateAlbum();
-        return true;
-    case ID_ALBUM_DELETE:
-        DeleteAlbum();
-        return true;
-    case ID_ALBUM_PROPERTIES:
-        EditAlbum();
-        return true;
-    case ID_ALBUM_NEXT:
-        ChangeActive(WallpaperChange::Next);
-        return true;
-    case ID_ALBUM_PREVIOUS:
-        ChangeActive(WallpaperChange::Previous);
-        return true;
-    case ID_ALBUM_PAUSE:
-        rotator_.SetPaused(!rotator_.Paused());
-        return true;
-    case ID_PICTURE_NEVER_AGAIN:
-        // A hotkey may ask while nothing is shown: nothing then.
-        if (!RefuseWhilePassRuns() && ActionsFor(rotator_.Albums().FindActiveAlbum()).skip) {
-            rotator_.SkipCurrent(MessageBoxReport(view_.Handle()));
-            Say(L"Done");
-        }
-        return true;
-    case ID_PICTURE_ABOUT:
-    case ID_PICTURE_KEEP:
-    case ID_PICTURE_SHOW_IN_FOLDER:
-        OnPictureCommand(id);
-        return true;
-    default:
+    // Menus, accelerators, hotkeys and buttons are checked against the command table by the
+    // frame; the list's own keys come straight here.
+    const Command* command = FindCommand(id);
+    if (!command || !command->run)
         return false;
-    }
+    (this->*command->run)();
+    return true;
 }
 
-void CAlbumCommands::OnPictureCommand(UINT id) {
-    // A hotkey or a stale menu may ask for what the picture no longer allows: nothing then.
-    const CAlbum* album = rotator_.Albums().FindActiveAlbum();
-    const PictureActions actions = ActionsFor(album);
-    if (id == ID_PICTURE_ABOUT && actions.about) {
-        OpenInBrowser(AboutPage(*album));
-    } else if (id == ID_PICTURE_SHOW_IN_FOLDER && actions.show) {
-        ShowFileInFolder(LocalPicture(*album));
-    } else if (id == ID_PICTURE_KEEP && actions.keep) {
-        std::wstring kept;
-        const HRESULT result = KeepPicture(*album, &kept);
-        const std::wstring said = SUCCEEDED(result)
-                                      ? L"Kept as " + kept
-                                      : L"Could not keep the picture: " +
-                                            SystemErrorText(static_cast<unsigned long>(result));
-        Say(said.c_str());
-    }
+bool CAlbumCommands::Allows(UINT id) const {
+    return IsCommandEnabled(id, view_.Context());
+}
+
+void CAlbumCommands::TogglePause() {
+    rotator_.SetPaused(!rotator_.Paused());
+}
+
+// A hotkey or a stale menu may ask for what the picture no longer allows: nothing then.
+void CAlbumCommands::NeverShowAgain() {
+    if (!Allows(ID_PICTURE_NEVER_AGAIN) || RefuseWhilePassRuns())
+        return;
+    rotator_.SkipCurrent(MessageBoxReport(view_.Handle()));
+    Say(L"Done");
+}
+
+void CAlbumCommands::AboutPicture() {
+    if (Allows(ID_PICTURE_ABOUT))
+        OpenInBrowser(AboutPage(*rotator_.Albums().FindActiveAlbum()));
+}
+
+void CAlbumCommands::ShowPictureInFolder() {
+    if (Allows(ID_PICTURE_SHOW_IN_FOLDER))
+        ShowFileInFolder(LocalPicture(*rotator_.Albums().FindActiveAlbum()));
+}
+
+void CAlbumCommands::KeepPicture() {
+    if (!Allows(ID_PICTURE_KEEP))
+        return;
+    std::wstring kept;
+    const HRESULT result = glimro::KeepPicture(*rotator_.Albums().FindActiveAlbum(), &kept);
+    const std::wstring said = SUCCEEDED(result)
+                                  ? L"Kept as " + kept
+                                  : L"Could not keep the picture: " +
+                                        SystemErrorText(static_cast<unsigned long>(result));
+    Say(said.c_str());
 }
 
 void CAlbumCommands::Say(const wchar_t* text) {

@@ -16,24 +16,34 @@ class CAlbumCommands {
 public:
     CAlbumCommands(CAlbumListView& view, CRotator& rotator) : view_(view), rotator_(rotator) {}
 
-    // Runs a command; false when it is not one of these.
+    // Runs a command of the command table's, when it is enabled; false when it is not one of
+    // these. A hotkey or a stale menu may ask for what no longer applies: nothing then.
     bool OnCommand(UINT id);
 
+    // The handlers the command table names.
     void ActivateAlbum();
     void DeleteAlbum();
     void EditAlbum();
     void NewAlbum();
     // The active album's next (or previous) picture now, recorded as a scheduled pass
     // records it.
-    void ChangeActive(WallpaperChange::Kind kind);
-    // About This Picture, Keep This Picture and Show in Folder, on the active album's picture.
-    void OnPictureCommand(UINT id);
+    void NextPicture() { ChangeActive(WallpaperChange::Next); }
+    void PreviousPicture() { ChangeActive(WallpaperChange::Previous); }
+    void TogglePause();
+    // On the active album's picture.
+    void AboutPicture();
+    void KeepPicture();
+    void ShowPictureInFolder();
+    void NeverShowAgain();
 
     // True, with a word in the status bar, while a pass is changing the wallpaper: the
     // commands that change the set wait for it to finish.
     bool RefuseWhilePassRuns();
 
 private:
+    void ChangeActive(WallpaperChange::Kind kind);
+    // Whether the command table enables the command now.
+    bool Allows(UINT id) const;
     // Runs the album properties sheet on an album; IDOK or IDCANCEL. commit runs when OK or
     // Apply has committed the pages: false keeps the sheet open.
     INT_PTR RunAlbumSheet(const wchar_t* caption, CAlbum& album,

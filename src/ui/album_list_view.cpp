@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 namespace glimro {
 
 CAlbumListView::~CAlbumListView() {
@@ -151,40 +153,20 @@ void CAlbumListView::ActivateSelected() {
         commands_->ActivateAlbum();
 }
 
+CommandContext CAlbumListView::Context() const {
+    const int row = SelectedRow();
+    CommandContext context;
+    context.loaded = initialised_;
+    context.selected = row == -1 || !initialised_ ? nullptr : RecordAt(row);
+    context.active = albums_.FindActiveAlbum();
+    return context;
+}
+
 bool CAlbumListView::QueryCommandEnabled(UINT id, bool* enabled) const {
-    int row = SelectedRow();
-    CAlbum* album = row == -1 || !initialised_ ? nullptr : RecordAt(row);
-    switch (id) {
-    case ID_ALBUM_DELETE:
-    case ID_ALBUM_PROPERTIES:
-        *enabled = album != nullptr;
-        return true;
-    case ID_ALBUM_ACTIVATE:
-        *enabled = album != nullptr && !album->Enabled;
-        return true;
-    case ID_ALBUM_NEW:
-    case ID_ALBUM_PAUSE:
-        *enabled = initialised_; // the albums are still loading until then
-        return true;
-    case ID_ALBUM_NEXT:
-    case ID_ALBUM_PREVIOUS:
-        *enabled = albums_.FindActiveAlbum() != nullptr;
-        return true;
-    case ID_PICTURE_ABOUT:
-        *enabled = ActionsFor(albums_.FindActiveAlbum()).about;
-        return true;
-    case ID_PICTURE_KEEP:
-        *enabled = ActionsFor(albums_.FindActiveAlbum()).keep;
-        return true;
-    case ID_PICTURE_SHOW_IN_FOLDER:
-        *enabled = ActionsFor(albums_.FindActiveAlbum()).show;
-        return true;
-    case ID_PICTURE_NEVER_AGAIN:
-        *enabled = ActionsFor(albums_.FindActiveAlbum()).skip;
-        return true;
-    default:
+    if (!FindCommand(id))
         return false;
-    }
+    *enabled = IsCommandEnabled(id, Context());
+    return true;
 }
 
 bool CAlbumListView::OnCommand(UINT id) {
@@ -211,8 +193,8 @@ void CAlbumListView::ShowRowMenu() {
     if (!menu)
         return;
     if (ListView_GetSelectedCount(list) == 1) {
-        ::AppendMenuW(menu.Get(), MF_STRING, ID_ALBUM_PROPERTIES, L"&Properties");
-        ::AppendMenuW(menu.Get(), MF_STRING, ID_ALBUM_DELETE, L"Dele&te");
+        constexpr UINT kRowMenu[] = {ID_ALBUM_PROPERTIES, ID_ALBUM_DELETE};
+        AppendCommands(menu.Get(), kRowMenu, std::size(kRowMenu), true);
         ::SetMenuDefaultItem(menu.Get(), 0, TRUE);
     }
     const UINT chosen = TrackMenuAtCursor(menu.Get(), list);

@@ -7,6 +7,7 @@
 #include "ui/list_view_ex.h"
 #include "ui/album_commands.h"
 #include "ui/album_row.h"
+#include "ui/command_table.h"
 #include "ui/rotator.h"
 
 #include <functional>
@@ -50,8 +51,10 @@ public:
 
     // The commands the keys, clicks and menus of the list run.
     void SetCommands(CAlbumCommands* commands) { commands_ = commands; }
-    // Whether a command belongs to the album list; when it does, *enabled says if it may run
-    // now.
+    // What the command table's enablement looks at now: the selection, the active album.
+    CommandContext Context() const;
+    // Whether a command is one of the command table's; when it is, *enabled says if it may
+    // run now.
     bool QueryCommandEnabled(UINT id, bool* enabled) const;
     // Runs an album command; false when it is not one.
     bool OnCommand(UINT id);

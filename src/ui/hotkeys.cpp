@@ -3,17 +3,22 @@
 #include "log/activity_log.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "ui/command_table.h"
 
 #include <commctrl.h>
 
 namespace glimro {
 
 const HotkeyAction kHotkeyActions[4] = {
-    {1, ID_ALBUM_NEXT, kHotkeyNextValue, kDefaultHotkeyNext, L"Next Picture"},
-    {2, ID_ALBUM_PREVIOUS, kHotkeyPreviousValue, kDefaultHotkeyPrevious, L"Previous Picture"},
-    {3, ID_ALBUM_PAUSE, kHotkeyPauseValue, kDefaultHotkeyPause, L"Pause/Resume"},
-    {4, ID_PICTURE_NEVER_AGAIN, kHotkeyNeverAgainValue, 0, L"Don't Show This Picture Again"},
+    {1, ID_ALBUM_NEXT, kHotkeyNextValue, kDefaultHotkeyNext},
+    {2, ID_ALBUM_PREVIOUS, kHotkeyPreviousValue, kDefaultHotkeyPrevious},
+    {3, ID_ALBUM_PAUSE, kHotkeyPauseValue, kDefaultHotkeyPause},
+    {4, ID_PICTURE_NEVER_AGAIN, kHotkeyNeverAgainValue, 0},
 };
+
+std::wstring HotkeyName(const HotkeyAction& action) {
+    return CommandText(action.command, 1);
+}
 
 namespace {
 
@@ -86,7 +91,7 @@ void CHotkeys::Register(HWND window) {
         std::wstring problem;
         for (size_t j = 0; j < i && problem.empty(); ++j)
             if (SameHotkey(earlier[j], hotkey))
-                problem = std::wstring(L" is also ") + kHotkeyActions[j].name + L"'s";
+                problem = L" is also " + HotkeyName(kHotkeyActions[j]) + L"'s";
         if (problem.empty() && !IsUsableHotkey(hotkey))
             problem = L" needs Ctrl or Alt";
         if (problem.empty()) {
@@ -101,7 +106,7 @@ void CHotkeys::Register(HWND window) {
             }
             problem = L" is in use by another program";
         }
-        problems_.push_back(HotkeyText(hotkey) + L" for " + action.name + problem);
+        problems_.push_back(HotkeyText(hotkey) + L" for " + HotkeyName(action) + problem);
         BuildLogPath();
         LogStream log = OpenLog(LogMode::Append);
         log << L"The hotkey " << problems_.back() << L".";

@@ -10,15 +10,17 @@
 
 namespace glimro {
 
+// A hotkey runs a command of the command table (ui/command_table.h), whose tip names it.
 struct HotkeyAction {
     int id; // the WM_HOTKEY identifier
     UINT command;
     const wchar_t* value;
     DWORD fallback;
-    const wchar_t* name;
 };
 extern const HotkeyAction kHotkeyActions[4];
 
+// "Next Picture", "Pause/Resume": the action's command, as the Options window names it.
+std::wstring HotkeyName(const HotkeyAction& action);
 // The hotkey of an action: its stored value, or the default when there is none.
 WORD ReadHotkey(const HotkeyAction& action);
 // "Ctrl+Alt+Shift+Right" for a value in the hotkey control's form; empty for none.

@@ -16,9 +16,6 @@ namespace glimro {
 
 namespace {
 
-constexpr UINT kToolbarCommands[] = {ID_ALBUM_NEW, ID_ALBUM_DELETE, ID_ALBUM_PROPERTIES,
-                                     ID_ALBUM_NEXT, ID_APP_ABOUT};
-
 bool IsHelpCommand(UINT id) {
     return id == ID_HELP_FINDER || id == ID_DEFAULT_HELP || id == ID_HELP || id == ID_CONTEXT_HELP;
 }
@@ -73,7 +70,7 @@ bool CMainFrame::Create(bool open_new_album) {
                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
         return false;
     accelerators_ = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    UniqueMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME)));
+    UniqueMenu menu(CreateMainMenu());
 
     SIZE full_screen = {::GetSystemMetrics(SM_CXFULLSCREEN), ::GetSystemMetrics(SM_CYFULLSCREEN)};
     RECT r = FrameRectangle(placement_, full_screen, WindowDpi(nullptr));
@@ -354,21 +351,18 @@ void CMainFrame::SetStatusText(const std::wstring& text) {
     ::UpdateWindow(status_bar_); // painted at once: a long pass may follow
 }
 
-std::wstring CMainFrame::CommandText(UINT id, int part) {
-    std::wstring text = LoadResourceString(id);
-    size_t split = text.find(L'\n');
-    if (part == 0)
-        return text.substr(0, split);
-    return split == std::wstring::npos ? std::wstring() : text.substr(split + 1);
-}
-
 void CMainFrame::UpdateToolbarButtons() {
     if (!tool_bar_)
         return;
-    for (UINT id : kToolbarCommands) {
+    const int count = static_cast<int>(::SendMessageW(tool_bar_, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button = {};
+        ::SendMessageW(tool_bar_, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
         bool enabled = true;
-        view_.QueryCommandEnabled(id, &enabled);
-        ::SendMessageW(tool_bar_, TB_ENABLEBUTTON, id, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+        if (button.fsStyle & BTNS_SEP || !view_.QueryCommandEnabled(static_cast<UINT>(button.idCommand), &enabled))
+            continue;
+        ::SendMessageW(tool_bar_, TB_ENABLEBUTTON, static_cast<WPARAM>(button.idCommand),
+                       MAKELPARAM(enabled ? TRUE : FALSE, 0));
     }
 }
 

@@ -94,8 +94,6 @@ private:
     void OnTrayEvent(UINT mouse_message);
     void ShowTrayMenu();
     void ToggleTrayIcon();
-    // "prompt\ntooltip" of a command: part 0 or part 1.
-    static std::wstring CommandText(UINT id, int part);
 
     WindowPlacementRecord& placement_;
     HWND status_bar_ = nullptr;

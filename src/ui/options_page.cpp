@@ -100,7 +100,7 @@ bool COptionsPage::CheckHotkeys() {
     WORD keys[std::size(kHotkeyControls)] = {};
     for (size_t i = 0; i < std::size(kHotkeyControls); ++i) {
         keys[i] = static_cast<WORD>(::SendMessageW(Item(kHotkeyControls[i]), HKM_GETHOTKEY, 0, 0));
-        const std::wstring name = kHotkeyActions[i].name;
+        const std::wstring name = HotkeyName(kHotkeyActions[i]);
         if (!IsUsableHotkey(keys[i]))
             return Refuse(kHotkeyControls[i],
                           name + L": " + HotkeyText(keys[i]) +
@@ -108,7 +108,7 @@ bool COptionsPage::CheckHotkeys() {
                               L"to F24 and the media keys may stand alone).");
         for (size_t j = 0; j < i; ++j)
             if (SameHotkey(keys[i], keys[j]))
-                return Refuse(kHotkeyControls[i], std::wstring(kHotkeyActions[j].name) + L" and " +
+                return Refuse(kHotkeyControls[i], HotkeyName(kHotkeyActions[j]) + L" and " +
                                                       name + L" both have " + HotkeyText(keys[i]) +
                                                       L". Give each its own keys.");
     }
@@ -187,7 +187,7 @@ bool COptionsPage::OnApply() {
     note(place_written_);
     const LRESULT when = ::SendDlgItemMessageW(Handle(), IDC_THEME_WHEN, CB_GETCURSEL, 0, 0);
     const LRESULT scope = ::SendDlgItemMessageW(Handle(), IDC_THEME_SCOPE, CB_GETCURSEL, 0, 0);
-    note(WriteProductNumber(kThemeSwitchValue, when == CB_ERR ? kThemeNever : static_cast<DWORD>(when)));
+    note(WriteProductNumber(kThemeSwitchValue, when == CB_ERR ? static_cast<DWORD>(kThemeNever) : static_cast<DWORD>(when)));
     note(WriteProductNumber(kThemeScopeValue, scope == 1 ? 1 : 0));
     const ThemeChoice stored = ReadThemeChoice();
     note(WriteProductNumber(kThemeLightAtValue, static_cast<DWORD>(PickerMinutes(

@@ -4,13 +4,16 @@
 #include "engine/image_staging.h"
 #include "engine/entry_source.h"
 #include "platform/dpi.h"
+#include "platform/window.h"
 #include "resource.h"
+#include "ui/command_table.h"
 #include "scheduler/day_schedule.h"
 #include "scheduler/pass_check.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace glimro {
 namespace {
@@ -52,13 +55,14 @@ HMENU CreateTrayMenu(bool paused, const CAlbum* active, const std::vector<Recent
     HMENU menu = ::CreatePopupMenu();
     if (!menu)
         return nullptr;
-    const bool has_active_album = active != nullptr;
-    const PictureActions actions = ActionsFor(active);
-    const auto greyed = [](bool enabled) { return MF_STRING | (enabled ? 0u : MF_GRAYED); };
-    ::AppendMenuW(menu, MF_STRING | (has_active_album ? 0 : MF_GRAYED), ID_ALBUM_NEXT,
-                  L"&Next Picture");
-    ::AppendMenuW(menu, MF_STRING | (has_active_album ? 0 : MF_GRAYED), ID_ALBUM_PREVIOUS,
-                  L"Pre&vious Picture");
+    CommandContext context;
+    context.loaded = true; // the icon's menu is there before the list is made
+    context.active = active;
+    context.recent = !recent.empty();
+    constexpr UINT kChanges[] = {ID_ALBUM_NEXT, ID_ALBUM_PREVIOUS};
+    constexpr UINT kRest[] = {ID_ALBUM_PAUSE, 0, ID_PICTURE_ABOUT, ID_PICTURE_KEEP, ID_PICTURE_SHOW_IN_FOLDER,
+                              ID_PICTURE_NEVER_AGAIN, 0, ID_TRAY_ALBUM_MANAGER, ID_APP_OPTIONS, ID_TRAY_EXIT};
+    AppendCommands(menu, kChanges, std::size(kChanges), true, &context);
     if (HMENU pictures = ::CreatePopupMenu()) {
         for (size_t i = 0; i < recent.size() && i <= ID_RECENT_LAST - ID_RECENT_FIRST; ++i) {
             MENUITEMINFOW item = {};
@@ -73,19 +77,14 @@ HMENU CreateTrayMenu(bool paused, const CAlbum* active, const std::vector<Recent
             item.hbmpItem = recent[i].thumbnail;
             ::InsertMenuItemW(pictures, static_cast<UINT>(i), TRUE, &item);
         }
-        ::AppendMenuW(menu, MF_POPUP | (has_active_album && !recent.empty() ? 0u : MF_GRAYED),
-                      reinterpret_cast<UINT_PTR>(pictures), L"Recent Pic&tures");
+        ::AppendMenuW(menu, MF_POPUP | (active && context.recent ? 0u : MF_GRAYED),
+                      reinterpret_cast<UINT_PTR>(pictures), LoadResourceString(IDS_TRAY_RECENT).c_str());
     }
-    ::AppendMenuW(menu, MF_STRING, ID_ALBUM_PAUSE, paused ? L"&Resume" : L"&Pause");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, greyed(actions.about), ID_PICTURE_ABOUT, L"About This Pictu&re");
-    ::AppendMenuW(menu, greyed(actions.keep), ID_PICTURE_KEEP, L"&Keep This Picture");
-    ::AppendMenuW(menu, greyed(actions.show), ID_PICTURE_SHOW_IN_FOLDER, L"Show in &Folder");
-    ::AppendMenuW(menu, greyed(actions.skip), ID_PICTURE_NEVER_AGAIN, L"&Don't Show This Picture Again");
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, ID_TRAY_ALBUM_MANAGER, L"&Album Manager");
-    ::AppendMenuW(menu, MF_STRING, ID_APP_OPTIONS, L"&Options...");
-    ::AppendMenuW(menu, MF_STRING, ID_TRAY_EXIT, L"E&xit Glimro");
+    AppendCommands(menu, kRest, std::size(kRest), true, &context);
+    // Pause says what it will do: resume when paused.
+    if (paused)
+        ::ModifyMenuW(menu, ID_ALBUM_PAUSE, MF_BYCOMMAND | MF_STRING, ID_ALBUM_PAUSE,
+                      LoadResourceString(IDS_TRAY_RESUME).c_str());
     ::SetMenuDefaultItem(menu, ID_TRAY_ALBUM_MANAGER, FALSE);
     return menu;
 }

@@ -53,7 +53,7 @@ TEST(TrayIcon, MenuFollowsPauseAndTheActiveAlbum) {
     const struct {
         bool paused, active;
         const wchar_t* pause_text;
-    } cases[] = {{false, true, L"&Pause"}, {true, true, L"&Resume"}, {false, false, L"&Pause"}};
+    } cases[] = {{false, true, L"&Pause"}, {true, true, L"Res&ume"}, {false, false, L"&Pause"}};
     CAlbum album;
     for (const auto& c : cases) {
         HMENU menu = CreateTrayMenu(c.paused, c.active ? &album : nullptr);
