@@ -1,6 +1,5 @@
 #include "engine/folder_pictures.h"
 
-#include "engine/internet_fetch.h"
 #include "core/picture_names.h"
 #include "platform/handle.h"
 
@@ -142,7 +141,7 @@ void Walk(const std::wstring& folder, int depth, std::vector<std::wstring>* pict
 } // namespace
 
 bool IsFolderEntry(const std::wstring& target) {
-    if (target.empty() || IsInternetEntry(target))
+    if (target.empty())
         return false;
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
