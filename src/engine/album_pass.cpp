@@ -469,9 +469,9 @@ PassOutcome CAlbum::Record(PassOutcome outcome, Shown shown, const SYSTEMTIME& s
         if (shown == Shown::Aside)
             return outcome;
         LastTime = started;
-        if (shown == Shown::New)
+        if (shown == Shown::New || shown == Shown::Chosen)
             RememberShown();
-    } else if (outcome == kPassNothingApplied && shown != Shown::Aside) {
+    } else if (outcome == kPassNothingApplied && (shown == Shown::New || shown == Shown::Again)) {
         // This interval (or slot) counts as tried, so a dead server or a missing folder is
         // tried again at the next one, not at every check.
         WriteIntervalMarkers(started);
@@ -674,26 +674,26 @@ PassOutcome CAlbum::ShowEntry(const ImageEntry& entry, int position) {
             source.Expand(at, entry, target, reading == 0 ? L"" : target, log, all.candidates);
             const int count = static_cast<int>(all.candidates.size());
             if (count == 0)
-                return Record(kPassNothingApplied, Shown::New, now);
+                return Record(kPassNothingApplied, Shown::Chosen, now);
             const size_t start = held && position == LastIndex
                                      ? source.After(*this, all.candidates.data(), all.candidates.size(), LastFile)
                                      : source.Start(*this, all.candidates.data(), all.candidates.size());
             PassRules rules(*this, all.candidates);
             const int chosen = FirstShowable(rules, static_cast<int>(start) % count, count, ScreenFor(Position));
             if (chosen < 0)
-                return Record(kPassNothingApplied, Shown::New, now);
+                return Record(kPassNothingApplied, Shown::Chosen, now);
             shown = all.candidates[static_cast<size_t>(chosen)];
         }
         const TryOutcome outcome = TryCandidate(shown, Position, log);
         if (outcome == TryOutcome::FoundFeed && reading == 0)
             continue;
         if (outcome != TryOutcome::Applied)
-            return Record(kPassNothingApplied, Shown::New, now);
+            return Record(kPassNothingApplied, Shown::Chosen, now);
         break;
     }
     // One picture now, on every monitor.
     RecordCandidate(*this, shown);
-    return Record(kPassApplied, Shown::New, now);
+    return Record(kPassApplied, Shown::Chosen, now);
 }
 
 } // namespace glimro

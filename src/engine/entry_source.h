@@ -23,8 +23,8 @@ struct Candidate {
     int entry = 0;    // its entry's position in FileList
     ImageEntry image; // what is tried: an entry keeps its stored form, expanded when used
     const EntrySource* source = nullptr; // the kind that fetches and stages it
-    std::wstring feed;    // the feed entry's address it came from; empty for none
-    PictureCredit credit; // what its feed item says of it
+    std::wstring feed = {};    // the feed entry's address it came from; empty for none
+    PictureCredit credit = {}; // what its feed item says of it
 };
 
 // What trying one picture came to.

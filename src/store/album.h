@@ -243,9 +243,10 @@ private:
     // Which order a pass walks: the album's list from a position, the shuffle round's, or
     // the calendar's or the clock's.
     enum class Walk { List, Shuffle, Clock };
-    // What a recorded outcome was: a new picture (it joins History), one of History again,
-    // or a picture out of turn (only the schedule hears of it).
-    enum class Shown { New, Again, Aside };
+    // What a recorded outcome was: a new picture (it joins History), an entry the user
+    // chose (Use Now: as a new picture, but one that fails is no try of the album's), one of
+    // History again, or a picture out of turn (only the schedule hears of it).
+    enum class Shown { New, Chosen, Again, Aside };
     // The pass from the choice of the position on; `first` is the position to try first
     // (before the wrap-around) in a walk of the list.
     PassOutcome ApplyNext(int first, Walk walk, const SYSTEMTIME& now);
@@ -259,7 +260,8 @@ private:
     PassOutcome ShowAgain(size_t at, const SYSTEMTIME& now);
     // The one place a pass's outcome is recorded, whatever the frequency: a picture applied
     // sets LastTime (and History for a new one) and the interval markers; nothing applied
-    // counts the interval as tried. Returns the outcome.
+    // counts the interval as tried (but for Use Now and a picture out of turn, which are no
+    // try of the album's). Returns the outcome.
     PassOutcome Record(PassOutcome outcome, Shown shown, const SYSTEMTIME& started);
     // Puts the current picture at the end of History, dropping what Previous went back over.
     void RememberShown();

@@ -857,8 +857,9 @@ TEST_F(AlbumPassTest, TheSizeAndShapeRulesShowWhatFitsAndTheLargestWhenNothingDo
         const std::string log = Log();
         const size_t said = log.find("No picture of the album fits the screen");
         EXPECT_EQ(said != std::string::npos, c.none_fits);
-        if (said != std::string::npos)
+        if (said != std::string::npos) {
             EXPECT_EQ(log.find("No picture of the album fits", said + 1), std::string::npos);
+        }
     }
 }
 

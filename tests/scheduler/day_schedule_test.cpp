@@ -26,7 +26,7 @@ TEST(SyncToSun, TakesTheSunriseOnTheClockOfTheDaysTheClocksChange) {
     // October and April).
     TIME_ZONE_INFORMATION europe = test::CentralEurope(), sydney = {}, apia = {}, alaska = {};
     sydney.Bias = -600, sydney.DaylightBias = -60;
-    sydney.StandardDate = {0, 4, 0, 1, 3}, sydney.DaylightDate = {0, 10, 0, 1, 2};
+    sydney.StandardDate = {0, 4, 0, 1, 3, 0, 0, 0}, sydney.DaylightDate = {0, 10, 0, 1, 2, 0, 0, 0};
     // Across the date line from its longitude, and summer time far from the sun's hour.
     apia.Bias = -780, alaska.Bias = 480;
     const struct {

@@ -106,6 +106,10 @@ struct Kind {
     bool online;     // its pictures are the server's
 };
 
+void PrintTo(const Kind& kind, std::ostream* out) {
+    *out << kind.what;
+}
+
 std::vector<ImageEntry> Each(const std::function<std::wstring(const wchar_t*)>& name) {
     return {name(L"a"), name(L"b"), name(L"c")};
 }
@@ -250,6 +254,10 @@ struct FailingAlbum {
     const char* what;
     int frequency, every, entries, attempts;
 };
+
+void PrintTo(const FailingAlbum& album, std::ostream* out) {
+    *out << album.what;
+}
 
 class EveryFrequency : public CrossingsTest, public ::testing::WithParamInterface<FailingAlbum> {};
 
