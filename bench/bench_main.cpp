@@ -231,7 +231,7 @@ public:
     AlbumSet albums;
     CAlbum* FindActiveAlbum() override { return albums.FindActiveAlbum(); }
     int RunAlbumPass(CAlbum* album) override {
-        album->ApplyNextImage();
+        album->ApplyScheduledImage();
         return album->Frequency;
     }
     void RefreshAlbumList() override {}

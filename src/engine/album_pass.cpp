@@ -56,11 +56,12 @@ Candidate Remembered(const CAlbum& album, int entry, const ImageEntry& picture,
                      const PictureCredit& credit) {
     Candidate candidate{entry, picture, &PictureSourceFor(picture.Expanded())};
     candidate.credit = credit;
-    // A feed's picture names it for good: fetched only when the cache lacks it.
-    if (!credit.Empty() && entry >= 0 && static_cast<size_t>(entry) < album.FileList.size())
-        candidate.feed = album.FileList[static_cast<size_t>(entry)].Expanded();
-    if (!credit.Empty() && candidate.feed.empty())
-        candidate.feed = picture.Text;
+    // A feed's picture (the one kind with a credit) names it for good: fetched only when the
+    // cache lacks it.
+    if (!credit.Empty()) {
+        const bool held = entry >= 0 && static_cast<size_t>(entry) < album.FileList.size();
+        candidate.feed = held ? album.FileList[static_cast<size_t>(entry)].Expanded() : picture.Text;
+    }
     return candidate;
 }
 
