@@ -10,6 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (text.size() > size / 2 || (plain && text.size() * 2 != size))
         __builtin_trap();
     glimro::NumberFromBytes(bytes);
+    for (const uint32_t type : {glimro::kStoredString, glimro::kStoredDword, 3u})
+        if (glimro::NumberFromValue(type, bytes) && type == 3u)
+            __builtin_trap();
     glimro::StoredTime time;
     if (glimro::TimeFromBytes(bytes, &time) && (time.month < 1 || time.month > 12))
         __builtin_trap();

@@ -64,10 +64,18 @@ floor_shown=$(measure glimro_message_loop.exe 640 480 controls)
 hidden=$(measure glimro.exe -s)
 shown=$(measure glimro.exe)
 after=$(measure glimro.exe --album -s)
-awk -v f="$floor" -v fw="$floor_window" -v fs="$floor_shown" -v h="$hidden" -v s="$shown" -v a="$after" 'BEGIN {
+# A reading of nothing (the process was not found) or below the bare program's is no figure.
+awk -v f="$floor" -v fw="$floor_window" -v fs="$floor_shown" -v h="$hidden" -v s="$shown" -v a="$after" '
+function figure(label, value, floor, goal) {
+    if (value <= 0 || floor <= 0 || value < floor)
+        printf "%s not measured: read %.1f MB against %.1f MB%s\n", label, value, floor, goal
+    else
+        printf "%s %+.1f MB%s\n", label, value - floor, goal
+}
+BEGIN {
     printf "memory floor (a bare message loop): %.1f MB hidden, %.1f MB showing 640 x 480, %.1f MB with the common controls\n", f, fw, fs
-    printf "idle hidden +%.1f MB (goal <= +2.0)\n", h - f
-    printf "shown, against the plain window: +%.1f MB\n", s - fw
-    printf "idle shown +%.1f MB (goal <= +2.0)\n", s - fs
-    printf "hidden after a pass over a 24-megapixel JPEG +%.1f MB (goal <= +2.0)\n", a - f
+    figure("idle hidden", h, f, " (goal <= +2.0)")
+    figure("shown, against the plain window:", s, fw, "")
+    figure("idle shown", s, fs, " (goal <= +2.0)")
+    figure("hidden after a pass over a 24-megapixel JPEG", a, f, " (goal <= +2.0)")
 }'

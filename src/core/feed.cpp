@@ -1,5 +1,7 @@
 #include "core/feed.h"
 
+#include "core/hidden_controls.h"
+
 #include "core/interval.h"
 #include "core/picture_names.h"
 
@@ -684,7 +686,7 @@ Feed FeedReader::Finish() {
 
 std::wstring BlankControls(std::wstring text) {
     for (wchar_t& c : text)
-        if (c < L' ' || c == 0x7F)
+        if (IsHiddenControl(c))
             c = L' ';
     return text;
 }

@@ -38,7 +38,7 @@ inline constexpr size_t kMaxFeedItems = 2000;
 inline constexpr size_t kMaxFeedText = 256 * 1024; // of one item's HTML, in characters
 inline constexpr size_t kMaxFeedLabel = 1024;      // of a title, a credit, a link
 
-// A feed's text as a window shows it: control characters as blanks.
+// A feed's text as a window shows it: every hidden control (core/hidden_controls.h) as a blank.
 std::wstring BlankControls(std::wstring text);
 
 // What a feed row says of its feed: "Title — 30 pictures" (its title's control characters as

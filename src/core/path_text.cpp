@@ -1,5 +1,7 @@
 #include "core/path_text.h"
 
+#include "core/hidden_controls.h"
+
 #include <algorithm>
 
 namespace glimro {
@@ -62,8 +64,8 @@ std::wstring FileNameFromTitle(std::wstring_view title) {
     constexpr size_t kMaxChars = 80;
     std::wstring name;
     for (const wchar_t c : title) {
-        const bool refused = c < L' ' || c == 0x7F || std::wstring_view(L"<>:\"/\\|?*").find(c) !=
-                                                          std::wstring_view::npos;
+        const bool refused =
+            IsHiddenControl(c) || std::wstring_view(L"<>:\"/\\|?*").find(c) != std::wstring_view::npos;
         const wchar_t kept = refused || c == L'\t' ? L' ' : c;
         if (kept == L' ' && (name.empty() || name.back() == L' '))
             continue;

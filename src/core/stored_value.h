@@ -4,6 +4,7 @@
 // they are and decides what they mean, or that they mean nothing.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -19,6 +20,13 @@ std::wstring TextFromBytes(Bytes bytes, bool* plain = nullptr);
 // Up to four bytes, little-endian, as stored numbers have always been read; more than four
 // read as 0.
 uint32_t NumberFromBytes(Bytes bytes);
+
+// A stored number by its value's type: a DWORD (exactly four bytes) as it is, a string of
+// decimal digits (as `reg add` stores a number typed without a type) as that number up to
+// 2^32 - 1; anything else (text, binary, a 64-bit number, nothing) is no number. The types
+// are the registry's numbers: 1 a string, 2 an expandable string, 4 a DWORD.
+inline constexpr uint32_t kStoredString = 1, kStoredExpandString = 2, kStoredDword = 4;
+std::optional<uint32_t> NumberFromValue(uint32_t type, Bytes bytes);
 
 // A date and time in the registry's 16-byte layout (year, month, day of the week, day,
 // hour, minute, second, millisecond: 16-bit each).

@@ -1,8 +1,9 @@
 #pragma once
-// Where Fill crops a picture to the screen's shape so that its subject stays: the picture's
-// detail (a Laplacian of its brightness), saturation and skin-like colours, weighted to the
-// inside of the crop and to its thirds. A picture with no subject (even, or busy all over)
-// keeps the centre, as plain Fill does. Plain C++ over pixels the caller decoded.
+// Where Fill crops a picture to the screen's shape so that its subject stays: what differs
+// from its surroundings (in brightness and colour, from the picture's own colour and from
+// what lies around it) and skin-like colours, weighted to the inside of the crop and to its
+// thirds. A picture with no subject (even, or busy all over) keeps the centre, as plain Fill
+// does. Plain C++ over pixels the caller decoded.
 #include <cstddef>
 #include <cstdint>
 

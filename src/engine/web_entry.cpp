@@ -57,6 +57,7 @@ WebOutcome FetchWebPicture(const std::wstring& address, bool once, LogStream& lo
         const bool read = ReadFeedFile(cached, address, &problem).has_value();
         if (read && SUCCEEDED(CommitFile(cached, feed))) {
             WriteCacheTag(address, {answer, false});
+            TrimCache(address);
             return WebOutcome::Feed;
         }
         ::DeleteFileW(cached.c_str());
@@ -113,6 +114,8 @@ std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool r
         if (feed && SUCCEEDED(CommitFile(fetched, copy))) {
             WriteCacheTag(address, {answer, false});
             UseCached(copy);
+            // "Cache Limit" holds after every write to the cache, a feed's as a picture's.
+            TrimCache(address);
             return feed;
         }
         ::DeleteFileW(fetched.c_str());

@@ -1,5 +1,7 @@
 #include "platform/reg_key.h"
 
+#include "core/stored_value.h"
+
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -101,11 +103,20 @@ LSTATUS RegKey::QueryRaw(const wchar_t* name, void* data, DWORD* bytes, DWORD* t
 }
 
 LSTATUS RegKey::QueryDword(const wchar_t* name, DWORD* value) const {
-    DWORD read = 0;
-    DWORD bytes = sizeof(read);
-    LSTATUS status = QueryRaw(name, &read, &bytes);
-    *value = status == ERROR_SUCCESS ? read : 0;
-    return status;
+    *value = 0;
+    // A number typed as text is at most ten digits and a NUL; anything longer is no number.
+    BYTE data[24] = {};
+    DWORD bytes = sizeof(data), type = REG_NONE;
+    const LSTATUS status = QueryRaw(name, data, &bytes, &type);
+    if (status == ERROR_MORE_DATA)
+        return ERROR_INVALID_DATA;
+    if (status != ERROR_SUCCESS)
+        return status;
+    const std::optional<uint32_t> number = NumberFromValue(type, Bytes(data, bytes));
+    if (!number)
+        return ERROR_INVALID_DATA;
+    *value = *number;
+    return ERROR_SUCCESS;
 }
 
 std::vector<std::wstring> RegKey::QueryStrings(const wchar_t* name, DWORD max_bytes) const {

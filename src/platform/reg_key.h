@@ -48,8 +48,8 @@ public:
     LSTATUS QueryInfo(const wchar_t* name, DWORD* type, DWORD* bytes) const;
     // Reads into a caller's buffer; bytes is its capacity on entry, the data size on return.
     LSTATUS QueryRaw(const wchar_t* name, void* data, DWORD* bytes, DWORD* type = nullptr) const;
-    // Up to four bytes of any type, zero-extended; longer data is ERROR_MORE_DATA and
-    // leaves *value 0.
+    // A number by its value's type (core/stored_value.h): a REG_DWORD, or a string of
+    // decimal digits; anything else is ERROR_INVALID_DATA and leaves *value 0.
     LSTATUS QueryDword(const wchar_t* name, DWORD* value) const;
     // The stored characters of a string value (REG_SZ or REG_EXPAND_SZ, not expanded), cut
     // at the first NUL; ERROR_UNSUPPORTED_TYPE for any other type, text left alone. *bytes,

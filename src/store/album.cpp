@@ -64,8 +64,8 @@ void LoadText(const RegKey& key, const wchar_t* name, std::wstring* field) {
         *field = std::move(text);
 }
 
-// Up to four bytes of any type, as stored sets have always been read; anything else loads
-// as 0.
+// A REG_DWORD, or digits typed as text (`reg add` without a type); anything else loads as
+// 0, which is each number's default.
 DWORD LoadNumber(const RegKey& key, const wchar_t* name) {
     DWORD value = 0;
     key.QueryDword(name, &value);

@@ -147,6 +147,9 @@ TEST(PathText, SplitsAsTypedAndJoinsBackToTheSamePaths) {
         {L"..\\..\\Windows", L"Windows"},                 {L"con", L"Glimro con"},
         {L"LPT1", L"Glimro LPT1"},                          {L"COM0", L"COM0"},
         {L"*?<>|", L"Glimro picture"},                      {L"", L"Glimro picture"},
+        // Controls that would hide or reorder what the name says.
+        {L"Sunset\u202Egpj.exe", L"Sunset gpj.exe"},         {L"a\u0085b\u009Fc", L"a b c"},
+        {L"\u200Fleft\u2066right\u2069", L"left right"},
     };
     for (const auto& t : titles)
         EXPECT_EQ(FileNameFromTitle(t.title), t.name) << t.title;

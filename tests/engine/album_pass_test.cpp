@@ -688,6 +688,19 @@ TEST_F(FeedPassTest, AnAddressEntryIsCachedAndTheCacheKeepsItsBound) {
     EXPECT_FALSE(test::FileExists(files[0]));
     EXPECT_TRUE(test::FileExists(files[1]));
     EXPECT_TRUE(test::FileExists(files[2]));
+
+    // A feed of 0.3 MB whose picture the cache holds already: its copy alone makes the cache
+    // outgrow its bound, and the picture used longest ago goes.
+    const std::string xml = "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>Big</title><item>"
+                            "<title>three</title><description>" + std::string(300 * 1024, 'x') +
+                            "</description><enclosure url=\"/3.bmp\" type=\"image/bmp\"/></item></channel></rss>";
+    server->Serve("/big.xml", {200, xml});
+    album.FileList = {server->Url("/big.xml")};
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    EXPECT_EQ(server->Requests("/3.bmp"), 1); // shown from the cache
+    EXPECT_FALSE(test::FileExists(files[1]));
+    EXPECT_TRUE(test::FileExists(files[2]));
+    EXPECT_TRUE(test::FileExists(CachedFile(server->Url("/big.xml"), kCachedFeed)));
 }
 
 // About opens the item's page; Keep copies the picture as downloaded under its title, never

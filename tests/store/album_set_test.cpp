@@ -489,7 +489,7 @@ TEST_F(AlbumSetTest, HostileValuesLoadWithoutHarm) {
         {L"", L"Frequency", REG_DWORD, Bytes(9)},
         {L"", L"Mode", REG_BINARY, std::vector<BYTE>(8, 0xFF)},
         {L"", L"LastIndex", REG_DWORD, Bytes(0x7FFFFFFF)},
-        {L"", L"Enabled", REG_SZ, Bytes(L"1", true)}, // four bytes of any type still count
+        {L"", L"Enabled", REG_SZ, Bytes(L"1", true)}, // digits typed as text count
         {L"FileList", L"ImageFile0", REG_DWORD, Bytes(7)},
         {L"FileList", L"ImageFile1", REG_EXPAND_SZ, Bytes(L"%TEMP%\\a.jpg")},
         {L"FileList", L"ImageFile2", REG_SZ, Bytes(huge)},
@@ -537,7 +537,7 @@ TEST_F(AlbumSetTest, HostileValuesLoadWithoutHarm) {
     const std::vector<HostileValue> sized = {
         {L"", L"Description", REG_SZ, Bytes(huge)},
         {L"", L"LastTime", REG_BINARY, std::vector<BYTE>(17, 1)},
-        {L"", L"Frequency", REG_BINARY, {5}},
+        {L"", L"Frequency", REG_BINARY, {5}}, // a number only as a DWORD or as digits
     };
     for (const auto& value : sized)
         Put(value);
@@ -545,7 +545,7 @@ TEST_F(AlbumSetTest, HostileValuesLoadWithoutHarm) {
     again.LoadAlbumList();
     EXPECT_EQ(again.Albums().front()->Description, huge);
     EXPECT_EQ(again.Albums().front()->LastTime.wYear, 0);
-    EXPECT_EQ(again.Albums().front()->Frequency, 5);
+    EXPECT_EQ(again.Albums().front()->Frequency, kEveryMinute); // missing: the default
 }
 
 TEST_F(AlbumSetTest, AHeldPassKeepsItsAlbumAndRefusesASecondPass) {

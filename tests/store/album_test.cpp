@@ -1,5 +1,6 @@
 #include "store/album.h"
 
+#include "store/album_set.h"
 #include "store/product_key.h"
 #include "support/entries.h"
 #include "support/registry_sandbox.h"
@@ -223,13 +224,52 @@ TEST_F(AlbumRegistryTest, EntriesOfAnyLengthLoad) {
               (std::vector<std::wstring>{longest + L"x", address, L"C:\\ok.jpg"}));
 }
 
-TEST_F(AlbumRegistryTest, NumbersLoadWhateverTheirStoredType) {
-    const DWORD five = 5;
-    SetRaw(kBeaches, L"Frequency", REG_BINARY, &five, 4);
-    SetRaw(kBeaches, L"Enabled", REG_DWORD, &five, 4);
-    CAlbum loaded = Load(L"Beaches");
-    EXPECT_EQ(loaded.Frequency, 5);
-    EXPECT_TRUE(loaded.Enabled);
+// A number is read by its stored type: a DWORD as it is, digits typed as text (`reg add`
+// without /t) as their number, anything else as missing, so the default. The album's and the
+// product's numbers alike; a save keeps the stored bytes of a value the user did not change.
+TEST_F(AlbumRegistryTest, NumbersAreReadByTheirStoredType) {
+    const auto text = [](const wchar_t* digits, bool nul = true) {
+        const size_t bytes = (std::wcslen(digits) + (nul ? 1 : 0)) * sizeof(wchar_t);
+        const BYTE* at = reinterpret_cast<const BYTE*>(digits);
+        return std::vector<BYTE>(at, at + bytes);
+    };
+    const struct {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> bytes;
+        int read; // -1: missing
+    } cases[] = {
+        {"a DWORD", REG_DWORD, {2, 0, 0, 0}, 2},
+        {"digits as text, as reg add stores them", REG_SZ, text(L"2"), 2},
+        {"digits as text without their NUL", REG_SZ, text(L"37", false), 37},
+        {"the largest 32-bit number as text", REG_SZ, text(L"4294967295"), -2},
+        {"digits past 32 bits", REG_SZ, text(L"4294967296"), -1},
+        {"text", REG_SZ, text(L"two"), -1},
+        {"digits then text", REG_SZ, text(L"2 days"), -1},
+        {"an empty text", REG_SZ, text(L""), -1},
+        {"four bytes of binary", REG_BINARY, {2, 0, 0, 0}, -1},
+        {"eight bytes of binary", REG_BINARY, {2, 0, 0, 0, 0, 0, 0, 0}, -1},
+        {"a 64-bit number", REG_QWORD, {2, 0, 0, 0, 0, 0, 0, 0}, -1},
+        {"an empty DWORD", REG_DWORD, {}, -1},
+    };
+    for (const auto& c : cases) {
+        SetRaw(kBeaches, L"Every", c.type, c.bytes.data(), static_cast<DWORD>(c.bytes.size()));
+        SetRaw(kProductKey, kHoldOnBatteryValue, c.type, c.bytes.data(), static_cast<DWORD>(c.bytes.size()));
+        CAlbum loaded = Load(L"Beaches");
+        // "Every" is 1 when missing and at most 2^31 - 1.
+        EXPECT_EQ(loaded.Every, c.read == -1 ? 1 : c.read == -2 ? 0x7FFFFFFF : c.read) << c.what;
+        EXPECT_EQ(ReadProductNumber(kHoldOnBatteryValue, 7),
+                  c.read == -1 ? 7u : c.read == -2 ? 0xFFFFFFFFu : static_cast<DWORD>(c.read))
+            << c.what;
+        AlbumSet albums;
+        albums.LoadAlbumList();
+        ASSERT_EQ(albums.Albums().size(), 1u) << c.what;
+        albums.Albums().front()->Description = L"changed";
+        albums.SaveAlbumList();
+        const auto stored = test::ReadStoredValue(HKEY_CURRENT_USER, kBeaches, L"Every");
+        EXPECT_EQ(stored.type, c.type) << c.what;
+        EXPECT_EQ(stored.data, c.bytes) << c.what;
+    }
 }
 
 TEST_F(AlbumRegistryTest, LastTimeLongerThanSixteenBytesReadsAsNever) {

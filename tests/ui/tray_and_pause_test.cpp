@@ -101,11 +101,11 @@ TEST(TrayIcon, TooltipNamesTheAlbumAndTheNextChange) {
     ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &at_eleven, nullptr, clock, 64);
     EXPECT_EQ(tip.rfind(L"Glimro: Seaside\nNext picture: ", 0), 0u) << test::Narrow(tip);
     EXPECT_NE(tip.find(clock), std::wstring::npos) << test::Narrow(tip);
-    // A feed's picture: its title and credit, on a line of their own, control characters as
-    // blanks.
-    album.Credit = {L"Pillars\nof Creation", L"NASA", L"https://pictures.test/pillars"};
+    // A feed's picture: its title and credit, on a line of their own, control characters (a
+    // line break, a C1 control, those that reverse the text) as blanks.
+    album.Credit = {L"Pillars\nof\u202ECreation", L"NA\u0085SA\u2069", L"https://pictures.test/pillars"};
     EXPECT_EQ(TrayTooltip(&album, false, now).rfind(
-                  L"Glimro: Seaside\nPillars of Creation \u2014 NASA\nNext picture: ", 0),
+                  L"Glimro: Seaside\nPillars of Creation \u2014 NA SA \nNext picture: ", 0),
               0u);
     album.Name = std::wstring(300, L'n');
     EXPECT_EQ(TrayTooltip(&album, false, now).size(), 127u);
