@@ -548,6 +548,17 @@ void FittingFolderPass(test::TempFolder& folder) {
     std::printf("next fitting picture of 10,000 (1 in 10 fits): %.1f ms; with no rule %.1f ms"
                 "   ratio %.2f (goal <= 2.00) (median of %d rounds)\n",
                 timed.ours * 1e3, timed.theirs * 1e3, timed.ratio, kPairedRounds);
+
+    // The same folder shuffled: drawing the round and taking from it is linear.
+    CAlbum shuffled;
+    shuffled.Name = L"Bench";
+    shuffled.FileList = {root};
+    shuffled.Mode = kRandom;
+    shuffled.ApplyNextImage();
+    const Paired random = InTurn([&] { shuffled.ApplyNextImage(); }, [&] { plain.ApplyNextImage(); }, 3);
+    std::printf("next picture of a Random album over 10,000: %.1f ms; Sequential %.1f ms"
+                "   ratio %.2f (goal <= 1.50) (median of %d rounds)\n",
+                random.ours * 1e3, random.theirs * 1e3, random.ratio, kPairedRounds);
 }
 
 // A pass with "Fill (keep the subject)" against the same pass with plain Fill, on a 24-megapixel

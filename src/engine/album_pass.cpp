@@ -229,12 +229,31 @@ void ReportNothingFits(LogStream& log) {
     log.EndLine();
 }
 
-// A picture shown comes again only in the next round.
-void TakeFromRound(std::vector<int>& round, int index) {
-    const auto shown = std::find(round.begin(), round.end(), index);
-    if (shown != round.end())
-        round.erase(shown);
-}
+// The pictures a pass takes from the shuffle round (the one shown, those passed over for
+// their size or shape), which come again only in the next round. They leave the round in one
+// sweep when the pass is done with it: one at a time would cost the square of a large
+// folder's size.
+class RoundTakings {
+public:
+    RoundTakings(std::vector<int>& round, size_t count) : round_(round), taken_(count, false) {}
+    RoundTakings(const RoundTakings&) = delete;
+    RoundTakings& operator=(const RoundTakings&) = delete;
+    ~RoundTakings() {
+        if (any_)
+            round_.erase(std::remove_if(round_.begin(), round_.end(), [&](int index) { return Taken(index); }),
+                         round_.end());
+    }
+    void Take(int index) {
+        if (index >= 0 && static_cast<size_t>(index) < taken_.size())
+            taken_[static_cast<size_t>(index)] = any_ = true;
+    }
+
+private:
+    bool Taken(int index) const { return index >= 0 && static_cast<size_t>(index) < taken_.size() && taken_[static_cast<size_t>(index)]; }
+    std::vector<int>& round_;
+    std::vector<bool> taken_;
+    bool any_ = false;
+};
 
 // What the album now shows; when it came, Record says.
 void RecordShown(CAlbum& album, int entry, const std::wstring& file,
@@ -286,15 +305,17 @@ std::vector<int> ShuffleOrder(CAlbum& album, const Expansion& all, const PassRul
         if (IsNewPicture(album, candidates[static_cast<size_t>(candidate)]))
             order.push_back(candidate);
     }
-    const size_t fresh = order.size();
-    const auto listed = [&](int candidate) {
-        return std::find(order.begin(), order.end(), candidate) != order.end();
-    };
-    for (const int candidate : album.ShuffleRound)
-        if (fresh == 0 || !listed(candidate))
+    std::vector<bool> listed(static_cast<size_t>(count), false);
+    for (const int candidate : order)
+        listed[static_cast<size_t>(candidate)] = true;
+    for (const int candidate : album.ShuffleRound) {
+        if (!listed[static_cast<size_t>(candidate)]) {
             order.push_back(candidate);
+            listed[static_cast<size_t>(candidate)] = true;
+        }
+    }
     for (int candidate = 0; candidate < count; ++candidate) {
-        if (!listed(candidate))
+        if (!listed[static_cast<size_t>(candidate)])
             order.push_back(candidate);
     }
     return order;
@@ -412,11 +433,12 @@ PassOutcome ApplyPerMonitor(CAlbum& album, const std::vector<Candidate>& candida
     // A picture passed over in a shuffle for its size or shape counts as used in the round,
     // which otherwise would never run out.
     if (by_shuffle) {
+        RoundTakings taken(album.ShuffleRound, candidates.size());
         for (const int index : order) {
             const bool fits_one = std::any_of(screens.begin(), screens.begin() + static_cast<std::ptrdiff_t>(wanted),
                                               [&](const Box& screen) { return rules.Fits(index, screen); });
             if (std::find(used.begin(), used.end(), index) != used.end() || !fits_one)
-                TakeFromRound(album.ShuffleRound, index);
+                taken.Take(index);
         }
     }
     // Fewer pictures than monitors: they come round again, in monitor order.
@@ -615,6 +637,7 @@ PassOutcome CAlbum::Choose(int first, Walk walk, const SYSTEMTIME& now, LogStrea
                 return ApplyPerMonitor(*this, candidates, order, by_shuffle, screens, rules, log);
         }
         // The album's order over the pictures that fit; when none did, the largest first.
+        RoundTakings taken(ShuffleRound, by_shuffle ? candidates.size() : 0);
         const Box screen = ScreenFor(Position);
         bool unfit = false, stop = false;
         for (int attempt = 0; attempt < 2 && !stop; ++attempt) {
@@ -630,16 +653,14 @@ PassOutcome CAlbum::Choose(int first, Walk walk, const SYSTEMTIME& now, LogStrea
                 if (attempt == 0 && !rules.Fits(index, screen)) {
                     // Passed over for its size or shape: used for this round.
                     unfit = true;
-                    if (by_shuffle)
-                        TakeFromRound(ShuffleRound, index);
+                    taken.Take(index);
                     continue;
                 }
                 const Candidate& candidate = candidates[static_cast<size_t>(index)];
                 const TryOutcome outcome = TryCandidate(candidate, Position, log);
                 if (outcome == TryOutcome::Applied) {
                     // A skipped entry keeps its place in the round.
-                    if (by_shuffle)
-                        TakeFromRound(ShuffleRound, index);
+                    taken.Take(index);
                     RecordCandidate(*this, candidate);
                     return kPassApplied;
                 }
