@@ -324,9 +324,10 @@ std::vector<int> ShuffleOrder(CAlbum& album, const Expansion& all, const PassRul
 // The month's entry, or the entry of the slot of the day (or of the sun) showing now.
 std::vector<int> ClockOrder(const CAlbum& album, const Expansion& all, const SYSTEMTIME& now) {
     const int count = static_cast<int>(all.candidates.size());
-    const int entries = static_cast<int>(album.FileList.size());
-    // A month past the last entry starts at the first.
-    const int entry = album.Frequency == kSyncToMonth ? now.wMonth - 1 : SlotAt(album.Frequency, entries, now).entry;
+    // The month counts the expanded pictures; a month past the last starts at the first.
+    if (album.Frequency == kSyncToMonth)
+        return InListOrder(now.wMonth - 1, count);
+    const int entry = SlotAt(album.Frequency, static_cast<int>(album.FileList.size()), now).entry;
     return InListOrder(EntryStart(album, all, FirstOfEntry(all.candidates, entry)), count);
 }
 
