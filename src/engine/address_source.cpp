@@ -1,5 +1,6 @@
 // An address entry: a picture at an http or https address, fetched into the cache (or found
 // there) at every pass; an address that answers with a feed becomes a feed entry.
+#include "core/local_address.h"
 #include "core/picture_names.h"
 #include "engine/entry_source.h"
 #include "engine/internet_fetch.h"
@@ -7,10 +8,40 @@
 #include "engine/web_cache.h"
 #include "engine/web_entry.h"
 #include "platform/atomic_file.h"
+#include "platform/host_addresses.h"
 #include "platform/module.h"
 
 namespace glimro {
 namespace {
+
+// Whether the address's host is on this computer or its network: by the host as written, and
+// a name by every address it resolves to now, just before the request. A host that cannot be
+// found in the address counts as such.
+bool IsOnLocalNetwork(const std::wstring& address) {
+    const std::wstring host = AddressHost(address);
+    uint8_t bytes[16];
+    size_t size = 0;
+    if (host.empty() || IsLocalHostName(host))
+        return true;
+    if (ParseIpLiteral(host, bytes, &size))
+        return false;
+    for (const std::vector<uint8_t>& resolved : ResolveHost(host))
+        if (IsLocalAddress(resolved.data(), resolved.size()))
+            return true;
+    return false;
+}
+
+// A feed's picture is fetched only where the feed itself could send Glimro: a feed on the
+// internet never sends it to this computer or its network. An address the user typed as an
+// entry is the user's own choice.
+bool MayFetch(const Candidate& picture, const std::wstring& target, LogStream& log) {
+    if (picture.feed.empty() || MayFollowFeedPicture(IsOnLocalNetwork(picture.feed), IsOnLocalNetwork(target)))
+        return true;
+    log << "Refused a feed's picture on this computer or its network: " << LogSafe(target) << " (from "
+        << LogSafe(picture.feed) << ")";
+    log.EndLine();
+    return false;
+}
 
 class AddressSource final : public EntrySource {
 public:
@@ -18,6 +49,8 @@ public:
 
     TryOutcome Show(const Candidate& picture, int position, LogStream& log) const override {
         const std::wstring target = picture.image.Expanded();
+        if (!MayFetch(picture, target, log))
+            return TryOutcome::EntryFailed;
         WritePassEntryStart(log);
         // "Initalization" is spelled as users' logs have always shown it.
         log << "\tInitalization started.\n";
@@ -36,6 +69,8 @@ public:
     }
     // Downloaded and copied to a file of its own, so that the next download keeps it.
     std::wstring ReadyFile(const Candidate& picture, size_t slot, LogStream& log) const override {
+        if (!MayFetch(picture, picture.image.Expanded(), log))
+            return {};
         const std::wstring copy = ExecutableFolder() + L"pod-net-" + std::to_wstring(slot + 1) + L".jpg";
         std::wstring downloaded;
         if (FetchWebPicture(picture.image.Expanded(), !picture.feed.empty(), log, &downloaded) !=

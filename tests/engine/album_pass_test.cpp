@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/host_addresses.h"
 #include "platform/screen.h"
 #include "engine/folder_pictures.h"
 #include "engine/current_picture.h"
@@ -701,6 +702,56 @@ TEST_F(FeedPassTest, AnAddressEntryIsCachedAndTheCacheKeepsItsBound) {
     EXPECT_FALSE(test::FileExists(files[1]));
     EXPECT_TRUE(test::FileExists(files[2]));
     EXPECT_TRUE(test::FileExists(CachedFile(server->Url("/big.xml"), kCachedFeed)));
+}
+
+// A feed on the internet (reached here through a proxy on the loopback, as WinINet takes it
+// from the user's Internet settings) that names pictures on this computer or its network:
+// they are refused with a line each in the log and never requested; its picture on the
+// internet is shown.
+TEST_F(FeedPassTest, AFeedOnTheInternetNeverSendsGlimroToThisComputer) {
+    RegKey settings;
+    ASSERT_EQ(settings.Create(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings",
+                              KEY_ALL_ACCESS),
+              ERROR_SUCCESS);
+    const DWORD on = 1;
+    ASSERT_EQ(settings.SetRaw(L"ProxyEnable", REG_DWORD, &on, sizeof(on)), ERROR_SUCCESS);
+    ASSERT_EQ(settings.SetTextWithNul(L"ProxyServer", L"127.0.0.1:" + std::to_wstring(server->Port())), ERROR_SUCCESS);
+    // No name is looked up on any network: the feed's and one picture's are on the internet,
+    // the other picture's on this computer.
+    Seam<HostAddresses(const std::wstring&)>::Override resolver{ResolveHost, [](const std::wstring& host) {
+        return host == L"pictures.glimro.test" ? HostAddresses{{127, 0, 0, 1}} : HostAddresses{{203, 0, 113, 7}};
+    }};
+    // How a request through the proxy names what it asks for.
+    const auto proxied = [](const std::string& url) {
+        const size_t path = url.find('/', 7);
+        return url.substr(0, path) + ":80" + url.substr(path);
+    };
+    const std::string inside = "http://pictures.glimro.test/a.bmp";
+    const std::string literal = test::Narrow(server->Url("/b.bmp"));
+    const std::string outside = "http://img.glimro.test/c.bmp";
+    std::string xml = "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>Out there</title>";
+    int day = 9;
+    for (const std::string& picture : {inside, literal, outside}) {
+        xml += "<item><title>" + picture + "</title><pubDate>" + std::to_string(day--) +
+               " Dec 2026 08:00:00 GMT</pubDate><enclosure url=\"" + picture + "\" type=\"image/bmp\"/></item>";
+        server->Serve(proxied(picture), {200, test::SolidBitmapBytes(30, 8)});
+    }
+    server->Serve("/b.bmp", {200, test::SolidBitmapBytes(30, 8)});
+    server->Serve(proxied("http://feeds.glimro.test/feed.xml"), {200, xml + "</channel></rss>"});
+    CAlbum album = Album(0);
+    album.FileList = {ImageEntry(L"http://feeds.glimro.test/feed.xml")};
+    album.LastIndex = -1;
+    ASSERT_EQ(album.ApplyNextImage(), kPassApplied) << Log();
+    EXPECT_EQ(test::Narrow(album.LastFile), outside);
+    EXPECT_EQ(server->Requests(proxied(inside)), 0);
+    EXPECT_EQ(server->Requests(literal) + server->Requests("/b.bmp"), 0);
+    EXPECT_EQ(server->Requests(proxied(outside)), 1);
+    const std::string log = Log();
+    for (const std::string& refused : {inside, literal})
+        EXPECT_NE(log.find("Refused a feed's picture on this computer or its network: " + refused +
+                           " (from http://feeds.glimro.test/feed.xml)"),
+                  std::string::npos)
+            << log;
 }
 
 // About opens the item's page; Keep copies the picture as downloaded under its title, never
