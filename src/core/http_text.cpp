@@ -1,5 +1,7 @@
 #include "core/http_text.h"
 
+#include "core/decimal.h"
+
 namespace glimro {
 
 std::optional<uint64_t> ParseContentLength(std::wstring_view text, uint64_t max) {
@@ -7,17 +9,7 @@ std::optional<uint64_t> ParseContentLength(std::wstring_view text, uint64_t max)
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == L' ' || text.back() == L'\t'))
         text.remove_suffix(1);
-    if (text.empty())
-        return std::nullopt;
-    uint64_t value = 0;
-    for (const wchar_t c : text) {
-        if (c < L'0' || c > L'9')
-            return std::nullopt;
-        value = value * 10 + static_cast<uint64_t>(c - L'0');
-        if (value > max)
-            return std::nullopt;
-    }
-    return value;
+    return ParseDecimal(text, max);
 }
 
 std::wstring AddressKey(std::wstring_view address) {

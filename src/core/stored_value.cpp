@@ -1,5 +1,7 @@
 #include "core/stored_value.h"
 
+#include "core/decimal.h"
+
 namespace glimro {
 
 std::wstring TextFromBytes(Bytes bytes, bool* plain) {
@@ -33,16 +35,8 @@ std::optional<uint32_t> NumberFromValue(uint32_t type, Bytes bytes) {
         return bytes.size() == 4 ? std::optional<uint32_t>(NumberFromBytes(bytes)) : std::nullopt;
     if (type != kStoredString && type != kStoredExpandString)
         return std::nullopt;
-    const std::wstring text = TextFromBytes(bytes);
-    if (text.empty() || text.size() > 10)
-        return std::nullopt;
-    uint64_t value = 0;
-    for (const wchar_t digit : text) {
-        if (digit < L'0' || digit > L'9')
-            return std::nullopt;
-        value = value * 10 + static_cast<uint64_t>(digit - L'0');
-    }
-    return value <= 0xFFFFFFFFu ? std::optional<uint32_t>(static_cast<uint32_t>(value)) : std::nullopt;
+    const std::optional<uint64_t> value = ParseDecimal(TextFromBytes(bytes), 0xFFFFFFFFu);
+    return value ? std::optional<uint32_t>(static_cast<uint32_t>(*value)) : std::nullopt;
 }
 
 bool TimeFromBytes(Bytes bytes, StoredTime* time) {
