@@ -692,20 +692,19 @@ PassOutcome CAlbum::ShowEntry(const ImageEntry& entry, int position) {
         shown = {at, entry, &source};
         if (source.HoldsMany()) {
             // The picture the album would show next from this entry, among those it may show.
-            Expansion all;
-            all.holds_many = true;
-            source.Expand(at, entry, target, reading == 0 ? L"" : target, log, all.candidates);
-            const int count = static_cast<int>(all.candidates.size());
+            std::vector<Candidate> pictures;
+            source.Expand(at, entry, target, reading == 0 ? L"" : target, log, pictures);
+            const int count = static_cast<int>(pictures.size());
             if (count == 0)
                 return Record(kPassNothingApplied, Shown::Chosen, now);
             const size_t start = held && position == LastIndex
-                                     ? source.After(*this, all.candidates.data(), all.candidates.size(), LastFile)
-                                     : source.Start(*this, all.candidates.data(), all.candidates.size());
-            PassRules rules(*this, all.candidates);
+                                     ? source.After(*this, pictures.data(), pictures.size(), LastFile)
+                                     : source.Start(*this, pictures.data(), pictures.size());
+            PassRules rules(*this, pictures);
             const int chosen = FirstShowable(rules, static_cast<int>(start) % count, count, ScreenFor(Position));
             if (chosen < 0)
                 return Record(kPassNothingApplied, Shown::Chosen, now);
-            shown = all.candidates[static_cast<size_t>(chosen)];
+            shown = pictures[static_cast<size_t>(chosen)];
         }
         const TryOutcome outcome = TryCandidate(shown, Position, log);
         if (outcome == TryOutcome::FoundFeed && reading == 0)

@@ -27,13 +27,9 @@ EntryDescription EntrySource::Describe(const std::wstring& target,
     description.preview = FileOf(target);
     description.preview_by_shell = !Downloads();
     if (std::any_of(skipped.begin(), skipped.end(),
-                    [&](const std::wstring& s) { return SameKey(s, target); }))
+                    [&](const std::wstring& s) { return SamePicture(s, target); }))
         description.note = L"  (skipped)";
     return description;
-}
-
-bool EntrySource::Holds(const std::wstring& target, const std::wstring& picture) const {
-    return SameKey(target, picture);
 }
 
 // The kinds, most particular first: the first that claims an entry is its source. A feed is
@@ -59,14 +55,9 @@ bool IsNewPicture(const CAlbum& album, const Candidate& picture) {
     return !picture.feed.empty() && !album.WasShownFromFeed(picture.feed, picture.image.Text);
 }
 
-bool SameKey(const std::wstring& a, const std::wstring& b) {
-    return a == b || PictureKey(a) == PictureKey(b);
-}
-
-std::wstring SkippedNote(const EntrySource& source, const std::wstring& target,
-                         const std::vector<std::wstring>& skipped) {
-    const size_t count = static_cast<size_t>(std::count_if(
-        skipped.begin(), skipped.end(), [&](const std::wstring& s) { return source.Holds(target, s); }));
+std::wstring SkippedNote(const std::vector<std::wstring>& skipped,
+                         const std::function<bool(const std::wstring& picture)>& holds) {
+    const size_t count = static_cast<size_t>(std::count_if(skipped.begin(), skipped.end(), holds));
     return count == 0 ? std::wstring() : L", " + std::to_wstring(count) + L" skipped";
 }
 

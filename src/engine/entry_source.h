@@ -10,6 +10,7 @@
 #include "log/activity_log.h"
 #include "store/album.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -88,8 +89,6 @@ public:
     // The Images page's row and preview; skipped: the pictures the album skips.
     virtual EntryDescription Describe(const std::wstring& target,
                                       const std::vector<std::wstring>& skipped) const;
-    // Whether the skipped picture is one of the entry's.
-    virtual bool Holds(const std::wstring& target, const std::wstring& picture) const;
 };
 
 // The source of an entry's kind, by its expanded text.
@@ -110,10 +109,8 @@ const EntrySource& PictureFileSource();
 // Whether the album has never shown the picture from the feed it came from (a feed's new
 // one): walks and shuffles take it first.
 bool IsNewPicture(const CAlbum& album, const Candidate& picture);
-// Whether two pictures are one: by their keys (store/album.h), the expanded picture.
-bool SameKey(const std::wstring& a, const std::wstring& b);
-// "N skipped" for the skipped pictures the entry holds, after ", "; empty for none.
-std::wstring SkippedNote(const EntrySource& source, const std::wstring& target,
-                         const std::vector<std::wstring>& skipped);
+// ", N skipped" for the skipped pictures the entry holds; empty for none.
+std::wstring SkippedNote(const std::vector<std::wstring>& skipped,
+                         const std::function<bool(const std::wstring& picture)>& holds);
 
 } // namespace glimro

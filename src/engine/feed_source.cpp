@@ -10,6 +10,11 @@
 namespace glimro {
 namespace {
 
+// The feed's newest picture as the cache holds it; empty for a feed without pictures.
+std::wstring NewestCached(const Feed& feed) {
+    return feed.pictures.empty() ? std::wstring() : CachedFile(feed.pictures.front().address, kCachedPicture);
+}
+
 class FeedSource final : public EntrySource {
 public:
     bool Claims(const std::wstring& target) const override {
@@ -59,8 +64,7 @@ public:
     // Its newest picture, as the cache holds it.
     std::wstring FileOf(const std::wstring& target) const override {
         const std::optional<Feed> feed = CachedFeed(target);
-        return feed && !feed->pictures.empty() ? CachedFile(feed->pictures.front().address, kCachedPicture)
-                                               : std::wstring();
+        return feed ? NewestCached(*feed) : std::wstring();
     }
     bool Downloads() const override { return true; }
 
@@ -74,23 +78,16 @@ public:
         const std::optional<Feed> feed = CachedFeed(target);
         if (!feed)
             return EntrySource::Describe(target, skipped);
-        const size_t count = static_cast<size_t>(std::count_if(skipped.begin(), skipped.end(), [&](const std::wstring& s) {
+        const auto holds = [&](const std::wstring& s) {
             return std::any_of(feed->pictures.begin(), feed->pictures.end(),
                                [&](const FeedPicture& p) { return p.address == s; });
-        }));
+        };
         EntryDescription description;
-        description.note = L"  (" + FeedSummary(*feed) +
-                           (count == 0 ? std::wstring() : L", " + std::to_wstring(count) + L" skipped") + L")";
-        description.preview = feed->pictures.empty() ? std::wstring()
-                                                     : CachedFile(feed->pictures.front().address, kCachedPicture);
+        description.note = L"  (" + FeedSummary(*feed) + SkippedNote(skipped, holds) + L")";
+        description.preview = NewestCached(*feed);
         // Cached under a name the shell cannot tell a picture by: decoded here.
         description.preview_by_shell = false;
         return description;
-    }
-    bool Holds(const std::wstring& target, const std::wstring& picture) const override {
-        const std::optional<Feed> feed = CachedFeed(target);
-        return feed && std::any_of(feed->pictures.begin(), feed->pictures.end(),
-                                   [&](const FeedPicture& p) { return p.address == picture; });
     }
 };
 

@@ -55,13 +55,11 @@ public:
         const size_t count = pictures.size();
         EntryDescription description;
         description.note = L"  (" + std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures") +
-                           SkippedNote(*this, target, skipped) + L")";
+                           SkippedNote(skipped, [&](const std::wstring& s) { return IsInFolder(s, target); }) +
+                           L")";
         // Its first picture stands for it.
         description.preview = pictures.empty() ? target : pictures.front();
         return description;
-    }
-    bool Holds(const std::wstring& target, const std::wstring& picture) const override {
-        return IsInFolder(picture, target);
     }
 };
 

@@ -60,7 +60,9 @@ bool SwitchTheOldWay(const std::wstring& path, int position, LogStream& log) {
     return false;
 }
 
-bool ChangeWallpaper(const std::wstring& path, LogStream& log, int position) {
+} // namespace
+
+bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
     position = DesktopStyle(SupportedPosition(position));
     // Start-up has already initialised the thread for OLE; this only adds a reference.
     const ScopedComInit com;
@@ -75,8 +77,6 @@ bool ChangeWallpaper(const std::wstring& path, LogStream& log, int position) {
     return SwitchTheOldWay(path, position, log);
 }
 
-} // namespace
-
 int SupportedPosition(int position) {
     if (position < 0 || position >= kPositionCount)
         return kCenter;
@@ -90,10 +90,6 @@ int DesktopStyle(int position) {
 void ReleasePassLibraries() {
     net::ReleaseLibrary();
     ::CoFreeUnusedLibrariesEx(0, 0);
-}
-
-bool SetDesktopWallpaper(const std::wstring& path, LogStream& log, int position) {
-    return ChangeWallpaper(path, log, position);
 }
 
 } // namespace glimro

@@ -131,10 +131,6 @@ LSTATUS SaveTextIfAny(RegKey& key, const wchar_t* name, const std::wstring& text
     return text.empty() ? ERROR_SUCCESS : key.SetText(name, text);
 }
 
-bool SamePicture(const std::wstring& a, const std::wstring& b) {
-    return a == b || PictureKey(a) == PictureKey(b);
-}
-
 // The first failure of a series of writes.
 class FirstFailure {
 public:
@@ -149,6 +145,10 @@ private:
 };
 
 } // namespace
+
+bool SamePicture(const std::wstring& a, const std::wstring& b) {
+    return a == b || PictureKey(a) == PictureKey(b);
+}
 
 std::wstring PictureKey(const std::wstring& picture) {
     const auto starts = [&](const wchar_t* scheme, int length) {

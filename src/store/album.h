@@ -71,6 +71,8 @@ std::wstring PictureKey(const std::wstring& picture);
 inline std::wstring PictureKey(const ImageEntry& picture) {
     return PictureKey(picture.Expanded());
 }
+// Whether two pictures are one: the same text, or the same key.
+bool SamePicture(const std::wstring& a, const std::wstring& b);
 
 // What a feed said of the picture shown: its item's title, credit and page.
 struct PictureCredit {

@@ -18,7 +18,6 @@ struct CommandContext {
     bool loaded = false;              // the album list is made and shows the albums
     const CAlbum* selected = nullptr; // the album selected in the list, when there is one
     const CAlbum* active = nullptr;
-    bool recent = false;              // there are recent pictures to show again
 };
 
 struct Command {

@@ -58,7 +58,6 @@ HMENU CreateTrayMenu(bool paused, const CAlbum* active, const std::vector<Recent
     CommandContext context;
     context.loaded = true; // the icon's menu is there before the list is made
     context.active = active;
-    context.recent = !recent.empty();
     constexpr UINT kChanges[] = {ID_ALBUM_NEXT, ID_ALBUM_PREVIOUS};
     constexpr UINT kRest[] = {ID_ALBUM_PAUSE, 0, ID_PICTURE_ABOUT, ID_PICTURE_KEEP, ID_PICTURE_SHOW_IN_FOLDER,
                               ID_PICTURE_NEVER_AGAIN, 0, ID_TRAY_ALBUM_MANAGER, ID_APP_OPTIONS, ID_TRAY_EXIT};
@@ -77,7 +76,7 @@ HMENU CreateTrayMenu(bool paused, const CAlbum* active, const std::vector<Recent
             item.hbmpItem = recent[i].thumbnail;
             ::InsertMenuItemW(pictures, static_cast<UINT>(i), TRUE, &item);
         }
-        ::AppendMenuW(menu, MF_POPUP | (active && context.recent ? 0u : MF_GRAYED),
+        ::AppendMenuW(menu, MF_POPUP | (active && !recent.empty() ? 0u : MF_GRAYED),
                       reinterpret_cast<UINT_PTR>(pictures), LoadResourceString(IDS_TRAY_RECENT).c_str());
     }
     AppendCommands(menu, kRest, std::size(kRest), true, &context);
