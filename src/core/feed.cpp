@@ -402,55 +402,176 @@ std::wstring ResolveAddress(std::wstring_view base, std::wstring_view ref) {
     return result.size() <= kMaxAddress ? result : std::wstring();
 }
 
-std::wstring FirstImageSource(std::wstring_view html) {
-    for (size_t at = html.find(L'<'); at != std::wstring_view::npos; at = html.find(L'<', at + 1)) {
-        if (!StartsWithLetters(html.substr(at + 1), L"img"))
-            continue;
-        size_t i = at + 4;
-        if (i >= html.size() || !(IsBlank(html[i]) || html[i] == L'/' || html[i] == L'>'))
-            continue;
-        // The attributes, up to the tag's end.
-        while (i < html.size() && html[i] != L'>') {
-            while (i < html.size() && (IsBlank(html[i]) || html[i] == L'/'))
-                ++i;
-            const size_t name_start = i;
-            while (i < html.size() && !IsBlank(html[i]) && html[i] != L'=' && html[i] != L'>' &&
-                   html[i] != L'/')
-                ++i;
-            const std::wstring_view name = html.substr(name_start, i - name_start);
+namespace {
+
+// One tag of an HTML text: its name and its attributes' names and values (as written).
+struct HtmlTag {
+    std::wstring_view name;
+    bool closing = false;
+    std::vector<std::pair<std::wstring_view, std::wstring_view>> attributes;
+
+    std::wstring_view Value(std::wstring_view wanted) const {
+        for (const auto& [key, value] : attributes)
+            if (SameLetters(key, wanted))
+                return value;
+        return {};
+    }
+};
+
+// The tag that begins at html[at] ('<'); *end: just past it.
+HtmlTag ReadTag(std::wstring_view html, size_t at, size_t* end) {
+    HtmlTag tag;
+    size_t i = at + 1;
+    if (i < html.size() && html[i] == L'/') {
+        tag.closing = true;
+        ++i;
+    }
+    const size_t name_start = i;
+    while (i < html.size() && std::iswalnum(static_cast<wint_t>(html[i])))
+        ++i;
+    tag.name = html.substr(name_start, i - name_start);
+    // The attributes, up to the tag's end.
+    while (i < html.size() && html[i] != L'>') {
+        while (i < html.size() && (IsBlank(html[i]) || html[i] == L'/'))
+            ++i;
+        const size_t key_start = i;
+        while (i < html.size() && !IsBlank(html[i]) && html[i] != L'=' && html[i] != L'>' &&
+               html[i] != L'/')
+            ++i;
+        const std::wstring_view key = html.substr(key_start, i - key_start);
+        while (i < html.size() && IsBlank(html[i]))
+            ++i;
+        std::wstring_view value;
+        if (i < html.size() && html[i] == L'=') {
+            ++i;
             while (i < html.size() && IsBlank(html[i]))
                 ++i;
-            std::wstring_view value;
-            if (i < html.size() && html[i] == L'=') {
-                ++i;
-                while (i < html.size() && IsBlank(html[i]))
+            if (i < html.size() && (html[i] == L'"' || html[i] == L'\'')) {
+                const wchar_t quote = html[i++];
+                const size_t close = std::min(html.find(quote, i), html.size());
+                value = html.substr(i, close - i);
+                i = std::min(close + 1, html.size());
+            } else {
+                const size_t value_start = i;
+                while (i < html.size() && !IsBlank(html[i]) && html[i] != L'>')
                     ++i;
-                if (i < html.size() && (html[i] == L'"' || html[i] == L'\'')) {
-                    const wchar_t quote = html[i++];
-                    const size_t end = std::min(html.find(quote, i), html.size());
-                    value = html.substr(i, end - i);
-                    i = std::min(end + 1, html.size());
-                } else {
-                    const size_t start = i;
-                    while (i < html.size() && !IsBlank(html[i]) && html[i] != L'>')
-                        ++i;
-                    value = html.substr(start, i - start);
-                }
+                value = html.substr(value_start, i - value_start);
             }
-            if (SameLetters(name, L"src")) {
-                const std::wstring source(Trimmed(DecodeEntities(value)));
-                if (!source.empty())
-                    return source;
-                break;
-            }
-            if (name.empty() && i < html.size() && html[i] != L'>')
-                ++i; // a stray character: step over it
         }
+        // A page may hold any number of attributes; a picture's tag needs a handful.
+        if (!key.empty() && tag.attributes.size() < 64)
+            tag.attributes.emplace_back(key, value);
+        if (key.empty() && i < html.size() && html[i] != L'>')
+            ++i; // a stray character: step over it
     }
-    return {};
+    *end = i;
+    return tag;
 }
 
-FeedReader::FeedReader(std::wstring address) : address_(std::move(address)) {
+std::wstring AttributeText(std::wstring_view value) {
+    return std::wstring(Trimmed(DecodeEntities(value)));
+}
+
+// Each <img> with a src, in order, with the link it lies inside; until found says enough.
+template <typename Found> void ForEachImage(std::wstring_view html, Found found) {
+    std::wstring link; // the href of the <a> open here, or empty
+    for (size_t at = html.find(L'<'); at != std::wstring_view::npos; at = html.find(L'<', at + 1)) {
+        size_t end = at;
+        const HtmlTag tag = ReadTag(html, at, &end);
+        if (SameLetters(tag.name, L"a")) {
+            link = tag.closing ? std::wstring() : AttributeText(tag.Value(L"href"));
+        } else if (!tag.closing && SameLetters(tag.name, L"img")) {
+            HtmlPicture picture;
+            picture.source = AttributeText(tag.Value(L"src"));
+            if (picture.source.empty())
+                continue;
+            picture.link = link;
+            picture.file_width = Number(tag.Value(L"data-file-width"));
+            if (found(picture))
+                return;
+        }
+        at = end == at ? at : end - 1;
+    }
+}
+
+// The picture an item's HTML stands for: a wiki's original for its thumbnail, else the
+// picture its first image links to, else that image itself.
+std::wstring FullPictureInHtml(std::wstring_view html, const std::wstring& base) {
+    std::wstring chosen;
+    ForEachImage(html, [&](const HtmlPicture& picture) {
+        const std::wstring source = ResolveAddress(base, picture.source);
+        if (source.empty())
+            return false;
+        chosen = FullPictureOfThumbnail(source, picture.file_width);
+        if (chosen.empty() && !picture.link.empty() && LooksLikePicture(picture.link))
+            chosen = ResolveAddress(base, picture.link);
+        if (chosen.empty())
+            chosen = source;
+        return true;
+    });
+    return chosen;
+}
+
+} // namespace
+
+std::wstring FirstImageSource(std::wstring_view html) {
+    std::wstring source;
+    ForEachImage(html, [&](const HtmlPicture& picture) {
+        source = picture.source;
+        return true;
+    });
+    return source;
+}
+
+std::wstring PictureLinkedAroundImage(std::wstring_view html, const std::wstring& page) {
+    std::wstring chosen;
+    ForEachImage(html, [&](const HtmlPicture& picture) {
+        if (picture.link.empty() || !LooksLikePicture(picture.link))
+            return false;
+        chosen = ResolveAddress(page, picture.link);
+        return !chosen.empty();
+    });
+    return chosen;
+}
+
+std::wstring FullPictureOfThumbnail(const std::wstring& address, long long file_width) {
+    Parts parts;
+    if (!SplitAbsolute(address, &parts))
+        return {};
+    // ".../thumb/a/ab/Name.jpg/300px-Name.jpg": its hash's two folders, the name, the size.
+    const size_t thumb = parts.path.rfind(L"/thumb/");
+    if (thumb == std::wstring_view::npos)
+        return {};
+    std::vector<std::wstring_view> segments;
+    for (size_t at = thumb + 7; at <= parts.path.size() && segments.size() < 5;) {
+        const size_t slash = std::min(parts.path.find(L'/', at), parts.path.size());
+        segments.push_back(parts.path.substr(at, slash - at));
+        at = slash + 1;
+    }
+    if (segments.size() != 4 || segments[0].size() != 1 || segments[1].size() != 2 ||
+        segments[1][0] != segments[0][0] || segments[2].empty())
+        return {};
+    const std::wstring_view name = segments[2], sized = segments[3];
+    size_t digits = 0;
+    while (digits < sized.size() && sized[digits] >= L'0' && sized[digits] <= L'9')
+        ++digits;
+    if (digits == 0 || sized.substr(digits, 3) != L"px-" || sized.substr(digits + 3, name.size()) != name)
+        return {};
+    const std::wstring_view rendered = sized.substr(digits + 3); // "Name.svg.png" for a drawing
+    const std::wstring_view folder = parts.path.substr(0, thumb + 12 + name.size());
+    const bool original = rendered == name && HasImageExtension(name) && file_width <= kMaxWikiWidth;
+    if (original) {
+        std::wstring path(parts.path.substr(0, thumb));
+        path.append(L"/").append(parts.path.substr(thumb + 7, 5 + name.size()));
+        return Join(parts, path, L"");
+    }
+    return Join(parts, std::wstring(folder) + L"/" + std::to_wstring(kMaxWikiWidth) + L"px-" +
+                           std::wstring(rendered),
+                L"");
+}
+
+FeedReader::FeedReader(std::wstring address, FeedReading reading)
+    : address_(std::move(address)), reading_(reading) {
     bases_.push_back(address_);
 }
 
@@ -485,8 +606,10 @@ void FeedReader::StartElement(std::wstring_view space, std::wstring_view name,
             kind_ = Kind::Rss;
         else if (space == kAtom && name == L"feed")
             kind_ = Kind::Atom;
+        else if (space.empty() && name == L"images")
+            kind_ = Kind::Archive;
     }
-    const bool rss = kind_ == Kind::Rss, atom = kind_ == Kind::Atom;
+    const bool rss = kind_ == Kind::Rss, atom = kind_ == Kind::Atom, archive = kind_ == Kind::Archive;
     Field field = Field::None;
     if (kind_ != Kind::None && item_depth_ >= 0) {
         if (IsMedia(space) && name == L"group") {
@@ -540,6 +663,16 @@ void FeedReader::StartElement(std::wstring_view space, std::wstring_view name,
                 else if ((rel.empty() || rel == L"alternate") && item_.page.empty())
                     item_.page = ResolveAddress(base, href);
             }
+        } else if (archive && space.empty() && static_cast<int>(depth) == item_depth_ + 1) {
+            constexpr struct {
+                std::wstring_view name;
+                Field field;
+            } kArchiveFields[] = {{L"startdate", Field::Date},       {L"url", Field::ArchiveUrl},
+                                  {L"urlBase", Field::ArchiveBase},   {L"copyright", Field::Copyright},
+                                  {L"copyrightlink", Field::Link},    {L"title", Field::Title}};
+            for (const auto& f : kArchiveFields)
+                if (name == f.name)
+                    field = f.field;
         } else if (text_field_ == Field::Html && name == L"img") {
             // XHTML content: its pictures are elements.
             item_.html.push_back(L"<img src=\"" + std::wstring(Attribute(attributes, L"src")) + L"\">");
@@ -547,11 +680,13 @@ void FeedReader::StartElement(std::wstring_view space, std::wstring_view name,
         }
     } else if (kind_ != Kind::None) {
         if ((rss && IsRssSpace(space) && name == L"item") ||
-            (atom && space == kAtom && name == L"entry")) {
+            (atom && space == kAtom && name == L"entry") ||
+            (archive && space.empty() && name == L"image" && depth == 1)) {
             item_depth_ = static_cast<int>(depth);
             // Emptied, its room kept for the next: a feed has up to 2,000 of them.
             for (std::wstring* text : {&item_.title, &item_.page, &item_.credit, &item_.author,
-                                       &item_.date_text})
+                                       &item_.date_text, &item_.archive_url, &item_.archive_base,
+                                       &item_.copyright})
                 text->clear();
             item_.html.clear();
             item_.candidates.clear();
@@ -614,6 +749,15 @@ void FeedReader::EndElement() {
             if (item_.date_text.empty())
                 item_.date_text = std::move(value);
             break;
+        case Field::ArchiveUrl:
+            item_.archive_url = std::move(value);
+            break;
+        case Field::ArchiveBase:
+            item_.archive_base = std::move(value);
+            break;
+        case Field::Copyright:
+            item_.copyright = std::move(value);
+            break;
         case Field::Html:
             item_.html.push_back(std::move(value));
             item_.html_bases.push_back(base);
@@ -656,20 +800,66 @@ void FeedReader::EndItem() {
         }
     }
     // Else the first picture of the item's HTML that is an http or https address.
-    for (size_t i = 0; i < item_.html.size() && chosen.empty(); ++i) {
-        const std::wstring source = FirstImageSource(item_.html[i]);
-        if (!source.empty())
-            chosen = ResolveAddress(item_.html_bases[i], source);
-    }
-    if (chosen.empty())
-        return;
+    for (size_t i = 0; i < item_.html.size() && chosen.empty(); ++i)
+        chosen = FullPictureInHtml(item_.html[i], item_.html_bases[i]);
+    if (kind_ == Kind::Archive)
+        chosen = ArchivePicture();
     FeedPicture picture;
-    picture.address = std::move(chosen);
     picture.title = std::move(item_.title);
     picture.credit = std::move(item_.credit.empty() ? item_.author : item_.credit);
     picture.page = std::move(item_.page);
     picture.published = ParseFeedDate(item_.date_text);
+    if (kind_ == Kind::Archive)
+        SplitCopyright(&picture);
+    if (reading_.item_pages)
+        feed_.pages.push_back(picture);
+    if (chosen.empty())
+        return;
+    picture.address = std::move(chosen);
     feed_.pictures.push_back(std::move(picture));
+}
+
+// The picture's base address with the size's ending, on the archive's own host; an address
+// elsewhere (or of another scheme) is refused and counted.
+std::wstring FeedReader::ArchivePicture() {
+    const std::wstring& stem = item_.archive_base.empty() ? item_.archive_url : item_.archive_base;
+    if (stem.empty())
+        return {};
+    const std::wstring suffix = item_.archive_base.empty() ? L""
+                                : reading_.large_screen  ? L"_UHD.jpg"
+                                                         : L"_1920x1080.jpg";
+    std::wstring picture = ResolveAddress(address_, Trimmed(stem));
+    if (!picture.empty()) {
+        // The suffix goes on the path, before any query.
+        const size_t query = std::min(picture.find_first_of(L"?#"), picture.size());
+        picture.insert(query, suffix);
+    }
+    Parts archive, resolved;
+    if (picture.empty() || !SplitAbsolute(address_, &archive) || !SplitAbsolute(picture, &resolved) ||
+        !SameLetters(archive.authority, resolved.authority)) {
+        ++feed_.refused;
+        return {};
+    }
+    return picture;
+}
+
+// "Title (© Credit)": the text in the last parentheses is the credit, the text before them the
+// title; without them, the archive's title and the whole text as the credit.
+void FeedReader::SplitCopyright(FeedPicture* picture) {
+    const std::wstring_view copyright = Trimmed(item_.copyright);
+    const size_t open = copyright.rfind(L'(');
+    if (!copyright.empty() && copyright.back() == L')' && open != std::wstring_view::npos) {
+        picture->credit = std::wstring(Trimmed(copyright.substr(open + 1, copyright.size() - open - 2)));
+        const std::wstring_view before = Trimmed(copyright.substr(0, open));
+        if (!before.empty())
+            picture->title = std::wstring(before);
+    } else {
+        picture->credit = std::wstring(copyright);
+    }
+    // "20261210": that day.
+    if (item_.date_text.size() == 8)
+        picture->published = ParseFeedDate(item_.date_text.substr(0, 4) + L"-" +
+                                            item_.date_text.substr(4, 2) + L"-" + item_.date_text.substr(6));
 }
 
 Feed FeedReader::Finish() {

@@ -25,6 +25,18 @@ struct Feed {
     std::vector<FeedPicture> pictures; // newest first
     size_t items = 0;                  // read, with or without a picture
     bool cut = false;                  // more items than are read, or a text cut short
+    size_t refused = 0;                // pictures an archive places on another host
+    // With FeedReading::item_pages: every item read, its address empty, in the feed's order.
+    std::vector<FeedPicture> pages;
+};
+
+// How a feed is read besides its own text.
+struct FeedReading {
+    // A daily picture archive's pictures at their largest ("_UHD") rather than 1920 x 1080.
+    bool large_screen = false;
+    // Every item kept in Feed::pages, whether it holds a picture or not (a feed of pages,
+    // each showing the day's picture).
+    bool item_pages = false;
 };
 
 struct XmlAttribute {
@@ -48,7 +60,7 @@ std::wstring FeedSummary(const Feed& feed);
 class FeedReader {
 public:
     // address: where the feed was fetched from, the base of its relative addresses.
-    explicit FeedReader(std::wstring address);
+    explicit FeedReader(std::wstring address, FeedReading reading = {});
 
     void StartElement(std::wstring_view space, std::wstring_view name,
                       const std::vector<XmlAttribute>& attributes);
@@ -61,8 +73,10 @@ public:
     Feed Finish();
 
 private:
-    enum class Kind { None, Rss, Atom };
-    enum class Field { None, FeedTitle, Title, Link, Credit, Date, Html, AuthorName };
+    // An archive: a daily picture archive's <images><image>, its pictures by their base address.
+    enum class Kind { None, Rss, Atom, Archive };
+    enum class Field { None, FeedTitle, Title, Link, Credit, Date, Html, AuthorName, ArchiveUrl,
+                       ArchiveBase, Copyright };
     struct Element {
         size_t base = 0;        // in bases_
         bool own_base = false;  // its xml:base pushed one
@@ -78,6 +92,7 @@ private:
     };
     struct Item {
         std::wstring title, page, credit, author, date_text;
+        std::wstring archive_url, archive_base, copyright;
         std::vector<std::wstring> html;
         std::vector<Candidate> candidates;
         std::vector<std::wstring> html_bases;
@@ -87,8 +102,11 @@ private:
     void AddCandidate(std::wstring_view address, const std::wstring& base, long long width,
                       int rank);
     void EndItem();
+    std::wstring ArchivePicture();
+    void SplitCopyright(FeedPicture* picture);
 
     std::wstring address_;
+    FeedReading reading_;
     std::vector<std::wstring> bases_; // the feed's address, then each xml:base in force
     Kind kind_ = Kind::None;
     std::vector<Element> stack_;
@@ -105,6 +123,26 @@ private:
 // The address of the first <img> with a src in an HTML text, entities decoded; empty for
 // none.
 std::wstring FirstImageSource(std::wstring_view html);
+
+// An <img> of an HTML text: its src, the href of the link it lies inside (empty for none),
+// and the width a wiki gives of the file the image is a thumbnail of (-1 unknown); as written,
+// entities decoded.
+struct HtmlPicture {
+    std::wstring source;
+    std::wstring link;
+    long long file_width = -1;
+};
+
+// The picture a page shows at full size: the first link to a picture that holds an image
+// (<a href="big.jpg"><img src="small.jpg"></a>), resolved against the page; empty for none
+// (a page that shows a video).
+std::wstring PictureLinkedAroundImage(std::wstring_view html, const std::wstring& page);
+
+// A wiki thumbnail's original: ".../thumb/a/ab/Name.jpg/300px-Name.jpg" is ".../a/ab/Name.jpg",
+// or its 3840-pixel thumbnail when the file is wider than that (file_width; -1 unknown) or is
+// a drawing shown as another format ("300px-Name.svg.png"); empty for any other address.
+inline constexpr long long kMaxWikiWidth = 3840;
+std::wstring FullPictureOfThumbnail(const std::wstring& address, long long file_width);
 
 // ref resolved against base (an absolute http or https address); empty unless the result is
 // an http or https address. Backslashes, control characters and blanks inside are refused.

@@ -35,7 +35,9 @@ bool IsOnLocalNetwork(const std::wstring& address) {
 // internet never sends it to this computer or its network. An address the user typed as an
 // entry is the user's own choice.
 bool MayFetch(const Candidate& picture, const std::wstring& target, LogStream& log) {
-    if (picture.feed.empty() || MayFollowFeedPicture(IsOnLocalNetwork(picture.feed), IsOnLocalNetwork(target)))
+    if (picture.feed.empty() ||
+        MayFollowFeedPicture(IsOnLocalNetwork(SourceFor(picture.feed).DocumentAddress(picture.feed)),
+                             IsOnLocalNetwork(target)))
         return true;
     log << "Refused a feed's picture on this computer or its network: " << LogSafe(target) << " (from "
         << LogSafe(picture.feed) << ")";

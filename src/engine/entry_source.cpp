@@ -32,10 +32,13 @@ EntryDescription EntrySource::Describe(const std::wstring& target,
     return description;
 }
 
-// The kinds, most particular first: the first that claims an entry is its source. A feed is
-// an address known to be a feed's; a folder is a path that names one.
+// The kinds, most particular first: the first that claims an entry is its source. A picture
+// of the day is named by its source; a feed is an address known to be a feed's; a folder is a
+// path that names one.
 const EntrySource& SourceFor(const std::wstring& target) {
     static const EntrySource* const kKinds[] = {
+        &DailyWebSource(),
+        &SpotlightSource(),
         &FeedSource(),
         &AddressSource(),
         &FolderSource(),

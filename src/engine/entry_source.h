@@ -78,6 +78,8 @@ public:
     // Whether the picture came over the network (it can be kept), or is a file of the user's
     // (it can be shown in its folder).
     virtual bool Downloads() const { return false; }
+    // Where the entry's pictures are listed: the address a feed's pictures are judged by.
+    virtual std::wstring DocumentAddress(const std::wstring& target) const { return target; }
 
     // The longest entry of the kind the pass can use, and how a message names it ("The
     // address", "The path").
@@ -105,6 +107,8 @@ const EntrySource& FeedSource();
 const EntrySource& AddressSource();
 const EntrySource& FolderSource();
 const EntrySource& PictureFileSource();
+const EntrySource& DailyWebSource();
+const EntrySource& SpotlightSource();
 
 // Whether the album has never shown the picture from the feed it came from (a feed's new
 // one): walks and shuffles take it first.

@@ -30,7 +30,7 @@ bool LooksLikeXml(std::string_view body) {
 }
 
 std::optional<Feed> ReadFeedDocument(std::string_view body, const std::wstring& address,
-                                     HRESULT* problem) {
+                                     HRESULT* problem, FeedReading reading) {
     HRESULT unused = S_OK;
     if (!problem)
         problem = &unused;
@@ -61,7 +61,7 @@ std::optional<Feed> ReadFeedDocument(std::string_view body, const std::wstring& 
         return std::nullopt;
     }
 
-    FeedReader feed(address);
+    FeedReader feed(address, reading);
     // Reused from element to element: the names and values are copied out of the parser's
     // buffers (which the next call overwrites) without a new allocation each time.
     std::wstring element_space, element_name;

@@ -18,7 +18,7 @@ inline constexpr UINT kMaxFeedDepth = 64;
 // document, or no XML at all), too large, or refused by the parser. *problem, when given,
 // says why a body that began as a feed was refused.
 std::optional<Feed> ReadFeedDocument(std::string_view body, const std::wstring& address,
-                                     HRESULT* problem = nullptr);
+                                     HRESULT* problem = nullptr, FeedReading reading = {});
 
 // Whether a body begins as an XML document (after a byte-order mark and blanks): a feed's
 // does, a picture's never.

@@ -108,7 +108,7 @@ std::wstring WithSlash(std::wstring folder) {
     return folder;
 }
 
-void Walk(const std::wstring& folder, int depth, std::vector<std::wstring>* pictures) {
+void Walk(const std::wstring& folder, int depth, bool any_name, std::vector<std::wstring>* pictures) {
     std::vector<std::wstring> folders, files;
     WIN32_FIND_DATAW found = {};
     const UniqueFind search(::FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &found,
@@ -124,7 +124,7 @@ void Walk(const std::wstring& folder, int depth, std::vector<std::wstring>* pict
             if (name != L"." && name != L".." &&
                 !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                 folders.push_back(folder + std::wstring(name) + L"\\");
-        } else if (HasImageExtension(name)) {
+        } else if (any_name || HasImageExtension(name)) {
             files.push_back(folder + std::wstring(name));
         }
     } while (::FindNextFileW(search.Get(), &found));
@@ -132,7 +132,7 @@ void Walk(const std::wstring& folder, int depth, std::vector<std::wstring>* pict
     SortLogically(&files, folder.size());
     if (depth < kMaxDepth) {
         for (const std::wstring& sub : folders)
-            Walk(sub, depth + 1, pictures);
+            Walk(sub, depth + 1, any_name, pictures);
     }
     pictures->insert(pictures->end(), std::make_move_iterator(files.begin()),
                      std::make_move_iterator(files.end()));
@@ -149,8 +149,14 @@ bool IsFolderEntry(const std::wstring& target) {
 
 std::vector<std::wstring> FolderPictures(const std::wstring& folder) {
     std::vector<std::wstring> pictures;
-    Walk(WithSlash(folder), 0, &pictures);
+    Walk(WithSlash(folder), 0, false, &pictures);
     return pictures;
+}
+
+std::vector<std::wstring> FilesUnder(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    Walk(WithSlash(folder), 0, true, &files);
+    return files;
 }
 
 bool ComesBefore(const std::wstring& a, const std::wstring& b) {

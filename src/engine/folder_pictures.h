@@ -18,6 +18,10 @@ bool IsFolderEntry(const std::wstring& target);
 // folders, and folders that are links (which may loop), are left out.
 std::vector<std::wstring> FolderPictures(const std::wstring& folder);
 
+// Every file in the folder and its subfolders, whatever its name, by the same rules and order:
+// for folders whose pictures are named without an extension.
+std::vector<std::wstring> FilesUnder(const std::wstring& folder);
+
 // Whether a comes before b in that order; both under the same folder.
 bool ComesBefore(const std::wstring& a, const std::wstring& b);
 

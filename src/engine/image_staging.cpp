@@ -3,6 +3,7 @@
 #include "core/frequency.h"
 #include "core/orientation.h"
 #include "core/picture_limits.h"
+#include "core/picture_names.h"
 #include "core/staging_size.h"
 #include "core/subject_crop.h"
 #include "engine/image_header.h"
@@ -155,8 +156,9 @@ std::wstring StageFor(const std::wstring& entry, SIZE screen, int position,
         // What the imaging component cannot decode is staged as Fill stages it.
     }
     // A turned photo is always staged, upright and without its tag: the desktop then shows
-    // it the right way up, whatever the system makes of the tag.
-    if (staged == picture && original.Orientation() == kUpright)
+    // it the right way up, whatever the system makes of the tag. So is a picture named
+    // without a picture's extension (Windows Spotlight's), which the desktop would not take.
+    if (staged == picture && original.Orientation() == kUpright && HasImageExtension(entry))
         return entry;
     const SIZE target{staged.width, staged.height};
     const std::wstring& local_path = output;

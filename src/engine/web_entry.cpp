@@ -10,11 +10,11 @@ namespace glimro {
 namespace {
 
 std::optional<Feed> ReadFeedFile(const std::wstring& file, const std::wstring& address,
-                                 HRESULT* problem = nullptr) {
+                                 HRESULT* problem = nullptr, FeedReading reading = {}) {
     std::string body;
     if (file.empty() || !ReadSmallFile(file, kMaxFeedBytes, &body))
         return std::nullopt;
-    return ReadFeedDocument(body, address, problem);
+    return ReadFeedDocument(body, address, problem, reading);
 }
 
 // The first failure of a run is reported; the rest pass in silence until a fetch works.
@@ -86,16 +86,40 @@ bool IsKnownFeed(const std::wstring& address) {
     return !copy.empty() && ::GetFileAttributesW(copy.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::optional<Feed> CachedFeed(const std::wstring& address) {
-    return ReadFeedFile(CachedFile(address, kCachedFeed), address);
+std::optional<Feed> CachedFeed(const std::wstring& address, FeedReading reading) {
+    return ReadFeedFile(CachedFile(address, kCachedFeed), address, nullptr, reading);
 }
 
-std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool refresh) {
+std::string PageOnce(const std::wstring& address, LogStream& log, bool fetch) {
+    const std::wstring copy = CachedFile(address, kCachedPage);
+    std::string body;
+    if (copy.empty())
+        return body;
+    if (UseCached(copy) && ReadSmallFile(copy, kMaxPageBytes, &body))
+        return body;
+    if (!fetch)
+        return body;
+    DownloadLimits limits;
+    limits.pictures_only = false;
+    limits.max_body = kMaxPageBytes;
+    limits.pauses = false;
+    const std::wstring fetched = copy + L".new";
+    if (DownloadFile(address, fetched, log, limits) == S_OK && SUCCEEDED(CommitFile(fetched, copy)) &&
+        ReadSmallFile(copy, kMaxPageBytes, &body)) {
+        TrimCache(address);
+        return body;
+    }
+    ::DeleteFileW(fetched.c_str());
+    return {};
+}
+
+std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool refresh,
+                             FeedReading reading) {
     const std::wstring copy = CachedFile(address, kCachedFeed);
     if (copy.empty())
         return std::nullopt;
     if (!refresh)
-        return ReadFeedFile(copy, address);
+        return ReadFeedFile(copy, address, nullptr, reading);
     const std::wstring fetched = copy + L".new";
     CacheTag tag = ReadCacheTag(address);
     DownloadLimits limits;
@@ -110,7 +134,7 @@ std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool r
     if (result == S_OK) {
         // A new copy replaces the last good one only when it is a feed: a sign-in page of a
         // hotel's network is not.
-        std::optional<Feed> feed = ReadFeedFile(fetched, address, &problem);
+        std::optional<Feed> feed = ReadFeedFile(fetched, address, &problem, reading);
         if (feed && SUCCEEDED(CommitFile(fetched, copy))) {
             WriteCacheTag(address, {answer, false});
             UseCached(copy);
@@ -120,7 +144,7 @@ std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool r
         }
         ::DeleteFileW(fetched.c_str());
     }
-    std::optional<Feed> feed = ReadFeedFile(copy, address);
+    std::optional<Feed> feed = ReadFeedFile(copy, address, nullptr, reading);
     UseCached(copy);
     if (result == kNotModified && feed) {
         if (tag.offline)

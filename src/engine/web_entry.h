@@ -29,9 +29,17 @@ bool IsKnownFeed(const std::wstring& address);
 // dialog's pauses) and the last good copy read; nothing when there is none. A feed that
 // cannot be fetched or read is reported once until it can again.
 // refresh false: the copy was fetched a moment ago, and is read as it is.
-std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool refresh = true);
+std::optional<Feed> LoadFeed(const std::wstring& address, LogStream& log, bool refresh = true,
+                             FeedReading reading = {});
 
 // The feed's copy as last fetched, read without asking its server; for windows.
-std::optional<Feed> CachedFeed(const std::wstring& address);
+std::optional<Feed> CachedFeed(const std::wstring& address, FeedReading reading = {});
+
+// A web page that never changes at its address (a day's page of a picture of the day): its
+// cached copy, else fetched once into the cache, at most kMaxPageBytes; empty, reported, when
+// it cannot be had.
+inline constexpr size_t kMaxPageBytes = 1024 * 1024;
+inline constexpr wchar_t kCachedPage[] = L".page";
+std::string PageOnce(const std::wstring& address, LogStream& log, bool fetch = true);
 
 } // namespace glimro

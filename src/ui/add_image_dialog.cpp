@@ -7,6 +7,7 @@
 #include "platform/window.h"
 #include "resource.h"
 #include "store/product_key.h"
+#include "ui/daily_dialog.h"
 #include "ui/drop_path_list_ctrl.h"
 
 #include <vector>
@@ -74,6 +75,17 @@ INT_PTR CAddImageDialog::OnCommand(WPARAM wparam, LPARAM lparam) {
     case IDC_ADD_IMAGE_BROWSE:
         Browse();
         return 1;
+    case IDC_ADD_IMAGE_DAILY: {
+        // One choice adds the source's entry: the dialog ends as if OK took it.
+        CDailyDialog daily;
+        if (daily.DoModal(Handle(), true) != IDOK || daily.Chosen.empty())
+            return 1;
+        chosen_ = {daily.Chosen};
+        PathText = chosen_text_ = daily.Chosen;
+        ::SetDlgItemTextW(Handle(), IDC_ADD_IMAGE_PATH, PathText.c_str());
+        End(IDOK);
+        return 1;
+    }
     default:
         break;
     }

@@ -102,4 +102,21 @@ std::string GiantBitmapClaim() {
     return claim;
 }
 
+bool SetWrittenMinutesAgo(const std::wstring& path, int minutes) {
+    const HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME now = {};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER at;
+    at.LowPart = now.dwLowDateTime;
+    at.HighPart = now.dwHighDateTime;
+    at.QuadPart -= static_cast<ULONGLONG>(minutes) * 60 * 10000000;
+    const FILETIME written = {at.LowPart, at.HighPart};
+    const BOOL set = ::SetFileTime(file, nullptr, nullptr, &written);
+    ::CloseHandle(file);
+    return set != FALSE;
+}
+
 } // namespace glimro::test

@@ -37,6 +37,8 @@ private:
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// Gives the file a last-written time this many minutes before now.
+bool SetWrittenMinutesAgo(const std::wstring& path, int minutes);
 // A path or text in the ANSI code page, as the log holds it.
 std::string Narrow(const std::wstring& text);
 // A 24-bit Windows bitmap file of one colour.

@@ -1,9 +1,11 @@
 // Where the kinds of entry, the orders and the commands cross: one table a kind, each row
 // what the user sees after the commands they give, through the rotator every command takes;
 // and for each kind of frequency, how often a pass whose pictures all fail is tried.
+#include "engine/daily_sources.h"
 #include "engine/image_header.h"
 #include "log/activity_log.h"
 #include "platform/clock.h"
+#include "platform/monitors.h"
 #include "platform/screen.h"
 #include "scheduler/pass_check.h"
 #include "store/recent_pictures.h"
@@ -12,6 +14,7 @@
 #include "support/http_server.h"
 #include "support/registry_sandbox.h"
 #include "support/temp_folder.h"
+#include "support/test_images.h"
 #include "ui/rotator.h"
 
 #include <gtest/gtest.h>
@@ -24,13 +27,15 @@
 namespace glimro {
 namespace {
 
-// "/name.bmp", where the server keeps the picture.
-std::string ServedAt(const std::string& name) {
+// "/name.bmp", where the server keeps the picture; the daily archive keeps it at its base
+// address with its size's ending.
+std::string ServedAt(const std::string& name, const char* ending = ".bmp") {
     std::string path(1, '/');
     path += name;
-    path += ".bmp";
+    path += ending;
     return path;
 }
+constexpr char kArchiveEnding[] = "_1920x1080.jpg";
 
 class CrossingsTest : public ::testing::Test {
 protected:
@@ -39,7 +44,14 @@ protected:
     test::ScopedExecutableFolder exe{folder.Path()};
     SYSTEMTIME now = test::LocalTimeAt(2026, 12, 10, 10, 30);
     Seam<SYSTEMTIME()>::Override clock{LocalTime, [this] { return now; }};
-    Seam<SIZE()>::Override screen{PrimaryScreenSize, [] { return SIZE{1024, 768}; }};
+    // Tall enough for Windows Spotlight's narrow test pictures to go to the desktop unshrunk.
+    Seam<SIZE()>::Override screen{PrimaryScreenSize, [] { return SIZE{1024, 1700}; }};
+    Seam<std::vector<MonitorInfo>()>::Override monitors{
+        Monitors, [] { return std::vector<MonitorInfo>{{{0, 0, 1920, 1080}, true, L"\\\\.\\DISPLAY1"}}; }};
+    // The built-in pictures of the day: the archive on the loopback, Spotlight's folder here.
+    Seam<std::wstring(const DailySourceRow&)>::Override daily{DailyAddress, [this](const DailySourceRow& row) {
+        return std::wstring(row.name) == L"bing" ? server.Url("/archive.xml") : folder.File(L"assets");
+    }};
     test::FakeActiveDesktop desktop;
     Seam<HRESULT(ComPtr<IActiveDesktop>*)>::Override factory = desktop.Install();
     test::HttpServer server;
@@ -66,6 +78,19 @@ protected:
                    " Dec 2026 08:00:00 GMT</pubDate><enclosure url=\"/" + kNames[i] +
                    ".bmp\" type=\"image/bmp\"/></item>";
         server.Serve("/feed.xml", {200, xml + "</channel></rss>"});
+        // The daily archive of the three, a newest, and Spotlight's pictures (JPEGs without an
+        // extension, 1600 high), a newest.
+        std::string archive = "<?xml version=\"1.0\" encoding=\"utf-8\"?><images>";
+        ASSERT_TRUE(::CreateDirectoryW(folder.File(L"assets").c_str(), nullptr));
+        for (int i = 0; i < 3; ++i) {
+            archive += std::string("<image><startdate>2026121") + std::to_string(3 - i) + "</startdate><urlBase>/" +
+                       kNames[i] + "</urlBase><copyright>" + kNames[i] + " (&#169; Someone)</copyright></image>";
+            server.Serve(ServedAt(kNames[i], kArchiveEnding), {200, test::SolidBitmapBytes(8 + i, 8)});
+            const std::wstring asset = folder.File(L"assets\\" + std::wstring(1, static_cast<wchar_t>(L'a' + i)) + L"0f3c");
+            ASSERT_TRUE(test::WriteTestImage(asset, 8 + i, 1600, L"image/jpeg"));
+            ASSERT_TRUE(test::SetWrittenMinutesAgo(asset, i));
+        }
+        server.Serve("/archive.xml", {200, archive + "</images>"});
         ASSERT_TRUE(::SetEnvironmentVariableW(L"GLIMRO_CROSSING", folder.File(L"pictures").c_str()));
     }
 
@@ -104,6 +129,8 @@ struct Kind {
     std::function<std::vector<ImageEntry>(const std::wstring& folder, test::HttpServer&)> entries;
     bool holds_many; // one entry standing for the three
     bool online;     // its pictures are the server's
+    const char* ending = ".bmp"; // of a picture the server keeps, or of a file's name
+    const char* folder = "pictures\\";
 };
 
 void PrintTo(const Kind& kind, std::ostream* out) {
@@ -138,6 +165,11 @@ const Kind kKinds[] = {
          return entries;
      },
      false, false},
+    {"BingArchive", [](const std::wstring&, test::HttpServer&) { return std::vector<ImageEntry>{L"daily:bing"}; },
+     true, true, kArchiveEnding},
+    {"WindowsSpotlight",
+     [](const std::wstring&, test::HttpServer&) { return std::vector<ImageEntry>{L"daily:spotlight"}; }, true,
+     false, "0f3c", "assets\\"},
 };
 
 class EveryKind : public CrossingsTest, public ::testing::WithParamInterface<Kind> {
@@ -148,8 +180,9 @@ protected:
         MakeActive(GetParam().entries(folder.Path(), server));
     }
     std::wstring Picture(const char* name) {
-        return GetParam().online ? server.Url(ServedAt(name))
-                                 : folder.File(L"pictures\\" + std::wstring(1, static_cast<wchar_t>(name[0])) + L".bmp");
+        const Kind& kind = GetParam();
+        const std::string file = kind.folder + std::string(name) + kind.ending;
+        return kind.online ? server.Url(ServedAt(name, kind.ending)) : folder.File(std::wstring(file.begin(), file.end()));
     }
 };
 
