@@ -828,12 +828,8 @@ std::wstring FeedReader::ArchivePicture() {
     const std::wstring suffix = item_.archive_base.empty() ? L""
                                 : reading_.large_screen  ? L"_UHD.jpg"
                                                          : L"_1920x1080.jpg";
-    std::wstring picture = ResolveAddress(address_, Trimmed(stem));
-    if (!picture.empty()) {
-        // The suffix goes on the path, before any query.
-        const size_t query = std::min(picture.find_first_of(L"?#"), picture.size());
-        picture.insert(query, suffix);
-    }
+    // "/th?id=OHR.Name_EN-US123" + "_UHD.jpg": the base names the picture in its query.
+    const std::wstring picture = ResolveAddress(address_, std::wstring(Trimmed(stem)) + suffix);
     Parts archive, resolved;
     if (picture.empty() || !SplitAbsolute(address_, &archive) || !SplitAbsolute(picture, &resolved) ||
         !SameLetters(archive.authority, resolved.authority)) {

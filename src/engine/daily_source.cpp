@@ -143,8 +143,8 @@ private:
         LogStream silent;
         LogStream& out = log ? *log : silent;
         if (feed->refused > 0) {
-            out << "Passed over " << static_cast<unsigned long>(feed->refused)
-                << " pictures of another site or scheme: " << LogSafe(address);
+            out << "Passed over pictures of another site or scheme (" << static_cast<unsigned long>(feed->refused)
+                << "): " << LogSafe(address);
             out.EndLine();
         }
         if (row.finder == DailyFinder::DayPages)

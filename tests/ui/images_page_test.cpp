@@ -1,5 +1,6 @@
 // The Images page, the Add Image dialog and the drop-path list, driven in the real sheet.
 #include "core/path_text.h"
+#include "engine/entry_judge.h"
 #include "log/activity_log.h"
 #include "platform/dpi.h"
 #include "platform/open_box.h"
@@ -677,6 +678,40 @@ protected:
     }
     void Choose(const std::wstring& strings) { answer.assign(strings.begin(), strings.end()); }
 };
+
+// Picture of the Day lists every built-in source with its line; the one chosen (here by a
+// double click) is what Add Image gives, as one entry naming it, which the page takes.
+TEST_F(AddImageDialogTest, PictureOfTheDayAddsTheSourceChosen) {
+    CAddImageDialog dialog;
+    std::vector<std::wstring> titles;
+    std::wstring about;
+    OnWindow daily(L"Picture of the Day", [&](HWND window) {
+        const HWND list = ::GetDlgItem(window, IDC_DAILY_LIST);
+        const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t text[256] = {};
+            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            titles.push_back(text);
+        }
+        ::SendMessageW(list, LB_SETCURSEL, 3, 0);
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DAILY_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        wchar_t text[512] = {};
+        ::GetDlgItemTextW(window, IDC_DAILY_ABOUT, text, 512);
+        about = text;
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DAILY_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+    });
+    OnWindow add(L"Add Image", [&](HWND window) {
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_ADD_IMAGE_DAILY, BN_CLICKED), 0);
+    });
+    ASSERT_EQ(dialog.DoModal(nullptr, false), IDOK);
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"Bing", L"Windows Spotlight", L"Wikimedia Commons",
+                                                 L"NASA Astronomy Picture of the Day"}));
+    EXPECT_NE(about.find(L"video"), std::wstring::npos) << test::Narrow(about);
+    EXPECT_EQ(dialog.Paths(), std::vector<std::wstring>{L"daily:apod"});
+    for (const wchar_t* entry : {L"daily:apod", L"daily:bing", L"DAILY:Spotlight", L"daily:wikimedia"})
+        EXPECT_EQ(CheckNewEntry(entry), EntryProblem::None) << test::Narrow(entry);
+    EXPECT_NE(CheckNewEntry(L"daily:elsewhere"), EntryProblem::None);
+}
 
 TEST_F(AddImageDialogTest, OneChosenFileGivesItsPathAndRemembersItsFolder) {
     Choose(std::wstring(L"C:\\Pictures\\a.jpg\0\0", 20));
