@@ -2,6 +2,7 @@
 
 #include "core/feed.h"
 #include "core/path_text.h"
+#include "engine/daily_sources.h"
 #include "engine/image_header.h"
 #include "engine/entry_source.h"
 #include "platform/atomic_file.h"
@@ -25,10 +26,11 @@ const wchar_t* ExtensionFor(PictureFormat format) {
     }
 }
 
-// The address's last path segment without its extension: a name for a picture without a title.
+// The address's (or path's) last segment without its extension: a name for a picture
+// without a title.
 std::wstring AddressName(const std::wstring& address) {
     std::wstring path = address.substr(0, address.find_first_of(L"?#"));
-    path = path.substr(path.find_last_of(L'/') + 1);
+    path = path.substr(path.find_last_of(L"/\\") + 1);
     return path.substr(0, path.find_last_of(L'.'));
 }
 
@@ -62,7 +64,7 @@ PictureActions ActionsFor(const CAlbum* album) {
     const bool shows = album->Aside || (album->LastIndex >= 0 &&
                                         static_cast<size_t>(album->LastIndex) < album->FileList.size() &&
                                         !album->LastFile.empty() && album->LastFile != L"Unavailable");
-    return {!AboutPage(*album).empty(), !DownloadedPicture(*album).empty(),
+    return {!AboutPage(*album).empty(), !KeepablePicture(*album).empty(),
             !LocalPicture(*album).empty(), shows};
 }
 
@@ -79,10 +81,10 @@ std::wstring AboutPage(const CAlbum& album) {
     return ResolveAddress(L"", album.Current().credit.Page);
 }
 
-std::wstring DownloadedPicture(const CAlbum& album) {
+std::wstring KeepablePicture(const CAlbum& album) {
     const std::wstring shown = album.Current().picture.Expanded();
     const EntrySource& source = PictureSourceFor(shown);
-    if (!source.Downloads())
+    if (!source.Downloads() && !IsSpotlightPicture(shown))
         return {};
     const std::wstring cached = source.FileOf(shown);
     return !cached.empty() && ::GetFileAttributesW(cached.c_str()) != INVALID_FILE_ATTRIBUTES
@@ -101,7 +103,7 @@ std::wstring LocalPicture(const CAlbum& album) {
 }
 
 HRESULT KeepPicture(const CAlbum& album, std::wstring* kept) {
-    const std::wstring source = DownloadedPicture(album);
+    const std::wstring source = KeepablePicture(album);
     const std::wstring pictures = PicturesFolder();
     if (source.empty() || pictures.empty())
         return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);

@@ -29,9 +29,10 @@ PictureActions ActionsFor(const CAlbum* album);
 std::wstring CreditLine(const PictureCredit& credit);
 // The feed item's page when it is an http or https address; empty otherwise.
 std::wstring AboutPage(const CAlbum& album);
-// The picture shown as it was downloaded (in the cache); empty for a local picture, or when
-// the cache no longer holds it.
-std::wstring DownloadedPicture(const CAlbum& album);
+// The picture shown as Keep This Picture copies it: as it was downloaded (in the cache), or
+// a Windows Spotlight file, which Windows deletes in time; empty for a picture of the user's
+// own, or when the file is gone.
+std::wstring KeepablePicture(const CAlbum& album);
 // The local picture shown when its file is there; empty otherwise.
 std::wstring LocalPicture(const CAlbum& album);
 // Copies the downloaded picture into Pictures\Glimro under a name made from its title (or

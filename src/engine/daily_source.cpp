@@ -59,6 +59,19 @@ const DailySourceRow* RowOf(const std::wstring& target, bool on_this_pc) {
     return row && (row->finder == DailyFinder::OnThisPc) == on_this_pc ? row : nullptr;
 }
 
+// The folders of a source on this PC, as they are now.
+std::vector<std::wstring> FoldersOf(const DailySourceRow& row) {
+    std::vector<std::wstring> folders;
+    const std::wstring all = DailyAddress(row);
+    for (size_t at = 0; at <= all.size();) {
+        const size_t end = std::min(all.find(L';', at), all.size());
+        if (end > at)
+            folders.push_back(all.substr(at, end - at));
+        at = end + 1;
+    }
+    return folders;
+}
+
 std::wstring Title(const DailySourceRow& row) {
     return LoadResourceString(row.title);
 }
@@ -239,12 +252,8 @@ private:
             ULONGLONG written;
         };
         std::vector<Found> found;
-        const std::wstring folders = DailyAddress(row);
-        for (size_t at = 0; at <= folders.size() && found.size() < kMaxSpotlightFiles;) {
-            const size_t end = std::min(folders.find(L';', at), folders.size());
-            const std::wstring folder = folders.substr(at, end - at);
-            at = end + 1;
-            if (folder.empty() || !IsFolderEntry(folder))
+        for (const std::wstring& folder : FoldersOf(row)) {
+            if (!IsFolderEntry(folder))
                 continue;
             for (const std::wstring& file : FilesUnder(folder)) {
                 if (found.size() >= kMaxSpotlightFiles)
@@ -295,6 +304,15 @@ const DailySourceRow* DailySourceOf(const std::wstring& entry) {
 
 std::wstring DailyEntry(const DailySourceRow& row) {
     return std::wstring(kDailyPrefix) + row.name;
+}
+
+bool IsSpotlightPicture(const std::wstring& path) {
+    for (const DailySourceRow& row : kSources)
+        if (row.finder == DailyFinder::OnThisPc)
+            for (const std::wstring& folder : FoldersOf(row))
+                if (IsInFolder(path, folder))
+                    return true;
+    return false;
 }
 
 bool WantsLargestPictures() {

@@ -38,6 +38,9 @@ std::wstring DailyEntry(const DailySourceRow& row);
 // locale, environment variables expanded; tests serve their own.
 extern Seam<std::wstring(const DailySourceRow& row)> DailyAddress;
 
+// Whether the picture is one of Windows Spotlight's files on this PC.
+bool IsSpotlightPicture(const std::wstring& path);
+
 // Whether the largest monitor is larger than 1920 x 1080: the archive's largest pictures then.
 bool WantsLargestPictures();
 

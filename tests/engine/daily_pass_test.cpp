@@ -1,5 +1,6 @@
 // The built-in pictures of the day end to end: each source's document served in its public
 // form on the loopback, real cache, registry and log, the desktop a stand-in.
+#include "engine/current_picture.h"
 #include "engine/daily_sources.h"
 #include "engine/entry_source.h"
 #include "engine/image_header.h"
@@ -218,6 +219,16 @@ TEST_F(DailyPassTest, WindowsSpotlightTakesItsScreenPicturesOnly) {
         EXPECT_TRUE(test::IsJpegFile(desktop.wallpaper));
         EXPECT_EQ(desktop.wallpaper.substr(desktop.wallpaper.size() - 4), L".jpg");
     }
+    // Windows deletes its pictures in time: one can be kept, under its file's name, as a JPEG.
+    const test::TempFolder pictures;
+    Seam<std::wstring()>::Override mine(PicturesFolder, [&] { return pictures.Path(); });
+    const PictureActions actions = ActionsFor(&album);
+    EXPECT_TRUE(actions.keep);
+    EXPECT_TRUE(actions.show);
+    std::wstring kept;
+    ASSERT_EQ(KeepPicture(album, &kept), S_OK);
+    EXPECT_EQ(kept, pictures.File(L"Glimro\\1c0ffee.jpg"));
+    EXPECT_EQ(test::ReadFileBytes(kept), test::ReadFileBytes(folder.File(L"Assets\\1c0ffee")));
     // Nothing there: said in the log, and nothing shown.
     Seam<std::wstring(const DailySourceRow&)>::Override none{DailyAddress, [&](const DailySourceRow&) {
         return folder.File(L"missing");
