@@ -93,30 +93,24 @@ TEST(DailyPictures, ALinkAroundAnImageIsThePictureAtFullSize) {
 // thumbnail, the image itself otherwise.
 TEST(DailyPictures, AFeedItemsHtmlGivesItsFullPicture) {
     const struct {
-        const char* html;
+        const wchar_t* html;
         const wchar_t* picture;
     } cases[] = {
-        {"&lt;a href=\"/full/b.jpg\"&gt;&lt;img src=\"/small/b.jpg\"&gt;&lt;/a&gt;", L"http://f.example/full/b.jpg"},
-        {"&lt;a href=\"/post/7\"&gt;&lt;img src=\"/small/c.jpg\"&gt;&lt;/a&gt;", L"http://f.example/small/c.jpg"},
-        {"&lt;a href=\"https://commons.wikimedia.org/wiki/File:W.jpg\"&gt;&lt;img "
-         "src=\"https://upload.wikimedia.org/x/thumb/1/12/W.jpg/300px-W.jpg\" data-file-width=\"5000\"&gt;&lt;/a&gt;",
+        {L"<a href=\"/full/b.jpg\"><img src=\"/small/b.jpg\"></a>", L"http://f.example/full/b.jpg"},
+        {L"<a href=\"/post/7\"><img src=\"/small/c.jpg\"></a>", L"http://f.example/small/c.jpg"},
+        {L"<a href=\"https://commons.wikimedia.org/wiki/File:W.jpg\"><img src=\"https://upload.wikimedia.org/x/"
+         L"thumb/1/12/W.jpg/300px-W.jpg\" data-file-width=\"5000\"></a>",
          L"https://upload.wikimedia.org/x/thumb/1/12/W.jpg/3840px-W.jpg"},
     };
     for (const auto& c : cases) {
         FeedReader reader(L"http://f.example/feed.xml");
-        reader.StartElement(L"", L"rss", {});
-        reader.StartElement(L"", L"channel", {});
-        reader.StartElement(L"", L"item", {});
-        reader.StartElement(L"", L"description", {});
-        std::string html = c.html;
-        for (const auto& [entity, text] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}})
-            for (size_t at; (at = html.find(entity)) != std::string::npos;)
-                html.replace(at, entity.size(), text);
-        reader.Text(std::wstring(html.begin(), html.end()));
+        for (const wchar_t* element : {L"rss", L"channel", L"item", L"description"})
+            reader.StartElement(L"", element, {});
+        reader.Text(c.html);
         for (int i = 0; i < 4; ++i)
             reader.EndElement();
         const Feed feed = reader.Finish();
-        ASSERT_EQ(feed.pictures.size(), 1u) << c.html;
+        ASSERT_EQ(feed.pictures.size(), 1u) << Narrow(c.html);
         EXPECT_EQ(Narrow(feed.pictures[0].address), Narrow(c.picture));
     }
 }
