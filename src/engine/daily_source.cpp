@@ -161,7 +161,7 @@ private:
             out.EndLine();
         }
         if (row.finder == DailyFinder::DayPages)
-            feed->pictures = DayPictures(*feed, address, log, out);
+            feed->pictures = DayPictures(*feed, address, log != nullptr, out);
         std::vector<FeedPicture> pictures;
         for (FeedPicture& picture : feed->pictures) {
             if (OnSameSite(address, picture.address)) {
@@ -180,15 +180,15 @@ private:
     }
 
     // Each day's page (of the source's own site) read for the picture it links around its
-    // image; a day that shows a video has none.
-    static std::vector<FeedPicture> DayPictures(const Feed& feed, const std::wstring& address,
-                                                LogStream* fetch, LogStream& out) {
+    // image; a day that shows a video has none. fetch: a page the cache lacks is fetched.
+    static std::vector<FeedPicture> DayPictures(const Feed& feed, const std::wstring& address, bool fetch,
+                                                LogStream& out) {
         std::vector<FeedPicture> pictures;
         for (size_t i = 0; i < feed.pages.size() && i < kMaxDayPages; ++i) {
             FeedPicture day = feed.pages[i];
             if (day.page.empty() || !OnSameSite(address, day.page))
                 continue;
-            const std::string body = PageOnce(day.page, fetch ? *fetch : out, fetch != nullptr);
+            const std::string body = PageOnce(day.page, out, fetch);
             if (body.empty())
                 continue;
             day.address = PictureLinkedAroundImage(FromUtf8(body), day.page);
