@@ -45,6 +45,7 @@ screenshot: run-deps build
 	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png docs/album-images.png \
 		docs/album-manager-150.png docs/options.png docs/album-feed.png docs/tray-recent.png
 	bash scripts/crop-example.sh docs/fill-subject.png
+	bash scripts/caption-example.sh docs/caption.png
 
 # The figures against their bare references, then the resident's memory and its start-up,
 # measured from outside in a private prefix; ends with "N of M goals met" (docs/performance.md).

@@ -49,7 +49,7 @@ class AddressSource final : public EntrySource {
 public:
     bool Claims(const std::wstring& target) const override { return IsInternetEntry(target); }
 
-    TryOutcome Show(const Candidate& picture, int position, LogStream& log) const override {
+    TryOutcome Show(const Candidate& picture, const Look& look, LogStream& log) const override {
         const std::wstring target = picture.image.Expanded();
         if (!MayFetch(picture, target, log))
             return TryOutcome::EntryFailed;
@@ -64,7 +64,7 @@ public:
         const std::wstring local = GetLocalWallpaperPath();
         if (fetched == WebOutcome::Picture &&
             (downloaded == local || SUCCEEDED(CopyWhole(downloaded, local))))
-            outcome = StageAndSet(local, position, log);
+            outcome = StageAndSet(local, picture, look, log);
         log << "\tInitalization Completed.\n";
         WritePassEntryEnd(log);
         return outcome;

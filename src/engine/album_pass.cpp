@@ -9,6 +9,7 @@
 #include "engine/image_header.h"
 #include "engine/image_staging.h"
 #include "engine/monitor_wallpaper.h"
+#include "engine/picture_show.h"
 #include "engine/shuffle_random.h"
 #include "engine/wallpaper_setter.h"
 #include "log/activity_log.h"
@@ -39,11 +40,11 @@ bool ReportIfUnusable(const ImageEntry& entry, const std::wstring& target, LogSt
 
 // Memory that runs out while one picture is decoded or fetched fails that picture, never the
 // program: the next one may well do.
-TryOutcome TryCandidate(const Candidate& candidate, int position, LogStream& log) {
+TryOutcome TryCandidate(const Candidate& candidate, const CAlbum& album, LogStream& log) {
     try {
         if (ReportIfUnusable(candidate.image, candidate.image.Expanded(), log))
             return TryOutcome::EntryFailed;
-        return candidate.source->Show(candidate, position, log);
+        return candidate.source->Show(candidate, Look{album.Position, CaptionChoiceFor(album)}, log);
     } catch (const std::bad_alloc&) {
         log << "Skipped an entry: not enough memory to use it: " << LogSafe(candidate.image.Text);
         log.EndLine();
@@ -261,6 +262,7 @@ void RecordShown(CAlbum& album, int entry, const std::wstring& file,
     album.LastIndex = entry;
     album.LastFile = file;
     album.ShownPerMonitor = std::move(per_monitor);
+    album.SubjectsPerMonitor.clear();
     album.Credit = std::move(credit);
     album.Aside.reset();
 }
@@ -364,6 +366,17 @@ std::vector<int> ListOrder(const CAlbum& album, const Expansion& all, int first)
     return InListOrder(start >= count ? 0 : start, count);
 }
 
+// The captions of each monitor's picture (files[k] holding subjects[k]); none when the album
+// shows none.
+std::vector<Caption> CaptionsOf(const CAlbum& album, const std::vector<std::wstring>& files,
+                                const std::vector<CAlbum::MonitorSubject>& subjects) {
+    const CaptionChoice choice = CaptionChoiceFor(album);
+    std::vector<Caption> captions;
+    for (size_t k = 0; choice.shown && k < files.size() && k < subjects.size(); ++k)
+        captions.push_back(CaptionOf(choice, subjects[k].picture, subjects[k].credit, files[k]));
+    return captions;
+}
+
 // A picture ready for a monitor of its own, by its source; empty when it cannot be.
 std::wstring ReadyPicture(const Candidate& candidate, size_t slot, LogStream& log) {
     if (ReportIfUnusable(candidate.image, candidate.image.Expanded(), log))
@@ -456,9 +469,17 @@ PassOutcome ApplyPerMonitor(CAlbum& album, const std::vector<Candidate>& candida
             last_at = at;
         }
     }
-    if (shown.empty() || !SetMonitorWallpapers(shown, album.Position, log))
+    std::vector<CAlbum::MonitorSubject> subjects;
+    for (size_t slot = 0; slot < wanted; ++slot) {
+        if (used[slot] >= 0) {
+            const Candidate& picture = candidates[static_cast<size_t>(used[slot])];
+            subjects.push_back({picture.image.Expanded(), picture.credit});
+        }
+    }
+    if (shown.empty() || !SetMonitorWallpapers(shown, album.Position, log, CaptionsOf(album, shown, subjects)))
         return kPassNothingApplied;
     RecordCandidate(album, candidates[static_cast<size_t>(last)], std::move(shown));
+    album.SubjectsPerMonitor = std::move(subjects);
     return kPassApplied;
 }
 
@@ -476,14 +497,16 @@ bool CAlbum::ReapplyForLayout() {
     const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Append);
     if (!Aside && Monitors == kPictureEach && !ShownPerMonitor.empty() && OrderedMonitors().size() >= 2)
-        return SetMonitorWallpapers(ShownPerMonitor, Position, log);
+        return SetMonitorWallpapers(ShownPerMonitor, Position, log,
+                                    CaptionsOf(*this, ShownPerMonitor, SubjectsPerMonitor));
     // One picture: staged again for the new screen (a downloaded one is in the local file).
     if (!Aside && (LastFile.empty() || LastIndex < 0 || static_cast<size_t>(LastIndex) >= FileList.size()))
         return false;
-    const std::wstring shown = Current().picture.Expanded();
-    const std::wstring path =
-        PrepareLocalImage(PictureSourceFor(shown).ShownFile(shown), nullptr, SupportedPosition(Position));
-    return !path.empty() && SetDesktopWallpaper(path, log, Position);
+    const AsidePicture current = Current();
+    const std::wstring shown = current.picture.Expanded();
+    const Candidate picture = Remembered(*this, -1, current.picture, current.credit);
+    return StageAndSet(PictureSourceFor(shown).ShownFile(shown), picture, Look{Position, CaptionChoiceFor(*this)},
+                       log) == TryOutcome::Applied;
 }
 
 PassOutcome CAlbum::Record(PassOutcome outcome, Shown shown, const SYSTEMTIME& started) {
@@ -569,7 +592,7 @@ PassOutcome CAlbum::ShowAgain(size_t at, const SYSTEMTIME& now) {
     LogStream log = OpenLog(LogMode::Afresh);
     const ShownPicture picture = History[at];
     const Candidate again = Remembered(*this, picture.entry, picture.picture, picture.credit);
-    if (TryCandidate(again, Position, log) != TryOutcome::Applied)
+    if (TryCandidate(again, *this, log) != TryOutcome::Applied)
         return Record(kPassNothingApplied, Shown::Again, now);
     RecordShown(*this, picture.entry, picture.picture.Text, {}, picture.credit);
     return Record(kPassApplied, Shown::Again, now);
@@ -579,7 +602,7 @@ PassOutcome CAlbum::ShowAside(const AsidePicture& picture) {
     const PassLibraries libraries;
     LogStream log = OpenLog(LogMode::Afresh);
     const SYSTEMTIME now = LocalTime();
-    if (TryCandidate(Remembered(*this, -1, picture.picture, picture.credit), Position, log) != TryOutcome::Applied)
+    if (TryCandidate(Remembered(*this, -1, picture.picture, picture.credit), *this, log) != TryOutcome::Applied)
         return Record(kPassNothingApplied, Shown::Aside, now);
     Aside = picture;
     return Record(kPassApplied, Shown::Aside, now);
@@ -658,7 +681,7 @@ PassOutcome CAlbum::Choose(int first, Walk walk, const SYSTEMTIME& now, LogStrea
                     continue;
                 }
                 const Candidate& candidate = candidates[static_cast<size_t>(index)];
-                const TryOutcome outcome = TryCandidate(candidate, Position, log);
+                const TryOutcome outcome = TryCandidate(candidate, *this, log);
                 if (outcome == TryOutcome::Applied) {
                     // A skipped entry keeps its place in the round.
                     taken.Take(index);
@@ -706,7 +729,7 @@ PassOutcome CAlbum::ShowEntry(const ImageEntry& entry, int position) {
                 return Record(kPassNothingApplied, Shown::Chosen, now);
             shown = pictures[static_cast<size_t>(chosen)];
         }
-        const TryOutcome outcome = TryCandidate(shown, Position, log);
+        const TryOutcome outcome = TryCandidate(shown, *this, log);
         if (outcome == TryOutcome::FoundFeed && reading == 0)
             continue;
         if (outcome != TryOutcome::Applied)

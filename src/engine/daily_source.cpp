@@ -112,8 +112,8 @@ public:
         return FeedSource().After(album, first, count, shown);
     }
 
-    TryOutcome Show(const Candidate& picture, int position, LogStream& log) const override {
-        return AddressSource().Show(picture, position, log);
+    TryOutcome Show(const Candidate& picture, const Look& look, LogStream& log) const override {
+        return AddressSource().Show(picture, look, log);
     }
     std::wstring ReadyFile(const Candidate& picture, size_t slot, LogStream& log) const override {
         return AddressSource().ReadyFile(picture, slot, log);
@@ -222,8 +222,8 @@ public:
     }
     bool HoldsMany() const override { return true; }
 
-    TryOutcome Show(const Candidate& picture, int position, LogStream& log) const override {
-        return PictureFileSource().Show(picture, position, log);
+    TryOutcome Show(const Candidate& picture, const Look& look, LogStream& log) const override {
+        return PictureFileSource().Show(picture, look, log);
     }
     std::wstring ReadyFile(const Candidate& picture, size_t slot, LogStream& log) const override {
         return PictureFileSource().ReadyFile(picture, slot, log);

@@ -6,6 +6,7 @@
 // SourceFor does, in the one list of kinds.
 //
 // A new kind of entry is one new file with its source, and one line in that list.
+#include "engine/caption.h"
 #include "engine/entry_judge.h"
 #include "log/activity_log.h"
 #include "store/album.h"
@@ -26,6 +27,13 @@ struct Candidate {
     const EntrySource* source = nullptr; // the kind that fetches and stages it
     std::wstring feed = {};    // the feed entry's address it came from; empty for none
     PictureCredit credit = {}; // what its feed item says of it
+};
+
+// How an album shows a picture: where it lies on the monitor (the album's Position), and
+// its caption.
+struct Look {
+    int position = kCenter;
+    CaptionChoice caption;
 };
 
 // What trying one picture came to.
@@ -65,8 +73,8 @@ public:
     virtual size_t After(const CAlbum& album, const Candidate* first, size_t count,
                          const std::wstring& shown) const;
 
-    // Fetches and stages the picture for the album's position and makes it the wallpaper.
-    virtual TryOutcome Show(const Candidate& picture, int position, LogStream& log) const = 0;
+    // Fetches and stages the picture for the album's look and makes it the wallpaper.
+    virtual TryOutcome Show(const Candidate& picture, const Look& look, LogStream& log) const = 0;
     // The picture as a file of its own for one monitor's share (slot); empty, reported,
     // when it cannot be made ready.
     virtual std::wstring ReadyFile(const Candidate& picture, size_t slot, LogStream& log) const = 0;

@@ -55,8 +55,8 @@ public:
         return EntrySource::After(album, first, count, shown);
     }
 
-    TryOutcome Show(const Candidate& picture, int position, LogStream& log) const override {
-        return AddressSource().Show(picture, position, log);
+    TryOutcome Show(const Candidate& picture, const Look& look, LogStream& log) const override {
+        return AddressSource().Show(picture, look, log);
     }
     std::wstring ReadyFile(const Candidate& picture, size_t slot, LogStream& log) const override {
         return AddressSource().ReadyFile(picture, slot, log);

@@ -39,8 +39,8 @@ public:
     }
 
     // Never a picture itself: its pictures are the file entry's.
-    TryOutcome Show(const Candidate& picture, int position, LogStream& log) const override {
-        return PictureFileSource().Show(picture, position, log);
+    TryOutcome Show(const Candidate& picture, const Look& look, LogStream& log) const override {
+        return PictureFileSource().Show(picture, look, log);
     }
     std::wstring ReadyFile(const Candidate& picture, size_t slot, LogStream& log) const override {
         return PictureFileSource().ReadyFile(picture, slot, log);

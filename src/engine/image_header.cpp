@@ -4,9 +4,13 @@
 
 #include <windows.h>
 
-namespace glimro {
+#include <functional>
 
-bool ReadImageHeaderSize(const std::wstring& path, PictureSize* size) {
+namespace glimro {
+namespace {
+
+// Runs reader over the file's bytes; false when the file cannot be opened.
+bool ReadFileHeader(const std::wstring& path, const std::function<bool(const ByteSource&)>& reader) {
     UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
@@ -20,7 +24,17 @@ bool ReadImageHeaderSize(const std::wstring& path, PictureSize* size) {
                ::ReadFile(file.Get(), data, static_cast<DWORD>(count), &read_bytes, nullptr) &&
                read_bytes == count;
     };
-    return ReadPictureSize(read, size);
+    return reader(read);
+}
+
+} // namespace
+
+bool ReadImageHeaderSize(const std::wstring& path, PictureSize* size) {
+    return ReadFileHeader(path, [size](const ByteSource& read) { return ReadPictureSize(read, size); });
+}
+
+bool ReadFileDateTaken(const std::wstring& path, TakenDate* date) {
+    return ReadFileHeader(path, [date](const ByteSource& read) { return ReadExifDateTaken(read, date); });
 }
 
 } // namespace glimro

@@ -1,7 +1,8 @@
 #pragma once
-// A picture file's size read from its header alone (BMP, JPEG, GIF and PNG, by their first
-// bytes), so that learning the size of a huge photo, or of a file that only claims to be
-// one, decodes no pixels.
+// What a picture file's header says, read from it alone (BMP, JPEG, GIF and PNG, by their
+// first bytes): its size, so that learning the size of a huge photo, or of a file that only
+// claims to be one, decodes no pixels; and when a photo was taken.
+#include "core/exif.h"
 #include "core/picture_header.h"
 
 #include <string>
@@ -10,5 +11,8 @@ namespace glimro {
 
 // False when the file cannot be read or is none of these formats.
 bool ReadImageHeaderSize(const std::wstring& path, PictureSize* size);
+
+// The EXIF DateTimeOriginal of a JPEG file; false when it has none.
+bool ReadFileDateTaken(const std::wstring& path, TakenDate* date);
 
 } // namespace glimro

@@ -35,8 +35,27 @@ HBITMAP ScaleItem(IShellFolder* parent, PCUITEMID_CHILD child, SIZE size) {
     return ScaleImageFile(path, size.cx, size.cy);
 }
 
-// The picture as Fill stages it (upright, shrunk only while it covers the screen), then cut
-// to the window of the screen's shape that keeps its subject; null when it cannot be decoded.
+} // namespace
+
+std::wstring GetLocalWallpaperPath() {
+    return ExecutableFolder() + L"pod.jpg";
+}
+
+SIZE ShrunkSize(int width, int height, int cx, int cy) {
+    const PixelSize size = ShrunkToFit({width, height}, {cx, cy});
+    return SIZE{size.width, size.height};
+}
+
+StagingProblem CheckPicture(const std::wstring& path) {
+    ImageObject picture;
+    if (!picture.Load(path))
+        return StagingProblem::Unreadable;
+    return PictureFits(picture.Width(), picture.Height(),
+                       picture.Format() == PictureFormat::Jpeg)
+               ? StagingProblem::None
+               : StagingProblem::TooLarge;
+}
+
 HBITMAP SubjectCropped(const std::wstring& entry, PixelSize staged, SIZE screen) {
     const GdiObject<HBITMAP> whole(ShrinkImageFile(entry, staged.width, staged.height));
     if (!whole)
@@ -68,27 +87,6 @@ HBITMAP SubjectCropped(const std::wstring& entry, PixelSize staged, SIZE screen)
                     pixels.data() + static_cast<size_t>(crop.y + y) * stride + static_cast<size_t>(crop.x) * 3,
                     static_cast<size_t>(crop.width) * 3);
     return cropped;
-}
-
-} // namespace
-
-std::wstring GetLocalWallpaperPath() {
-    return ExecutableFolder() + L"pod.jpg";
-}
-
-SIZE ShrunkSize(int width, int height, int cx, int cy) {
-    const PixelSize size = ShrunkToFit({width, height}, {cx, cy});
-    return SIZE{size.width, size.height};
-}
-
-StagingProblem CheckPicture(const std::wstring& path) {
-    ImageObject picture;
-    if (!picture.Load(path))
-        return StagingProblem::Unreadable;
-    return PictureFits(picture.Width(), picture.Height(),
-                       picture.Format() == PictureFormat::Jpeg)
-               ? StagingProblem::None
-               : StagingProblem::TooLarge;
 }
 
 SIZE StagingScreen(int position) {

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "core/staging_size.h"
+
 #include <string>
 
 namespace glimro {
@@ -29,6 +31,10 @@ HRESULT SaveWhole(ImageObject& image, const std::wstring& path);
 // pictures only); the path to give the desktop, or empty with the problem.
 std::wstring StageFor(const std::wstring& entry, SIZE screen, int position,
                       const std::wstring& output, StagingProblem* problem = nullptr);
+
+// The picture as Fill stages it for the screen (at staged, upright), cut to the window of the
+// screen's shape that keeps its subject; null when it cannot be decoded. Owned by the caller.
+HBITMAP SubjectCropped(const std::wstring& entry, PixelSize staged, SIZE screen);
 
 // The screen a single picture is staged for: the whole virtual screen when it spans, else the
 // primary monitor.

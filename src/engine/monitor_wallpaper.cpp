@@ -25,7 +25,24 @@ void Draw(HDC canvas, const std::wstring& picture, const Box& at, PixelSize moni
     if (!measured.Load(picture) || !PictureFits(measured.Width(), measured.Height(), true))
         return;
     const PixelSize size = measured.UprightSize();
-    const Box place = PlaceInMonitor(size, monitor, position);
+    if (position == kFillSubject) {
+        // The window that keeps the subject, brought to the monitor's size.
+        const GdiObject<HBITMAP> crop(SubjectCropped(picture, StagedSize(size, monitor, kFillSubject),
+                                                     SIZE{monitor.width, monitor.height}));
+        BITMAP shape = {};
+        if (crop && ::GetObjectW(crop.Get(), sizeof(shape), &shape)) {
+            const UniqueDc source(::CreateCompatibleDC(canvas));
+            const ScopedSelectObject selected(source.Get(), crop.Get());
+            ::SetStretchBltMode(canvas, HALFTONE);
+            ::SetBrushOrgEx(canvas, 0, 0, nullptr);
+            ::StretchBlt(canvas, at.left, at.top, monitor.width, monitor.height, source.Get(), 0, 0,
+                         shape.bmWidth, shape.bmHeight, SRCCOPY);
+            return;
+        }
+        position = kFill; // what the imaging component cannot decode is placed as Fill places it
+    }
+    // As the desktop shows the picture staged for the monitor: a larger one shrunk first.
+    const Box place = PlaceInMonitor(StagedSize(size, monitor, position), monitor, position);
     // Shrunk by area averaging where it gets smaller; the codec library enlarges.
     HBITMAP made = place.Width() <= size.width && place.Height() <= size.height
                        ? ShrinkImageFile(picture, place.Width(), place.Height())
@@ -50,9 +67,21 @@ void Draw(HDC canvas, const std::wstring& picture, const Box& at, PixelSize moni
     ::RestoreDC(canvas, saved);
 }
 
+Box Shifted(const Box& box, int dx, int dy) {
+    return {box.left + dx, box.top + dy, box.right + dx, box.bottom + dy};
+}
+
+// The one monitor's picture with its caption, composed at the monitor's size.
+std::wstring StageCaptioned(const std::wstring& picture, const Caption& caption, const CaptionArea& screen,
+                            int position, const std::wstring& output) {
+    return ComposeMonitorPictures({picture}, {screen.monitor}, position, false, output, {caption}, {screen})
+               ? output
+               : std::wstring();
+}
+
 // Through the desktop wallpaper object; false when the system has none.
-bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vector<Box>& monitors,
-                      int position, LogStream& log, bool* done) {
+bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vector<CaptionArea>& screens,
+                      const std::vector<Caption>& captions, int position, LogStream& log, bool* done) {
     ComPtr<IDesktopWallpaperObject> object;
     if (FAILED(CreateDesktopWallpaper(&object)) || !object)
         return false;
@@ -67,13 +96,16 @@ bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vect
             continue;
         // A device that is not attached has no rectangle: it shows nothing.
         if (SUCCEEDED(object->GetMonitorRECT(id.Get(), &rect))) {
-            for (size_t k = 0; k < monitors.size(); ++k) {
-                if (!(monitors[k] == BoxOf(rect)))
+            for (size_t k = 0; k < screens.size(); ++k) {
+                if (!(screens[k].monitor == BoxOf(rect)))
                     continue;
+                const std::wstring& picture = pictures[k % pictures.size()];
+                const bool captioned = !captions.empty() && !captions[k % captions.size()].Empty();
                 const std::wstring staged =
-                    StageFor(pictures[k % pictures.size()],
-                             SIZE{rect.right - rect.left, rect.bottom - rect.top}, position,
-                             MonitorPicturePath(k));
+                    captioned ? StageCaptioned(picture, captions[k % captions.size()], screens[k], position,
+                                               MonitorPicturePath(k))
+                              : StageFor(picture, SIZE{rect.right - rect.left, rect.bottom - rect.top},
+                                         position, MonitorPicturePath(k));
                 if (staged.empty() || FAILED(object->SetWallpaper(id.Get(), staged.c_str()))) {
                     ReportError(L"Failed to switch wallpaper!\n", LogSafe(pictures[k % pictures.size()]),
                                 ::GetLastError(), log);
@@ -92,7 +124,7 @@ bool SetThroughObject(const std::vector<std::wstring>& pictures, const std::vect
 
 } // namespace
 
-std::vector<Box> OrderedMonitors() {
+std::vector<CaptionArea> OrderedScreens() {
     const std::vector<MonitorInfo> monitors = Monitors();
     std::vector<Box> boxes;
     size_t primary = 0;
@@ -101,10 +133,17 @@ std::vector<Box> OrderedMonitors() {
         if (monitors[i].primary)
             primary = i;
     }
-    std::vector<Box> ordered;
+    std::vector<CaptionArea> ordered;
     for (const size_t i : MonitorOrder(boxes, primary))
-        ordered.push_back(boxes[i]);
+        ordered.push_back({boxes[i], BoxOf(monitors[i].work), monitors[i].dpi});
     return ordered;
+}
+
+std::vector<Box> OrderedMonitors() {
+    std::vector<Box> boxes;
+    for (const CaptionArea& screen : OrderedScreens())
+        boxes.push_back(screen.monitor);
+    return boxes;
 }
 
 std::wstring MonitorPicturePath(size_t k) {
@@ -115,9 +154,16 @@ std::wstring CompositePath() {
     return ExecutableFolder() + L"pod-all.jpg";
 }
 
+// Apart from the local wallpaper file, which holds a downloaded picture as it came: a new
+// screen layout stages that again, never a picture that already carries a caption.
+std::wstring CaptionedPath() {
+    return ExecutableFolder() + L"pod-caption.jpg";
+}
+
 bool ComposeMonitorPictures(const std::vector<std::wstring>& pictures,
                             const std::vector<Box>& monitors, int position, bool tiled,
-                            const std::wstring& output) {
+                            const std::wstring& output, const std::vector<Caption>& captions,
+                            const std::vector<CaptionArea>& areas) {
     const Box bounds = Bounds(monitors);
     if (pictures.empty() || !DecodeFits(static_cast<uint64_t>(bounds.Width()),
                                         static_cast<uint64_t>(bounds.Height())))
@@ -136,15 +182,24 @@ bool ComposeMonitorPictures(const std::vector<std::wstring>& pictures,
         return false;
     {
         const UniqueDc canvas(::CreateCompatibleDC(nullptr));
-        const ScopedSelectObject selected(canvas.Get(), canvas_bitmap.Get()); // black: zero-filled
+        const ScopedSelectObject selected(canvas.Get(), canvas_bitmap.Get());
+        // Around a picture that leaves room, the desktop's colour, as the system shows it.
+        const RECT all = {0, 0, bounds.Width(), bounds.Height()};
+        ::FillRect(canvas.Get(), &all, ::GetSysColorBrush(COLOR_DESKTOP));
         for (size_t k = 0; k < monitors.size(); ++k) {
-            // A position that spans makes no sense inside one monitor: each fills its own. The
-            // composed picture crops each at its centre: keeping the subject needs the
-            // desktop object's pictures of their own.
+            // A position that spans makes no sense inside one monitor: each fills its own.
             for (const Box& at : BoxesInComposite(monitors[k], bounds, tiled))
                 Draw(canvas.Get(), pictures[k % pictures.size()], at,
-                     {monitors[k].Width(), monitors[k].Height()},
-                     position == kSpan || position == kFillSubject ? kFill : position);
+                     {monitors[k].Width(), monitors[k].Height()}, position == kSpan ? kFill : position);
+        }
+        const Canvas pixels{canvas.Get(), static_cast<uint8_t*>(bits), bounds.Width(), bounds.Height()};
+        for (size_t i = 0; i < areas.size() && !captions.empty(); ++i) {
+            // In every copy of the monitor that the composed picture holds.
+            for (const Box& at : BoxesInComposite(areas[i].monitor, bounds, tiled)) {
+                const int dx = at.left - areas[i].monitor.left, dy = at.top - areas[i].monitor.top;
+                DrawCaption(pixels, captions[i % captions.size()],
+                            {at, Shifted(areas[i].work, dx, dy), areas[i].dpi});
+            }
         }
     }
     ::GdiFlush();
@@ -153,12 +208,14 @@ bool ComposeMonitorPictures(const std::vector<std::wstring>& pictures,
     return SUCCEEDED(SaveWhole(composed, output));
 }
 
-bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int position, LogStream& log) {
+bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int position, LogStream& log,
+                          const std::vector<Caption>& captions) {
+    const std::vector<CaptionArea> screens = OrderedScreens();
     const std::vector<Box> monitors = OrderedMonitors();
     if (pictures.empty() || monitors.empty())
         return false;
     bool done = false;
-    if (SetThroughObject(pictures, monitors, position, log, &done)) {
+    if (SetThroughObject(pictures, screens, captions, position, log, &done)) {
         if (done)
             log << "Switched!\n";
         return done;
@@ -166,12 +223,34 @@ bool SetMonitorWallpapers(const std::vector<std::wstring>& pictures, int positio
     // One picture of the whole virtual screen: spanning where the system has the style,
     // else tiled from the primary monitor's corner.
     const bool tiled = !RunsOnWindows8OrLater();
-    if (!ComposeMonitorPictures(pictures, monitors, position, tiled, CompositePath())) {
+    if (!ComposeMonitorPictures(pictures, monitors, position, tiled, CompositePath(), captions, screens)) {
         ReportError(L"Could not compose the monitors' pictures!\n", LogSafe(CompositePath()),
                     ::GetLastError(), log);
         return false;
     }
     return SetDesktopWallpaper(CompositePath(), log, tiled ? kTile : kSpan);
+}
+
+bool SetCaptionedWallpaper(const std::wstring& picture, const Caption& caption, int position, LogStream& log) {
+    const std::vector<CaptionArea> screens = OrderedScreens();
+    if (screens.empty())
+        return false;
+    if (screens.size() >= 2 && position != kSpan)
+        return SetMonitorWallpapers({picture}, position, log, {caption});
+    // One picture of the primary monitor, or of the whole virtual screen when it spans, with
+    // the caption on every monitor it covers.
+    std::vector<Box> boxes;
+    for (const CaptionArea& screen : screens)
+        boxes.push_back(screen.monitor);
+    const Box canvas = position == kSpan ? Bounds(boxes) : screens.front().monitor;
+    const std::vector<CaptionArea> areas =
+        position == kSpan ? screens : std::vector<CaptionArea>{screens.front()};
+    if (!ComposeMonitorPictures({picture}, {canvas}, position, false, CaptionedPath(), {caption}, areas)) {
+        ReportError(L"Could not compose the monitors' pictures!\n", LogSafe(CaptionedPath()), ::GetLastError(),
+                    log);
+        return false;
+    }
+    return SetDesktopWallpaper(CaptionedPath(), log, position);
 }
 
 } // namespace glimro

@@ -10,9 +10,9 @@ class PictureFileSource final : public EntrySource {
 public:
     bool Claims(const std::wstring& target) const override { return !target.empty(); }
 
-    TryOutcome Show(const Candidate& picture, int position, LogStream& log) const override {
+    TryOutcome Show(const Candidate& picture, const Look& look, LogStream& log) const override {
         WritePassEntryStart(log);
-        return StageAndSet(picture.image.Expanded(), position, log);
+        return StageAndSet(picture.image.Expanded(), picture, look, log);
     }
     std::wstring ReadyFile(const Candidate& picture, size_t, LogStream& log) const override {
         const std::wstring target = picture.image.Expanded();

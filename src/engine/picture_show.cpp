@@ -1,6 +1,7 @@
 #include "engine/picture_show.h"
 
 #include "core/picture_limits.h"
+#include "engine/monitor_wallpaper.h"
 #include "engine/wallpaper_setter.h"
 
 namespace glimro {
@@ -34,14 +35,20 @@ void ReportUnusablePicture(const std::wstring& target, StagingProblem problem, L
     ReportError(L"Could not read the picture!\n", LogSafe(target), code, log);
 }
 
-TryOutcome StageAndSet(const std::wstring& picture, int position, LogStream& log) {
+TryOutcome StageAndSet(const std::wstring& file, const Candidate& shown, const Look& look, LogStream& log) {
+    const int position = SupportedPosition(look.position);
+    const Caption caption = CaptionOf(look.caption, shown.image.Expanded(), shown.credit, file);
     StagingProblem problem = StagingProblem::None;
-    const std::wstring path = PrepareLocalImage(picture, &problem, SupportedPosition(position));
-    if (path.empty()) {
-        ReportUnusablePicture(picture, problem, log);
+    const std::wstring path = caption.Empty() ? PrepareLocalImage(file, &problem, position) : file;
+    if (!caption.Empty())
+        problem = CheckPicture(file);
+    if (path.empty() || problem != StagingProblem::None) {
+        ReportUnusablePicture(file, problem, log);
         return TryOutcome::EntryFailed;
     }
-    return SetDesktopWallpaper(path, log, position) ? TryOutcome::Applied : TryOutcome::SwitchFailed;
+    const bool set = caption.Empty() ? SetDesktopWallpaper(path, log, look.position)
+                                     : SetCaptionedWallpaper(file, caption, position, log);
+    return set ? TryOutcome::Applied : TryOutcome::SwitchFailed;
 }
 
 } // namespace glimro

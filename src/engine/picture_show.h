@@ -16,7 +16,8 @@ void WritePassEntryEnd(LogStream& log);
 // (missing, or not a picture).
 void ReportUnusablePicture(const std::wstring& target, StagingProblem problem, LogStream& log);
 
-// A picture on disk staged for the screen and the position, then given to the desktop.
-TryOutcome StageAndSet(const std::wstring& picture, int position, LogStream& log);
+// A picture on disk (file) staged for the screen and the look, then given to the desktop;
+// shown is what the file holds, for its caption.
+TryOutcome StageAndSet(const std::wstring& file, const Candidate& shown, const Look& look, LogStream& log);
 
 } // namespace glimro

@@ -48,21 +48,28 @@ int SmallIconSize(UINT dpi) {
                     static_cast<int>(SystemDpi()));
 }
 
-HFONT CreateMessageFont(UINT dpi) {
+bool MessageFontAt(UINT dpi, LOGFONTW* font) {
     using ParametersForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
     static const auto parameters_for_dpi =
         User32Function<ParametersForDpiFunction>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
     if (parameters_for_dpi &&
-        parameters_for_dpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi))
-        return ::CreateFontIndirectW(&metrics.lfMessageFont);
+        parameters_for_dpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+        *font = metrics.lfMessageFont;
+        return true;
+    }
     // Older systems give the font at the system's DPI.
     if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        return nullptr;
-    metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight,
-                                              static_cast<int>(dpi), static_cast<int>(SystemDpi()));
-    return ::CreateFontIndirectW(&metrics.lfMessageFont);
+        return false;
+    *font = metrics.lfMessageFont;
+    font->lfHeight = ::MulDiv(font->lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    return true;
+}
+
+HFONT CreateMessageFont(UINT dpi) {
+    LOGFONTW font;
+    return MessageFontAt(dpi, &font) ? ::CreateFontIndirectW(&font) : nullptr;
 }
 
 HICON LoadIconOfSize(UINT id, int size) {

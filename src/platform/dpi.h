@@ -24,6 +24,8 @@ int ScaleForDpi(int value, UINT dpi);
 int SmallIconSize(UINT dpi);
 // The system's message font as it is at the DPI; null when it cannot be had.
 HFONT CreateMessageFont(UINT dpi);
+// Its description, to make it larger or smoother; false when it cannot be had.
+bool MessageFontAt(UINT dpi, LOGFONTW* font);
 // An icon resource of this module at exactly the size, drawn for it where the icon has it.
 HICON LoadIconOfSize(UINT id, int size);
 

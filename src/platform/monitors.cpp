@@ -3,12 +3,27 @@
 namespace glimro {
 namespace {
 
+// GetDpiForMonitor (Windows 8.1 and later, looked up at run time); 0 where there is none.
+UINT MonitorDpi(HMONITOR monitor) {
+    using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto get_dpi = [] {
+        const HMODULE shcore = ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore ? reinterpret_cast<GetDpiForMonitorFunction>(
+                            reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
+    return get_dpi && SUCCEEDED(get_dpi(monitor, kEffectiveDpi, &x, &y)) ? y : 0;
+}
+
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFOEXW info = {};
     info.cbSize = sizeof(info);
     if (::GetMonitorInfoW(monitor, &info))
         reinterpret_cast<std::vector<MonitorInfo>*>(data)->push_back(
-            {info.rcMonitor, (info.dwFlags & MONITORINFOF_PRIMARY) != 0, info.szDevice});
+            {info.rcMonitor, (info.dwFlags & MONITORINFOF_PRIMARY) != 0, info.szDevice, info.rcWork,
+             MonitorDpi(monitor)});
     return TRUE;
 }
 

@@ -15,6 +15,8 @@ struct MonitorInfo {
     RECT rect;          // in physical pixels of the virtual screen
     bool primary;
     std::wstring device; // \\.\DISPLAY1 ...
+    RECT work = {};      // what the taskbar and docked bars leave; empty: all of rect
+    UINT dpi = 0;        // its scale (96 is 100 %); 0: the system's
 };
 
 // EnumDisplayMonitors with GetMonitorInfoW, in the system's order.

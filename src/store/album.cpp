@@ -34,6 +34,7 @@ constexpr wchar_t kFeedPicturesShown[] = L"Feed Pictures Shown";
 constexpr wchar_t kSkippedPictures[] = L"Skipped Pictures";
 constexpr wchar_t kSmallestShare[] = L"Smallest Share";
 constexpr wchar_t kShape[] = L"Shape";
+constexpr wchar_t kCaption[] = L"Caption";
 constexpr wchar_t kEntryPrefix[] = L"ImageFile";
 // Bounds what a damaged or foreign value can make a load hold: 2,000 feeds' worth.
 constexpr DWORD kMaxFeedsShownBytes = 16u << 20;
@@ -221,6 +222,8 @@ LSTATUS CAlbum::LoadFromKey(const RegKey& album_key) {
     SmallestShare = share <= 100 ? static_cast<int>(share) : 0;
     const DWORD shape = LoadNumber(album_key, kShape);
     Shape = shape < kShapeCount ? static_cast<int>(shape) : kAnyShape;
+    const DWORD caption = LoadNumber(album_key, kCaption);
+    Caption = caption <= kCaptionOff ? static_cast<int>(caption) : kCaptionAsOptions;
 
     // No FileList is an empty album; one that is there but cannot be read is not.
     RegKey file_list;
@@ -266,7 +269,8 @@ bool CAlbum::SameStoredForm(const CAlbum& other) const {
            ShuffleSet == other.ShuffleSet && Position == other.Position &&
            Monitors == other.Monitors && Every == other.Every && At == other.At &&
            Credit == other.Credit && FeedsShown == other.FeedsShown && Skipped == other.Skipped &&
-           SmallestShare == other.SmallestShare && Shape == other.Shape && FileList == other.FileList;
+           SmallestShare == other.SmallestShare && Shape == other.Shape && Caption == other.Caption &&
+           FileList == other.FileList;
 }
 
 namespace {
@@ -368,6 +372,10 @@ const OwnValue kOwnValues[] = {
     {kShape, [](const CAlbum& a, const CAlbum& b) { return a.Shape != b.Shape; },
      [](const CAlbum& a, RegKey& key) {
          return a.Shape <= 0 ? ERROR_SUCCESS : key.SetDword(kShape, static_cast<DWORD>(a.Shape));
+     }},
+    {kCaption, [](const CAlbum& a, const CAlbum& b) { return a.Caption != b.Caption; },
+     [](const CAlbum& a, RegKey& key) {
+         return a.Caption <= 0 ? ERROR_SUCCESS : key.SetDword(kCaption, static_cast<DWORD>(a.Caption));
      }},
 };
 

@@ -92,6 +92,14 @@ struct FeedShown {
 inline constexpr size_t kMaxFeedShown = 500;
 inline constexpr size_t kMaxSkipped = 2000;
 
+// The album's "Caption" on the desktop: as the Options window says (also when the value is
+// absent), on, or off.
+enum CaptionRule : int {
+    kCaptionAsOptions = 0,
+    kCaptionOn = 1,
+    kCaptionOff = 2,
+};
+
 class CAlbum {
 public:
     std::wstring Name;
@@ -180,6 +188,16 @@ public:
     // any shape).
     int SmallestShare = 0;
     int Shape = 0;
+    // Whether its pictures carry a caption (CaptionRule); stored as "Caption", absent for as
+    // in Options.
+    int Caption = kCaptionAsOptions;
+    // With a picture for each monitor: what each one is, for its caption (the picture's path
+    // or address and its credit), in monitor order, while Glimro runs.
+    struct MonitorSubject {
+        std::wstring picture;
+        PictureCredit credit;
+    };
+    std::vector<MonitorSubject> SubjectsPerMonitor;
 
     void SetEnabled(bool enabled) { Enabled = enabled; }
 

@@ -35,6 +35,14 @@ inline constexpr DWORD kDefaultHotkeyPause = 0x0750;    // Ctrl+Alt+Shift+P
 inline constexpr wchar_t kHoldFullScreenValue[] = L"HoldFullScreen";
 inline constexpr wchar_t kHoldOnBatteryValue[] = L"HoldOnBattery";
 
+// The caption on the desktop, for every album whose own "Caption" is as in Options: 1 when
+// pictures carry one (missing: 0); its corner (0 bottom right, also when missing, 1 bottom
+// left, 2 top right, 3 top left); 1 to add the day a photo was taken, and the album's name.
+inline constexpr wchar_t kCaptionValue[] = L"Caption";
+inline constexpr wchar_t kCaptionCornerValue[] = L"CaptionCorner";
+inline constexpr wchar_t kCaptionDateValue[] = L"CaptionDate";
+inline constexpr wchar_t kCaptionAlbumValue[] = L"CaptionAlbum";
+
 // The one door to the product key's own values. Reads open the key for reading (a reader
 // never creates it) and answer nothing for a value that is missing or of another type;
 // writes create the key when needed and answer the system's status.

@@ -1,5 +1,6 @@
 #include "ui/general_page.h"
 
+#include "platform/text.h"
 #include "platform/time_picker.h"
 #include "resource.h"
 #include "scheduler/pass_check.h"
@@ -101,7 +102,7 @@ CGeneralPropertyPage::CGeneralPropertyPage(CAlbum& album, const AlbumSet& albums
     : CPropertyPage(IDD_GENERAL), album_(album), albums_(albums), name_(album.Name),
       description_(album.Description), frequency_(album.Frequency), position_(album.Position),
       monitors_(album.Monitors), every_(album.Every), at_(album.At),
-      smallest_(album.SmallestShare), shape_(album.Shape) {
+      smallest_(album.SmallestShare), shape_(album.Shape), caption_(album.Caption) {
     // The time picker's class, registered before the page's dialog is made.
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
@@ -142,6 +143,10 @@ void CGeneralPropertyPage::OnInitDialog() {
     for (const wchar_t* entry : kShapeEntries)
         ::SendMessageW(shape, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     ::SendMessageW(shape, CB_SETCURSEL, static_cast<WPARAM>(shape_), 0);
+    HWND caption = Item(IDC_ALBUM_CAPTION);
+    for (const UINT entry : {IDS_CAPTION_AS_OPTIONS, IDS_CAPTION_ON, IDS_CAPTION_OFF})
+        ::SendMessageW(caption, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(entry).c_str()));
+    ::SendMessageW(caption, CB_SETCURSEL, static_cast<WPARAM>(caption_), 0);
     ::SetDlgItemTextW(Handle(), IDC_ALBUM_FREQUENCY_NOTE,
                       FrequencyNote(frequency_, album_.FileList.size()).c_str());
     ::SetWindowTextW(Item(IDC_ALBUM_NAME), name_.c_str());
@@ -162,7 +167,8 @@ bool CGeneralPropertyPage::OnCommand(WORD id, WORD code) {
         ((id == IDC_ALBUM_NAME || id == IDC_ALBUM_DESCRIPTION || id == IDC_ALBUM_EVERY) &&
          code == EN_CHANGE) ||
         ((id == IDC_ALBUM_FREQUENCY || id == IDC_ALBUM_POSITION || id == IDC_ALBUM_MONITORS ||
-          id == IDC_ALBUM_DAY || id == IDC_ALBUM_SMALLEST || id == IDC_ALBUM_SHAPE) &&
+          id == IDC_ALBUM_DAY || id == IDC_ALBUM_SMALLEST || id == IDC_ALBUM_SHAPE ||
+          id == IDC_ALBUM_CAPTION) &&
          code == CBN_SELCHANGE);
     if (!edited)
         return false;
@@ -304,6 +310,9 @@ bool CGeneralPropertyPage::OnApply() {
     const LRESULT shape = ::SendMessageW(Item(IDC_ALBUM_SHAPE), CB_GETCURSEL, 0, 0);
     if (shape != CB_ERR)
         shape_ = static_cast<int>(shape);
+    const LRESULT caption = ::SendMessageW(Item(IDC_ALBUM_CAPTION), CB_GETCURSEL, 0, 0);
+    if (caption != CB_ERR)
+        caption_ = static_cast<int>(caption);
     // Checked at every OK and Apply, changed or not: a new album's empty name too.
     if (const wchar_t* problem = NameProblem()) {
         ::MessageBoxW(Handle(), problem, LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
@@ -319,6 +328,7 @@ bool CGeneralPropertyPage::OnApply() {
     album_.Monitors = monitors_;
     album_.SmallestShare = smallest_;
     album_.Shape = shape_;
+    album_.Caption = caption_;
     SetModified(false);
     return true;
 }

@@ -54,6 +54,7 @@ private:
     int at_;
     int smallest_;
     int shape_;
+    int caption_;
 };
 
 } // namespace glimro

@@ -1,5 +1,7 @@
 #include "ui/main_frame.h"
 
+#include "engine/caption.h"
+
 #include "platform/system_library.h"
 #include "platform/clock.h"
 #include "platform/dpi.h"
@@ -124,10 +126,17 @@ void CMainFrame::ShowOptions() {
     if (options_open_)
         return;
     options_open_ = true;
-    RunOptions(Handle(), hotkeys_.Problems(), [this] {
+    CaptionChoice caption = CaptionChoiceFor(CAlbum());
+    RunOptions(Handle(), hotkeys_.Problems(), [this, &caption] {
         if (hotkeys_wanted_)
             hotkeys_.Register(Handle());
         rotator_.FollowThemeSoon();
+        // A caption turned on, off or moved shows on the picture of now, as a new screen
+        // layout would stage it again.
+        if (const CaptionChoice now = CaptionChoiceFor(CAlbum()); !(now == caption)) {
+            caption = now;
+            rotator_.OnDisplayChange();
+        }
         return hotkeys_.Problems();
     });
     options_open_ = false;

@@ -1,6 +1,7 @@
 #include "ui/options_page.h"
 
 #include "core/sun.h"
+#include "engine/caption.h"
 #include "platform/text.h"
 #include "platform/time_picker.h"
 #include "resource.h"
@@ -28,7 +29,15 @@ constexpr struct {
 } kHoldChoices[] = {
     {IDC_OPTION_HOLD_FULL_SCREEN, kHoldFullScreenValue, 1},
     {IDC_OPTION_HOLD_BATTERY, kHoldOnBatteryValue, 0},
+}, kCaptionChoices[] = {
+    {IDC_OPTION_CAPTION, kCaptionValue, 0},
+    {IDC_OPTION_CAPTION_DATE, kCaptionDateValue, 0},
+    {IDC_OPTION_CAPTION_ALBUM, kCaptionAlbumValue, 0},
 };
+
+// In the order of the corners' numbers.
+constexpr UINT kCornerEntries[] = {IDS_CORNER_BOTTOM_RIGHT, IDS_CORNER_BOTTOM_LEFT, IDS_CORNER_TOP_RIGHT,
+                                   IDS_CORNER_TOP_LEFT};
 
 // In the order of the ThemeSwitch and ThemeScope values.
 constexpr const wchar_t* kThemeWhenEntries[] = {L"Never", L"With the sun", L"At two times"};
@@ -45,10 +54,20 @@ void COptionsPage::OnInitDialog() {
     for (size_t i = 0; i < std::size(kHotkeyControls); ++i)
         ::SendMessageW(Item(kHotkeyControls[i]), HKM_SETHOTKEY, ReadHotkey(kHotkeyActions[i]), 0);
     ::CheckDlgButton(Handle(), IDC_OPTION_AUTOSTART, HasAutostart() ? BST_CHECKED : BST_UNCHECKED);
-    for (const auto& choice : kHoldChoices)
-        ::CheckDlgButton(Handle(), choice.control,
-                         ReadProductNumber(choice.value, choice.fallback) ? BST_CHECKED
-                                                                         : BST_UNCHECKED);
+    const auto check = [this](const auto& choices) {
+        for (const auto& choice : choices)
+            ::CheckDlgButton(Handle(), choice.control,
+                             ReadProductNumber(choice.value, choice.fallback) ? BST_CHECKED : BST_UNCHECKED);
+    };
+    check(kHoldChoices);
+    check(kCaptionChoices);
+    for (const UINT entry : kCornerEntries)
+        ::SendDlgItemMessageW(Handle(), IDC_OPTION_CAPTION_CORNER, CB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(LoadResourceString(entry).c_str()));
+    const DWORD corner = ReadProductNumber(kCaptionCornerValue, kBottomRight);
+    ::SendDlgItemMessageW(Handle(), IDC_OPTION_CAPTION_CORNER, CB_SETCURSEL,
+                          corner < kCornerCount ? corner : static_cast<WPARAM>(kBottomRight), 0);
+    ShowCaptionControls();
     for (const auto& [control, value] : {std::pair{IDC_OPTION_LATITUDE, kLatitudeValue},
                                          std::pair{IDC_OPTION_LONGITUDE, kLongitudeValue}}) {
         if (const std::optional<std::wstring> text = ReadProductText(value))
@@ -70,6 +89,13 @@ void COptionsPage::OnInitDialog() {
     ShowThemeControls();
     filling_ = false;
     ShowProblems();
+}
+
+void COptionsPage::ShowCaptionControls() {
+    const bool shown = ::IsDlgButtonChecked(Handle(), IDC_OPTION_CAPTION) == BST_CHECKED;
+    for (int id : {IDC_OPTION_CAPTION_CORNER_LABEL, IDC_OPTION_CAPTION_CORNER, IDC_OPTION_CAPTION_DATE,
+                   IDC_OPTION_CAPTION_ALBUM})
+        ::EnableWindow(Item(id), shown);
 }
 
 void COptionsPage::ShowThemeControls() {
@@ -152,12 +178,16 @@ bool COptionsPage::OnCommand(WORD id, WORD code) {
                                               id == IDC_HOTKEY_PAUSE);
     const bool box = code == BN_CLICKED && (id == IDC_OPTION_AUTOSTART ||
                                             id == IDC_OPTION_HOLD_FULL_SCREEN ||
-                                            id == IDC_OPTION_HOLD_BATTERY);
+                                            id == IDC_OPTION_HOLD_BATTERY || id == IDC_OPTION_CAPTION ||
+                                            id == IDC_OPTION_CAPTION_DATE || id == IDC_OPTION_CAPTION_ALBUM);
     const bool place = code == EN_CHANGE &&
                        (id == IDC_OPTION_LATITUDE || id == IDC_OPTION_LONGITUDE);
-    const bool theme = code == CBN_SELCHANGE && (id == IDC_THEME_WHEN || id == IDC_THEME_SCOPE);
+    const bool theme = code == CBN_SELCHANGE && (id == IDC_THEME_WHEN || id == IDC_THEME_SCOPE ||
+                                                 id == IDC_OPTION_CAPTION_CORNER);
     if (theme)
         ShowThemeControls();
+    if (id == IDC_OPTION_CAPTION)
+        ShowCaptionControls();
     if ((hotkey || box || place || theme) && !filling_)
         SetModified(true);
     return hotkey || box || place || theme;
@@ -181,9 +211,16 @@ bool COptionsPage::OnApply() {
     const bool autostart = ::IsDlgButtonChecked(Handle(), IDC_OPTION_AUTOSTART) == BST_CHECKED;
     if (autostart != HasAutostart() && !(autostart ? AddAutostart() : RemoveAutostart()))
         note(ERROR_ACCESS_DENIED);
-    for (const auto& choice : kHoldChoices)
-        note(WriteProductNumber(choice.value,
-                                ::IsDlgButtonChecked(Handle(), choice.control) == BST_CHECKED ? 1 : 0));
+    const auto write = [&](const auto& choices) {
+        for (const auto& choice : choices)
+            note(WriteProductNumber(choice.value,
+                                    ::IsDlgButtonChecked(Handle(), choice.control) == BST_CHECKED ? 1 : 0));
+    };
+    write(kHoldChoices);
+    write(kCaptionChoices);
+    const LRESULT corner = ::SendDlgItemMessageW(Handle(), IDC_OPTION_CAPTION_CORNER, CB_GETCURSEL, 0, 0);
+    note(WriteProductNumber(kCaptionCornerValue,
+                            corner == CB_ERR ? static_cast<DWORD>(kBottomRight) : static_cast<DWORD>(corner)));
     note(place_written_);
     const LRESULT when = ::SendDlgItemMessageW(Handle(), IDC_THEME_WHEN, CB_GETCURSEL, 0, 0);
     const LRESULT scope = ::SendDlgItemMessageW(Handle(), IDC_THEME_SCOPE, CB_GETCURSEL, 0, 0);

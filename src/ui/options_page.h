@@ -1,7 +1,8 @@
 #pragma once
 // The Options window: the global hotkeys, the autostart entry, when a change waits for the
-// user, where the user is (for the albums that follow the sun), and whether Windows' theme
-// follows the day. OK, Cancel and Apply work as in the album sheet; each apply takes effect at once.
+// user, where the user is (for the albums that follow the sun), whether Windows' theme
+// follows the day, and the caption on the desktop. OK, Cancel and Apply work as in the album
+// sheet; each apply takes effect at once.
 #include "platform/property_sheet.h"
 
 #include <functional>
@@ -25,8 +26,10 @@ protected:
 
 private:
     void ShowProblems();
-    // The theme's scope and times enabled where the choice uses them.
+    // The theme's scope and times enabled where the choice uses them; the caption's corner and
+    // parts while it is shown.
     void ShowThemeControls();
+    void ShowCaptionControls();
     // Says why in a message box and puts the focus on the control; false.
     bool Refuse(int control, const std::wstring& problem);
     // False, after saying why, for a plain key or keys that two actions share.

@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/host_addresses.h"
 #include "platform/screen.h"
+#include "engine/monitor_wallpaper.h"
 #include "engine/folder_pictures.h"
 #include "engine/current_picture.h"
 #include "engine/image_staging.h"
@@ -754,12 +755,14 @@ TEST_F(FeedPassTest, AFeedOnTheInternetNeverSendsGlimroToThisComputer) {
             << log;
 }
 
-// About opens the item's page; Keep copies the picture as downloaded under its title, never
-// over a file; a local picture offers Show in Folder instead.
+// About opens the item's page; Keep copies the picture as downloaded (without the caption)
+// under its title, never over a file; a local picture offers Show in Folder instead.
 TEST_F(FeedPassTest, AFeedPictureCanBeKeptAndItsPageOpened) {
     ServeFeed({{"a", 1}});
     CAlbum album = FeedAlbum();
+    album.Caption = kCaptionOn; // the desktop's copy carries it, the kept one never
     ASSERT_EQ(album.ApplyNextImage(), kPassApplied);
+    EXPECT_EQ(desktop.wallpaper, CaptionedPath());
     album.Credit.Title = L"Dawn: \"Orion\" / West?";
     const test::TempFolder pictures;
     Seam<std::wstring()>::Override mine(PicturesFolder, [&] { return pictures.Path(); });

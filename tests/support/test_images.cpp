@@ -146,6 +146,28 @@ COLORREF DecodedPixel(const std::wstring& path, int x, int y) {
     return RGB(colour.GetR(), colour.GetG(), colour.GetB());
 }
 
+std::vector<COLORREF> DecodedPixels(const std::wstring& path, SIZE* size) {
+    GdiplusSession gdiplus;
+    Gdiplus::Bitmap bitmap(path.c_str(), FALSE);
+    *size = SIZE{0, 0};
+    if (bitmap.GetLastStatus() != Gdiplus::Ok)
+        return {};
+    const Gdiplus::Rect all(0, 0, static_cast<INT>(bitmap.GetWidth()), static_cast<INT>(bitmap.GetHeight()));
+    Gdiplus::BitmapData data = {};
+    if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &data) != Gdiplus::Ok)
+        return {};
+    std::vector<COLORREF> pixels;
+    pixels.reserve(static_cast<size_t>(all.Width) * static_cast<size_t>(all.Height));
+    for (INT y = 0; y < all.Height; ++y) {
+        const BYTE* row = static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        for (INT x = 0; x < all.Width; ++x)
+            pixels.push_back(RGB(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]));
+    }
+    bitmap.UnlockBits(&data);
+    *size = SIZE{all.Width, all.Height};
+    return pixels;
+}
+
 bool IsJpegFile(const std::wstring& path) {
     const std::string bytes = ReadFileBytes(path);
     return bytes.size() > 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace glimro::test {
 
@@ -18,6 +19,9 @@ SIZE DecodedSize(const std::wstring& path);
 
 // The colour of one pixel of an image file; CLR_INVALID when it cannot be decoded.
 COLORREF DecodedPixel(const std::wstring& path, int x, int y);
+
+// Every pixel of an image file, row by row from the top; empty when it cannot be decoded.
+std::vector<COLORREF> DecodedPixels(const std::wstring& path, SIZE* size);
 
 // The file's first bytes are the JPEG start-of-image marker.
 bool IsJpegFile(const std::wstring& path);

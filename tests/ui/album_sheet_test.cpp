@@ -98,6 +98,8 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
         HWND monitors = ::GetDlgItem(page, IDC_ALBUM_MONITORS);
         EXPECT_EQ(WindowText(monitors), L"Same picture on every monitor");
         test::ChooseInCombo(page, IDC_ALBUM_MONITORS, kPictureEach);
+        EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_ALBUM_CAPTION)), L"As in Options");
+        test::ChooseInCombo(page, IDC_ALBUM_CAPTION, kCaptionOff);
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     EditRow(L"Alps (on the day)");
@@ -113,6 +115,7 @@ TEST_F(AlbumSheetTest, PropertiesShowsTheAlbumAndOkSavesARenameUnderTheNewKey) {
     EXPECT_EQ(mountains->SmallestShare, 50);
     EXPECT_EQ(mountains->Shape, kMatchMonitor);
     EXPECT_EQ(mountains->Monitors, kPictureEach);
+    EXPECT_EQ(mountains->Caption, kCaptionOff);
     EXPECT_TRUE(mountains->Enabled);
     EXPECT_EQ(h.FirstColumn(),
               (std::vector<std::wstring>{L"Beaches (on the week)", L"Mountains (calendar)"}));

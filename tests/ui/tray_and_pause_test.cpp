@@ -1,7 +1,9 @@
 // Living with the resident instance: the notification-area icon's menu and tooltip, Next
 // Picture, Pause across a restart, a real shuffle for "Random", and catching up after sleep.
+#include "engine/monitor_wallpaper.h"
 #include "log/activity_log.h"
 #include "platform/clock.h"
+#include "platform/text.h"
 #include "platform/user_state.h"
 #include "resource.h"
 #include "scheduler/day_schedule.h"
@@ -14,6 +16,7 @@
 #include "support/clock_values.h"
 #include "support/dialog_driver.h"
 #include "ui/album_manager_harness.h"
+#include "ui/rotator.h"
 #include "ui/tray_icon.h"
 
 #include <gtest/gtest.h>
@@ -437,6 +440,36 @@ TEST_F(LivingTest, APlainKeyOrKeysTwoActionsShareAreNeverRegistered) {
         EXPECT_EQ(ReadProductNumber(kHotkeyPauseValue, 0), *c.refusal ? kDefaultHotkeyPause : c.pause);
     }
     EXPECT_TRUE(h.frame->Hotkeys().Problems().empty()); // F13 was taken
+}
+
+// The caption chosen in the Options window is stored and shows at once on the picture of now;
+// its corner and parts wait until it is on.
+TEST_F(LivingTest, TheCaptionChosenInOptionsShowsOnThePictureOfNow) {
+    StoreActive(kSequential, 3);
+    ASSERT_TRUE(h.Start());
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_ALBUM_NEXT, 0);
+    ASSERT_EQ(h.desktop.wallpaper, pictures[1]); // small enough to go as it is
+    test::OnWindow options(L"Glimro Options", [&](HWND sheet) {
+        HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_OPTION_CAPTION_CORNER)));
+        EXPECT_EQ(WindowText(::GetDlgItem(page, IDC_OPTION_CAPTION_CORNER)), L"Bottom right");
+        ::SendDlgItemMessageW(page, IDC_OPTION_CAPTION, BM_CLICK, 0, 0);
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page, IDC_OPTION_CAPTION_CORNER)));
+        test::ChooseInCombo(page, IDC_OPTION_CAPTION_CORNER, kTopLeft);
+        ::SendDlgItemMessageW(page, IDC_OPTION_CAPTION_ALBUM, BM_CLICK, 0, 0);
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    });
+    ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
+    ASSERT_TRUE(options.Ran());
+    EXPECT_EQ(ReadProductNumber(kCaptionValue, 0), 1u);
+    EXPECT_EQ(ReadProductNumber(kCaptionCornerValue, 9), static_cast<DWORD>(kTopLeft));
+    EXPECT_EQ(ReadProductNumber(kCaptionAlbumValue, 0), 1u);
+    EXPECT_EQ(ReadProductNumber(kCaptionDateValue, 9), 0u);
+    DialogDriver::Pump(kLayoutSettleDelay + 1500);
+    EXPECT_EQ(h.desktop.wallpaper, CaptionedPath());
+    AlbumSet stored;
+    stored.LoadAlbumList();
+    EXPECT_EQ(stored.Albums().front()->LastFile, pictures[1]); // the same picture, captioned
 }
 
 } // namespace
