@@ -3,6 +3,7 @@
 // and for each kind of frequency, how often a pass whose pictures all fail is tried.
 #include "engine/daily_sources.h"
 #include "engine/image_header.h"
+#include "engine/monitor_wallpaper.h"
 #include "log/activity_log.h"
 #include "platform/clock.h"
 #include "platform/monitors.h"
@@ -232,6 +233,34 @@ TEST_P(EveryKind, EveryCommandShowsWhatTheUserAskedFor) {
             album->Skip(Picture(name));
         EXPECT_EQ(After([&] { return UseNow(0); }), "-");
     }
+}
+
+// The caption comes with every kind of entry and says what that kind knows of its picture:
+// the staged picture is the one composed with that caption from the picture's pixels.
+TEST_P(EveryKind, TheCaptionSaysWhatThePictureIs) {
+    MakePictures();
+    const struct {
+        const char* kind;
+        std::vector<std::wstring> lines;
+    } said[] = {
+        {"Feed", {L"a"}},                         // the item's title
+        {"BingArchive", {L"a", L"\u00A9 Someone"}}, // the title and the credit
+        {"WindowsSpotlight", {L"a0f3c"}},         // nothing but its file's name
+    };
+    std::vector<std::wstring> lines = {L"a"}; // a file's name, its extension dropped
+    for (const auto& s : said)
+        if (std::string(s.kind) == GetParam().what)
+            lines = s.lines;
+    Fresh();
+    album->Caption = kCaptionOn;
+    ASSERT_EQ(Next(), kPassApplied);
+    ASSERT_EQ(desktop.wallpaper, CaptionedPath());
+    const std::wstring expected = folder.File(L"expected.jpg");
+    const Box monitor{0, 0, 1920, 1080};
+    ASSERT_TRUE(ComposeMonitorPictures({GetParam().online ? folder.File(L"pictures\\a.bmp") : Picture("a")}, {monitor},
+                                       album->Position, false, expected, {Caption{lines, kBottomRight}},
+                                       {CaptionArea{monitor, {}, 0}}));
+    EXPECT_EQ(test::ReadFileBytes(CaptionedPath()), test::ReadFileBytes(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Crossings, EveryKind, ::testing::ValuesIn(kKinds),
