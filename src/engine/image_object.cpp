@@ -147,6 +147,18 @@ HBITMAP ScaleImageFile(const std::wstring& path, int width, int height) {
     return bitmap;
 }
 
+HBITMAP CreateTopDownBitmap(int width, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height) {
     if (width <= 0 || height <= 0)
         return nullptr;
@@ -161,16 +173,8 @@ HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height) {
         decoder.Width() < target_width || decoder.Height() < target_height)
         return nullptr;
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down, as the rows are made
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    GdiObject<HBITMAP> bitmap(
-        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    GdiObject<HBITMAP> bitmap(CreateTopDownBitmap(width, height, &bits)); // as the rows are made
     if (!bitmap || !bits)
         return nullptr;
 

@@ -53,4 +53,8 @@ HBITMAP ScaleImageFile(const std::wstring& path, int width, int height);
 // made, never held a second time.
 HBITMAP ShrinkImageFile(const std::wstring& path, int width, int height);
 
+// A 24-bit DIB section, top row first, whose pixels *bits points to (rows padded to four
+// bytes); null when it cannot be made. Owned by the caller.
+HBITMAP CreateTopDownBitmap(int width, int height, void** bits);
+
 } // namespace glimro

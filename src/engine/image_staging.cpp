@@ -75,10 +75,8 @@ HBITMAP SubjectCropped(const std::wstring& entry, PixelSize staged, SIZE screen)
         return nullptr;
     const CropWindow crop =
         SubjectCrop({pixels.data(), staged.width, staged.height, stride, true}, screen.cx, screen.cy);
-    info.bmiHeader.biWidth = crop.width;
-    info.bmiHeader.biHeight = -crop.height;
     void* bits = nullptr;
-    HBITMAP cropped = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP cropped = CreateTopDownBitmap(crop.width, crop.height, &bits);
     if (!cropped)
         return nullptr;
     const size_t crop_stride = (static_cast<size_t>(crop.width) * 3 + 3) & ~size_t{3};

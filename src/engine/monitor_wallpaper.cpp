@@ -168,16 +168,8 @@ bool ComposeMonitorPictures(const std::vector<std::wstring>& pictures,
     if (pictures.empty() || !DecodeFits(static_cast<uint64_t>(bounds.Width()),
                                         static_cast<uint64_t>(bounds.Height())))
         return false;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = bounds.Width();
-    info.bmiHeader.biHeight = -bounds.Height();
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    GdiObject<HBITMAP> canvas_bitmap(
-        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    GdiObject<HBITMAP> canvas_bitmap(CreateTopDownBitmap(bounds.Width(), bounds.Height(), &bits));
     if (!canvas_bitmap)
         return false;
     {

@@ -142,14 +142,8 @@ TEST_F(MonitorWallpaperTest, TheCompositeHoldsEachMonitorsPictureInItsRectangle)
 // Fill crops a picture wider than its monitor to the middle, drawn once: a 200 x 50 picture,
 // red then green, on a square monitor shows the red and green halves of its middle quarter.
 TEST_F(MonitorWallpaperTest, APictureIsCroppedToItsMonitorOnce) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = 200;
-    info.bmiHeader.biHeight = 50;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    GdiObject<HBITMAP> halves(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    GdiObject<HBITMAP> halves(CreateTopDownBitmap(200, 50, &bits));
     for (int y = 0; y < 50; ++y)
         for (int x = 0; x < 200; ++x)
             std::memcpy(static_cast<BYTE*>(bits) + y * 600 + x * 3, x < 100 ? "\x1E\x1E\xC8" : "\x1E\xC8\x1E", 3);
@@ -254,14 +248,8 @@ Box CaptionDifference(const std::wstring& captioned, const std::wstring& plain, 
 class OwnCanvas {
 public:
     OwnCanvas(int width, int height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
         void* bits = nullptr;
-        bitmap_ = GdiObject<HBITMAP>(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bitmap_ = GdiObject<HBITMAP>(CreateTopDownBitmap(width, height, &bits));
         old_ = ::SelectObject(dc_.Get(), bitmap_.Get());
         canvas = {dc_.Get(), static_cast<uint8_t*>(bits), width, height};
     }
