@@ -94,6 +94,7 @@
 #define IDC_OPTION_CAPTION_DATE 1103
 #define IDC_OPTION_CAPTION_ALBUM 1104
 #define IDC_OPTION_CAPTION_CORNER_LABEL 1105
+#define IDC_OPTION_LANGUAGE 1106
 
 // "Picture of the Day": the built-in sources, each with its line.
 #define IDD_DAILY 117
@@ -114,6 +115,9 @@
 #define IDS_CORNER_BOTTOM_LEFT 0xE14C
 #define IDS_CORNER_TOP_RIGHT 0xE14D
 #define IDS_CORNER_TOP_LEFT 0xE14E
+// Each language names itself here, in its own words; its string block marks the languages carried.
+#define IDS_LANGUAGE_NAME 0xE14F
+#define IDS_LANGUAGE_AS_WINDOWS 0xE150
 
 // "About Glimro"
 #define IDD_ABOUTBOX 110

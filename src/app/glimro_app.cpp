@@ -1,5 +1,7 @@
 #include "app/glimro_app.h"
 
+#include "ui/language_choice.h"
+
 #include "core/path_text.h"
 #include "engine/internet_fetch.h"
 #include "engine/download_dialog.h"
@@ -60,6 +62,7 @@ int CGlimroApp::Run(const std::wstring& arguments, int show_command) {
 }
 
 bool CGlimroApp::InitInstance(const std::wstring& arguments, int show_command) {
+    ApplyLanguageChoice(); // before any text is shown
     if (FAILED(::OleInitialize(nullptr))) {
         ::MessageBoxW(nullptr,
                       L"Glimro could not start because the system's OLE services could not be "

@@ -1,5 +1,6 @@
 #include "platform/property_sheet.h"
 
+#include "platform/dialog_fit.h"
 #include "platform/window_object.h"
 
 #include <utility>
@@ -21,9 +22,11 @@ struct DialogTemplateExHead {
 PROPSHEETPAGEW CPropertyPage::Describe() {
     PROPSHEETPAGEW page = {};
     page.dwSize = sizeof(page);
-    page.dwFlags = PSP_DEFAULT;
+    page.dwFlags = PSP_DLGINDIRECT;
     page.hInstance = ::GetModuleHandleW(nullptr);
-    page.pszTemplate = MAKEINTRESOURCEW(template_id_);
+    // The sheet makes the page when it is first shown: the bytes live as long as the page.
+    template_ = FittedDialogTemplate(template_id_);
+    page.pResource = reinterpret_cast<const DLGTEMPLATE*>(template_.data());
     page.pfnDlgProc = &CPropertyPage::DialogProc;
     page.lParam = reinterpret_cast<LPARAM>(this);
     return page;

@@ -50,6 +50,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
     WORD template_id_;
+    std::vector<BYTE> template_; // laid out for its language when it is run
     HWND window_ = nullptr;
     CPropertySheet* sheet_ = nullptr;
     // The outcome of the last apply that OK asked for: the sheet closed with OK only when

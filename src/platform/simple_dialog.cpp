@@ -1,6 +1,7 @@
 #include "platform/simple_dialog.h"
 
 #include "platform/screen.h"
+#include "platform/dialog_fit.h"
 #include "platform/window_object.h"
 
 namespace glimro {
@@ -33,15 +34,21 @@ CSimpleDialog::~CSimpleDialog() {
 
 INT_PTR CSimpleDialog::DoModal(HWND parent, bool centre) {
     centre_ = centre;
-    return ::DialogBoxParamW(instance_, MAKEINTRESOURCEW(template_id_), parent, DialogProc,
-                             reinterpret_cast<LPARAM>(this));
+    template_ = FittedDialogTemplate(template_id_);
+    if (template_.empty())
+        return -1;
+    return ::DialogBoxIndirectParamW(instance_, reinterpret_cast<const DLGTEMPLATE*>(template_.data()), parent,
+                                     DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 int CSimpleDialog::Create(HWND parent) {
     if (modeless_)
         return 0;
-    HWND window = ::CreateDialogParamW(instance_, MAKEINTRESOURCEW(template_id_), parent,
-                                       DialogProc, reinterpret_cast<LPARAM>(this));
+    template_ = FittedDialogTemplate(template_id_);
+    if (template_.empty())
+        return 0;
+    HWND window = ::CreateDialogIndirectParamW(instance_, reinterpret_cast<const DLGTEMPLATE*>(template_.data()),
+                                               parent, DialogProc, reinterpret_cast<LPARAM>(this));
     if (!window)
         return 0;
     window_ = window;

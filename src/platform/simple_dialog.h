@@ -4,6 +4,8 @@
 // modeless runs.
 #include <windows.h>
 
+#include <vector>
+
 namespace glimro {
 
 // Where a dialog of size w x h goes to be centred over its parent's rectangle (or on the
@@ -45,6 +47,7 @@ private:
     HWND window_ = nullptr;
     HINSTANCE instance_;
     WORD template_id_;
+    std::vector<BYTE> template_; // laid out for its language when it is run
     bool modeless_ = false;
 };
 

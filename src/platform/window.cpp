@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include "platform/ui_language.h"
+
 #include "platform/handle.h"
 #include "platform/window_object.h"
 
@@ -140,9 +142,8 @@ int RunMessageLoop() {
 }
 
 std::wstring LoadResourceString(UINT id) {
-    const wchar_t* text = nullptr;
-    int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring(text, length) : std::wstring();
+    std::wstring text = LoadResourceStringIn(id, UiLanguage());
+    return text.empty() && UiLanguage() != kEnglishLanguage ? LoadResourceStringIn(id, kEnglishLanguage) : text;
 }
 
 std::wstring WindowText(HWND window) {

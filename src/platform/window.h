@@ -105,7 +105,8 @@ private:
     HCURSOR previous_;
 };
 
-// A string resource of this module; empty when missing.
+// A string resource of this module in the windows' language, else in English; empty when
+// missing.
 std::wstring LoadResourceString(UINT id);
 
 // The whole text of a window or control.

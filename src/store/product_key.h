@@ -43,6 +43,9 @@ inline constexpr wchar_t kCaptionCornerValue[] = L"CaptionCorner";
 inline constexpr wchar_t kCaptionDateValue[] = L"CaptionDate";
 inline constexpr wchar_t kCaptionAlbumValue[] = L"CaptionAlbum";
 
+// The language of the windows, a tag such as "de-DE"; missing or empty: as Windows.
+inline constexpr wchar_t kLanguageValue[] = L"Language";
+
 // The one door to the product key's own values. Reads open the key for reading (a reader
 // never creates it) and answer nothing for a value that is missing or of another type;
 // writes create the key when needed and answer the system's status.

@@ -41,6 +41,16 @@ bool CAlbumListView::Create(HWND frame, const RECT& rect, UINT id) {
     return true;
 }
 
+void CAlbumListView::ShowColumnTitles() {
+    for (int i = 0; i < kAlbumColumns; ++i) {
+        std::wstring title = LoadResourceString(IDS_COLUMN_FIRST + i);
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = title.data();
+        ListView_SetColumn(Handle(), i, &column);
+    }
+}
+
 void CAlbumListView::ApplyDpi(UINT old_dpi, UINT new_dpi) {
     HWND list = Handle();
     ScaleColumns(kAlbumColumns, old_dpi, new_dpi);

@@ -26,6 +26,8 @@ public:
 
     // Creates the list window with its columns; the state images come with the first ApplyDpi.
     bool Create(HWND frame, const RECT& rect, UINT id);
+    // The columns' titles again, in the windows' language.
+    void ShowColumnTitles();
     // Loads the state images drawn for the DPI and scales the column widths from the old one.
     void ApplyDpi(UINT old_dpi, UINT new_dpi);
     // Loads the albums and shows them (when the list exists). Until then the album commands

@@ -3,6 +3,7 @@
 #include "engine/caption.h"
 
 #include "platform/system_library.h"
+#include "platform/ui_language.h"
 #include "platform/clock.h"
 #include "platform/dpi.h"
 #include "resource.h"
@@ -127,7 +128,11 @@ void CMainFrame::ShowOptions() {
         return;
     options_open_ = true;
     CaptionChoice caption = CaptionChoiceFor(CAlbum());
-    RunOptions(Handle(), hotkeys_.Problems(), [this, &caption] {
+    RunOptions(Handle(), hotkeys_.Problems(), [this, &caption, language = UiLanguage()]() mutable {
+        if (UiLanguage() != language) {
+            language = UiLanguage();
+            ApplyLanguage();
+        }
         if (hotkeys_wanted_)
             hotkeys_.Register(Handle());
         rotator_.FollowThemeSoon();
@@ -140,6 +145,22 @@ void CMainFrame::ShowOptions() {
         return hotkeys_.Problems();
     });
     options_open_ = false;
+}
+
+// Another language chosen in Options speaks at once in the menu, the list, the status bar and the
+// icon's tooltip; a window of a template (Options itself) speaks it when it opens next.
+void CMainFrame::ApplyLanguage() {
+    const UniqueMenu old(::GetMenu(Handle()));
+    ::SetMenu(Handle(), CreateMainMenu());
+    ::SetWindowTextW(Handle(), LoadResourceString(IDS_APP_TITLE).c_str());
+    if (view_.Handle()) {
+        view_.ShowColumnTitles();
+        if (view_.Loaded())
+            view_.RefreshAlbumList();
+        SetStatusText(rotator_.IdleStatus());
+    }
+    if (tray_.Shown())
+        tray_.SetTooltip(TrayTip());
 }
 
 void CMainFrame::ShowManager() {

@@ -63,6 +63,7 @@ public:
     const CHotkeys& Hotkeys() const { return hotkeys_; }
     // The Options window, from the menu or the notification-area icon.
     void ShowOptions();
+    void ApplyLanguage();
 
     // The About command belongs to the application.
     std::function<void()> OnAbout;

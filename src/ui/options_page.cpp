@@ -87,6 +87,17 @@ void COptionsPage::OnInitDialog() {
         SetPickerMinutes(Item(picker), minutes);
     }
     ShowThemeControls();
+    // "As Windows", then each language as it names itself.
+    HWND language = Item(IDC_OPTION_LANGUAGE);
+    ::SendMessageW(language, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(IDS_LANGUAGE_AS_WINDOWS).c_str()));
+    const std::wstring chosen = ChosenLanguage();
+    int selected = 0;
+    for (const LanguageOption& option : languages_) {
+        const LRESULT at = ::SendMessageW(language, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option.name.c_str()));
+        if (::CompareStringOrdinal(option.tag.c_str(), -1, chosen.c_str(), -1, TRUE) == CSTR_EQUAL)
+            selected = static_cast<int>(at);
+    }
+    ::SendMessageW(language, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     filling_ = false;
     ShowProblems();
 }
@@ -231,6 +242,14 @@ bool COptionsPage::OnApply() {
                                                     Item(IDC_THEME_LIGHT_AT), stored.light_at))));
     note(WriteProductNumber(kThemeDarkAtValue, static_cast<DWORD>(PickerMinutes(
                                                    Item(IDC_THEME_DARK_AT), stored.dark_at))));
+    const LRESULT language = ::SendDlgItemMessageW(Handle(), IDC_OPTION_LANGUAGE, CB_GETCURSEL, 0, 0);
+    const std::wstring tag = language > 0 && static_cast<size_t>(language) <= languages_.size()
+                                 ? languages_[static_cast<size_t>(language) - 1].tag
+                                 : std::wstring();
+    if (tag != ChosenLanguage()) {
+        note(tag.empty() ? DeleteProductValue(kLanguageValue) : WriteProductText(kLanguageValue, tag));
+        ApplyLanguageChoice();
+    }
     if (failed != ERROR_SUCCESS)
         return Refuse(IDC_HOTKEY_NEXT, L"Glimro could not save all of the options: " +
                                            SystemErrorText(static_cast<DWORD>(failed)));

@@ -4,6 +4,7 @@
 // follows the day, and the caption on the desktop. OK, Cancel and Apply work as in the album
 // sheet; each apply takes effect at once.
 #include "platform/property_sheet.h"
+#include "ui/language_choice.h"
 
 #include <functional>
 #include <string>
@@ -39,6 +40,7 @@ private:
     bool ApplyPlace();
 
     std::vector<std::wstring> problems_;
+    const std::vector<LanguageOption> languages_ = LanguageOptions();
     std::function<std::vector<std::wstring>()> applied_;
     bool filling_ = false;
     LSTATUS place_written_ = ERROR_SUCCESS; // the first failure of the last ApplyPlace
