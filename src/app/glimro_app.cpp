@@ -64,9 +64,7 @@ int CGlimroApp::Run(const std::wstring& arguments, int show_command) {
 bool CGlimroApp::InitInstance(const std::wstring& arguments, int show_command) {
     ApplyLanguageChoice(); // before any text is shown
     if (FAILED(::OleInitialize(nullptr))) {
-        ::MessageBoxW(nullptr,
-                      L"Glimro could not start because the system's OLE services could not be "
-                      L"initialised.",
+        ::MessageBoxW(nullptr, LoadResourceString(IDS_NO_OLE).c_str(),
                       LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK | MB_ICONERROR);
         return false;
     }

@@ -877,11 +877,4 @@ std::wstring BlankControls(std::wstring text) {
     return text;
 }
 
-std::wstring FeedSummary(const Feed& feed) {
-    const std::wstring title = BlankControls(feed.title);
-    const size_t count = feed.pictures.size();
-    const std::wstring pictures = std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures");
-    return title.empty() ? pictures : title + L" \u2014 " + pictures;
-}
-
 } // namespace glimro

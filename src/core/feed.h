@@ -53,10 +53,6 @@ inline constexpr size_t kMaxFeedLabel = 1024;      // of a title, a credit, a li
 // A feed's text as a window shows it: every hidden control (core/hidden_controls.h) as a blank.
 std::wstring BlankControls(std::wstring text);
 
-// What a feed row says of its feed: "Title — 30 pictures" (its title's control characters as
-// blanks), or "30 pictures" without a title.
-std::wstring FeedSummary(const Feed& feed);
-
 class FeedReader {
 public:
     // address: where the feed was fetched from, the base of its relative addresses.

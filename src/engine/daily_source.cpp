@@ -79,8 +79,7 @@ std::wstring Title(const DailySourceRow& row) {
 EntryDescription Described(const DailySourceRow& row, size_t count, const std::wstring& skipped,
                            const std::wstring& preview, bool by_shell) {
     EntryDescription description;
-    description.note = L"  (" + Title(row) + L" \u2014 " + std::to_wstring(count) +
-                       (count == 1 ? L" picture" : L" pictures") + skipped + L")";
+    description.note = PicturesNote(Title(row), count, skipped);
     description.preview = preview;
     description.preview_by_shell = by_shell;
     return description;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <optional>
 #include <vector>
+#include "resource.h"
 
 namespace glimro {
 namespace {
@@ -184,7 +185,7 @@ void CDownload::Watch() {
 
 HRESULT CDownload::Run(HWND dialog, const std::function<void(const std::wstring&)>& status) {
     // The pauses are the download's as it has always run; the windows keep working meanwhile.
-    status(L"Establishing internet connection...");
+    status(LoadResourceString(IDS_DOWNLOAD_CONNECTING));
     if (limits_.pauses)
         PumpFor(dialog, 1000);
     started_at_ = window_start_ = ::GetTickCount64();
@@ -192,7 +193,7 @@ HRESULT CDownload::Run(HWND dialog, const std::function<void(const std::wstring&
     HRESULT result = OpenSession(&session);
     if (FAILED(result))
         return result;
-    status(L"Getting internet image file...");
+    status(LoadResourceString(IDS_DOWNLOAD_GETTING));
     if (limits_.pauses)
         PumpFor(dialog, 500);
     result = E_FAIL;

@@ -3,6 +3,8 @@
 #include "platform/command_ids.h"
 #include "platform/window.h"
 #include "resource.h"
+#include "platform/dialog_fit.h"
+#include "platform/ui_language.h"
 
 namespace glimro {
 namespace {
@@ -10,12 +12,18 @@ namespace {
 constexpr unsigned kStartDownload = kCommand2112;
 constexpr unsigned kSetStatusText = kCommand3113;
 constexpr UINT_PTR kWatchTimer = 1;
-constexpr wchar_t kDownloadCaption[] = L"Glimro - Downloading Image";
+// The dialog's title in the windows' language, as its template gives it.
+std::wstring DownloadCaption() {
+    DWORD size = 0;
+    const auto* bytes = reinterpret_cast<const BYTE*>(FindDialogTemplate(IDD_DOWNLOAD, &size));
+    DialogLayout layout;
+    return bytes && ReadDialogLayout(bytes, size, &layout) ? layout.title : std::wstring();
+}
 
 BOOL CALLBACK CancelIfDownloadDialog(HWND window, LPARAM) {
     wchar_t caption[64] = {};
     ::GetWindowTextW(window, caption, 64);
-    if (std::wstring(caption) == kDownloadCaption && ::GetDlgItem(window, IDC_DOWNLOAD_STATUS))
+    if (std::wstring(caption) == DownloadCaption() && ::GetDlgItem(window, IDC_DOWNLOAD_STATUS))
         ::SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
     return TRUE;
 }

@@ -1,6 +1,8 @@
 #include "engine/entry_source.h"
 
 #include <algorithm>
+#include "platform/window.h"
+#include "resource.h"
 
 namespace glimro {
 
@@ -28,7 +30,7 @@ EntryDescription EntrySource::Describe(const std::wstring& target,
     description.preview_by_shell = !Downloads();
     if (std::any_of(skipped.begin(), skipped.end(),
                     [&](const std::wstring& s) { return SamePicture(s, target); }))
-        description.note = L"  (skipped)";
+        description.note = LoadResourceString(IDS_NOTE_SKIPPED);
     return description;
 }
 
@@ -58,10 +60,16 @@ bool IsNewPicture(const CAlbum& album, const Candidate& picture) {
     return !picture.feed.empty() && !album.WasShownFromFeed(picture.feed, picture.image.Text);
 }
 
+std::wstring PicturesNote(const std::wstring& title, size_t count, const std::wstring& skipped) {
+    const std::wstring pictures =
+        count == 1 ? LoadResourceString(IDS_ONE_PICTURE) : ResourceText(IDS_PICTURES, {std::to_wstring(count)});
+    return ResourceText(title.empty() ? IDS_NOTE_PICTURES : IDS_NOTE_TITLED_PICTURES, {pictures + skipped, title});
+}
+
 std::wstring SkippedNote(const std::vector<std::wstring>& skipped,
                          const std::function<bool(const std::wstring& picture)>& holds) {
     const size_t count = static_cast<size_t>(std::count_if(skipped.begin(), skipped.end(), holds));
-    return count == 0 ? std::wstring() : L", " + std::to_wstring(count) + L" skipped";
+    return count == 0 ? std::wstring() : ResourceText(IDS_NOTE_SOME_SKIPPED, {std::to_wstring(count)});
 }
 
 } // namespace glimro

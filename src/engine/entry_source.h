@@ -122,6 +122,9 @@ const EntrySource& SpotlightSource();
 // one): walks and shuffles take it first.
 bool IsNewPicture(const CAlbum& album, const Candidate& picture);
 // ", N skipped" for the skipped pictures the entry holds; empty for none.
+// An entry's note on the Images page: its pictures counted, with what is skipped of them, and
+// its title when it has one: "  (Title — 12 pictures, 2 skipped)".
+std::wstring PicturesNote(const std::wstring& title, size_t count, const std::wstring& skipped);
 std::wstring SkippedNote(const std::vector<std::wstring>& skipped,
                          const std::function<bool(const std::wstring& picture)>& holds);
 

@@ -6,6 +6,7 @@
 #include "engine/web_entry.h"
 
 #include <algorithm>
+#include "core/hidden_controls.h"
 
 namespace glimro {
 namespace {
@@ -83,7 +84,7 @@ public:
                                [&](const FeedPicture& p) { return p.address == s; });
         };
         EntryDescription description;
-        description.note = L"  (" + FeedSummary(*feed) + SkippedNote(skipped, holds) + L")";
+        description.note = PicturesNote(BlankControls(feed->title), feed->pictures.size(), SkippedNote(skipped, holds));
         description.preview = NewestCached(*feed);
         // Cached under a name the shell cannot tell a picture by: decoded here.
         description.preview_by_shell = false;

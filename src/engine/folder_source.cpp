@@ -54,9 +54,8 @@ public:
         const std::vector<std::wstring> pictures = FolderPictures(target);
         const size_t count = pictures.size();
         EntryDescription description;
-        description.note = L"  (" + std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures") +
-                           SkippedNote(skipped, [&](const std::wstring& s) { return IsInFolder(s, target); }) +
-                           L")";
+        description.note = PicturesNote(
+            L"", count, SkippedNote(skipped, [&](const std::wstring& s) { return IsInFolder(s, target); }));
         // Its first picture stands for it.
         description.preview = pictures.empty() ? target : pictures.front();
         return description;

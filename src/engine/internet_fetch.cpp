@@ -6,6 +6,8 @@
 #include "platform/module.h"
 #include "store/album.h"
 #include "platform/text.h"
+#include "platform/window.h"
+#include "resource.h"
 
 namespace glimro {
 
@@ -74,7 +76,7 @@ void RemoveDownloadLeftovers() {
 
 std::wstring SavingStatusText(const std::wstring& url) {
     const size_t slash = url.find_last_of(L'/');
-    return L"Saving local copy of " + (slash == std::wstring::npos ? url : url.substr(slash + 1));
+    return ResourceText(IDS_DOWNLOAD_SAVING, {slash == std::wstring::npos ? url : url.substr(slash + 1)});
 }
 
 } // namespace glimro

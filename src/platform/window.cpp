@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include "core/text_fields.h"
 #include "platform/ui_language.h"
 
 #include "platform/handle.h"
@@ -144,6 +145,10 @@ int RunMessageLoop() {
 std::wstring LoadResourceString(UINT id) {
     std::wstring text = LoadResourceStringIn(id, UiLanguage());
     return text.empty() && UiLanguage() != kEnglishLanguage ? LoadResourceStringIn(id, kEnglishLanguage) : text;
+}
+
+std::wstring ResourceText(UINT id, const std::vector<std::wstring>& fields) {
+    return FillFields(LoadResourceString(id), fields);
 }
 
 std::wstring WindowText(HWND window) {

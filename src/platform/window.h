@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace glimro {
 
@@ -108,6 +109,8 @@ private:
 // A string resource of this module in the windows' language, else in English; empty when
 // missing.
 std::wstring LoadResourceString(UINT id);
+// That string with its fields ("%1" ...) filled in.
+std::wstring ResourceText(UINT id, const std::vector<std::wstring>& fields);
 
 // The whole text of a window or control.
 std::wstring WindowText(HWND window);

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <iterator>
 #include <utility>
+#include "platform/window.h"
+#include "resource.h"
 
 namespace glimro {
 namespace {
@@ -163,34 +165,37 @@ std::wstring PictureKey(const std::wstring& picture) {
     return key;
 }
 
-const wchar_t* FrequencyLabel(int frequency) {
+std::wstring FrequencyLabel(int frequency) {
     switch (frequency) {
     case kEveryMinute:
-        return L" (on the minute)";
+        return LoadResourceString(IDS_LABEL_MINUTE);
     case kEveryHour:
-        return L" (on the hour)";
+        return LoadResourceString(IDS_LABEL_HOUR);
     case kEveryDay:
-        return L" (on the day)";
+        return LoadResourceString(IDS_LABEL_DAY);
     case kEveryWeek:
-        return L" (on the week)";
+        return LoadResourceString(IDS_LABEL_WEEK);
     case kEveryMonth:
-        return L" (on the month)";
+        return LoadResourceString(IDS_LABEL_MONTH);
     case kSyncToMonth:
-        return L" (calendar)";
+        return LoadResourceString(IDS_LABEL_CALENDAR);
     case kSyncToDay:
-        return L" (time of day)";
+        return LoadResourceString(IDS_LABEL_TIME_OF_DAY);
     case kSyncToSun:
-        return L" (sun)";
+        return LoadResourceString(IDS_LABEL_SUN);
     default:
         return L"";
     }
 }
 
 std::wstring UnitText(int frequency, int count) {
-    constexpr const wchar_t* kUnits[] = {L"minute", L"hour", L"day", L"week", L"month"};
+    // One and more of each unit, in the order of the frequencies.
+    constexpr UINT kUnits[][2] = {{IDS_UNIT_MINUTE, IDS_UNIT_MINUTES}, {IDS_UNIT_HOUR, IDS_UNIT_HOURS},
+                                  {IDS_UNIT_DAY, IDS_UNIT_DAYS},       {IDS_UNIT_WEEK, IDS_UNIT_WEEKS},
+                                  {IDS_UNIT_MONTH, IDS_UNIT_MONTHS}};
     if (MaxEvery(frequency) == 0)
         return {};
-    return std::wstring(kUnits[frequency]) + (count == 1 ? L"" : L"s");
+    return LoadResourceString(kUnits[frequency][count == 1 ? 0 : 1]);
 }
 
 LSTATUS CAlbum::LoadFromKey(const RegKey& album_key) {

@@ -18,7 +18,7 @@ class LogStream;
 
 // The album list's suffix for a frequency: " (on the minute)" ... " (calendar)"; empty for
 // a frequency outside 0-5.
-const wchar_t* FrequencyLabel(int frequency);
+std::wstring FrequencyLabel(int frequency);
 // The unit of "every N" for the frequency, for that count ("minute", "hours"); empty
 // without a unit.
 std::wstring UnitText(int frequency, int count);

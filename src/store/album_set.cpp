@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <set>
 #include <utility>
+#include "platform/window.h"
+#include "resource.h"
 
 namespace glimro {
 namespace {
@@ -22,8 +24,7 @@ void Report(const std::wstring& message, LSTATUS status) {
 std::wstring DisplayText(const CAlbum& album) {
     const Rhythm rhythm = Normalized(album.OwnRhythm());
     if (HasOwnRhythm(rhythm) && rhythm.every > 1)
-        return album.Name + L" (every " + std::to_wstring(rhythm.every) + L" " +
-               UnitText(rhythm.frequency, rhythm.every) + L")";
+        return album.Name + ResourceText(IDS_LABEL_EVERY, {std::to_wstring(rhythm.every), UnitText(rhythm.frequency, rhythm.every)});
     return album.Name + FrequencyLabel(album.Frequency);
 }
 

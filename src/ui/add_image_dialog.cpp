@@ -20,7 +20,7 @@ std::wstring ImageFilter() {
     std::wstring patterns;
     for (const wchar_t* extension : kImageExtensions)
         patterns += (patterns.empty() ? L"*" : L";*") + std::wstring(extension);
-    std::wstring filter = L"Image Files (" + patterns + L")";
+    std::wstring filter = ResourceText(IDS_IMAGE_FILES, {patterns});
     filter += L'\0';
     filter += patterns;
     filter += L'\0'; // the string's own terminator ends the list
@@ -112,7 +112,7 @@ void CAddImageDialog::Browse() {
     if (slash != std::wstring::npos)
         shown.copy(selection.data(), selection.size() - 1, slash + 1);
     const std::wstring folder = InitialFolder(shown);
-    const std::wstring title = LoadResourceString(IDS_APP_TITLE) + L" - Add Image File";
+    const std::wstring title = ResourceText(IDS_ADD_IMAGE_FILE_TITLE, {LoadResourceString(IDS_APP_TITLE)});
 
     OPENFILENAMEW open = {};
     open.lStructSize = sizeof(open);

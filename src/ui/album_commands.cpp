@@ -19,7 +19,7 @@ bool CAlbumCommands::OnCommand(UINT id) {
     if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST) {
         // A picture since deleted, or an address the network cannot reach now: the log says so.
         if (!RefuseWhilePassRuns() && rotator_.ShowRecent(id - ID_RECENT_FIRST) == kPassNothingApplied)
-            Say(L"Could not show that picture again; the activity log says why.");
+            Say(LoadResourceString(IDS_STATUS_NOT_SHOWN_AGAIN).c_str());
         return true;
     }
     // Menus, accelerators, hotkeys and buttons are checked against the command table by the
@@ -44,7 +44,7 @@ void CAlbumCommands::NeverShowAgain() {
     if (!Allows(ID_PICTURE_NEVER_AGAIN) || RefuseWhilePassRuns())
         return;
     rotator_.SkipCurrent(MessageBoxReport(view_.Handle()));
-    Say(L"Done");
+    Say(LoadResourceString(IDS_STATUS_DONE).c_str());
 }
 
 void CAlbumCommands::AboutPicture() {
@@ -63,9 +63,8 @@ void CAlbumCommands::KeepPicture() {
     std::wstring kept;
     const HRESULT result = glimro::KeepPicture(*rotator_.Albums().FindActiveAlbum(), &kept);
     const std::wstring said = SUCCEEDED(result)
-                                  ? L"Kept as " + kept
-                                  : L"Could not keep the picture: " +
-                                        SystemErrorText(static_cast<unsigned long>(result));
+                                  ? ResourceText(IDS_STATUS_KEPT, {kept})
+                                  : ResourceText(IDS_STATUS_NOT_KEPT, {SystemErrorText(static_cast<unsigned long>(result))});
     Say(said.c_str());
 }
 
@@ -97,7 +96,7 @@ void CAlbumCommands::ActivateAlbum() {
     if (!activated || rotator_.Change(*activated, {WallpaperChange::At, activated->LastIndex},
                                       report) == kPassBusy)
         rotator_.SaveForCommand(report);
-    Say(L"Done");
+    Say(LoadResourceString(IDS_STATUS_DONE).c_str());
     rotator_.ArmPassTimer(kAfterActivationDelay);
 }
 
@@ -107,8 +106,8 @@ void CAlbumCommands::DeleteAlbum() {
     // The albums the user is asked about, by their records: a refresh while the question is
     // open (a pass) may select other rows.
     const std::vector<const CAlbum*> chosen = view_.SelectedAlbums();
-    if (::MessageBoxW(view_.Handle(), L"Are you sure you want to delete the selected album?",
-                      L"Delete Album?", MB_OKCANCEL) != IDOK)
+    if (::MessageBoxW(view_.Handle(), LoadResourceString(IDS_DELETE_ALBUM_QUESTION).c_str(),
+                      LoadResourceString(IDS_DELETE_ALBUM_TITLE).c_str(), MB_OKCANCEL) != IDOK)
         return;
     // A pass may have begun while the question was open.
     if (RefuseWhilePassRuns())
@@ -130,7 +129,7 @@ void CAlbumCommands::ChangeActive(WallpaperChange::Kind kind) {
     // The pass writes the interval markers on success, so the timer does not change the
     // picture again within this interval.
     rotator_.Change(*active, {kind}, MessageBoxReport(view_.Handle()));
-    Say(L"Done");
+    Say(LoadResourceString(IDS_STATUS_DONE).c_str());
 }
 
 INT_PTR CAlbumCommands::RunAlbumSheet(const wchar_t* caption, CAlbum& album,
@@ -150,7 +149,7 @@ void CAlbumCommands::EditAlbum() {
     if (!album)
         return;
     // OK and Apply save before the sheet closes, so that a failure keeps it open.
-    RunAlbumSheet(L"Glimro Album Properties", *album, [this](HWND sheet) {
+    RunAlbumSheet(LoadResourceString(IDS_ALBUM_SHEET_TITLE).c_str(), *album, [this](HWND sheet) {
         view_.RefreshAlbumList();
         return rotator_.SaveForCommand(MessageBoxReport(sheet));
     });
@@ -165,7 +164,7 @@ void CAlbumCommands::NewAlbum() {
     // The album joins the set at its first OK or Apply: with no row selected then (always
     // so for the first album) it becomes the active one.
     AlbumSet& albums = rotator_.Albums();
-    RunAlbumSheet(L"New Glimro Album Properties", *album, [&](HWND sheet) {
+    RunAlbumSheet(LoadResourceString(IDS_NEW_ALBUM_SHEET_TITLE).c_str(), *album, [&](HWND sheet) {
         if (owned) {
             activated = !view_.HasSelection();
             albums.Add(std::move(owned));

@@ -2,20 +2,22 @@
 
 #include "scheduler/day_schedule.h"
 #include "scheduler/pass_check.h"
+#include "platform/window.h"
+#include "resource.h"
 #include "store/album_set.h"
 
 namespace glimro {
 
 std::wstring LastRunText(const SYSTEMTIME& time) {
     if (time.wYear == 0)
-        return L"Never";
+        return LoadResourceString(IDS_NEVER_RUN);
     constexpr int kFormatChars = 100;
     wchar_t date[kFormatChars] = {};
     wchar_t clock[kFormatChars] = {};
     ::GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, kFormatChars);
     ::GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &time, L"hh':'mm tt", clock,
                      kFormatChars);
-    return std::wstring(date) + L" at " + clock;
+    return ResourceText(IDS_LAST_RUN_AT, {date, clock});
 }
 
 std::vector<std::wstring> AlbumRowTexts(const CAlbum& album, const SYSTEMTIME& now) {
@@ -31,7 +33,7 @@ std::vector<std::wstring> AlbumRowTexts(const CAlbum& album, const SYSTEMTIME& n
             next.wYear == now.wYear && next.wMonth == now.wMonth && next.wDay == now.wDay;
         if (!today)
             ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &next, nullptr, date, 64);
-        last_run += std::wstring(L"  Next: ") + (today ? L"" : date + std::wstring(L" ")) + clock;
+        last_run += ResourceText(IDS_NEXT_CHANGE_IN_ROW, {today ? std::wstring(clock) : date + std::wstring(L" ") + clock});
     }
     return {DisplayText(album), album.Description, last_run, album.LastFile};
 }

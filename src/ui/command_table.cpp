@@ -1,5 +1,7 @@
 #include "ui/command_table.h"
 
+#include "platform/ui_language.h"
+
 #include "engine/current_picture.h"
 #include "platform/window.h"
 #include "resource.h"
@@ -69,8 +71,10 @@ bool IsCommandEnabled(UINT id, const CommandContext& context) {
     return !command || !command->enabled || command->enabled(context);
 }
 
-std::wstring CommandText(UINT id, int part) {
-    const std::wstring text = LoadResourceString(id);
+std::wstring CommandText(UINT id, int part, LANGID language) {
+    std::wstring text = LoadResourceStringIn(id, language);
+    if (text.empty())
+        text = LoadResourceStringIn(id, kEnglishLanguage);
     const size_t split = text.find(L'\n');
     if (part == 0)
         return text.substr(0, split);

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "platform/ui_language.h"
+
 #include <string>
 
 namespace glimro {
@@ -34,7 +36,7 @@ const Command* FindCommand(UINT id);
 bool IsCommandEnabled(UINT id, const CommandContext& context);
 // A part of the string of the id: 0 the status-bar line, 1 the tip (a toolbar button's, a
 // hotkey's name).
-std::wstring CommandText(UINT id, int part);
+std::wstring CommandText(UINT id, int part, LANGID language = UiLanguage());
 // Its text in the Album Manager's menus, or in the icon's (without the shortcut).
 std::wstring MenuText(const Command& command, bool tray);
 

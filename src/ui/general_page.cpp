@@ -11,18 +11,18 @@
 #include <cmath>
 #include <iterator>
 #include <vector>
+#include "platform/window.h"
 
 namespace glimro {
 namespace {
 
-constexpr const wchar_t* kFrequencyEntries[] = {
-    L"Start of every Minute", L"Start on every Hour",  L"Start of every Day",
-    L"Start of every Week",   L"Start of every Month", L"Sync to Month",
-    L"Sync to Day",           L"Sync to Sun",
+constexpr UINT kFrequencyEntries[] = {
+    IDS_FREQUENCY_MINUTE, IDS_FREQUENCY_HOUR,       IDS_FREQUENCY_DAY,      IDS_FREQUENCY_WEEK,
+    IDS_FREQUENCY_MONTH,  IDS_FREQUENCY_SYNC_MONTH, IDS_FREQUENCY_SYNC_DAY, IDS_FREQUENCY_SYNC_SUN,
 };
 
 std::wstring Pictures(size_t count) {
-    return std::to_wstring(count) + (count == 1 ? L" picture" : L" pictures");
+    return count == 1 ? LoadResourceString(IDS_ONE_PICTURE) : ResourceText(IDS_PICTURES, {std::to_wstring(count)});
 }
 
 // "57.6" or "6": minutes or hours with at most one decimal.
@@ -33,46 +33,42 @@ std::wstring Amount(double value) {
 
 // In the order people choose them; each with the album's Position value.
 constexpr struct {
-    const wchar_t* text;
+    UINT text;
     int position;
 } kPositionEntries[] = {
-    {L"Fill", kFill},     {L"Fill (keep the subject)", kFillSubject},
-    {L"Fit", kFit},       {L"Stretch", kStretch},
-    {L"Center", kCenter}, {L"Tile", kTile}, {L"Span", kSpan},
+    {IDS_POSITION_FILL, kFill},       {IDS_POSITION_FILL_SUBJECT, kFillSubject}, {IDS_POSITION_FIT, kFit},
+    {IDS_POSITION_STRETCH, kStretch}, {IDS_POSITION_CENTER, kCenter},            {IDS_POSITION_TILE, kTile},
+    {IDS_POSITION_SPAN, kSpan},
 };
 
 // In the order of the Monitors values.
-constexpr const wchar_t* kMonitorEntries[] = {L"Same picture on every monitor",
-                                              L"A picture for each monitor"};
+constexpr UINT kMonitorEntries[] = {IDS_MONITORS_SAME, IDS_MONITORS_EACH};
 
 // The smallest share of the screen a picture must reach, in percent; 0 for any size.
 constexpr int kSmallestShares[] = {0, 25, 50, 75, 100};
 
 std::wstring SmallestText(int share) {
     if (share <= 0)
-        return L"No: pictures of any size";
+        return LoadResourceString(IDS_SMALLEST_ANY);
     if (share >= 100)
-        return L"Yes: any smaller than the screen";
-    return L"Under " + std::to_wstring(share) + L" % of its width or height";
+        return LoadResourceString(IDS_SMALLEST_SCREEN);
+    return ResourceText(IDS_SMALLEST_SHARE, {std::to_wstring(share)});
 }
 
 // In the order of the Shape values.
-constexpr const wchar_t* kShapeEntries[] = {L"Any shape", L"Only landscape", L"Only portrait",
-                                            L"Match each monitor"};
+constexpr UINT kShapeEntries[] = {IDS_SHAPE_ANY, IDS_SHAPE_LANDSCAPE, IDS_SHAPE_PORTRAIT, IDS_SHAPE_EACH_MONITOR};
 
 // The weekday names of the user's language, Monday first.
 std::wstring DayName(int from_monday) {
     wchar_t name[64] = {};
-    if (!::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME1 + from_monday, name, 64)) {
-        constexpr const wchar_t* kNames[] = {L"Monday", L"Tuesday",  L"Wednesday", L"Thursday",
-                                             L"Friday", L"Saturday", L"Sunday"};
-        return kNames[from_monday];
-    }
+    // The system knows every language's names; a locale it cannot name gives the number.
+    if (!::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME1 + from_monday, name, 64))
+        return std::to_wstring(from_monday + 1);
     return name;
 }
 
 std::wstring DayOfMonthText(int day) {
-    return L"day " + std::to_wstring(day) + (day > 28 ? L" (or the last)" : L"");
+    return ResourceText(day > 28 ? IDS_DAY_OF_MONTH_OR_LAST : IDS_DAY_OF_MONTH, {std::to_wstring(day)});
 }
 
 } // namespace
@@ -80,20 +76,18 @@ std::wstring DayOfMonthText(int day) {
 std::wstring FrequencyNote(int frequency, size_t entries) {
     if (frequency == kSyncToDay) {
         if (entries <= 1)
-            return entries == 0 ? L"The pictures divide the day from midnight."
-                                : L"1 picture: all day";
+            return LoadResourceString(entries == 0 ? IDS_DAY_NOTE_NONE : IDS_DAY_NOTE_ONE);
         const double minutes = 1440.0 / static_cast<double>(entries);
-        std::wstring every = minutes == 60   ? L"one an hour"
-                             : minutes < 60 ? L"one every " + Amount(minutes) + L" minutes"
-                                            : L"one every " + Amount(minutes / 60) + L" hours";
-        return Pictures(entries) + L": " + every;
+        const std::wstring every = minutes == 60  ? LoadResourceString(IDS_ONE_AN_HOUR)
+                                   : minutes < 60 ? ResourceText(IDS_ONE_EVERY_MINUTES, {Amount(minutes)})
+                                                  : ResourceText(IDS_ONE_EVERY_HOURS, {Amount(minutes / 60)});
+        return ResourceText(IDS_PICTURES_EVERY, {Pictures(entries), every});
     }
     if (frequency == kSyncToSun) {
         if (entries <= 1)
-            return entries == 0 ? L"Half the pictures by day, the rest by night."
-                                : L"1 picture: day and night";
+            return LoadResourceString(entries == 0 ? IDS_SUN_NOTE_NONE : IDS_SUN_NOTE_ONE);
         const size_t day = (entries + 1) / 2;
-        return L"dawn to dusk: " + Pictures(day) + L", night: " + Pictures(entries - day);
+        return ResourceText(IDS_SUN_NOTE, {Pictures(day), Pictures(entries - day)});
     }
     return {};
 }
@@ -112,20 +106,20 @@ void CGeneralPropertyPage::OnInitDialog() {
     // Filling the controls is no edit of the user's.
     filling_ = true;
     HWND frequency = Item(IDC_ALBUM_FREQUENCY);
-    for (const wchar_t* entry : kFrequencyEntries)
-        ::SendMessageW(frequency, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    for (const UINT entry : kFrequencyEntries)
+        ::SendMessageW(frequency, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(entry).c_str()));
     ::SendMessageW(frequency, CB_SETCURSEL, static_cast<WPARAM>(frequency_), 0);
     HWND position = Item(IDC_ALBUM_POSITION);
     for (const auto& entry : kPositionEntries) {
         const LRESULT index =
-            ::SendMessageW(position, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text));
+            ::SendMessageW(position, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(entry.text).c_str()));
         ::SendMessageW(position, CB_SETITEMDATA, static_cast<WPARAM>(index), entry.position);
         if (entry.position == position_)
             ::SendMessageW(position, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
     HWND monitors = Item(IDC_ALBUM_MONITORS);
-    for (const wchar_t* entry : kMonitorEntries)
-        ::SendMessageW(monitors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    for (const UINT entry : kMonitorEntries)
+        ::SendMessageW(monitors, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(entry).c_str()));
     ::SendMessageW(monitors, CB_SETCURSEL, static_cast<WPARAM>(monitors_), 0);
     // A share another tool stored, not among ours, is offered as it is.
     std::vector<int> shares(std::begin(kSmallestShares), std::end(kSmallestShares));
@@ -140,8 +134,8 @@ void CGeneralPropertyPage::OnInitDialog() {
             ::SendMessageW(smallest, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
     HWND shape = Item(IDC_ALBUM_SHAPE);
-    for (const wchar_t* entry : kShapeEntries)
-        ::SendMessageW(shape, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    for (const UINT entry : kShapeEntries)
+        ::SendMessageW(shape, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(entry).c_str()));
     ::SendMessageW(shape, CB_SETCURSEL, static_cast<WPARAM>(shape_), 0);
     HWND caption = Item(IDC_ALBUM_CAPTION);
     for (const UINT entry : {IDS_CAPTION_AS_OPTIONS, IDS_CAPTION_ON, IDS_CAPTION_OFF})
@@ -267,25 +261,25 @@ void CGeneralPropertyPage::ShowNextChange() {
             wchar_t date[64] = {}, clock[64] = {};
             ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &next, nullptr, date, 64);
             ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &next, nullptr, clock, 64);
-            text = std::wstring(L"Next change: ") + date + L" " + clock;
+            text = ResourceText(IDS_NEXT_CHANGE, {date, clock});
         }
         if (rhythm.frequency == kEveryMonth && rhythm.at / kMinutesInDay >= 28)
-            text += L"\nIn a shorter month, on its last day.";
+            text += L"\n" + LoadResourceString(IDS_SHORTER_MONTH);
     }
     ::SetDlgItemTextW(Handle(), IDC_ALBUM_RHYTHM_NOTE, text.c_str());
 }
 
-const wchar_t* CGeneralPropertyPage::NameProblem() const {
+UINT CGeneralPropertyPage::NameProblem() const {
     if (name_.empty() || name_ == kNamePrompt)
-        return L"You must enter an album name.";
+        return IDS_NAME_MISSING;
     // The name is the album's registry key: a backslash would make a nested key, and the
     // album would not load again.
     if (name_.find(L'\\') != std::wstring::npos)
-        return L"An album name cannot contain a backslash (\\).";
+        return IDS_NAME_BACKSLASH;
     // Key names ignore letter case: "Holiday" and "holiday" would share one key.
     if (albums_.NameInUse(name_, &album_))
-        return L"The name is already in use.";
-    return nullptr;
+        return IDS_NAME_IN_USE;
+    return 0;
 }
 
 bool CGeneralPropertyPage::OnApply() {
@@ -314,8 +308,8 @@ bool CGeneralPropertyPage::OnApply() {
     if (caption != CB_ERR)
         caption_ = static_cast<int>(caption);
     // Checked at every OK and Apply, changed or not: a new album's empty name too.
-    if (const wchar_t* problem = NameProblem()) {
-        ::MessageBoxW(Handle(), problem, LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
+    if (const UINT problem = NameProblem()) {
+        ::MessageBoxW(Handle(), LoadResourceString(problem).c_str(), LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
         ::SetFocus(Item(IDC_ALBUM_NAME));
         return false;
     }

@@ -30,7 +30,7 @@ protected:
 
 private:
     // Why the working name cannot be the album's; null when it can.
-    const wchar_t* NameProblem() const;
+    UINT NameProblem() const; // the text saying why, or 0
     // The frequency chosen in the list; the stored one when the list shows none.
     int ChosenFrequency() const;
     // Every, the day and the time as the controls show them.

@@ -1,5 +1,7 @@
 #include "ui/hotkeys.h"
 
+#include "core/text_fields.h"
+
 #include "log/activity_log.h"
 #include "resource.h"
 #include "store/product_key.h"
@@ -16,26 +18,31 @@ const HotkeyAction kHotkeyActions[4] = {
     {4, ID_PICTURE_NEVER_AGAIN, kHotkeyNeverAgainValue, 0},
 };
 
-std::wstring HotkeyName(const HotkeyAction& action) {
-    return CommandText(action.command, 1);
+std::wstring HotkeyName(const HotkeyAction& action, LANGID language) {
+    return CommandText(action.command, 1, language);
 }
 
 namespace {
 
-std::wstring KeyName(UINT key, bool extended) {
+std::wstring TextIn(UINT id, LANGID language, const std::vector<std::wstring>& fields = {}) {
+    const std::wstring text = LoadResourceStringIn(id, language);
+    return FillFields(text.empty() ? LoadResourceStringIn(id, kEnglishLanguage) : text, fields);
+}
+
+std::wstring KeyName(UINT key, bool extended, LANGID language) {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
         return std::wstring(1, static_cast<wchar_t>(key));
     if (key >= VK_F1 && key <= VK_F24)
         return L"F" + std::to_wstring(key - VK_F1 + 1);
     switch (key) {
     case VK_LEFT:
-        return L"Left";
+        return TextIn(IDS_KEY_LEFT, language);
     case VK_RIGHT:
-        return L"Right";
+        return TextIn(IDS_KEY_RIGHT, language);
     case VK_UP:
-        return L"Up";
+        return TextIn(IDS_KEY_UP, language);
     case VK_DOWN:
-        return L"Down";
+        return TextIn(IDS_KEY_DOWN, language);
     default:
         break;
     }
@@ -43,7 +50,7 @@ std::wstring KeyName(UINT key, bool extended) {
     wchar_t name[64] = {};
     if (::GetKeyNameTextW(scan | (extended ? 1L << 24 : 0), name, 64) > 0)
         return name;
-    return L"Key " + std::to_wstring(key);
+    return TextIn(IDS_KEY_NUMBER, language, {std::to_wstring(key)});
 }
 
 } // namespace
@@ -52,18 +59,18 @@ WORD ReadHotkey(const HotkeyAction& action) {
     return static_cast<WORD>(ReadProductNumber(action.value, action.fallback));
 }
 
-std::wstring HotkeyText(WORD hotkey) {
+std::wstring HotkeyText(WORD hotkey, LANGID language) {
     const UINT key = LOBYTE(hotkey), flags = HIBYTE(hotkey);
     if (key == 0)
         return {};
     std::wstring text;
     if (flags & HOTKEYF_CONTROL)
-        text += L"Ctrl+";
+        text += TextIn(IDS_KEY_CTRL, language);
     if (flags & HOTKEYF_ALT)
-        text += L"Alt+";
+        text += TextIn(IDS_KEY_ALT, language);
     if (flags & HOTKEYF_SHIFT)
-        text += L"Shift+";
-    return text + KeyName(key, (flags & HOTKEYF_EXT) != 0);
+        text += TextIn(IDS_KEY_SHIFT, language);
+    return text + KeyName(key, (flags & HOTKEYF_EXT) != 0, language);
 }
 
 bool IsUsableHotkey(WORD hotkey) {
@@ -88,13 +95,13 @@ void CHotkeys::Register(HWND window) {
         const WORD hotkey = earlier[i] = ReadHotkey(action);
         if (LOBYTE(hotkey) == 0)
             continue;
-        std::wstring problem;
-        for (size_t j = 0; j < i && problem.empty(); ++j)
+        Problem problem{hotkey, i, 0};
+        for (size_t j = 0; j < i && !problem.text; ++j)
             if (SameHotkey(earlier[j], hotkey))
-                problem = L" is also " + HotkeyName(kHotkeyActions[j]) + L"'s";
-        if (problem.empty() && !IsUsableHotkey(hotkey))
-            problem = L" needs Ctrl or Alt";
-        if (problem.empty()) {
+                problem = {hotkey, i, IDS_HOTKEY_ALSO, j};
+        if (!problem.text && !IsUsableHotkey(hotkey))
+            problem.text = IDS_HOTKEY_NEEDS_CTRL;
+        if (!problem.text) {
             const UINT flags = HIBYTE(hotkey);
             const UINT modifiers = ((flags & HOTKEYF_CONTROL) ? MOD_CONTROL : 0) |
                                    ((flags & HOTKEYF_ALT) ? MOD_ALT : 0) |
@@ -104,14 +111,27 @@ void CHotkeys::Register(HWND window) {
                 registered_.push_back(action.id);
                 continue;
             }
-            problem = L" is in use by another program";
+            problem.text = IDS_HOTKEY_IN_USE;
         }
-        problems_.push_back(HotkeyText(hotkey) + L" for " + HotkeyName(action) + problem);
+        problems_.push_back(problem);
         BuildLogPath();
         LogStream log = OpenLog(LogMode::Append);
-        log << L"The hotkey " << problems_.back() << L".";
+        log << L"The hotkey " << Said(problem, kEnglishLanguage) << L".";
         log.EndLine();
     }
+}
+
+std::wstring CHotkeys::Said(const Problem& problem, LANGID language) {
+    return TextIn(problem.text, language,
+                  {HotkeyText(problem.hotkey, language), HotkeyName(kHotkeyActions[problem.action], language),
+                   HotkeyName(kHotkeyActions[problem.other], language)});
+}
+
+std::vector<std::wstring> CHotkeys::Problems() const {
+    std::vector<std::wstring> said;
+    for (const Problem& problem : problems_)
+        said.push_back(Said(problem, UiLanguage()));
+    return said;
 }
 
 void CHotkeys::Unregister() {

@@ -5,6 +5,8 @@
 // A plain key is never registered: it would be taken from everyone's typing.
 #include <windows.h>
 
+#include "platform/ui_language.h"
+
 #include <string>
 #include <vector>
 
@@ -20,11 +22,11 @@ struct HotkeyAction {
 extern const HotkeyAction kHotkeyActions[4];
 
 // "Next Picture", "Pause/Resume": the action's command, as the Options window names it.
-std::wstring HotkeyName(const HotkeyAction& action);
+std::wstring HotkeyName(const HotkeyAction& action, LANGID language = UiLanguage());
 // The hotkey of an action: its stored value, or the default when there is none.
 WORD ReadHotkey(const HotkeyAction& action);
 // "Ctrl+Alt+Shift+Right" for a value in the hotkey control's form; empty for none.
-std::wstring HotkeyText(WORD hotkey);
+std::wstring HotkeyText(WORD hotkey, LANGID language = UiLanguage());
 
 // Whether a hotkey may be taken from every program: it needs Ctrl or Alt (Shift alone would
 // take a letter from everyone's typing), except F13-F24 and the media keys, which no program
@@ -45,12 +47,20 @@ public:
     // What kept a hotkey from being registered, one phrase each: "Ctrl+Alt+P for
     // Pause/Resume is in use by another program" (or "is also Next Picture's", or "needs Ctrl
     // or Alt").
-    const std::vector<std::wstring>& Problems() const { return problems_; }
+    // In the windows' language; the log has them in English.
+    std::vector<std::wstring> Problems() const;
 
 private:
     HWND window_ = nullptr;
     std::vector<int> registered_;
-    std::vector<std::wstring> problems_;
+    struct Problem {
+        WORD hotkey;
+        size_t action;
+        UINT text;        // what is wrong with it
+        size_t other = 0; // the action that has it too
+    };
+    std::vector<Problem> problems_;
+    static std::wstring Said(const Problem& problem, LANGID language);
 };
 
 } // namespace glimro

@@ -110,8 +110,8 @@ int CImagesPropertyPage::InsertRow(int at, RowId id, UINT states) {
 
 void CImagesPropertyPage::OnInitDialog() {
     HWND mode = Item(IDC_IMAGE_MODE);
-    for (const wchar_t* entry : {L"Sequential", L"Random"})
-        ::SendMessageW(mode, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    for (const UINT entry : {IDS_MODE_SEQUENTIAL, IDS_MODE_RANDOM})
+        ::SendMessageW(mode, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadResourceString(entry).c_str()));
     ::SendMessageW(mode, CB_SETCURSEL, static_cast<WPARAM>(mode_), 0);
 
     HWND list = Item(IDC_IMAGE_LIST);
@@ -132,7 +132,7 @@ void CImagesPropertyPage::OnInitDialog() {
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH;
     column.fmt = LVCFMT_LEFT;
     column.cx = ScaleForDpi(kColumnWidth, dpi_);
-    std::wstring title = L"Wallpaper Pathname";
+    std::wstring title = LoadResourceString(IDS_COLUMN_PATHNAME);
     column.pszText = title.data();
     ListView_InsertColumn(list, 0, &column);
 
@@ -172,10 +172,10 @@ void CImagesPropertyPage::FillList() {
 }
 
 void CImagesPropertyPage::UpdateCountLabel() {
-    const std::wstring label = L"Image List: (" + std::to_wstring(Rows()) + L" items)";
+    const std::wstring label = ResourceText(IDS_IMAGE_LIST_COUNT, {std::to_wstring(Rows())});
     ::SetDlgItemTextW(Handle(), IDC_IMAGE_COUNT, label.c_str());
     const size_t skipped = Skipped().size();
-    const std::wstring skipped_text = skipped == 0 ? L"" : std::to_wstring(skipped) + L" skipped";
+    const std::wstring skipped_text = skipped == 0 ? L"" : ResourceText(IDS_SKIPPED_COUNT, {std::to_wstring(skipped)});
     ::SetDlgItemTextW(Handle(), IDC_IMAGE_SKIPPED, skipped_text.c_str());
     ::EnableWindow(Item(IDC_IMAGE_SKIPPED_LIST), skipped != 0);
 }
@@ -285,15 +285,14 @@ bool CImagesPropertyPage::AcceptPath(const std::wstring& path) {
         return true;
     case EntryProblem::TooLong:
         // Longer, the pass could not use it.
-        problem = std::wstring(L"The ") + PictureSourceFor(path).Noun() +
-                  L" is too long for an album entry (at most " +
-                  std::to_wstring(MaxEntryChars(path)) + L" characters):\n\n" + path;
+        problem = ResourceText(std::wstring(PictureSourceFor(path).Noun()) == L"address" ? IDS_ADDRESS_TOO_LONG : IDS_PATH_TOO_LONG,
+                               {std::to_wstring(MaxEntryChars(path)), path});
         break;
     case EntryProblem::NotFullPath:
-        problem = L"The path must be a full path, such as C:\\Pictures\\photo.jpg:\n\n" + path;
+        problem = ResourceText(IDS_PATH_NOT_FULL, {path});
         break;
     default:
-        problem = L"File specified does not appear to be a supported image file!";
+        problem = LoadResourceString(IDS_NOT_AN_IMAGE);
         break;
     }
     ::MessageBoxW(Handle(), problem.c_str(), LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK);
@@ -325,7 +324,7 @@ void CImagesPropertyPage::InsertNewRows(const std::vector<std::wstring>& paths) 
 
 void CImagesPropertyPage::AddFolder() {
     const std::wstring folder =
-        PickFolder(Handle(), LoadResourceString(IDS_APP_TITLE) + L" - Add Folder", ReadImagePath());
+        PickFolder(Handle(), ResourceText(IDS_ADD_FOLDER_TITLE, {LoadResourceString(IDS_APP_TITLE)}), ReadImagePath());
     if (folder.empty())
         return;
     WriteImagePath(folder);
@@ -420,8 +419,8 @@ void CImagesPropertyPage::ShowRowMenu() {
     const UniqueMenu menu(::CreatePopupMenu());
     if (!menu)
         return;
-    ::AppendMenuW(menu.Get(), MF_STRING, ID_IMAGE_USE_NOW, L"&Use Now");
-    ::AppendMenuW(menu.Get(), MF_STRING, IDC_IMAGE_DELETE, L"&Delete");
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_IMAGE_USE_NOW, LoadResourceString(IDS_MENU_USE_NOW).c_str());
+    ::AppendMenuW(menu.Get(), MF_STRING, IDC_IMAGE_DELETE, LoadResourceString(IDS_MENU_DELETE_ENTRY).c_str());
     ::SetMenuDefaultItem(menu.Get(), 0, TRUE);
     const UINT chosen = TrackMenuAtCursor(menu.Get(), Handle());
     if (chosen != 0)

@@ -404,11 +404,7 @@ void CMainFrame::ToggleBar(HWND bar) {
 }
 
 void CMainFrame::ShowHelp() {
-    ::MessageBoxW(Handle(),
-                  L"Glimro has no help file.\n\n"
-                  L"Each row is an album; the ticked one is active and changes the wallpaper "
-                  L"at the start of its interval. Use the Album menu or the toolbar to create, "
-                  L"activate, edit or delete albums. Closing this window leaves Glimro running.",
+    ::MessageBoxW(Handle(), LoadResourceString(IDS_HELP_TEXT).c_str(),
                   LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 

@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <utility>
+#include "platform/window.h"
 
 namespace glimro {
 namespace {
@@ -40,8 +41,8 @@ constexpr UINT kCornerEntries[] = {IDS_CORNER_BOTTOM_RIGHT, IDS_CORNER_BOTTOM_LE
                                    IDS_CORNER_TOP_LEFT};
 
 // In the order of the ThemeSwitch and ThemeScope values.
-constexpr const wchar_t* kThemeWhenEntries[] = {L"Never", L"With the sun", L"At two times"};
-constexpr const wchar_t* kThemeScopeEntries[] = {L"Apps only", L"Apps and Windows (taskbar, Start)"};
+constexpr UINT kThemeWhenEntries[] = {IDS_THEME_NEVER, IDS_THEME_WITH_SUN, IDS_THEME_AT_TIMES};
+constexpr UINT kThemeScopeEntries[] = {IDS_THEME_APPS, IDS_THEME_WINDOWS};
 
 } // namespace
 
@@ -75,8 +76,9 @@ void COptionsPage::OnInitDialog() {
     }
     const ThemeChoice theme = ReadThemeChoice();
     const auto fill = [this](int control, const auto& entries, int chosen) {
-        for (const wchar_t* entry : entries)
-            ::SendDlgItemMessageW(Handle(), control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        for (const UINT entry : entries)
+            ::SendDlgItemMessageW(Handle(), control, CB_ADDSTRING, 0,
+                                  reinterpret_cast<LPARAM>(LoadResourceString(entry).c_str()));
         ::SendDlgItemMessageW(Handle(), control, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
     };
     fill(IDC_THEME_WHEN, kThemeWhenEntries, theme.when);
@@ -139,15 +141,11 @@ bool COptionsPage::CheckHotkeys() {
         keys[i] = static_cast<WORD>(::SendMessageW(Item(kHotkeyControls[i]), HKM_GETHOTKEY, 0, 0));
         const std::wstring name = HotkeyName(kHotkeyActions[i]);
         if (!IsUsableHotkey(keys[i]))
-            return Refuse(kHotkeyControls[i],
-                          name + L": " + HotkeyText(keys[i]) +
-                              L" alone would be taken from every program. Add Ctrl or Alt (F13 "
-                              L"to F24 and the media keys may stand alone).");
+            return Refuse(kHotkeyControls[i], ResourceText(IDS_HOTKEY_ALONE, {name, HotkeyText(keys[i])}));
         for (size_t j = 0; j < i; ++j)
             if (SameHotkey(keys[i], keys[j]))
-                return Refuse(kHotkeyControls[i], HotkeyName(kHotkeyActions[j]) + L" and " +
-                                                      name + L" both have " + HotkeyText(keys[i]) +
-                                                      L". Give each its own keys.");
+                return Refuse(kHotkeyControls[i], ResourceText(IDS_HOTKEY_SHARED, {HotkeyName(kHotkeyActions[j]), name,
+                                                                       HotkeyText(keys[i])}));
     }
     return true;
 }
@@ -158,22 +156,20 @@ bool COptionsPage::ApplyPlace() {
     const auto blank = [](const std::wstring& text) {
         return text.find_first_not_of(L" \t") == std::wstring::npos;
     };
-    const wchar_t* problem = nullptr;
+    UINT problem = 0;
     int control = IDC_OPTION_LATITUDE;
     double degrees = 0;
     if (blank(latitude) != blank(longitude)) {
-        problem = L"Type both the latitude and the longitude, or neither.";
+        problem = IDS_PLACE_BOTH;
         control = blank(latitude) ? IDC_OPTION_LATITUDE : IDC_OPTION_LONGITUDE;
     } else if (!blank(latitude) && !ParseDegrees(latitude, 90, &degrees)) {
-        problem = L"The latitude must be decimal degrees from -90 to 90, with \".\" as the "
-                  L"decimal sign, such as 52.37 (north is positive).";
+        problem = IDS_PLACE_LATITUDE;
     } else if (!blank(longitude) && !ParseDegrees(longitude, 180, &degrees)) {
-        problem = L"The longitude must be decimal degrees from -180 to 180, with \".\" as the "
-                  L"decimal sign, such as 4.9 (east is positive).";
+        problem = IDS_PLACE_LONGITUDE;
         control = IDC_OPTION_LONGITUDE;
     }
     if (problem)
-        return Refuse(control, problem);
+        return Refuse(control, LoadResourceString(problem));
     place_written_ = ERROR_SUCCESS;
     for (const auto& [value, text] : {std::pair{kLatitudeValue, &latitude},
                                       std::pair{kLongitudeValue, &longitude}}) {
@@ -251,8 +247,7 @@ bool COptionsPage::OnApply() {
         ApplyLanguageChoice();
     }
     if (failed != ERROR_SUCCESS)
-        return Refuse(IDC_HOTKEY_NEXT, L"Glimro could not save all of the options: " +
-                                           SystemErrorText(static_cast<DWORD>(failed)));
+        return Refuse(IDC_HOTKEY_NEXT, ResourceText(IDS_OPTIONS_NOT_SAVED, {SystemErrorText(static_cast<DWORD>(failed))}));
     if (applied_)
         problems_ = applied_();
     ShowProblems();
@@ -265,7 +260,7 @@ void COptionsPage::ShowProblems() {
     for (const std::wstring& problem : problems_)
         text += (text.empty() ? L"" : L"; ") + problem;
     if (!text.empty())
-        text += L". Choose other keys.";
+        text += LoadResourceString(IDS_CHOOSE_OTHER_KEYS);
     ::SetDlgItemTextW(Handle(), IDC_HOTKEY_STATUS, text.c_str());
 }
 
@@ -273,7 +268,7 @@ INT_PTR RunOptions(HWND owner, std::vector<std::wstring> problems,
                    std::function<std::vector<std::wstring>()> applied) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_HOTKEY_CLASS | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&controls);
-    CPropertySheet sheet(L"Glimro Options", owner);
+    CPropertySheet sheet(LoadResourceString(IDS_OPTIONS_TITLE), owner);
     COptionsPage page(std::move(problems), std::move(applied));
     sheet.AddPage(page);
     return sheet.DoModal();

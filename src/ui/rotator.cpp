@@ -18,16 +18,11 @@ SaveReport MessageBoxReport(HWND owner) {
     return [owner](const std::vector<AlbumSet::SaveProblem>& problems) {
         std::wstring lines;
         for (const AlbumSet::SaveProblem& problem : problems) {
-            lines += L"\n    " +
-                     (problem.album.empty() ? std::wstring(L"(an album without a name)")
-                                            : problem.album) +
-                     (problem.removal ? L" (deleted)" : L"") + L": " +
-                     SystemErrorText(problem.status);
+            const std::wstring name =
+                problem.album.empty() ? LoadResourceString(IDS_ALBUM_WITHOUT_NAME) : problem.album;
+            lines += L"\n    " + ResourceText(problem.removal ? IDS_SAVE_PROBLEM_DELETED : IDS_SAVE_PROBLEM, {name, SystemErrorText(problem.status)});
         }
-        const std::wstring text =
-            L"Glimro could not save these albums:\n" + lines +
-            L"\n\nThey are kept as they are while Glimro runs, and saving is tried again with "
-            L"the next change. The activity log says more.";
+        const std::wstring text = ResourceText(IDS_SAVE_PROBLEMS, {lines});
         ::MessageBoxW(owner, text.c_str(), LoadResourceString(IDS_APP_TITLE).c_str(),
                       MB_OK | MB_ICONWARNING);
     };
@@ -135,7 +130,7 @@ std::wstring CRotator::IdleStatus() const {
     // An album with a picture for each monitor says how many it serves.
     const size_t monitors = active && active->Monitors == kPictureEach ? OrderedMonitors().size() : 0;
     if (monitors >= 2)
-        status += L" - a picture for each of " + std::to_wstring(monitors) + L" monitors";
+        status += ResourceText(IDS_STATUS_EACH_MONITOR, {std::to_wstring(monitors)});
     return status;
 }
 
@@ -255,7 +250,7 @@ int CRotator::RunAlbumPass(CAlbum* album) {
         }
         result = album->Frequency;
     }
-    Say(L"Done");
+    Say(LoadResourceString(IDS_STATUS_DONE).c_str());
     return result;
 }
 

@@ -34,17 +34,17 @@ std::wstring WhenText(const SYSTEMTIME& t) {
 std::wstring TrayTooltip(const CAlbum* active, bool paused, const SYSTEMTIME& now) {
     std::wstring tip;
     if (paused) {
-        tip = L"Glimro: Paused";
+        tip = LoadResourceString(IDS_TIP_PAUSED);
     } else if (!active) {
-        tip = L"Glimro: No active album";
+        tip = LoadResourceString(IDS_TIP_NO_ALBUM);
     } else {
         SYSTEMTIME next = {};
         const bool due = NextAlbumChange(*active, now, &next);
-        tip = L"Glimro: " + active->Name + L"\nNext picture: " + (due ? WhenText(next) : L"none due");
+        const std::wstring when = due ? WhenText(next) : LoadResourceString(IDS_TIP_NONE_DUE);
         // A feed's picture says what it is and whose; the album's name comes first.
-        if (const std::wstring credit = CreditLine(active->Current().credit); !credit.empty())
-            tip = L"Glimro: " + active->Name + L"\n" + credit + L"\nNext picture: " +
-                  (due ? WhenText(next) : L"none due");
+        const std::wstring credit = CreditLine(active->Current().credit);
+        tip = credit.empty() ? ResourceText(IDS_TIP_ALBUM, {active->Name, when})
+                             : ResourceText(IDS_TIP_ALBUM_CREDIT, {active->Name, credit, when});
     }
     if (tip.size() > 127)
         tip.resize(127);

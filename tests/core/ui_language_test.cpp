@@ -1,3 +1,4 @@
+#include "core/text_fields.h"
 #include "core/ui_language.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,19 @@ TEST(ChooseUiLanguage, ALongOrHostileTagMatchesNothing) {
     EXPECT_EQ(ChooseUiLanguage(kCarried, long_tag, {long_tag, std::wstring(L"de\0DE", 5), L"d\u00E9-DE"}), 0u);
     EXPECT_EQ(PartsOfTag(L"zh").script, L"hans");
     EXPECT_EQ(PartsOfTag(L"de-CH").language, L"de");
+}
+
+} // namespace
+} // namespace glimro
+
+namespace glimro {
+namespace {
+
+TEST(FillFields, EachFieldWhereTheTranslationPutsIt) {
+    EXPECT_EQ(FillFields(L"%2 and %1", {L"a", L"b"}), L"b and a");
+    EXPECT_EQ(FillFields(L"Under %1 %% of it", {L"25"}), L"Under 25 % of it");
+    EXPECT_EQ(FillFields(L"%3 missing, %x kept, ends in %", {L"a"}), L" missing, %x kept, ends in %");
+    EXPECT_EQ(FillFields(L"%1", {L"%2 stays"}), L"%2 stays"); // a value is never read as a pattern
 }
 
 } // namespace

@@ -49,7 +49,7 @@ std::vector<UINT> DialogIds() {
     return ids;
 }
 
-// The format fields of a text, in order: "%s", "%d", "%1", "%2!s!" ...
+// The format fields of a text, in order: "%1", "%2!s!", or printf's "%s", "%d", "%ls" ...
 std::vector<std::wstring> Fields(const std::wstring& text) {
     std::vector<std::wstring> fields;
     for (size_t i = 0; i + 1 < text.size(); ++i) {
@@ -60,13 +60,18 @@ std::vector<std::wstring> Fields(const std::wstring& text) {
             i = end;
             continue;
         }
-        while (end < text.size() && (iswdigit(text[end]) || text[end] == L'l' || text[end] == L'.'))
-            ++end;
-        if (end < text.size() && text[end] == L'!') {
-            end = text.find(L'!', end + 1);
-            end = end == std::wstring::npos ? text.size() : end + 1;
-        } else if (end < text.size() && iswalpha(text[end]) && !iswdigit(text[i + 1])) {
-            ++end;
+        if (iswdigit(text[end])) {
+            while (end < text.size() && iswdigit(text[end]))
+                ++end;
+            if (end < text.size() && text[end] == L'!') {
+                const size_t close = text.find(L'!', end + 1);
+                end = close == std::wstring::npos ? text.size() : close + 1;
+            }
+        } else {
+            while (end < text.size() && wcschr(L"-+ #0123456789.lh", text[end]))
+                ++end;
+            if (end < text.size())
+                ++end;
         }
         fields.push_back(text.substr(i, end - i));
         i = end - 1;
