@@ -43,7 +43,8 @@ run: run-deps build
 screenshot: run-deps build
 	cmake --build $(BUILD) --target glimro_post_message glimro_bench
 	bash scripts/screenshot.sh docs/album-manager.png docs/album-sheet.png docs/album-images.png \
-		docs/album-manager-150.png docs/options.png docs/album-feed.png docs/tray-recent.png
+		docs/album-manager-150.png docs/options.png docs/album-feed.png docs/tray-recent.png \
+		docs/album-manager-de.png docs/album-manager-ja.png
 	bash scripts/crop-example.sh docs/fill-subject.png
 	bash scripts/caption-example.sh docs/caption.png
 

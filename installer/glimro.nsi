@@ -47,7 +47,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_TEXT "${PRODUCT} has been installed.$\r$\n$\r$\nWhen you click Finish, its Album Manager opens on a new album. From now on ${PRODUCT} starts when you sign in."
+!define MUI_FINISHPAGE_TEXT "$(FinishText)"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -57,7 +57,15 @@ VIAddVersionKey "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
-!insertmacro MUI_LANGUAGE "English"
+!include "languages.nsh"
+
+Function .onInit
+    !insertmacro ChooseStoredLanguage
+FunctionEnd
+
+Function un.onInit
+    !insertmacro ChooseStoredLanguage
+FunctionEnd
 
 Section "Glimro" SecMain
     SetOutPath "$INSTDIR"
@@ -75,7 +83,7 @@ Section "Glimro" SecMain
         ${If} $R0 != ""
             WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" $R0
         ${EndIf}
-        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is still running and could not be ended. Choose Exit Glimro on its notification-area icon, then run Setup again." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "$(StillRunning)" /SD IDOK
         SetErrorLevel 2
         Quit
     ${EndIf}
@@ -86,7 +94,7 @@ Section "Glimro" SecMain
     SetOverwrite on
     ${If} ${Errors}
         Call RestorePrevious
-        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} could not be replaced in $INSTDIR (the file is in use or cannot be written). The copy you had is running again; close what holds the file and run Setup again." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "$(NotReplaced)" /SD IDOK
         SetErrorLevel 2
         Quit
     ${EndIf}
@@ -141,7 +149,7 @@ Section "Uninstall"
         ${If} $R0 != ""
             WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" $R0
         ${EndIf}
-        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is still running and could not be ended. Choose Exit Glimro on its notification-area icon, then uninstall again." /SD IDOK
+        MessageBox MB_OK|MB_ICONSTOP "$(UninstallRunning)" /SD IDOK
         SetErrorLevel 2
         Quit
     ${EndIf}
@@ -173,7 +181,7 @@ Section "Uninstall"
     ClearErrors
     ${GetOptions} $0 "/REMOVEALBUMS" $1
     ${If} ${Errors}
-        MessageBox MB_YESNO|MB_ICONQUESTION "Do you want to keep your albums? They are used again if you reinstall ${PRODUCT}." /SD IDYES IDYES keep
+        MessageBox MB_YESNO|MB_ICONQUESTION "$(KeepAlbums)" /SD IDYES IDYES keep
     ${EndIf}
     DeleteRegKey HKCU "${PRODUCT_KEY}"
     DeleteRegKey /ifempty HKCU "SOFTWARE\Fenwaldstone"

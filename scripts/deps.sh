@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake ninja-build make g++-mingw-w64-x86-64 wine wine64 googletest fonts-wine python3 openssl nsis
           clang libclang-rt-14-dev xvfb)
 if [ "${1:-}" = "--run" ]; then
-    packages+=(imagemagick)
+    packages+=(imagemagick fonts-wqy-microhei)
 fi
 
 missing=()

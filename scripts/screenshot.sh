@@ -3,7 +3,8 @@
 # General and the Images page), of the Options window, then of the Album Manager again at 150 %
 # (the prefix's DPI set to 144): glimro.exe with a small demo album set, in a throw-away
 # prefix, in a Wine virtual desktop under Xvfb.
-# Usage: screenshot.sh <manager.png> <sheet.png> <images.png> <manager-150.png> <options.png> [<feed.png>]
+# Usage: screenshot.sh <manager.png> <sheet.png> <images.png> <manager-150.png> <options.png>
+#        [<feed.png> <tray-recent.png> <manager-de.png> <manager-ja.png>]
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -15,10 +16,12 @@ large_out=$(realpath -m "${4:-$root/docs/album-manager-150.png}")
 options_out=$(realpath -m "${5:-$root/docs/options.png}")
 feed_out=$(realpath -m "${6:-$root/docs/album-feed.png}")
 recent_out=$(realpath -m "${7:-$root/docs/tray-recent.png}")
+german_out=$(realpath -m "${8:-$root/docs/album-manager-de.png}")
+japanese_out=$(realpath -m "${9:-$root/docs/album-manager-ja.png}")
 
 if [ -z "${GLIMRO_IN_XVFB:-}" ]; then
     GLIMRO_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$out" "$sheet_out" "$images_out" \
-        "$large_out" "$options_out" "$feed_out" "$recent_out"
+        "$large_out" "$options_out" "$feed_out" "$recent_out" "$german_out" "$japanese_out"
 fi
 
 source "$here/wine-env.sh"
@@ -148,3 +151,19 @@ post "Glimro - Album Manager" 32769 0 517 # the icon's message, WM_RBUTTONUP
 sleep 2
 post "Glimro - Album Manager" 258 116 # WM_CHAR 't': Recent Pic&tures
 shoot "$recent_out" 400x230+625+392 # the menu opens at the pointer, the middle of the screen
+
+# The Album Manager in German and in Japanese, chosen as the Options window stores it, over
+# the demo albums again.
+wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro\AlbumList' /f </dev/null >/dev/null 2>&1 || true
+wine reg import "$here/demo-albums.reg" </dev/null >/dev/null 2>&1
+for shot in "de-DE $german_out" "ja-JP $japanese_out"; do
+    set -- $shot
+    restart_at 96 Left Top Right Bottom Show
+    wine reg add 'HKCU\SOFTWARE\Fenwaldstone\Glimro' /v Language /t REG_SZ /d "$1" /f </dev/null >/dev/null 2>&1
+    wineserver -w
+    wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
+    sleep 12
+    /usr/bin/import -window root "$work/desktop.png"
+    /usr/bin/convert "$work/desktop.png" -crop 700x540+290+120 +repage "$2"
+    echo "Wrote $2"
+done

@@ -6,6 +6,8 @@
 #include "resource.h"
 #include "store/album_set.h"
 
+#include <cwchar>
+
 namespace glimro {
 
 std::wstring LastRunText(const SYSTEMTIME& time) {
@@ -14,8 +16,13 @@ std::wstring LastRunText(const SYSTEMTIME& time) {
     constexpr int kFormatChars = 100;
     wchar_t date[kFormatChars] = {};
     wchar_t clock[kFormatChars] = {};
-    ::GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, kFormatChars);
-    ::GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &time, L"hh':'mm tt", clock,
+    // In the user's own date and time forms: a 12-hour clock with two-digit hours, as the list
+    // has always shown it, or the locale's own 24-hour clock.
+    wchar_t format[kFormatChars] = {};
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, format, kFormatChars);
+    const bool twelve_hours = std::wcschr(format, L't') != nullptr;
+    ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, kFormatChars);
+    ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, twelve_hours ? L"hh':'mm tt" : nullptr, clock,
                      kFormatChars);
     return ResourceText(IDS_LAST_RUN_AT, {date, clock});
 }

@@ -77,14 +77,14 @@ TEST(AlbumRows, CellsShowDescriptionLastRunAndCurrentFile) {
     // The date in the system's short format, then the 12-hour time with its designator.
     SYSTEMTIME t = run.LastTime;
     wchar_t date[100] = {}, pm[100] = {};
-    ::GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 100);
-    ::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_S2359, pm, 100);
+    ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 100);
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_S2359, pm, 100);
     EXPECT_EQ(h.Text(holiday, 2), std::wstring(date) + L" at 09:05 " + pm);
 }
 
 TEST(AlbumRows, LastRunTextUsesTwoDigitTwelveHourTime) {
     wchar_t am[100] = {};
-    ::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_S1159, am, 100);
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_S1159, am, 100);
     std::wstring text = LastRunText(test::LocalTimeAt(2005, 9, 26, 0, 7));
     EXPECT_NE(text.find(L" at 12:07 "), std::wstring::npos) << text;
     EXPECT_EQ(text.substr(text.size() - wcslen(am)), am);

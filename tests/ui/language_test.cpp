@@ -10,6 +10,8 @@
 #include "ui/command_table.h"
 #include "ui/language_choice.h"
 #include "ui/tray_icon.h"
+#include "support/dialog_driver.h"
+#include "ui/album_manager_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -21,31 +23,25 @@
 namespace glimro {
 namespace {
 
+// The numbered resources of a type in the executable.
+std::vector<UINT> ResourceNames(LPCWSTR type) {
+    std::vector<UINT> names;
+    const auto collect = [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+        if (IS_INTRESOURCE(name))
+            reinterpret_cast<std::vector<UINT>*>(found)->push_back(static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
+        return TRUE;
+    };
+    ::EnumResourceNamesW(::GetModuleHandleW(nullptr), type, collect, reinterpret_cast<LONG_PTR>(&names));
+    return names;
+}
+
 // Every string id of the executable, from its string blocks in English.
 std::vector<UINT> EnglishStringIds() {
     std::vector<UINT> ids;
-    const auto collect = [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
-        if (IS_INTRESOURCE(name))
-            reinterpret_cast<std::vector<UINT>*>(found)->push_back(static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
-        return TRUE;
-    };
-    std::vector<UINT> blocks;
-    ::EnumResourceNamesW(::GetModuleHandleW(nullptr), RT_STRING, collect, reinterpret_cast<LONG_PTR>(&blocks));
-    for (const UINT block : blocks)
+    for (const UINT block : ResourceNames(RT_STRING))
         for (UINT id = (block - 1) * 16; id < block * 16; ++id)
             if (!LoadResourceStringIn(id, kEnglishLanguage).empty())
                 ids.push_back(id);
-    return ids;
-}
-
-std::vector<UINT> DialogIds() {
-    std::vector<UINT> ids;
-    const auto collect = [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
-        if (IS_INTRESOURCE(name))
-            reinterpret_cast<std::vector<UINT>*>(found)->push_back(static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
-        return TRUE;
-    };
-    ::EnumResourceNamesW(::GetModuleHandleW(nullptr), RT_DIALOG, collect, reinterpret_cast<LONG_PTR>(&ids));
     return ids;
 }
 
@@ -120,14 +116,18 @@ protected:
 
 TEST(Languages, EightBesidesEnglishEachNamedInItsOwnWords) {
     const std::vector<LanguageOption> options = LanguageOptions();
-    ASSERT_EQ(options.size(), 9u);
+    ASSERT_GE(options.size(), 9u);
     EXPECT_EQ(options[0].tag, L"en-US");
     EXPECT_EQ(options[0].name, L"English");
-    std::set<std::wstring> tags;
+    std::map<std::wstring, std::wstring> names;
     for (const LanguageOption& option : options)
-        tags.insert(option.tag);
-    EXPECT_EQ(tags, (std::set<std::wstring>{L"en-US", L"de-DE", L"fr-FR", L"es-ES", L"it-IT", L"pt-BR", L"pl-PL",
-                                            L"ja-JP", L"zh-CN"}));
+        names[option.tag] = option.name;
+    const std::map<std::wstring, std::wstring> expected = {
+        {L"de-DE", L"Deutsch"}, {L"fr-FR", L"Fran\u00E7ais"},       {L"es-ES", L"Espa\u00F1ol"},
+        {L"it-IT", L"Italiano"}, {L"pt-BR", L"Portugu\u00EAs (Brasil)"}, {L"pl-PL", L"Polski"},
+        {L"ja-JP", L"\u65E5\u672C\u8A9E"}, {L"zh-CN", L"\u4E2D\u6587(\u7B80\u4F53)"}};
+    for (const auto& [tag, name] : expected)
+        EXPECT_EQ(names[tag], name) << tag;
 }
 
 // Windows' display languages, the process's first, unless Options names one.
@@ -159,6 +159,49 @@ TEST(Languages, TheChoiceFollowsWindowsAndOptions) {
     SetUiLanguage(kEnglishLanguage);
 }
 
+// The Options choice is stored and speaks at once in the Album Manager: its title, its menu
+// and its columns; "As Windows" removes it again.
+TEST(Languages, TheOptionsChoiceSpeaksAtOnceInTheAlbumManager) {
+    test::AlbumManagerHarness h;
+    Seam<std::vector<std::wstring>()>::Override windows(PreferredUiLanguages, [] {
+        return std::vector<std::wstring>{L"en-US"};
+    });
+    ApplyLanguageChoice();
+    h.StoreAlbums({h.Album(L"Holidays")});
+    ASSERT_TRUE(h.Start());
+    const auto choose = [&](const wchar_t* name) {
+        test::OnWindow options(LoadResourceString(IDS_OPTIONS_TITLE), [&](HWND sheet) {
+            HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+            HWND combo = ::GetDlgItem(page, IDC_OPTION_LANGUAGE);
+            const LRESULT at = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(name));
+            ASSERT_NE(at, CB_ERR) << name;
+            test::ChooseInCombo(page, IDC_OPTION_LANGUAGE, static_cast<int>(at));
+            PropSheet_PressButton(sheet, PSBTN_OK);
+        });
+        ::SendMessageW(h.frame->Handle(), WM_COMMAND, ID_APP_OPTIONS, 0);
+        EXPECT_TRUE(options.Ran());
+    };
+    choose(L"Deutsch");
+    EXPECT_EQ(ReadProductText(kLanguageValue).value_or(L""), L"de-DE");
+    EXPECT_EQ(LanguageTag(UiLanguage()), L"de-DE");
+    EXPECT_EQ(WindowText(h.frame->Handle()), L"Glimro - Albenverwaltung");
+    wchar_t menu[64] = {};
+    ::GetMenuStringW(::GetMenu(h.frame->Handle()), 1, menu, 64, MF_BYPOSITION);
+    EXPECT_STREQ(menu, L"A&nsicht");
+    wchar_t column[64] = {};
+    LVCOLUMNW header = {};
+    header.mask = LVCF_TEXT;
+    header.pszText = column;
+    header.cchTextMax = 64;
+    ListView_GetColumn(h.List(), 1, &header);
+    EXPECT_STREQ(column, L"Beschreibung");
+    choose(L"Wie Windows");
+    EXPECT_FALSE(HasProductValue(kLanguageValue));
+    EXPECT_EQ(WindowText(h.frame->Handle()), L"Glimro - Album Manager");
+    SetUiLanguage(kEnglishLanguage);
+}
+
 // Every text English has, none it lacks, each with English's fields in number, kind and order.
 TEST_P(EveryLanguage, SaysEverythingEnglishSaysWithTheSameFields) {
     const std::vector<UINT> english = EnglishStringIds();
@@ -177,7 +220,7 @@ TEST_P(EveryLanguage, SaysEverythingEnglishSaysWithTheSameFields) {
 
 // The same controls as English in every dialog, and each mnemonic once in each dialog and menu.
 TEST_P(EveryLanguage, KeepsEveryControlAndEachMnemonicOnce) {
-    for (const UINT id : DialogIds()) {
+    for (const UINT id : ResourceNames(RT_DIALOG)) {
         const auto layout_in = [&](LANGID in) {
             SetUiLanguage(in);
             DWORD size = 0;
@@ -225,7 +268,7 @@ INT_PTR CALLBACK PlainDialog(HWND, UINT message, WPARAM, LPARAM) {
 // box shows its whole text, no control covers another, and none leaves its dialog.
 TEST_P(EveryLanguage, NothingIsClippedAndNothingOverlaps) {
     HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 800, nullptr, nullptr, nullptr, nullptr);
-    for (const UINT id : DialogIds()) {
+    for (const UINT id : ResourceNames(RT_DIALOG)) {
         const std::vector<BYTE> fitted = FittedDialogTemplate(id);
         ASSERT_FALSE(fitted.empty());
         HWND dialog = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
@@ -294,9 +337,15 @@ TEST_P(EveryLanguage, NothingIsClippedAndNothingOverlaps) {
     ::DestroyWindow(parent);
 }
 
-INSTANTIATE_TEST_SUITE_P(Glimro, EveryLanguage,
-                         ::testing::Values(L"en-US", L"de-DE", L"fr-FR", L"es-ES", L"it-IT", L"pt-BR", L"pl-PL",
-                                           L"ja-JP", L"zh-CN"),
+// Every language the executable carries, English too: a new one is tested as it is added.
+std::vector<std::wstring> CarriedTags() {
+    std::vector<std::wstring> tags;
+    for (const LANGID language : CarriedLanguages(IDS_LANGUAGE_NAME))
+        tags.push_back(LanguageTag(language));
+    return tags;
+}
+
+INSTANTIATE_TEST_SUITE_P(Glimro, EveryLanguage, ::testing::ValuesIn(CarriedTags()),
                          [](const ::testing::TestParamInfo<std::wstring>& tag) {
                              std::string name;
                              for (const wchar_t c : tag.param)
