@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: deps run-deps configure build installer test host-test fuzz run screenshot bench format clean
+.PHONY: deps run-deps configure build installer test host-test fuzz run screenshot bench format clean dist
 
 deps:
 	bash scripts/deps.sh
@@ -54,6 +54,12 @@ screenshot: run-deps build
 bench: configure
 	cmake --build $(BUILD) --target glimro glimro_bench glimro_message_loop glimro_start_time
 	bash scripts/bench.sh $(BUILD)
+
+# What is handed out, into build/dist/: the installer, the portable zip, SHA256SUMS and the
+# winget manifests for the installer at INSTALLER_URL.
+INSTALLER_URL ?= https://downloads.example.com/glimro/glimro-setup.exe
+dist: build
+	python3 scripts/dist.py $(BUILD) $(BUILD)/dist "$(INSTALLER_URL)"
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -68,6 +68,15 @@ shoot() {
     /usr/bin/convert "$work/shot.png" -crop "${2:-700x540+290+120}" +repage "$1"
     echo "Wrote $1"
 }
+# start_and_shoot <png> <crop>: Glimro started afresh on the desktop, and the desktop once it
+# has shown, cut to crop.
+start_and_shoot() {
+    wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
+    sleep 12
+    /usr/bin/import -window root "$work/desktop.png"
+    /usr/bin/convert "$work/desktop.png" -crop "$2" +repage "$1"
+    echo "Wrote $1"
+}
 # restart_at <dpi> <value>...: a fresh wineserver at that scale, without these product values
 # (the saved placement, so the frame opens at its default size; the day's markers).
 restart_at() {
@@ -98,11 +107,7 @@ post "Glimro Options" 1137 5
 # opens at its default size.
 restart_at 144 Left Top Right Bottom Show
 wineserver -w
-wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
-sleep 12
-/usr/bin/import -window root "$work/desktop.png"
-/usr/bin/convert "$work/desktop.png" -crop 980x740+150+38 +repage "$large_out"
-echo "Wrote $large_out"
+start_and_shoot "$large_out" 980x740+150+38
 
 # A feed album's Images page: a feed of three pictures served from the loopback, fetched by
 # the pass at start, at 100 % again.
@@ -156,14 +161,19 @@ shoot "$recent_out" 400x230+625+392 # the menu opens at the pointer, the middle 
 # the demo albums again.
 wine reg delete 'HKCU\SOFTWARE\Fenwaldstone\Glimro\AlbumList' /f </dev/null >/dev/null 2>&1 || true
 wine reg import "$here/demo-albums.reg" </dev/null >/dev/null 2>&1
+# Japanese glyphs from Linux's WenQuanYi Micro Hei: linked behind Wine's Tahoma and standing in
+# for Meiryo UI, as font linking does on Windows.
+cjk='wqy-microhei.ttc,WenQuanYi Micro Hei'
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Meiryo UI' /t REG_SZ /d 'WenQuanYi Micro Hei' /f \
+    </dev/null >/dev/null 2>&1
+for face in Tahoma 'Microsoft Sans Serif' 'MS Shell Dlg'; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+        /t REG_MULTI_SZ /d "$cjk" /f </dev/null >/dev/null 2>&1
+done
 for shot in "de-DE $german_out" "ja-JP $japanese_out"; do
     set -- $shot
     restart_at 96 Left Top Right Bottom Show
     wine reg add 'HKCU\SOFTWARE\Fenwaldstone\Glimro' /v Language /t REG_SZ /d "$1" /f </dev/null >/dev/null 2>&1
     wineserver -w
-    wine explorer /desktop=Glimro,1280x800 'C:\Glimro\glimro.exe' </dev/null >/dev/null 2>&1 &
-    sleep 12
-    /usr/bin/import -window root "$work/desktop.png"
-    /usr/bin/convert "$work/desktop.png" -crop 700x540+290+120 +repage "$2"
-    echo "Wrote $2"
+    start_and_shoot "$2" 700x540+290+120
 done
