@@ -1,5 +1,6 @@
 #include "app/glimro_app.h"
 
+#include "platform/crash_report.h"
 #include "ui/language_choice.h"
 
 #include "core/path_text.h"
@@ -63,6 +64,10 @@ int CGlimroApp::Run(const std::wstring& arguments, int show_command) {
 
 bool CGlimroApp::InitInstance(const std::wstring& arguments, int show_command) {
     ApplyLanguageChoice(); // before any text is shown
+    InstallCrashHandler(L"" GLIMRO_VERSION_TEXT);
+    // The test of the handler: an exception nothing catches, as a fault in Glimro would raise.
+    if (::GetEnvironmentVariableW(L"GLIMRO_CRASH_FOR_TEST", nullptr, 0) > 0)
+        ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     if (FAILED(::OleInitialize(nullptr))) {
         ::MessageBoxW(nullptr, LoadResourceString(IDS_NO_OLE).c_str(),
                       LoadResourceString(IDS_APP_TITLE).c_str(), MB_OK | MB_ICONERROR);

@@ -46,6 +46,9 @@ inline constexpr wchar_t kCaptionAlbumValue[] = L"CaptionAlbum";
 // The language of the windows, a tag such as "de-DE"; missing or empty: as Windows.
 inline constexpr wchar_t kLanguageValue[] = L"Language";
 
+// The crash report the user has been told of, by its file name (platform/crash_report.h).
+inline constexpr wchar_t kCrashSeenValue[] = L"Crash Seen";
+
 // The one door to the product key's own values. Reads open the key for reading (a reader
 // never creates it) and answer nothing for a value that is missing or of another type;
 // writes create the key when needed and answer the system's status.

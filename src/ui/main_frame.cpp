@@ -2,6 +2,7 @@
 
 #include "engine/caption.h"
 
+#include "platform/crash_report.h"
 #include "platform/system_library.h"
 #include "platform/ui_language.h"
 #include "platform/clock.h"
@@ -114,6 +115,7 @@ void CMainFrame::Start() {
     rotator_.Start();
     UpdateToolbarButtons();
     SetStatusText(rotator_.IdleStatus());
+    TellOfCrash();
     if (open_new_album_ && CreateContent())
         ::PostMessageW(Handle(), WM_COMMAND, ID_ALBUM_NEW, 0);
 }
@@ -145,6 +147,32 @@ void CMainFrame::ShowOptions() {
         return hotkeys_.Problems();
     });
     options_open_ = false;
+}
+
+// Once for each report the crash handler left: in the status bar and in a balloon whose click
+// opens the reports' folder.
+void CMainFrame::TellOfCrash() {
+    const std::wstring report = NewestCrashReport();
+    if (report.empty() || report == ReadProductText(kCrashSeenValue).value_or(L""))
+        return;
+    WriteProductText(kCrashSeenValue, report);
+    // "glimro-20261211-023000.txt": the day and time it happened.
+    const std::wstring digits = report.substr(7, 8) + report.substr(16, 4);
+    if (report.size() < 20 || digits.size() != 12 || digits.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return;
+    const auto number = [&](size_t at, size_t count) { return static_cast<WORD>(std::stoi(digits.substr(at, count))); };
+    SYSTEMTIME at = {};
+    at.wYear = number(0, 4);
+    at.wMonth = number(4, 2);
+    at.wDay = number(6, 2);
+    at.wHour = number(8, 2);
+    at.wMinute = number(10, 2);
+    wchar_t date[64] = {}, clock[64] = {};
+    ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &at, nullptr, date, 64);
+    ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &at, nullptr, clock, 64);
+    crash_notice_ = ResourceText(IDS_CRASH_NOTICE, {std::wstring(date) + L" " + clock, CrashFolder()});
+    SetStatusText(crash_notice_);
+    tray_.ShowBalloon(LoadResourceString(IDS_CRASH_TITLE), ResourceText(IDS_CRASH_BALLOON, {std::wstring(date) + L" " + clock}));
 }
 
 // Another language chosen in Options speaks at once in the menu, the list, the status bar and the
@@ -180,6 +208,9 @@ void CMainFrame::OnTrayEvent(UINT mouse_message) {
         break;
     case WM_LBUTTONUP:
         ShowManager();
+        break;
+    case NIN_BALLOONUSERCLICK:
+        ::ShellExecuteW(Handle(), L"open", CrashFolder().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         break;
     case WM_RBUTTONUP:
     case WM_CONTEXTMENU:
@@ -374,7 +405,9 @@ void CMainFrame::SaveWindowRectangle() {
     SavePlacementRectangle(placement_);
 }
 
-void CMainFrame::SetStatusText(const std::wstring& text) {
+void CMainFrame::SetStatusText(const std::wstring& said) {
+    // The notice of a crash stands in for the idle text while this instance runs.
+    const std::wstring& text = !crash_notice_.empty() && said == rotator_.IdleStatus() ? crash_notice_ : said;
     if (!status_bar_)
         return;
     ::SendMessageW(status_bar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));

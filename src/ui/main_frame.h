@@ -64,6 +64,7 @@ public:
     // The Options window, from the menu or the notification-area icon.
     void ShowOptions();
     void ApplyLanguage();
+    void TellOfCrash();
 
     // The About command belongs to the application.
     std::function<void()> OnAbout;
@@ -116,6 +117,7 @@ private:
     CRecentThumbnails recent_thumbnails_;
     CHotkeys hotkeys_;
     bool hotkeys_wanted_ = false;
+    std::wstring crash_notice_; // in place of the idle text while this instance runs
     bool options_open_ = false;
     UINT taskbar_created_ = 0;
     bool tray_menu_open_ = false;

@@ -157,6 +157,16 @@ void CTrayIcon::Hide() {
     shown_ = false;
 }
 
+void CTrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+    if (!shown_)
+        return;
+    NOTIFYICONDATAW data = Data(NIF_INFO, L"");
+    title.substr(0, ARRAYSIZE(data.szInfoTitle) - 1).copy(data.szInfoTitle, ARRAYSIZE(data.szInfoTitle) - 1);
+    text.substr(0, ARRAYSIZE(data.szInfo) - 1).copy(data.szInfo, ARRAYSIZE(data.szInfo) - 1);
+    data.dwInfoFlags = NIIF_WARNING;
+    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void CTrayIcon::SetTooltip(const std::wstring& tooltip) {
     if (!shown_)
         return;

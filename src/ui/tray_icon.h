@@ -61,6 +61,8 @@ public:
     bool Show(HWND owner, const std::wstring& tooltip);
     void Hide();
     void SetTooltip(const std::wstring& tooltip);
+    // A warning balloon from the icon; clicking it sends NIN_BALLOONUSERCLICK.
+    void ShowBalloon(const std::wstring& title, const std::wstring& text);
     // Whether the user wants the icon (it may still be refused by the shell).
     bool Wanted() const { return wanted_; }
     void SetWanted(bool wanted) { wanted_ = wanted; }

@@ -5,6 +5,8 @@
 // folder, which is where its log goes.
 #include "platform/module.h"
 #include "platform/command_ids.h"
+#include "platform/crash_report.h"
+#include "resource.h"
 #include "platform/reg_key.h"
 #include "app/instance_window.h"
 #include "app/glimro_app.h"
@@ -24,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace glimro {
@@ -134,6 +137,50 @@ TEST_F(AppProcessTest, SecondStartShowsTheHiddenManagerOfTheFirstAndExits) {
     EXPECT_EQ(FrameOf(second.dwProcessId), nullptr);
     EXPECT_TRUE(WaitUntil([&] { return FrameShown(first); }, 5000));
     EXPECT_EQ(::WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+// A fault nothing catches leaves a minidump and a report in the crash folder, the oldest beyond
+// the last five go, and the next start takes note of it.
+TEST_F(AppProcessTest, AnUnexpectedEndLeavesADumpAndAReportAndIsToldOnce) {
+    const std::wstring crashes = CrashFolder();
+    ASSERT_FALSE(crashes.empty());
+    ::SHCreateDirectoryExW(nullptr, crashes.substr(0, crashes.size() - 1).c_str(), nullptr);
+    const auto files = [&](const wchar_t* pattern) {
+        std::vector<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        const HANDLE search = ::FindFirstFileW((crashes + pattern).c_str(), &found);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found))
+            names.push_back(found.cFileName);
+        if (search != INVALID_HANDLE_VALUE)
+            ::FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    for (const std::wstring& name : files(L"glimro-*"))
+        ::DeleteFileW((crashes + name).c_str());
+    for (int i = 1; i <= 6; ++i) // six of before
+        for (const wchar_t* ending : {L".txt", L".dmp"})
+            test::WriteFileBytes(crashes + L"glimro-2020010" + std::to_wstring(i) + L"-000000" + ending, "x");
+
+    ::SetEnvironmentVariableW(L"GLIMRO_CRASH_FOR_TEST", L"1");
+    const PROCESS_INFORMATION crashed = Start(L"");
+    ::SetEnvironmentVariableW(L"GLIMRO_CRASH_FOR_TEST", nullptr);
+    EXPECT_EQ(ExitCode(crashed), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+    const std::vector<std::wstring> reports = files(L"glimro-*.txt");
+    ASSERT_EQ(reports.size(), kCrashReportsKept);
+    EXPECT_EQ(reports.front(), L"glimro-20200103-000000.txt"); // the two oldest gone
+    const std::wstring newest = reports.back();
+    const std::string report = test::ReadFileBytes(crashes + newest);
+    EXPECT_NE(report.find("Glimro " GLIMRO_VERSION_TEXT " ended unexpectedly."), std::string::npos) << report;
+    EXPECT_NE(report.find("Exception: 0xC0000005 at "), std::string::npos) << report;
+    EXPECT_NE(report.find("Module: "), std::string::npos) << report;
+    const std::string dump = test::ReadFileBytes(crashes + newest.substr(0, newest.size() - 4) + L".dmp");
+    EXPECT_EQ(dump.substr(0, 4), "MDMP");
+
+    // The next start takes note of it, once (what it says is the frame's test).
+    const PROCESS_INFORMATION told = Start(L"-e");
+    ASSERT_TRUE(BecomesResident(told));
+    EXPECT_TRUE(WaitUntil([&] { return ReadProductText(kCrashSeenValue).value_or(L"") == newest; }, kStartTimeout));
 }
 
 TEST_F(AppProcessTest, UnknownSwitchIsHandledLikeNoSwitch) {

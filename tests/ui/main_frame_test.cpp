@@ -1,5 +1,6 @@
 #include "ui/main_frame.h"
 
+#include "platform/crash_report.h"
 #include "resource.h"
 #include "store/product_key.h"
 #include "support/dialog_driver.h"
@@ -268,6 +269,33 @@ TEST(MainFrame, ActivateCommandOnTheActiveAlbumIsDropped) {
     ::SendMessageW(h.frame->Handle(), WM_COMMAND, MAKEWPARAM(ID_ALBUM_ACTIVATE, 1), 0);
     EXPECT_EQ(h.StatusText(), L"Done");
     EXPECT_TRUE(h.Record(h.RowOf(L"Beaches (on the day)"))->Enabled);
+}
+
+} // namespace
+} // namespace glimro
+
+namespace glimro {
+namespace {
+
+// A crash report the user was not told of: the start says so in the status bar, in place of
+// "Ready", and remembers it; the next start is quiet.
+TEST(CrashNotice, TheNextStartTellsOfANewReportOnce) {
+    test::TempFolder crashes;
+    Seam<std::wstring()>::Override folder(CrashFolder, [&] { return crashes.Path(); });
+    test::WriteFileBytes(crashes.File(L"glimro-20261211-023000.txt"), "Glimro ended unexpectedly.");
+    {
+        AlbumManagerHarness h;
+        ASSERT_TRUE(h.Start());
+        EXPECT_EQ(h.StatusText().find(L"Glimro ended unexpectedly on "), 0u) << test::Narrow(h.StatusText());
+        EXPECT_NE(h.StatusText().find(crashes.Path()), std::wstring::npos);
+        EXPECT_EQ(ReadProductText(kCrashSeenValue).value_or(L""), L"glimro-20261211-023000.txt");
+        ::SendMessageW(h.frame->Handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // a menu closed
+        EXPECT_EQ(h.StatusText().find(L"Glimro ended unexpectedly on "), 0u);
+    }
+    AlbumManagerHarness again; // its own registry: as the first left it
+    WriteProductText(kCrashSeenValue, L"glimro-20261211-023000.txt");
+    ASSERT_TRUE(again.Start());
+    EXPECT_EQ(again.StatusText(), L"Ready");
 }
 
 } // namespace
