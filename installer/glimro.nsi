@@ -167,9 +167,14 @@ Section "Uninstall"
         Delete "$INSTDIR\pod-net-$R3.jpg"
         Delete "$INSTDIR\~pod-net-$R3.jpg"
     ${Next}
+    ; The picture with its caption on the desktop.
+    Delete "$INSTDIR\pod-caption.jpg"
+    Delete "$INSTDIR\~pod-caption.jpg"
     Delete "$INSTDIR\glimrolog.txt"
-    ; What Glimro downloaded, kept for offline: the cache folder is Glimro's alone.
+    ; What Glimro downloaded, kept for offline, and the reports of its crashes: these folders
+    ; are Glimro's alone.
     RMDir /r "$LOCALAPPDATA\Glimro\Cache"
+    RMDir /r "$LOCALAPPDATA\Glimro\Crashes"
     RMDir "$LOCALAPPDATA\Glimro"
     Delete "$INSTDIR\uninstall.exe"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
