@@ -142,13 +142,13 @@ int RunMessageLoop() {
     }
 }
 
-std::wstring LoadResourceString(UINT id) {
-    std::wstring text = LoadResourceStringIn(id, UiLanguage());
-    return text.empty() && UiLanguage() != kEnglishLanguage ? LoadResourceStringIn(id, kEnglishLanguage) : text;
+std::wstring LoadResourceString(UINT id, LANGID language) {
+    std::wstring text = LoadResourceStringIn(id, language);
+    return text.empty() && language != kEnglishLanguage ? LoadResourceStringIn(id, kEnglishLanguage) : text;
 }
 
-std::wstring ResourceText(UINT id, const std::vector<std::wstring>& fields) {
-    return FillFields(LoadResourceString(id), fields);
+std::wstring ResourceText(UINT id, const std::vector<std::wstring>& fields, LANGID language) {
+    return FillFields(LoadResourceString(id, language), fields);
 }
 
 std::wstring WindowText(HWND window) {

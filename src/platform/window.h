@@ -3,6 +3,8 @@
 // data (window_object.h), controls of the system's classes through their subclass
 // (SetWindowSubclass); one dispatch to virtual handlers for both; notifications reflected
 // from the parent back to the control that sent them.
+#include "platform/ui_language.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -108,9 +110,9 @@ private:
 
 // A string resource of this module in the windows' language, else in English; empty when
 // missing.
-std::wstring LoadResourceString(UINT id);
+std::wstring LoadResourceString(UINT id, LANGID language = UiLanguage());
 // That string with its fields ("%1" ...) filled in.
-std::wstring ResourceText(UINT id, const std::vector<std::wstring>& fields);
+std::wstring ResourceText(UINT id, const std::vector<std::wstring>& fields, LANGID language = UiLanguage());
 
 // The whole text of a window or control.
 std::wstring WindowText(HWND window);

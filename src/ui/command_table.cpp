@@ -72,9 +72,7 @@ bool IsCommandEnabled(UINT id, const CommandContext& context) {
 }
 
 std::wstring CommandText(UINT id, int part, LANGID language) {
-    std::wstring text = LoadResourceStringIn(id, language);
-    if (text.empty())
-        text = LoadResourceStringIn(id, kEnglishLanguage);
+    const std::wstring text = LoadResourceString(id, language);
     const size_t split = text.find(L'\n');
     if (part == 0)
         return text.substr(0, split);

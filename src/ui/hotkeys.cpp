@@ -1,8 +1,7 @@
 #include "ui/hotkeys.h"
 
-#include "core/text_fields.h"
-
 #include "log/activity_log.h"
+#include "platform/window.h"
 #include "resource.h"
 #include "store/product_key.h"
 #include "ui/command_table.h"
@@ -24,11 +23,6 @@ std::wstring HotkeyName(const HotkeyAction& action, LANGID language) {
 
 namespace {
 
-std::wstring TextIn(UINT id, LANGID language, const std::vector<std::wstring>& fields = {}) {
-    const std::wstring text = LoadResourceStringIn(id, language);
-    return FillFields(text.empty() ? LoadResourceStringIn(id, kEnglishLanguage) : text, fields);
-}
-
 std::wstring KeyName(UINT key, bool extended, LANGID language) {
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
         return std::wstring(1, static_cast<wchar_t>(key));
@@ -36,13 +30,13 @@ std::wstring KeyName(UINT key, bool extended, LANGID language) {
         return L"F" + std::to_wstring(key - VK_F1 + 1);
     switch (key) {
     case VK_LEFT:
-        return TextIn(IDS_KEY_LEFT, language);
+        return LoadResourceString(IDS_KEY_LEFT, language);
     case VK_RIGHT:
-        return TextIn(IDS_KEY_RIGHT, language);
+        return LoadResourceString(IDS_KEY_RIGHT, language);
     case VK_UP:
-        return TextIn(IDS_KEY_UP, language);
+        return LoadResourceString(IDS_KEY_UP, language);
     case VK_DOWN:
-        return TextIn(IDS_KEY_DOWN, language);
+        return LoadResourceString(IDS_KEY_DOWN, language);
     default:
         break;
     }
@@ -50,7 +44,7 @@ std::wstring KeyName(UINT key, bool extended, LANGID language) {
     wchar_t name[64] = {};
     if (::GetKeyNameTextW(scan | (extended ? 1L << 24 : 0), name, 64) > 0)
         return name;
-    return TextIn(IDS_KEY_NUMBER, language, {std::to_wstring(key)});
+    return ResourceText(IDS_KEY_NUMBER, {std::to_wstring(key)}, language);
 }
 
 } // namespace
@@ -65,11 +59,11 @@ std::wstring HotkeyText(WORD hotkey, LANGID language) {
         return {};
     std::wstring text;
     if (flags & HOTKEYF_CONTROL)
-        text += TextIn(IDS_KEY_CTRL, language);
+        text += LoadResourceString(IDS_KEY_CTRL, language);
     if (flags & HOTKEYF_ALT)
-        text += TextIn(IDS_KEY_ALT, language);
+        text += LoadResourceString(IDS_KEY_ALT, language);
     if (flags & HOTKEYF_SHIFT)
-        text += TextIn(IDS_KEY_SHIFT, language);
+        text += LoadResourceString(IDS_KEY_SHIFT, language);
     return text + KeyName(key, (flags & HOTKEYF_EXT) != 0, language);
 }
 
@@ -122,9 +116,10 @@ void CHotkeys::Register(HWND window) {
 }
 
 std::wstring CHotkeys::Said(const Problem& problem, LANGID language) {
-    return TextIn(problem.text, language,
-                  {HotkeyText(problem.hotkey, language), HotkeyName(kHotkeyActions[problem.action], language),
-                   HotkeyName(kHotkeyActions[problem.other], language)});
+    return ResourceText(problem.text,
+                        {HotkeyText(problem.hotkey, language), HotkeyName(kHotkeyActions[problem.action], language),
+                         HotkeyName(kHotkeyActions[problem.other], language)},
+                        language);
 }
 
 std::vector<std::wstring> CHotkeys::Problems() const {

@@ -68,29 +68,25 @@ with tempfile.TemporaryDirectory() as work:
               "the portable read-me says where the settings are kept")
 
     folder = out / "winget" / "manifests" / "f" / "Fenwaldstone" / "Glimro" / version
-    required = {
-        "Fenwaldstone.Glimro.yaml": ["PackageIdentifier", "PackageVersion", "DefaultLocale", "ManifestType",
-                                     "ManifestVersion"],
-        "Fenwaldstone.Glimro.installer.yaml": ["PackageIdentifier", "PackageVersion", "InstallerType", "Scope",
-                                               "InstallerSwitches", "ProductCode", "Installers", "ManifestType",
-                                               "ManifestVersion"],
-        "Fenwaldstone.Glimro.locale.en-US.yaml": ["PackageIdentifier", "PackageVersion", "PackageLocale",
-                                                  "Publisher", "PackageName", "License", "ShortDescription",
-                                                  "Tags", "ManifestType", "ManifestVersion"],
+    common = ["PackageIdentifier", "PackageVersion", "ManifestType", "ManifestVersion"]
+    required = {  # each manifest: its type and the fields winget requires of it besides the common ones
+        "Fenwaldstone.Glimro.yaml": ("version", ["DefaultLocale"]),
+        "Fenwaldstone.Glimro.installer.yaml": ("installer", ["InstallerType", "Scope", "InstallerSwitches",
+                                                             "ProductCode", "Installers"]),
+        "Fenwaldstone.Glimro.locale.en-US.yaml": ("defaultLocale", ["PackageLocale", "Publisher", "PackageName",
+                                                                    "License", "ShortDescription", "Tags"]),
     }
-    kinds = {"Fenwaldstone.Glimro.yaml": "version", "Fenwaldstone.Glimro.installer.yaml": "installer",
-             "Fenwaldstone.Glimro.locale.en-US.yaml": "defaultLocale"}
-    for name, keys in required.items():
+    for name, (kind, keys) in required.items():
         path = folder / name
         if not path.exists():
             failures.append(f"no {name}")
             continue
         values, text = fields(path)
-        for key in keys:
+        for key in common + keys:
             check(key in values, f"{name}: {key}")
         check(values.get("PackageIdentifier") == "Fenwaldstone.Glimro", f"{name}: the identifier")
         check(values.get("PackageVersion") == version, f"{name}: the version {values.get('PackageVersion')}")
-        check(values.get("ManifestType") == kinds[name], f"{name}: ManifestType")
+        check(values.get("ManifestType") == kind, f"{name}: ManifestType")
         check(re.fullmatch(r"1\.\d+\.0", values.get("ManifestVersion", "")), f"{name}: ManifestVersion")
         check(len(values.get("ShortDescription", "x")) <= 256, f"{name}: ShortDescription too long")
     installer, text = fields(folder / "Fenwaldstone.Glimro.installer.yaml")
